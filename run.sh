@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts KLV Sonavel under Wine
+# (on Xvfb when no display is set).
+set -uo pipefail
+. "$(dirname "$0")/scripts/common.sh"
+
+sonavel_install_packages || { sonavel_log "package installation failed"; exit 1; }
+sonavel_build x86_64 || { sonavel_log "build failed"; exit 1; }
+sonavel_wine_env
+trap sonavel_stop_session EXIT
+sonavel_start_xvfb || exit 1
+sonavel_prepare_prefix || exit 1
+
+program="$SONAVEL_BUILD/x86_64/app/KLV Sonavel.exe"
+if [ ! -f "$program" ]; then
+  program="$SONAVEL_BUILD/x86_64/examples/hello_window.exe"
+fi
+if [ ! -f "$program" ]; then
+  sonavel_log "built; the program itself does not exist yet"
+  exit 0
+fi
+sonavel_log "starting $program"
+wine "$program" "$@"
