@@ -116,7 +116,8 @@ protected:
 
 private:
     void Init();
-    void ReplaceBuffer(int size, bool keep);
+    static int NeededSize(int n);
+    bool Overlaps(const char* p) const;
 };
 
 SString IntToString(int value);
