@@ -3,8 +3,10 @@
 // returns never leak.
 #pragma once
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #include <objbase.h>
+#include <wininet.h>
 
 // A kernel handle closed with CloseHandle (null and INVALID_HANDLE_VALUE are "none").
 class SHandleGuard
@@ -247,4 +249,51 @@ public:
 
 private:
     CRITICAL_SECTION& section;
+};
+
+// Owns a critical section for its lifetime (the lock of a shared list).
+class SCriticalSection
+{
+public:
+    SCriticalSection() { InitializeCriticalSection(&section); }
+    ~SCriticalSection() { DeleteCriticalSection(&section); }
+    SCriticalSection(const SCriticalSection&) = delete;
+    SCriticalSection& operator=(const SCriticalSection&) = delete;
+    CRITICAL_SECTION& Get() { return section; }
+
+private:
+    CRITICAL_SECTION section;
+};
+
+// A WinINet handle (session or request) closed with InternetCloseHandle.
+class SInternetGuard
+{
+public:
+    explicit SInternetGuard(HINTERNET h = nullptr) : handle(h) {}
+    ~SInternetGuard() { Reset(); }
+    SInternetGuard(const SInternetGuard&) = delete;
+    SInternetGuard& operator=(const SInternetGuard&) = delete;
+    HINTERNET Get() const { return handle; }
+    void Reset()
+    {
+        if (handle)
+            InternetCloseHandle(handle);
+        handle = nullptr;
+    }
+
+private:
+    HINTERNET handle;
+};
+
+// A resolver result list freed with freeaddrinfo.
+class SAddrInfoGuard
+{
+public:
+    explicit SAddrInfoGuard(addrinfo* list) : list(list) {}
+    ~SAddrInfoGuard() { if (list) freeaddrinfo(list); }
+    SAddrInfoGuard(const SAddrInfoGuard&) = delete;
+    SAddrInfoGuard& operator=(const SAddrInfoGuard&) = delete;
+
+private:
+    addrinfo* list;
 };

@@ -1,0 +1,29 @@
+// The record a control passes (by address, valid during the call) with its
+// class's mouse relay message: a code of button and event bits and the point.
+#pragma once
+#include <windows.h>
+
+struct SMouseNotify
+{
+    // Code bits.
+    enum
+    {
+        LEFT = 1,
+        MIDDLE = 2,
+        RIGHT = 4,
+        DOWN = 8,
+        UP = 16,
+        CLICK = 32,
+        DOUBLE = 64
+    };
+
+    int code;  // bit set above; 0 means "not a relayed event"
+    int x;     // client coordinates of the control, signed
+    int y;
+
+    // The code of a mouse message (button messages and the library's click
+    // events); 0 for any other message.
+    static int CodeFromMessage(UINT message);
+};
+
+static_assert(sizeof(SMouseNotify) == 12, "three 32-bit fields");

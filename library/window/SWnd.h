@@ -1,0 +1,251 @@
+// The base of every window and control: one object owns one native window, found
+// from its handle in the library's sorted registry, and every message is routed
+// through the common pre-processor and then the class's own handler.
+#pragma once
+#include <windows.h>
+#include "SArray.h"
+#include "SControlTypeId.h"
+#include "SMessages.h"
+#include "SMouseNotify.h"
+#include "SString.h"
+
+class SWnd
+{
+public:
+    // Bits of the key-command mask: each enables one shortcut key.
+    enum KeyCommand
+    {
+        KEY_UNDO = 0x0001,       // Ctrl+Z
+        KEY_CUT = 0x0002,        // Ctrl+X
+        KEY_COPY = 0x0004,       // Ctrl+C
+        KEY_PASTE = 0x0008,      // Ctrl+V
+        KEY_DELETE = 0x0010,     // Delete
+        KEY_SELECTALL = 0x0020,  // Ctrl+A
+        KEY_FIND = 0x0040,       // Ctrl+F
+        KEY_REPLACE = 0x0080,    // Ctrl+H
+        KEY_GOTO = 0x0100,       // Ctrl+G
+        KEY_PRINT = 0x0200,      // Ctrl+P
+        KEY_ESCAPE = 0x0400,     // Escape
+        KEY_NEW = 0x0800,        // Ctrl+N
+        KEY_OPEN = 0x1000,       // Ctrl+O
+        KEY_SAVE = 0x2000,       // Ctrl+S
+        KEY_SAVEAS = 0x4000      // Ctrl+Shift+S
+    };
+
+    // Reserved colour values.
+    static const COLORREF COLOR_NONE = 0xFF000000;
+    static const COLORREF COLOR_TRANSPARENT = 0xFF000001;
+
+    SWnd();
+    virtual ~SWnd();
+    SWnd(const SWnd&) = delete;
+    SWnd& operator=(const SWnd&) = delete;
+
+    // Virtual operations, in the order every class relies on.
+    virtual LRESULT Print(HDC dc, DWORD flags);
+    virtual void SetBackgroundColor(COLORREF color);
+    virtual COLORREF GetBackgroundColor();
+    virtual void OnUndo() {}
+    virtual void OnCut() {}
+    virtual void OnCopy() {}
+    virtual void OnPaste() {}
+    virtual void OnDelete() {}
+    virtual void OnSelectAll() {}
+    virtual void OnFind() {}
+    virtual void OnReplace() {}
+    virtual void OnGoTo() {}
+    virtual void OnPrint() {}
+    virtual void OnEscape() {}
+    virtual void OnNew() {}
+    virtual void OnOpen() {}
+    virtual void OnSave() {}
+    virtual void OnSaveAs() {}
+    // The common pre-processor: true lets WindowProc run.
+    virtual bool PreProcessMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result);
+    // The class's handler; derived classes fall back to their base for what they don't handle.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual HBRUSH OnCtlColorDlg(HDC dc) { return nullptr; }
+    virtual HBRUSH OnCtlColorBtn(HDC dc) { return nullptr; }
+    virtual HBRUSH OnCtlColorEdit(HDC dc) { return nullptr; }
+    virtual HBRUSH OnCtlColorListBox(HDC dc) { return nullptr; }
+    virtual HBRUSH OnCtlColorScrollBar(HDC dc) { return nullptr; }
+    virtual HBRUSH OnCtlColorStatic(HDC dc) { return nullptr; }
+    virtual void OnZoneEnter(const RECT* zone, int x, int y, int index) {}
+    virtual void OnZoneMove(const RECT* zone, int x, int y, int index) {}
+    virtual void OnZoneLeave(const RECT* zone, int x, int y, int index) {}
+    virtual void OnNcZoneEnter(const RECT* zone, int x, int y, int index) {}
+    virtual void OnNcZoneMove(const RECT* zone, int x, int y, int index) {}
+    virtual void OnNcZoneLeave(const RECT* zone, int x, int y, int index) {}
+
+    // Registry and window classes.
+    static ATOM RegisterWindowClasses(HINSTANCE instance);
+    static void UnregisterWindowClasses(HINSTANCE instance);
+    static int FindHandleIndex(HWND handle);
+    static SWnd* FromHandle(HWND handle);
+    bool RegisterHandle();
+
+    // Creation: false when the object already has a window, when the window
+    // cannot be made, or when SWM_CREATED is refused.
+    bool Create(const char* title, DWORD style, DWORD exStyle, const RECT* rect, HWND parent,
+                UINT_PTR idOrMenu = 0, LPARAM param = 0, HINSTANCE instance = nullptr,
+                bool noClose = false);
+    bool CreateSubclassed(const char* className, const char* title, DWORD style, DWORD exStyle,
+                          const RECT* rect, HWND parent, UINT_PTR id = 0, LPARAM param = 0,
+                          HINSTANCE instance = nullptr);
+    bool CreateChild(const char* title, DWORD style, DWORD exStyle, const RECT* rect, HWND parent,
+                     UINT_PTR id, int ignored, LPARAM param);
+    bool CreateChild(const char* title, DWORD style, DWORD exStyle, const RECT* rect, HWND parent,
+                     UINT_PTR id = 0, LPARAM param = 0);
+    bool CreateChildUntitled(DWORD style, DWORD exStyle, const RECT* rect, HWND parent,
+                             UINT_PTR id, int ignored, LPARAM param);
+    bool CreateChildUntitled(DWORD style, DWORD exStyle, const RECT* rect, HWND parent,
+                             UINT_PTR id = 0, LPARAM param = 0);
+    bool CreatePopup(const char* title, const RECT* rect, HWND owner, LPARAM param = 0,
+                     bool resizable = true);
+    bool CreateMessageWindow(LPARAM param = 0);
+
+    // Destruction.
+    bool DestroyWindow();
+    bool Close();
+
+    // Routing.
+    static LRESULT CALLBACK SharedWindowProc(HWND handle, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
+    LRESULT CallDefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The library children of this window (parent handle equal to this one), in
+    // registry order; children of excluded windows are not visited.
+    int CollectChildren(SArray<SWnd*>* out, const SArray<SWnd*>* exclude, bool recursive,
+                        int typeId = -1);
+
+    // Members used across the library.
+    HWND GetHandle() const { return m_handle; }
+    void SetTypeId(int id) { m_typeId = id; }
+    int GetType() const { return m_typeId; }
+    void SetKeyCommandMask(int mask) { m_keyCommandMask = mask; }
+    bool IsKeyCommandEnabled(int bit) const { return (m_keyCommandMask & bit) != 0; }
+    void SetTabIndex(int group) { m_tabGroup = group < 0 ? -1 : group; }
+    int GetTabGroup() const { return m_tabGroup; }
+    int GetChildSequence() const { return m_creationSequence; }
+    int GetNextChildSequence() { return m_nextChildSequence++; }
+    void SetOwnBackground(bool on) { m_ownBackground = on; }
+    void SetClientDrag(bool on) { m_clientDrag = on; }
+    void EnableNcZones(bool on);
+    bool IsModal() const { return m_modal; }
+    void EndModal(int result);
+    bool IsSubclassed() const { return m_previousProc != nullptr; }
+    HWND GetParent() const;
+    LRESULT SendMessageToParent(UINT message, WPARAM wParam, LPARAM lParam) const;
+    LRESULT NotifyChanged(LPARAM value, SWnd* sender = nullptr);
+
+    // Small wrappers of one Win32 call on the window's own handle.
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    static LRESULT SendMessageTo(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+    HDC GetDC() const;
+    int ReleaseDC(HDC dc) const;
+    bool GetClientRect(RECT* rect) const;
+    bool GetWindowRect(RECT* rect) const;
+    bool ClientToScreen(POINT* point) const;
+    bool ScreenToClient(POINT* point) const;
+    bool ShowWindow(int command) const;
+    bool IsVisible() const;
+    bool EnableWindow(bool enable) const;
+    bool IsEnabled() const;
+    HWND SetFocus() const;
+    bool HasFocus() const;
+    bool SetForegroundWindow() const;
+    bool UpdateWindow() const;
+    bool IsZoomed() const;
+    bool IsIconic() const;
+    bool SetWindowText(const char* text) const;
+    int GetWindowTextLength() const;
+    int GetWindowTextBuffer(char* buffer, int size) const;
+    SString GetWindowText() const;
+    int GetId() const;
+    DWORD GetStyle() const;
+    DWORD SetStyle(DWORD style) const;
+    DWORD GetExStyle() const;
+    DWORD SetExStyle(DWORD style) const;
+    bool IsPopup() const;
+    UINT_PTR SetTimer(UINT_PTR id, UINT period, TIMERPROC callback = nullptr) const;
+    bool KillTimer(UINT_PTR id) const;
+    bool InvalidateRect(const RECT* rect, bool erase) const;
+    bool ValidateRect(const RECT* rect) const;
+    HWND SetCapture() const;
+    bool SetMenu(HMENU menu) const;
+    HMENU GetMenu() const;
+    void SetFont(HFONT font, bool redraw) const;
+    HFONT GetFont() const;
+    void SetRedraw(bool on) const;
+    void SetIcon(HICON bigIcon, HICON smallIcon) const;
+    void SetClassIcon(HICON bigIcon, HICON smallIcon) const;
+    int SetWindowRgn(HRGN region, bool redraw) const;
+    bool SetWindowPos(HWND insertAfter, int x, int y, int width, int height, UINT flags) const;
+    bool Move(int x, int y) const;
+    bool MoveWindow(int x, int y, int width, int height, bool repaint) const;
+    bool MoveWindowToRect(const RECT* rect, bool repaint) const;
+    bool ShowScrollBar(bool vertical, bool show) const;
+
+protected:
+    // Six button-pressed-on pointers: client left, middle, right, then non-client.
+    static SWnd* s_buttonDown[3];
+    static SWnd* s_ncButtonDown[3];
+
+    RECT m_workArea;
+    WNDPROC m_previousProc;
+    bool m_ownBackground;
+    HWND m_handle;
+    int m_typeId;
+    int m_minTrackWidth, m_minTrackHeight;
+    int m_maxTrackWidth, m_maxTrackHeight;
+    bool m_clientDrag;
+    int m_anchorFlags;
+    int m_anchorParentWidth, m_anchorParentHeight;
+    RECT m_anchorRect;
+    int m_eraseNesting;
+    int m_hLineStep, m_hPageStep, m_hSnapStep;
+    int m_vLineStep, m_vPageStep, m_vSnapStep;
+    HFONT m_font;
+    int m_keyCommandMask;
+    bool m_restored;
+    bool m_modal;
+    int m_modalResult;
+    bool m_caretMade, m_caretCreated;
+    int m_caretWidth, m_caretHeight;
+    bool m_caretVisible;
+    int m_caretX, m_caretY;
+    HCURSOR m_cursor;
+    bool m_mouseInside;
+    bool m_zoneTracking;
+    SArray<RECT> m_zones;
+    int m_currentZone;
+    bool m_ncZoneTracking;
+    SArray<RECT> m_ncZones;
+    int m_currentNcZone;
+    bool m_dragging;
+    int m_dragOffsetX, m_dragOffsetY;
+    int m_nextChildSequence;
+    int m_tabGroup;
+    int m_creationSequence;
+    COLORREF m_backgroundColor;
+    COLORREF m_transparentColor;
+    RECT m_skinMargins;
+    bool m_redrawInProgress;
+
+private:
+    void ResetWindowState();
+    DWORD PrepareCreation(DWORD style, HWND parent, bool& visible);
+    bool FinishCreation(HWND handle, bool subclass, LPARAM param, bool visible);
+    static void ForgetRegistration(HWND handle, const SWnd* expected);
+    static void UnregisterObject(SWnd* window);
+    static int FindIndexLocked(HWND handle);
+    void RelaySizeToChildren(WPARAM wParam, LPARAM lParam);
+
+    // The handle this object is filed under in the registry; only touched while
+    // the registry lock is held, so searches on other threads never see it change.
+    HWND m_registeredHandle;
+};
+
+int GetScreenWidth();
+int GetScreenHeight();
