@@ -1,0 +1,426 @@
+#include "SSocketClient.h"
+#include "SGuards.h"
+#include "SVirtualFile.h"
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace
+{
+// The fewest bytes on the wire that still belong to a transfer with this
+// much payload left: full packets, then the end packet.
+long long ExpectedWireBytes(long long payloadLeft)
+{
+    if (payloadLeft <= 0)
+        return kSocketPacketHeaderSize;
+    const long long packets = (payloadLeft + kSocketPacketMaxPayload - 1) / kSocketPacketMaxPayload;
+    return payloadLeft + packets * kSocketPacketHeaderSize + kSocketPacketHeaderSize;
+}
+} // namespace
+
+// --- Packet reader ----------------------------------------------------------
+
+class SSocketClient::_SReader
+{
+public:
+    explicit _SReader(SOCKET socket)
+        : m_socket(socket), m_data(new unsigned char[kCapacity]), m_begin(0), m_end(0), m_outOfStep(false)
+    {
+    }
+
+    // The payload length, 0 for the end packet, -1 on failure. `expected` is
+    // the fewest wire bytes still owed for the reply from this packet on.
+    int Next(unsigned char* payload, int timeout, long long expected)
+    {
+        if (!Fill(kSocketPacketHeaderSize, timeout, expected))
+            return Fail(m_end > m_begin);
+        const unsigned char* header = m_data.get() + m_begin;
+        const int n = LoadU16(header);
+        if (!HasSocketMagic(header + 2) || n > kSocketPacketMaxPayload)
+            return Fail(true);
+        const int whole = kSocketPacketHeaderSize + n;
+        if (n > 0 && !Fill(whole, timeout, expected > whole ? expected : whole))
+            return Fail(true);
+        std::memcpy(payload, m_data.get() + m_begin + kSocketPacketHeaderSize, n);
+        m_begin += whole;
+        return n;
+    }
+
+    // True when bytes were lost or are left over: the connection is out of step.
+    bool IsOutOfStep() const { return m_outOfStep || m_end > m_begin; }
+
+private:
+    static const int kCapacity = 256 * 1024;
+
+    int Fail(bool outOfStep)
+    {
+        m_outOfStep = m_outOfStep || outOfStep;
+        return -1;
+    }
+
+    // Buffers at least `need` bytes from the packet start, reading at most up
+    // to `limit` bytes so that nothing of a later reply is taken.
+    bool Fill(int need, int timeout, long long limit)
+    {
+        if (m_begin == m_end)
+            m_begin = m_end = 0;
+        else if (m_begin + need > kCapacity)
+        {
+            std::memmove(m_data.get(), m_data.get() + m_begin, m_end - m_begin);
+            m_end -= m_begin;
+            m_begin = 0;
+        }
+        while (m_end - m_begin < need)
+        {
+            const long long wanted = (limit > need ? limit : need) - (m_end - m_begin);
+            const int room = kCapacity - m_end;
+            const int want = wanted < room ? static_cast<int>(wanted) : room;
+            const int got = recv(m_socket, reinterpret_cast<char*>(m_data.get() + m_end), want, 0);
+            if (got > 0)
+                m_end += got;
+            else if (got == 0 || WSAGetLastError() != WSAEWOULDBLOCK || WaitForData(m_socket, timeout) < 1)
+                return false;
+        }
+        return true;
+    }
+
+    SOCKET m_socket;
+    std::unique_ptr<unsigned char[]> m_data;
+    int m_begin;
+    int m_end;
+    bool m_outOfStep;
+};
+
+// --- Hidden window ----------------------------------------------------------
+
+LRESULT SSocketClient::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == SWM_SOCKET_DATA)
+    {
+        if (static_cast<SOCKET>(wParam) == m_client->m_socket && m_client->IsConnected())
+        {
+            if (WSAGETSELECTEVENT(lParam) == FD_READ)
+                m_client->ReceiveFromServer();
+            else if (WSAGETSELECTEVENT(lParam) == FD_CLOSE)
+                m_client->Close();
+        }
+        return 0;
+    }
+    return SWnd::WindowProc(message, wParam, lParam);
+}
+
+// --- Construction and connection --------------------------------------------
+
+SSocketClient::SSocketClient()
+    : m_wnd(this), m_socket(INVALID_SOCKET), m_port(0), m_buffer(nullptr), m_count(0)
+{
+    m_wnd.CreateMessageWindow(reinterpret_cast<LPARAM>(this));
+}
+
+SSocketClient::~SSocketClient()
+{
+    Close();
+    m_wnd.DestroyWindow();
+}
+
+void SSocketClient::SetAccessKey(const char* text)
+{
+    m_key.Close();
+    if (text)
+        m_key.WriteText(text);
+    m_key.SeekToStart();
+}
+
+void SSocketClient::CopyAccessKey(SSocketClient* other)
+{
+    m_key.Close();
+    if (other && other->m_key.GetSize() > 0)
+        m_key.Write(other->m_key.GetData(), other->m_key.GetSize());
+    m_key.SeekToStart();
+}
+
+int SSocketClient::Connect(const char* host, int port, bool readEvents, uint32_t clientValue)
+{
+    if (IsConnected())
+        return -1;
+    uint32_t code = 0;
+    m_key.GetCrc32(&code); // an empty key keeps 0
+    if (!host || !*host)
+        return -1;
+    const SString address = m_network.GetHostAddress(host);
+    if (address.GetLength() == 0 || inet_addr(address.GetText()) == INADDR_NONE)
+        return -1;
+    SSocketGuard connection(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (connection.Get() == INVALID_SOCKET)
+        return -1;
+    sockaddr_in target = {};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(static_cast<u_short>(port));
+    target.sin_addr.s_addr = inet_addr(address.GetText());
+    if (connect(connection.Get(), reinterpret_cast<sockaddr*>(&target), sizeof(target)) != 0)
+        return -1;
+    const int verdict = Handshake(connection.Get(), clientValue, code);
+    if (verdict != 0)
+        return verdict;
+    const long events = readEvents ? FD_READ | FD_CLOSE : FD_CLOSE;
+    if (WSAAsyncSelect(connection.Get(), m_wnd.GetHandle(), SWM_SOCKET_DATA, events) != 0)
+        return -1;
+    m_socket = connection.Release();
+    m_host = address;
+    m_port = port;
+    return 0;
+}
+
+// The socket is made non-blocking first so that every wait below has a real
+// time-out, even against a server that stalls halfway through its verdict.
+int SSocketClient::Handshake(SOCKET socket, uint32_t clientValue, uint32_t code)
+{
+    if (!SetSocketNonBlocking(socket))
+        return -1;
+    unsigned char greeting = 0;
+    if (WaitForData(socket) < 1 || ReceiveExact(socket, &greeting, 1) != 1)
+        return -1;
+    unsigned char hello[kSocketHelloSize];
+    BuildHello(hello, clientValue, code);
+    if (SendExact(socket, hello, kSocketHelloSize) != kSocketHelloSize)
+        return -1;
+    unsigned char verdict[kSocketVerdictSize];
+    if (WaitForData(socket) < 1 || ReceiveExact(socket, verdict, kSocketVerdictSize) != kSocketVerdictSize)
+        return -1;
+    if (verdict[0] != 0)
+        return -1;
+    return verdict[1];
+}
+
+void SSocketClient::Close()
+{
+    const bool wasOpen = IsConnected();
+    if (wasOpen)
+    {
+        closesocket(m_socket);
+        m_socket = INVALID_SOCKET;
+        DiscardNotifications();
+    }
+    FreeMessageBuffer(&m_buffer, &m_count);
+    if (wasOpen)
+        OnDisconnected();
+    m_host = "";
+    m_port = 0;
+}
+
+// Notifications still queued for the closed socket must not reach a later
+// connection that gets the same handle.
+void SSocketClient::DiscardNotifications()
+{
+    MSG message;
+    while (m_wnd.GetHandle() &&
+           PeekMessageA(&message, m_wnd.GetHandle(), SWM_SOCKET_DATA, SWM_SOCKET_DATA, PM_REMOVE))
+    {
+    }
+}
+
+// --- Framed messages --------------------------------------------------------
+
+bool SSocketClient::SendMessage(const char* name, const void* data, int n)
+{
+    if (!IsConnected())
+        return false;
+    const int length = n < 0 ? (data ? static_cast<int>(std::strlen(static_cast<const char*>(data))) + 1 : 0) : n;
+    KeyTransformOut(data, length, m_key.GetData(), m_key.GetSize());
+    bool outOfStep = false;
+    const bool sent = SendFramedMessage(m_socket, name, data, n, &outOfStep);
+    KeyTransformIn(data, length, m_key.GetData(), m_key.GetSize());
+    // Half a request on the wire would swallow the next one.
+    if (outOfStep)
+        Close();
+    return sent;
+}
+
+void SSocketClient::ReceiveFromServer()
+{
+    const int step = ReceiveMessageStep(m_socket, &m_buffer, &m_count);
+    if (step == 1)
+    {
+        Close();
+        return;
+    }
+    if (step != 0)
+        return;
+    std::unique_ptr<unsigned char[]> message(m_buffer);
+    const int size = m_count;
+    m_buffer = nullptr;
+    m_count = 0;
+    KeyTransformIn(message.get(), size, m_key.GetData(), m_key.GetSize());
+    const char* name = nullptr;
+    const void* data = nullptr;
+    int nameLength = 0;
+    int dataLength = 0;
+    bool text = false;
+    if (!ParseFramedMessage(message.get(), size, &name, &nameLength, &data, &dataLength, &text))
+        return;
+    if (text)
+        OnReceiveText(name, static_cast<const char*>(data));
+    else
+        OnReceiveData(name, data, dataLength);
+}
+
+// --- Packets ----------------------------------------------------------------
+
+int SSocketClient::ReceivePacket(void* buffer, int timeout)
+{
+    bool outOfStep = false;
+    const int n = ::ReceivePacket(m_socket, buffer, timeout, &outOfStep);
+    if (outOfStep)
+        Close();
+    return n;
+}
+
+SString SSocketClient::ReceiveString(int timeout)
+{
+    SString text;
+    bool outOfStep = false;
+    ReceiveStringPacket(text, m_socket, timeout, &outOfStep);
+    if (outOfStep)
+        Close();
+    return text;
+}
+
+bool SSocketClient::FlushSend()
+{
+    return FlushSendQueue(m_socket);
+}
+
+bool SSocketClient::ReceiveStream(int size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout)
+{
+    OnTransferStart(size, tag);
+    _SReader reader(m_socket);
+    unsigned char packet[kSocketPacketMaxPayload];
+    unsigned char* out = static_cast<unsigned char*>(buffer);
+    int received = 0;
+    bool ended = false;
+    bool skip = false;
+    for (;;)
+    {
+        const int n = reader.Next(packet, timeout, ExpectedWireBytes(static_cast<long long>(size) - received));
+        if (n <= 0)
+        {
+            ended = n == 0;
+            break;
+        }
+        KeyTransformIn(packet, n, m_key.GetData(), m_key.GetSize());
+        // More than announced fails the transfer and is never stored.
+        if (n > size - received)
+        {
+            skip = true;
+            break;
+        }
+        if (out)
+            std::memcpy(out + received, packet, n);
+        if (stream && stream->Write(packet, n) != n)
+        {
+            skip = true;
+            break;
+        }
+        received += n;
+        if (OnTransferProgress(received, size, tag) == -1)
+        {
+            FlushSend();
+            skip = true;
+            break;
+        }
+    }
+    OnTransferEnd(received, size, tag);
+    if (skip)
+        SkipReply(reader, timeout);
+    else if (!ended || reader.IsOutOfStep())
+        Close();
+    return ended && received == size;
+}
+
+// Reads the rest of an abandoned transfer up to its end packet, so that the
+// next reply is read from its start; closes when that takes too long.
+void SSocketClient::SkipReply(_SReader& reader, int timeout)
+{
+    unsigned char packet[kSocketPacketMaxPayload];
+    const DWORD start = timeGetTime();
+    for (;;)
+    {
+        const DWORD elapsed = timeGetTime() - start;
+        const int left = elapsed >= static_cast<DWORD>(timeout) ? 0 : timeout - static_cast<int>(elapsed);
+        const int n = left > 0 ? reader.Next(packet, left, kSocketPacketHeaderSize) : -1;
+        if (n == 0 && !reader.IsOutOfStep())
+            return;
+        if (n <= 0)
+        {
+            Close();
+            return;
+        }
+    }
+}
+
+// The announced size of a sized transfer: 0 when nothing follows, -1 when it
+// cannot be taken (the connection is then closed).
+int SSocketClient::ReceiveSize(int timeout)
+{
+    const SString text = ReceiveString(timeout);
+    char* end = nullptr;
+    const long long size = std::strtoll(text.GetText(), &end, 10);
+    if (size < 1)
+        return 0;
+    if (size > INT_MAX)
+    {
+        Close();
+        return -1;
+    }
+    return static_cast<int>(size);
+}
+
+bool SSocketClient::ReceiveSizedToStream(SVirtualFile* stream, uint32_t tag, int timeout)
+{
+    const int size = ReceiveSize(timeout);
+    return size > 0 && ReceiveStream(size, nullptr, stream, tag, timeout);
+}
+
+SString SSocketClient::ReceiveSizedBlock(uint32_t tag, int timeout)
+{
+    const int size = ReceiveSize(timeout);
+    if (size < 1)
+        return SString("");
+    if (size > kSocketBlockMaxSize)
+    {
+        _SReader reader(m_socket);
+        SkipReply(reader, timeout);
+        return SString("");
+    }
+    SString text;
+    text.SetLength(size - 1);
+    const bool ok = ReceiveStream(size, text.GetBuffer(), nullptr, tag, timeout);
+    // The last byte is the text's NUL; a peer that sent another one loses it.
+    text.GetBuffer()[size - 1] = 0;
+    return ok ? text : SString("");
+}
+
+unsigned char* SSocketClient::ReceiveBlock(int* size, uint32_t tag, int timeout)
+{
+    const int announced = ReceiveSize(timeout);
+    if (size)
+        *size = announced > 0 ? announced : 0;
+    if (announced < 1)
+        return nullptr;
+    if (announced > kSocketBlockMaxSize)
+    {
+        _SReader reader(m_socket);
+        SkipReply(reader, timeout);
+        return nullptr;
+    }
+    unsigned char* block = static_cast<unsigned char*>(std::malloc(announced));
+    if (!block)
+        return nullptr;
+    if (!ReceiveStream(announced, block, nullptr, tag, timeout))
+    {
+        std::free(block);
+        return nullptr;
+    }
+    return block;
+}

@@ -1,0 +1,89 @@
+// The connecting end of the library's TCP messaging: connects with the
+// handshake, sends requests as framed messages and reads the server's packets
+// (texts, blocks, sized transfers) with time-outs.
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+#include <cstdint>
+#include "SMemory.h"
+#include "SNetwork.h"
+#include "SSocketTransport.h"
+#include "SString.h"
+#include "SWnd.h"
+
+class SVirtualFile;
+
+// Largest block that ReceiveBlock and ReceiveSizedBlock hold in memory.
+constexpr int kSocketBlockMaxSize = 64 * 1024 * 1024;
+
+class SSocketClient
+{
+public:
+    SSocketClient();
+    virtual ~SSocketClient();
+
+    // Events; all do nothing here.
+    virtual void OnDisconnected() {}
+    virtual void OnReceiveData(const char* name, const void* data, int size) {}
+    virtual void OnReceiveText(const char* name, const char* text) {}
+    virtual void OnTransferStart(int size, uint32_t tag) {}
+    virtual int OnTransferProgress(int received, int size, uint32_t tag) { return 0; }
+    virtual void OnTransferEnd(int received, int size, uint32_t tag) {}
+
+    // 0 connected, -1 failure, else the server's refusal code.
+    int Connect(const char* host, int port, bool readEvents, uint32_t clientValue);
+    void Close();
+    void Disconnect() { Close(); }
+    bool IsConnected() const { return m_socket != INVALID_SOCKET; }
+    SString GetHost() const { return m_host; }
+
+    void SetAccessKey(const char* text);
+    void CopyAccessKey(SSocketClient* other);
+    SMemory& GetAccessKey() { return m_key; }
+
+    // n < 0: data is a text.
+    bool SendMessage(const char* name, const void* data, int n);
+    int ReceivePacket(void* buffer, int timeout = kSocketDefaultTimeout);
+    SString ReceiveString(int timeout = kSocketDefaultTimeout);
+    bool ReceiveStream(int size, void* buffer, SVirtualFile* stream, uint32_t tag,
+                       int timeout = kSocketDefaultTimeout);
+    bool ReceiveSizedToStream(SVirtualFile* stream, uint32_t tag, int timeout = kSocketDefaultTimeout);
+    SString ReceiveSizedBlock(uint32_t tag, int timeout = kSocketDefaultTimeout);
+    // A new block of *size bytes, released with free(); null on failure.
+    unsigned char* ReceiveBlock(int* size, uint32_t tag, int timeout = kSocketDefaultTimeout);
+    bool FlushSend();
+
+protected:
+    // The hidden window that receives the socket notifications.
+    class _SWnd : public SWnd
+    {
+    public:
+        explicit _SWnd(SSocketClient* client) : m_client(client) {}
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    private:
+        SSocketClient* m_client;
+    };
+
+    // Reads packets through a read-ahead buffer that never takes bytes beyond
+    // what is known to belong to the reply being read.
+    class _SReader;
+
+    void ReceiveFromServer();
+
+private:
+    int ReceiveSize(int timeout);
+    bool ReceiveInto(int size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout);
+    void SkipReply(_SReader& reader, int timeout);
+    int Handshake(SOCKET socket, uint32_t clientValue, uint32_t code);
+    void DiscardNotifications();
+
+    SNetwork m_network;
+    _SWnd m_wnd;
+    SString m_host;
+    SOCKET m_socket;
+    int m_port;
+    unsigned char* m_buffer;
+    int m_count;
+    SMemory m_key;
+};

@@ -1,0 +1,628 @@
+#include "SSocketServer.h"
+#include "SFile.h"
+#include <cstring>
+#include <memory>
+
+namespace
+{
+// A socket closed by the server is released only when this message comes
+// back through the queue: notifications already queued for it then find no
+// row, and its handle cannot be reused by a new connection in the meantime.
+const UINT kRetireSocketMessage = WM_USER + 1;
+const UINT_PTR kPendingTimer = 1;
+const UINT kPendingTimerPeriod = 250;
+// Connections still in their handshake; more are turned away at once.
+const int kMaxPending = 16;
+// Packets sent with one call by the sender thread.
+const int kBatchPackets = 16;
+const int kPacketWireSize = kSocketPacketHeaderSize + kSocketPacketMaxPayload;
+
+void SendVerdict(SOCKET socket, unsigned char first, unsigned char second)
+{
+    const unsigned char verdict[kSocketVerdictSize] = {first, second};
+    SendExact(socket, verdict, kSocketVerdictSize);
+}
+} // namespace
+
+// --- Hidden window ----------------------------------------------------------
+
+LRESULT SSocketServer::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case SWM_SOCKET_LISTEN:
+    case SWM_SOCKET_DATA:
+        m_server->OnSocketEvent(static_cast<SOCKET>(wParam), WSAGETSELECTEVENT(lParam),
+                                WSAGETSELECTERROR(lParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == kPendingTimer)
+        {
+            m_server->ExpirePending();
+            return 0;
+        }
+        break;
+    case kRetireSocketMessage:
+        closesocket(static_cast<SOCKET>(wParam));
+        return 0;
+    }
+    return SWnd::WindowProc(message, wParam, lParam);
+}
+
+// --- Construction -----------------------------------------------------------
+
+SSocketServer::SSocketServer()
+    : m_wnd(this), m_listenSocket(INVALID_SOCKET), m_port(0), m_nextClient(0), m_clientCount(0),
+      m_peerCount(0)
+{
+    m_wnd.CreateMessageWindow(reinterpret_cast<LPARAM>(this));
+}
+
+SSocketServer::~SSocketServer()
+{
+    Close();
+    CloseRetiredSockets();
+    m_wnd.DestroyWindow();
+}
+
+void SSocketServer::SetAccessKey(const char* text)
+{
+    m_key.Close();
+    if (text)
+        m_key.WriteText(text);
+    m_key.SeekToStart();
+}
+
+bool SSocketServer::Listen(int port)
+{
+    if (IsListening())
+        return false;
+    m_port = 0;
+    m_nextClient = 0;
+    m_clientCount = 0;
+    m_peerCount = 0;
+    SSocketGuard listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (listener.Get() == INVALID_SOCKET)
+        return false;
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(port));
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (bind(listener.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        listen(listener.Get(), 4) != 0 ||
+        WSAAsyncSelect(listener.Get(), m_wnd.GetHandle(), SWM_SOCKET_LISTEN, FD_ACCEPT | FD_CLOSE) != 0)
+        return false;
+    m_listenSocket = listener.Release();
+    m_port = port;
+    return true;
+}
+
+// --- Notifications ----------------------------------------------------------
+
+void SSocketServer::OnSocketEvent(SOCKET socket, int event, int error)
+{
+    if (socket == m_listenSocket && socket != INVALID_SOCKET)
+    {
+        if (event == FD_ACCEPT)
+            AcceptClient();
+        else if (event == FD_CLOSE)
+            CloseAll();
+        return;
+    }
+    // Any other socket is a connection, also when its notification still
+    // carries the listening socket's message (accepted sockets inherit it).
+    const int pending = FindPending(socket);
+    if (pending >= 0)
+    {
+        OnPendingEvent(pending, event);
+        return;
+    }
+    const int row = FindSocketRow(socket);
+    if (row < 0)
+        return;
+    if (event == FD_READ)
+        ReceiveFromClient(socket, m_numbers.GetAt(row), row);
+    else if (event == FD_CLOSE)
+        ClientClosed(row);
+}
+
+// --- Handshake --------------------------------------------------------------
+
+void SSocketServer::AcceptClient()
+{
+    SSocketGuard connection(accept(m_listenSocket, nullptr, nullptr));
+    if (connection.Get() == INVALID_SOCKET)
+        return;
+    // Replace the inherited notifications before anything else can arrive.
+    if (WSAAsyncSelect(connection.Get(), m_wnd.GetHandle(), SWM_SOCKET_DATA, FD_READ | FD_CLOSE) != 0 ||
+        m_pending.GetCount() >= kMaxPending)
+    {
+        RetireSocket(connection.Release());
+        return;
+    }
+    const unsigned char greeting = 1;
+    if (SendExact(connection.Get(), &greeting, 1) != 1)
+    {
+        RetireSocket(connection.Release());
+        return;
+    }
+    _SPending pending = {};
+    pending.socket = connection.Release();
+    pending.start = timeGetTime();
+    m_pending.Add(pending);
+    m_wnd.SetTimer(kPendingTimer, kPendingTimerPeriod);
+    // The hello may already be waiting.
+    OnPendingEvent(m_pending.GetCount() - 1, FD_READ);
+}
+
+// Collects the 10 hello bytes as they come, without blocking the thread.
+void SSocketServer::OnPendingEvent(int index, int event)
+{
+    _SPending* pending = m_pending.GetPtr(index);
+    if (event == FD_CLOSE)
+    {
+        ClosePending(index);
+        return;
+    }
+    if (event != FD_READ)
+        return;
+    const int got = recv(pending->socket, reinterpret_cast<char*>(pending->hello + pending->count),
+                         kSocketHelloSize - pending->count, 0);
+    if (got == 0 || (got < 0 && WSAGetLastError() != WSAEWOULDBLOCK))
+    {
+        ClosePending(index);
+        return;
+    }
+    if (got > 0)
+        pending->count += got;
+    if (pending->count < kSocketHelloSize)
+        return;
+    const _SPending done = *pending;
+    m_pending.RemoveAt(index);
+    FinishHandshake(done);
+}
+
+void SSocketServer::FinishHandshake(_SPending pending)
+{
+    SSocketGuard connection(pending.socket);
+    uint32_t code = 0;
+    m_key.GetCrc32(&code); // an empty key keeps 0
+    if (pending.hello[0] != kSocketProtocolVersion || LoadU32(pending.hello + 6) != code)
+    {
+        SendVerdict(connection.Get(), pending.hello[0] != kSocketProtocolVersion ? 1 : 2, 0);
+        RetireSocket(connection.Release());
+        return;
+    }
+    const int client = m_nextClient++;
+    const SString address = GetPeerAddressText(connection.Get());
+    const uint32_t clientValue = LoadU32(pending.hello + 2);
+    const int refusal = OnAccept(client, address.GetText(), clientValue);
+    if (refusal != 0 || !IsListening())
+    {
+        // Only one byte travels: a code outside 1..255 must still read as a refusal.
+        const int code = refusal >= 1 && refusal <= 255 ? refusal : 255;
+        SendVerdict(connection.Get(), 0, static_cast<unsigned char>(code));
+        RetireSocket(connection.Release());
+        return;
+    }
+    const unsigned char accepted[kSocketVerdictSize] = {0, 0};
+    if (SendExact(connection.Get(), accepted, kSocketVerdictSize) != kSocketVerdictSize)
+    {
+        RetireSocket(connection.Release());
+        return;
+    }
+    AddClient(connection.Release(), address, client);
+    OnConnected(client, address.GetText(), clientValue);
+}
+
+void SSocketServer::ClosePending(int index)
+{
+    RetireSocket(m_pending.GetPtr(index)->socket);
+    m_pending.RemoveAt(index);
+    if (m_pending.GetCount() == 0)
+        m_wnd.KillTimer(kPendingTimer);
+}
+
+// A peer that does not complete its hello in time is closed quietly.
+void SSocketServer::ExpirePending()
+{
+    const DWORD now = timeGetTime();
+    for (int i = m_pending.GetCount() - 1; i >= 0; i--)
+        if (now - m_pending.GetPtr(i)->start >= static_cast<DWORD>(kSocketDefaultTimeout))
+            ClosePending(i);
+    if (m_pending.GetCount() == 0)
+        m_wnd.KillTimer(kPendingTimer);
+}
+
+int SSocketServer::FindPending(SOCKET socket) const
+{
+    for (int i = 0; i < m_pending.GetCount(); i++)
+        if (m_pending.GetPtr(i)->socket == socket)
+            return i;
+    return -1;
+}
+
+// --- Client table -----------------------------------------------------------
+
+void SSocketServer::AddClient(SOCKET socket, const SString& address, int client)
+{
+    m_peerCount = -1;
+    m_clientCount++;
+    m_sockets.Add(socket);
+    m_addresses.Add(address.GetText());
+    m_numbers.Add(client);
+    m_buffers.Add(nullptr);
+    m_counts.Add(0);
+    m_senders.Add(nullptr);
+}
+
+void SSocketServer::DeleteSender(int row)
+{
+    _SThread* sender = m_senders.GetAt(row);
+    if (!sender)
+        return;
+    sender->Stop();
+    delete sender;
+    m_senders.SetAt(row, nullptr);
+}
+
+void SSocketServer::RemoveClient(int row)
+{
+    if (row < 0 || row >= m_sockets.GetCount())
+        return;
+    DeleteSender(row);
+    if (m_sockets.GetAt(row) != INVALID_SOCKET)
+        RetireSocket(m_sockets.GetAt(row));
+    delete[] m_buffers.GetAt(row);
+    m_sockets.RemoveAt(row);
+    m_addresses.DeleteAndRemoveAt(row);
+    m_numbers.RemoveAt(row);
+    m_buffers.RemoveAt(row);
+    m_counts.RemoveAt(row);
+    m_senders.RemoveAt(row);
+    m_peerCount = -1;
+    m_clientCount--;
+}
+
+// Removes a client whose connection can no longer be trusted.
+void SSocketServer::DropClient(int row)
+{
+    const int client = m_numbers.GetAt(row);
+    RemoveClient(row);
+    OnDisconnected(client);
+}
+
+void SSocketServer::ClientClosed(int row)
+{
+    DropClient(row);
+}
+
+void SSocketServer::CloseAll()
+{
+    const bool wasListening = IsListening();
+    for (int row = 0; row < m_senders.GetCount(); row++)
+        DeleteSender(row);
+    for (int row = 0; row < m_sockets.GetCount(); row++)
+        RetireSocket(m_sockets.GetAt(row));
+    for (int row = 0; row < m_buffers.GetCount(); row++)
+        delete[] m_buffers.GetAt(row);
+    m_sockets.RemoveAll();
+    m_addresses.DeleteAndRemoveAll();
+    m_numbers.RemoveAll();
+    m_buffers.RemoveAll();
+    m_counts.RemoveAll();
+    m_senders.RemoveAll();
+    while (m_pending.GetCount() > 0)
+        ClosePending(m_pending.GetCount() - 1);
+    // The port is freed at once so that the server can listen again.
+    if (m_listenSocket != INVALID_SOCKET)
+    {
+        WSAAsyncSelect(m_listenSocket, m_wnd.GetHandle(), 0, 0);
+        closesocket(m_listenSocket);
+    }
+    m_listenSocket = INVALID_SOCKET;
+    if (wasListening)
+        OnClosed();
+    m_port = 0;
+    m_nextClient = 0;
+    m_clientCount = 0;
+    m_peerCount = 0;
+}
+
+void SSocketServer::Close()
+{
+    CloseAll();
+}
+
+void SSocketServer::RetireSocket(SOCKET socket)
+{
+    if (socket == INVALID_SOCKET)
+        return;
+    WSAAsyncSelect(socket, m_wnd.GetHandle(), 0, 0);
+    shutdown(socket, SD_BOTH);
+    if (!m_wnd.GetHandle() || !m_wnd.PostMessage(kRetireSocketMessage, socket, 0))
+        closesocket(socket);
+}
+
+void SSocketServer::CloseRetiredSockets()
+{
+    MSG message;
+    while (m_wnd.GetHandle() &&
+           PeekMessageA(&message, m_wnd.GetHandle(), kRetireSocketMessage, kRetireSocketMessage, PM_REMOVE))
+        closesocket(static_cast<SOCKET>(message.wParam));
+}
+
+int SSocketServer::FindSocketRow(SOCKET socket) const
+{
+    for (int row = 0; row < m_sockets.GetCount(); row++)
+        if (m_sockets.GetAt(row) == socket)
+            return row;
+    return -1;
+}
+
+int SSocketServer::FindClientIndex(int client) const
+{
+    for (int row = 0; row < m_numbers.GetCount(); row++)
+        if (m_numbers.GetAt(row) == client)
+            return row;
+    return -1;
+}
+
+int SSocketServer::FindConnectedClient(int client) const
+{
+    const int row = FindClientIndex(client);
+    return row >= 0 && m_sockets.GetAt(row) != INVALID_SOCKET ? row : -1;
+}
+
+int SSocketServer::GetPeerCount()
+{
+    if (!IsListening())
+        return 0;
+    if (m_peerCount < 0)
+    {
+        m_peerCount = 0;
+        for (int row = 0; row < m_addresses.GetCount(); row++)
+        {
+            const SString address = m_addresses.GetAt(row);
+            if (address.GetLength() > 0 && m_addresses.Find(address.GetText(), 0, row) < 0)
+                m_peerCount++;
+        }
+    }
+    return m_peerCount;
+}
+
+bool SSocketServer::IsPeerConnected(const char* address) const
+{
+    if (!address || !*address)
+        return false;
+    for (int row = 0; row < m_addresses.GetCount(); row++)
+        if (std::strcmp(m_addresses.GetAt(row).GetText(), address) == 0)
+            return true;
+    return false;
+}
+
+// --- Receiving --------------------------------------------------------------
+
+void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
+{
+    unsigned char* buffer = m_buffers.GetAt(row);
+    int count = m_counts.GetAt(row);
+    const int step = ReceiveMessageStep(socket, &buffer, &count);
+    m_buffers.SetAt(row, buffer);
+    m_counts.SetAt(row, count);
+    if (step == 1)
+    {
+        // A refused or broken header leaves the stream out of step.
+        DropClient(row);
+        return;
+    }
+    if (step != 0)
+        return;
+    std::unique_ptr<unsigned char[]> message(buffer);
+    m_buffers.SetAt(row, nullptr);
+    m_counts.SetAt(row, 0);
+    KeyTransformIn(message.get(), count, m_key.GetData(), m_key.GetSize());
+    const char* name = nullptr;
+    const void* data = nullptr;
+    int nameLength = 0;
+    int dataLength = 0;
+    bool text = false;
+    if (!ParseFramedMessage(message.get(), count, &name, &nameLength, &data, &dataLength, &text))
+        return;
+    if (text)
+        OnReceiveText(client, name, static_cast<const char*>(data));
+    else
+        OnReceiveData(client, name, data, dataLength);
+}
+
+// --- Sending ----------------------------------------------------------------
+
+bool SSocketServer::SendText(int client, const char* text, int timeout)
+{
+    const int row = IsListening() ? FindConnectedClient(client) : -1;
+    return row >= 0 && SendStringPacket(m_sockets.GetAt(row), text, timeout);
+}
+
+bool SSocketServer::SendPacketTo(int client, const void* data, int size, int timeout)
+{
+    const int row = IsListening() ? FindConnectedClient(client) : -1;
+    return row >= 0 && SendPacket(m_sockets.GetAt(row), data, size, timeout);
+}
+
+int SSocketServer::GetSenderThread(int client, uint32_t tag)
+{
+    const int row = IsListening() ? FindConnectedClient(client) : -1;
+    if (row < 0)
+        return -1;
+    _SThread* sender = m_senders.GetAt(row);
+    if (sender && sender->IsBusy())
+        return -1;
+    if (!sender)
+    {
+        sender = new _SThread(this, client, m_sockets.GetAt(row));
+        m_senders.SetAt(row, sender);
+    }
+    sender->m_tag = tag;
+    sender->m_broken = false;
+    return row;
+}
+
+bool SSocketServer::PrepareDataSend(_SThread* thread, const void* data, int size)
+{
+    thread->m_block.Close();
+    thread->m_path = "";
+    if (!data || size < 1)
+        return false;
+    thread->m_block.Write(data, size);
+    thread->m_block.SeekToStart();
+    return thread->m_block.GetSize() > 0;
+}
+
+bool SSocketServer::PrepareFileSend(_SThread* thread, const char* path, int offset)
+{
+    thread->m_block.Close();
+    thread->m_path = path ? path : "";
+    thread->m_offset = offset;
+    return path && m_disk.GetFileSize(path) > 0;
+}
+
+// Runs the transfer on the row's sender thread and waits for its end; a
+// connection left out of step by it is dropped here, on the owner thread.
+bool SSocketServer::StartSender(int row)
+{
+    _SThread* sender = m_senders.GetAt(row);
+    const int client = m_numbers.GetAt(row);
+    if (!sender->Start(true))
+    {
+        DeleteSender(row);
+        return false;
+    }
+    if (sender->m_broken)
+    {
+        const int current = FindClientIndex(client);
+        if (current >= 0)
+            DropClient(current);
+    }
+    return true;
+}
+
+bool SSocketServer::SendData(int client, const void* data, int size, uint32_t tag)
+{
+    const int row = GetSenderThread(client, tag);
+    if (row < 0)
+        return false;
+    if (!PrepareDataSend(m_senders.GetAt(row), data, size))
+    {
+        DeleteSender(row);
+        return false;
+    }
+    return StartSender(row);
+}
+
+bool SSocketServer::SendFile(int client, const char* path, int offset, uint32_t tag)
+{
+    const int row = GetSenderThread(client, tag);
+    if (row < 0)
+        return false;
+    if (!PrepareFileSend(m_senders.GetAt(row), path, offset))
+    {
+        DeleteSender(row);
+        return false;
+    }
+    return StartSender(row);
+}
+
+// --- Sender thread ----------------------------------------------------------
+
+SSocketServer::_SThread::_SThread(SSocketServer* server, int client, SOCKET socket)
+    : m_tag(0), m_offset(0), m_server(server), m_client(client), m_socket(socket), m_broken(false)
+{
+}
+
+SVirtualFile* SSocketServer::_SThread::OpenSource(SFile& file)
+{
+    if (m_block.GetSize() > 0)
+    {
+        m_block.SeekToStart();
+        return &m_block;
+    }
+    if (!file.Open(m_path.GetText(), false, false, true))
+        return nullptr;
+    file.Seek(m_offset);
+    return &file;
+}
+
+bool SSocketServer::_SThread::Run()
+{
+    SFile file;
+    SVirtualFile* source = OpenSource(file);
+    const int size = source ? source->GetSize() - source->GetPosition() : 0;
+    if (size <= 0)
+    {
+        m_broken = !SendStringPacket(m_socket, "0");
+        return false;
+    }
+    SString announce;
+    announce.SetInt(size);
+    if (!SendStringPacket(m_socket, announce.GetText()))
+    {
+        m_broken = true;
+        return false;
+    }
+    m_server->OnSendStart(m_client, size, m_tag);
+    SendBody(source, size);
+    return false;
+}
+
+bool SSocketServer::_SThread::SendBatch(const unsigned char* packets, int bytes)
+{
+    if (SendPacketRun(m_socket, packets, bytes))
+        return true;
+    m_broken = true;
+    return false;
+}
+
+// Reads the source in runs of up to 16 packets and sends each run with one
+// call; the bytes on the wire are the same packets one by one. The transfer
+// ends after the announced size, on a stop, or at a short read of the source
+// (a file cut meanwhile), which ends it as failed.
+void SSocketServer::_SThread::SendBody(SVirtualFile* source, int size)
+{
+    std::unique_ptr<unsigned char[]> stage(new unsigned char[kBatchPackets * kSocketPacketMaxPayload]);
+    std::unique_ptr<unsigned char[]> packets(new unsigned char[kBatchPackets * kPacketWireSize]);
+    int sent = 0;
+    bool more = true;
+    while (more && sent < size && !IsStopRequested())
+    {
+        const int left = size - sent;
+        const int want = left < kBatchPackets * kSocketPacketMaxPayload ? left : kBatchPackets * kSocketPacketMaxPayload;
+        const int got = source->Read(stage.get(), want);
+        if (got < 1)
+            break;
+        more = got == want;
+        int staged = 0;
+        int bytes = 0;
+        int counted = sent;
+        while (staged < got)
+        {
+            const int n = got - staged < kSocketPacketMaxPayload ? got - staged : kSocketPacketMaxPayload;
+            KeyTransformOut(stage.get() + staged, n, m_server->m_key.GetData(), m_server->m_key.GetSize());
+            BuildPacketHeader(packets.get() + bytes, n);
+            std::memcpy(packets.get() + bytes + kSocketPacketHeaderSize, stage.get() + staged, n);
+            bytes += kSocketPacketHeaderSize + n;
+            staged += n;
+            counted += n;
+            if (m_server->OnSendProgress(m_client, counted, size, m_tag) == -1)
+            {
+                more = false;
+                break;
+            }
+        }
+        if (!SendBatch(packets.get(), bytes))
+            break;
+        sent = counted;
+    }
+    if (!m_broken && !SendPacket(m_socket, nullptr, 0))
+        m_broken = true;
+    m_server->OnSendEnd(m_client, sent, size, m_tag);
+}

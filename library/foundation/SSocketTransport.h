@@ -1,0 +1,71 @@
+// Wire format of the library's TCP messaging (handshake, packets, framed
+// messages) and the socket routines that the server and the client share.
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+#include <cstdint>
+
+class SString;
+
+// Every multi-byte field on the wire is little-endian and of fixed width, so
+// 32- and 64-bit builds exchange identical bytes.
+constexpr int kSocketMagicSize = 6;
+constexpr int kSocketPacketHeaderSize = 8;         // u16 length, magic
+constexpr int kSocketPacketMaxPayload = 4096;
+constexpr int kSocketMessageHeaderSize = 15;       // magic, u32 total, u32 name length, flag
+constexpr int kSocketMessageMaxSize = 1024 * 1024; // a larger total is refused unread
+constexpr int kSocketHelloSize = 10;
+constexpr int kSocketVerdictSize = 2;
+constexpr int kSocketProtocolVersion = 1;
+constexpr int kSocketDefaultTimeout = 2000;
+
+extern const unsigned char kSocketMagic[kSocketMagicSize];
+
+// Little-endian field access.
+void StoreU16(unsigned char* out, uint16_t value);
+void StoreU32(unsigned char* out, uint32_t value);
+uint16_t LoadU16(const unsigned char* in);
+uint32_t LoadU32(const unsigned char* in);
+
+// Header layouts.
+void BuildPacketHeader(unsigned char out[kSocketPacketHeaderSize], int payloadLength);
+void BuildMessageHeader(unsigned char out[kSocketMessageHeaderSize], uint32_t total, uint32_t nameLength,
+                        bool text);
+void BuildHello(unsigned char out[kSocketHelloSize], uint32_t clientValue, uint32_t accessCode);
+bool HasSocketMagic(const unsigned char* bytes);
+
+// Packets: the server's replies and bulk transfers.
+bool SendPacket(SOCKET s, const void* data, int n, int timeout = kSocketDefaultTimeout);
+// -1 on failure; *outOfStep (when given) tells whether bytes of a broken
+// packet were consumed, so that the connection can no longer be trusted.
+int ReceivePacket(SOCKET s, void* buffer, int timeout = kSocketDefaultTimeout, bool* outOfStep = nullptr);
+// Sends bytes that already hold whole packets; the time-out restarts whenever bytes move.
+bool SendPacketRun(SOCKET s, const void* packets, int bytes, int timeout = kSocketDefaultTimeout);
+bool SendStringPacket(SOCKET s, const char* text, int timeout = kSocketDefaultTimeout);
+int ReceiveStringPacket(SString& result, SOCKET s, int timeout = kSocketDefaultTimeout,
+                        bool* outOfStep = nullptr);
+
+// Framed messages: the client's requests.
+bool SendFramedMessage(SOCKET s, const char* name, const void* data, int n, bool* outOfStep = nullptr);
+// 0 complete, 1 error (the stream is out of step), 2 nothing to read, 3 more to come.
+int ReceiveMessageStep(SOCKET s, unsigned char** buffer, int* count);
+void FreeMessageBuffer(unsigned char** buffer, int* count);
+bool ParseFramedMessage(const unsigned char* message, int size, const char** name, int* nameLength,
+                        const void** data, int* dataLength, bool* text);
+
+// Raw socket helpers.
+int WaitForData(SOCKET s, int timeout = kSocketDefaultTimeout);
+int ReceiveExact(SOCKET s, void* buffer, int n, int timeout = kSocketDefaultTimeout);
+int SendExact(SOCKET s, const void* buffer, int n, int timeout = kSocketDefaultTimeout);
+bool GetPeerAddress(SString& result, SOCKET s);
+SString GetPeerAddressText(SOCKET s);
+bool FlushSendQueue(SOCKET s);
+bool SetSocketNonBlocking(SOCKET s);
+
+// The key transforms leave the data as it is; peers rely on the bytes
+// travelling unchanged.
+void KeyTransformOut(const void* data, int n, const void* key, int keyLength);
+void KeyTransformIn(const void* data, int n, const void* key, int keyLength);
+
+// Removes every pending keyboard and mouse message of the calling thread.
+void DiscardInputMessages();
