@@ -100,8 +100,10 @@ REG
 sonavel_start_wineserver() {
   timeout 30 wineserver -k >/dev/null 2>&1 || true
   timeout 30 wineserver -w >/dev/null 2>&1 || true
-  (setsid wineserver -p >/dev/null 2>&1 &)
-  sleep 0.5
+  (setsid wineserver -p >/dev/null 2>&1 </dev/null &)
+  # Start Wine's own services now, detached from our output: started later by
+  # a test, they would inherit ctest's pipe and keep it open after the test ends.
+  timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 sonavel_stop_session() {
