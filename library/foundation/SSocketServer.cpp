@@ -11,7 +11,8 @@ namespace
 const UINT kRetireSocketMessage = WM_USER + 1;
 const UINT_PTR kPendingTimer = 1;
 const UINT kPendingTimerPeriod = 250;
-// Connections still in their handshake; more are turned away at once.
+// Connections still in their handshake; a new one beyond this closes the
+// oldest, so that silent connections cannot shut out a real client.
 const int kMaxPending = 16;
 // Packets sent with one call by the sender thread.
 const int kBatchPackets = 16;
@@ -134,12 +135,13 @@ void SSocketServer::AcceptClient()
     if (connection.Get() == INVALID_SOCKET)
         return;
     // Replace the inherited notifications before anything else can arrive.
-    if (WSAAsyncSelect(connection.Get(), m_wnd.GetHandle(), SWM_SOCKET_DATA, FD_READ | FD_CLOSE) != 0 ||
-        m_pending.GetCount() >= kMaxPending)
+    if (WSAAsyncSelect(connection.Get(), m_wnd.GetHandle(), SWM_SOCKET_DATA, FD_READ | FD_CLOSE) != 0)
     {
         RetireSocket(connection.Release());
         return;
     }
+    if (m_pending.GetCount() >= kMaxPending)
+        ClosePending(0);
     const unsigned char greeting = 1;
     if (SendExact(connection.Get(), &greeting, 1) != 1)
     {

@@ -1,0 +1,240 @@
+#include "SocketServerHarness.h"
+#include "SMemory.h"
+#include "SSocketTransport.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace
+{
+std::vector<unsigned char> Header(uint32_t total, uint32_t nameLength, int flag)
+{
+    std::vector<unsigned char> bytes = Bytes({0x4B, 0x4C, 0x56, 0xA9, 0x30, 0x31});
+    for (int i = 0; i < 4; i++)
+        bytes.push_back(static_cast<unsigned char>(total >> (8 * i)));
+    for (int i = 0; i < 4; i++)
+        bytes.push_back(static_cast<unsigned char>(nameLength >> (8 * i)));
+    bytes.push_back(static_cast<unsigned char>(flag));
+    return bytes;
+}
+
+std::vector<unsigned char> Request(const std::string& name, const std::string& text)
+{
+    std::vector<unsigned char> bytes =
+        Header(static_cast<uint32_t>(15 + name.size() + 1 + text.size() + 1), static_cast<uint32_t>(name.size() + 1), 1);
+    bytes.insert(bytes.end(), name.begin(), name.end());
+    bytes.push_back(0);
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+uint32_t CodeOf(const char* password)
+{
+    SMemory key;
+    key.WriteText(password);
+    uint32_t code = 0;
+    key.GetCrc32(&code);
+    return code;
+}
+
+// Reads one string packet from a raw socket; "" when none came.
+std::string ReadStringPacket(SOCKET s)
+{
+    const std::vector<unsigned char> header = ReceiveRaw(s, 8);
+    if (header.size() < 8)
+        return "";
+    const int n = header[0] | (header[1] << 8);
+    const std::vector<unsigned char> payload = ReceiveRaw(s, n);
+    return std::string(payload.begin(), payload.end() - (payload.empty() ? 0 : 1));
+}
+
+class HostilePeerTest : public ::testing::Test
+{
+protected:
+    SocketSession session;
+    int port = 0;
+    std::unique_ptr<ServerThread> thread;
+    RecordingClient good;
+
+    void SetUp() override
+    {
+        port = FindFreePort();
+        thread.reset(new ServerThread(port, "secret"));
+        ASSERT_TRUE(thread->Begin());
+        good.SetAccessKey("secret");
+        ASSERT_EQ(good.Connect("127.0.0.1", port, false, 1), 0);
+        ASSERT_TRUE(Server().WaitFor("connected 0 127.0.0.1 1"));
+    }
+    void TearDown() override
+    {
+        good.Close();
+        thread.reset();
+    }
+    RecordingServer& Server() { return *thread->Server(); }
+
+    // The well-behaved client is still served.
+    void ExpectGoodClientServed(const char* text = "still here")
+    {
+        ASSERT_TRUE(good.SendMessage("echo", text, -1));
+        EXPECT_STREQ(good.ReceiveString().GetText(), text);
+    }
+
+    // A raw connection that completes the handshake correctly.
+    SOCKET Handshake()
+    {
+        SOCKET s = ConnectLoopback(port);
+        unsigned char hello[kSocketHelloSize];
+        BuildHello(hello, 2, CodeOf("secret"));
+        ReceiveRaw(s, 1);
+        SendRaw(s, std::vector<unsigned char>(hello, hello + kSocketHelloSize));
+        EXPECT_EQ(ReceiveRaw(s, 2), Bytes({0, 0}));
+        return s;
+    }
+};
+} // namespace
+
+TEST_F(HostilePeerTest, HelloSplitWithPausesIsAccepted)
+{
+    SSocketGuard raw(ConnectLoopback(port));
+    ASSERT_EQ(ReceiveRaw(raw.Get(), 1).size(), 1u);
+    unsigned char hello[kSocketHelloSize];
+    BuildHello(hello, 5, CodeOf("secret"));
+    for (unsigned char byte : hello)
+    {
+        SendRaw(raw.Get(), {byte});
+        Sleep(30);
+    }
+    EXPECT_EQ(ReceiveRaw(raw.Get(), 2), Bytes({0, 0}));
+    EXPECT_TRUE(Server().WaitFor("connected 1 127.0.0.1 5"));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, SilentConnectionsNeitherBlockOthersNorStay)
+{
+    std::vector<std::unique_ptr<SSocketGuard>> silent;
+    for (int i = 0; i < 20; i++)
+        silent.emplace_back(new SSocketGuard(ConnectLoopback(port)));
+    RecordingClient late;
+    late.SetAccessKey("secret");
+    EXPECT_EQ(late.Connect("127.0.0.1", port, false, 3), 0);
+    ExpectGoodClientServed();
+    // Each is closed once its hello is overdue.
+    for (auto& s : silent)
+        EXPECT_TRUE(WaitPeerClosed(s->Get(), 6000));
+    EXPECT_EQ(Server().CountStartingWith("accept"), 2);
+}
+
+TEST_F(HostilePeerTest, NonProtocolBytesGetWrongVersion)
+{
+    SSocketGuard raw(ConnectLoopback(port));
+    ASSERT_EQ(ReceiveRaw(raw.Get(), 1).size(), 1u);
+    const std::string get = "GET / HTTP/1.0\r\n\r\n";
+    SendRaw(raw.Get(), std::vector<unsigned char>(get.begin(), get.end()));
+    EXPECT_EQ(ReceiveRaw(raw.Get(), 2), Bytes({1, 0}));
+    EXPECT_TRUE(WaitPeerClosed(raw.Get()));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, RequestHeaderSplitWithPausesIsServed)
+{
+    SSocketGuard raw(Handshake());
+    const std::vector<unsigned char> request = Request("echo", "slow");
+    for (size_t i = 0; i < request.size(); i += 3)
+    {
+        SendRaw(raw.Get(), std::vector<unsigned char>(request.begin() + i,
+                                                      request.begin() + std::min(i + 3, request.size())));
+        Sleep(30);
+    }
+    EXPECT_EQ(ReadStringPacket(raw.Get()), "slow");
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, TotalBelowHeaderDropsTheClient)
+{
+    SSocketGuard raw(Handshake());
+    SendRaw(raw.Get(), Header(14, 1, 1));
+    EXPECT_TRUE(WaitPeerClosed(raw.Get()));
+    EXPECT_TRUE(Server().WaitFor("disconnected 1"));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, HugeTotalDropsTheClientUnread)
+{
+    SSocketGuard raw(Handshake());
+    SendRaw(raw.Get(), Header(0x7FFFFFFF, 4, 0));
+    EXPECT_TRUE(WaitPeerClosed(raw.Get()));
+    EXPECT_TRUE(Server().WaitFor("disconnected 1"));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, BadMagicDropsTheClient)
+{
+    SSocketGuard raw(Handshake());
+    std::vector<unsigned char> request = Request("echo", "x");
+    request[3] = 0;
+    SendRaw(raw.Get(), request);
+    EXPECT_TRUE(WaitPeerClosed(raw.Get()));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, LyingTotalWaitsWithoutBlockingOthers)
+{
+    SSocketGuard raw(Handshake());
+    std::vector<unsigned char> bytes = Header(1000, 5, 1);
+    bytes.resize(100, 'a');
+    SendRaw(raw.Get(), bytes);
+    ExpectGoodClientServed();
+    raw.Reset();
+    EXPECT_TRUE(Server().WaitFor("disconnected 1"));
+    ExpectGoodClientServed("after");
+}
+
+TEST_F(HostilePeerTest, MessageWithoutNulsIsIgnoredButTheConnectionStays)
+{
+    SSocketGuard raw(Handshake());
+    std::vector<unsigned char> bad = Concat(Header(20, 5, 1), Bytes({'e', 'c', 'h', 'o', 'X'}));
+    SendRaw(raw.Get(), bad);
+    std::vector<unsigned char> unterminatedText = Concat(Header(21, 5, 1), Bytes({'e', 'c', 'h', 'o', 0, 'Y'}));
+    SendRaw(raw.Get(), unterminatedText);
+    SendRaw(raw.Get(), Request("echo", "valid"));
+    EXPECT_EQ(ReadStringPacket(raw.Get()), "valid");
+    EXPECT_FALSE(Server().Has("text 1 echo X"));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, CloseInMidTransferDropsOnlyThatClient)
+{
+    SSocketGuard raw(Handshake());
+    SendRaw(raw.Get(), Request("data", "40000000"));
+    EXPECT_EQ(ReadStringPacket(raw.Get()), "40000000");
+    ReceiveRaw(raw.Get(), 10000);
+    raw.Reset();
+    EXPECT_TRUE(Server().WaitFor("disconnected 1", 8000));
+    EXPECT_EQ(Server().CountStartingWith("end 1 "), 1);
+    EXPECT_FALSE(Server().Has("end 1 40000000 40000000 77"));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, ReaderThatStallsIsDroppedAfterTheTimeOut)
+{
+    SSocketGuard raw(Handshake());
+    SendRaw(raw.Get(), Request("data", "40000000"));
+    EXPECT_TRUE(Server().WaitFor("disconnected 1", 10000));
+    EXPECT_TRUE(WaitPeerClosed(raw.Get(), 20000));
+    EXPECT_FALSE(Server().Has("end 1 40000000 40000000 77"));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, AbruptCloseDuringHandshakeLeavesNoRow)
+{
+    for (int i = 0; i < 5; i++)
+    {
+        SSocketGuard raw(ConnectLoopback(port));
+        ReceiveRaw(raw.Get(), 1);
+        SendRaw(raw.Get(), Bytes({1, 0, 0}));
+    }
+    ExpectGoodClientServed();
+    int count = -1;
+    thread->Call([&](RecordingServer& s) { count = s.GetClientCount(); });
+    EXPECT_EQ(count, 1);
+}

@@ -1,0 +1,383 @@
+#include "SocketServerHarness.h"
+#include "SMemory.h"
+#include "SSocketTransport.h"
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace
+{
+std::vector<unsigned char> Packet(const std::vector<unsigned char>& payload)
+{
+    const int n = static_cast<int>(payload.size());
+    return Concat(Bytes({n & 0xFF, n >> 8, 0x4B, 0x4C, 0x56, 0xA9, 0x30, 0x31}), payload);
+}
+
+std::vector<unsigned char> StringPacket(const std::string& text)
+{
+    std::vector<unsigned char> payload(text.begin(), text.end());
+    payload.push_back(0);
+    return Packet(payload);
+}
+
+const std::vector<unsigned char> kEndPacket = Bytes({0, 0, 0x4B, 0x4C, 0x56, 0xA9, 0x30, 0x31});
+
+std::vector<unsigned char> FramedText(const std::string& name, const std::string& text)
+{
+    const int total = static_cast<int>(15 + name.size() + 1 + text.size() + 1);
+    const int nameLength = static_cast<int>(name.size() + 1);
+    std::vector<unsigned char> bytes = Bytes({0x4B, 0x4C, 0x56, 0xA9, 0x30, 0x31, total & 0xFF, (total >> 8) & 0xFF,
+                                              0, 0, nameLength, 0, 0, 0, 1});
+    bytes.insert(bytes.end(), name.begin(), name.end());
+    bytes.push_back(0);
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+// A scripted server on a raw socket: greets, reads the hello, answers with the
+// verdict, then runs the script on the connection and waits for the client to
+// go away.
+class FakeServer
+{
+public:
+    typedef std::function<void(SOCKET)> Script;
+
+    explicit FakeServer(Script script, std::vector<unsigned char> verdict = Bytes({0, 0}), int greeting = 0x7F)
+    {
+        listener.Reset(ListenLoopback(&port));
+        worker = std::thread([this, script, verdict, greeting] {
+            SSocketGuard connection(accept(listener.Get(), nullptr, nullptr));
+            if (connection.Get() == INVALID_SOCKET)
+                return;
+            if (greeting >= 0)
+                SendRaw(connection.Get(), Bytes({greeting}));
+            hello = ReceiveRaw(connection.Get(), 10);
+            if (!verdict.empty())
+                SendRaw(connection.Get(), verdict);
+            if (script)
+                script(connection.Get());
+            WaitPeerClosed(connection.Get(), 6000);
+        });
+    }
+    ~FakeServer() { Finish(); }
+    void Finish()
+    {
+        if (worker.joinable())
+            worker.join();
+    }
+
+    int port = 0;
+    std::vector<unsigned char> hello;
+
+private:
+    SSocketGuard listener;
+    std::thread worker;
+};
+
+class SSocketClientTest : public ::testing::Test
+{
+protected:
+    SocketSession session;
+
+    int Connect(RecordingClient& client, FakeServer& server, bool readEvents = false)
+    {
+        return client.Connect("127.0.0.1", server.port, readEvents, 0x01000000);
+    }
+};
+} // namespace
+
+// Connect
+
+TEST_F(SSocketClientTest, HelloForAbcHasExactBytes)
+{
+    FakeServer server(nullptr);
+    RecordingClient client;
+    client.SetAccessKey("abc");
+    ASSERT_EQ(Connect(client, server), 0);
+    client.Close();
+    server.Finish();
+    EXPECT_EQ(server.hello, Bytes({0x01, 0x00, 0x00, 0x00, 0x00, 0x01, 0xC2, 0x41, 0x24, 0x35}));
+}
+
+TEST_F(SSocketClientTest, EmptyPasswordSendsCodeZero)
+{
+    FakeServer server(nullptr);
+    RecordingClient client;
+    client.SetAccessKey("");
+    ASSERT_EQ(Connect(client, server), 0);
+    client.Close();
+    server.Finish();
+    EXPECT_EQ(server.hello, Bytes({0x01, 0x00, 0x00, 0x00, 0x00, 0x01, 0, 0, 0, 0}));
+}
+
+TEST_F(SSocketClientTest, CopiedKeyGivesTheSameCode)
+{
+    RecordingClient original, copy;
+    original.SetAccessKey("abc");
+    copy.CopyAccessKey(&original);
+    EXPECT_EQ(copy.GetAccessKey().GetSize(), 3);
+    FakeServer server(nullptr);
+    ASSERT_EQ(Connect(copy, server), 0);
+    copy.Close();
+    server.Finish();
+    EXPECT_EQ(LoadU32(server.hello.data() + 6), 0x352441C2u);
+    RecordingClient empty;
+    copy.CopyAccessKey(&empty);
+    EXPECT_EQ(copy.GetAccessKey().GetSize(), 0);
+}
+
+TEST_F(SSocketClientTest, RefusalCodeIsReturnedAndSocketClosed)
+{
+    FakeServer server(nullptr, Bytes({0, 9}));
+    RecordingClient client;
+    EXPECT_EQ(Connect(client, server), 9);
+    EXPECT_FALSE(client.IsConnected());
+    EXPECT_STREQ(client.GetHost().GetText(), "");
+    EXPECT_EQ(client.disconnects, 0);
+}
+
+TEST_F(SSocketClientTest, NonZeroFirstVerdictByteFails)
+{
+    FakeServer server(nullptr, Bytes({2, 0}));
+    RecordingClient client;
+    EXPECT_EQ(Connect(client, server), -1);
+    EXPECT_FALSE(client.IsConnected());
+}
+
+TEST_F(SSocketClientTest, StallAfterOneVerdictByteTimesOut)
+{
+    FakeServer server(nullptr, Bytes({0}));
+    RecordingClient client;
+    EXPECT_EQ(Connect(client, server), -1);
+    EXPECT_FALSE(client.IsConnected());
+}
+
+TEST_F(SSocketClientTest, SilentServerTimesOut)
+{
+    FakeServer server(nullptr, {}, -1);
+    RecordingClient client;
+    EXPECT_EQ(Connect(client, server), -1);
+}
+
+TEST_F(SSocketClientTest, ConnectFailsWithoutHostOrListener)
+{
+    RecordingClient client;
+    EXPECT_EQ(client.Connect(nullptr, 12465, false, 0), -1);
+    EXPECT_EQ(client.Connect("", 12465, false, 0), -1);
+    EXPECT_EQ(client.Connect("127.0.0.1", FindFreePort(), false, 0), -1);
+    EXPECT_FALSE(client.IsConnected());
+}
+
+TEST_F(SSocketClientTest, CloseWithoutConnectionRaisesNothing)
+{
+    RecordingClient client;
+    client.Close();
+    client.Disconnect();
+    EXPECT_EQ(client.disconnects, 0);
+    EXPECT_FALSE(client.SendMessage("100", "", -1));
+}
+
+// Receiving
+
+TEST_F(SSocketClientTest, StringPacketSplitWithPausesIsJoined)
+{
+    FakeServer server([](SOCKET s) {
+        const std::vector<unsigned char> packet = StringPacket("Ok");
+        for (unsigned char byte : packet)
+        {
+            SendRaw(s, {byte});
+            Sleep(20);
+        }
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    EXPECT_STREQ(client.ReceiveString().GetText(), "Ok");
+    EXPECT_TRUE(client.IsConnected());
+}
+
+TEST_F(SSocketClientTest, TimeOutWithNothingReadKeepsTheConnection)
+{
+    FakeServer server([](SOCKET s) {
+        Sleep(300);
+        SendRaw(s, StringPacket("late"));
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    EXPECT_STREQ(client.ReceiveString(50).GetText(), "");
+    EXPECT_TRUE(client.IsConnected());
+    EXPECT_STREQ(client.ReceiveString().GetText(), "late");
+}
+
+TEST_F(SSocketClientTest, ReceiveStreamNeverWritesPastTheAnnouncedSize)
+{
+    FakeServer server([](SOCKET s) {
+        SendRaw(s, Concat(Concat(StringPacket("10"), Packet(std::vector<unsigned char>(20, 0x41))), kEndPacket));
+        SendRaw(s, StringPacket("next"));
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    ASSERT_STREQ(client.ReceiveString().GetText(), "10");
+    std::vector<unsigned char> buffer(64, 0xEE);
+    EXPECT_FALSE(client.ReceiveStream(10, buffer.data(), nullptr, 0));
+    EXPECT_EQ(buffer, std::vector<unsigned char>(64, 0xEE));
+    // The rest of the transfer was skipped: the next reply reads correctly.
+    EXPECT_TRUE(client.IsConnected());
+    EXPECT_STREQ(client.ReceiveString().GetText(), "next");
+}
+
+TEST_F(SSocketClientTest, ExtraPacketAfterAnnouncedSizeFailsTheTransfer)
+{
+    FakeServer server([](SOCKET s) {
+        SendRaw(s, Concat(StringPacket("4"), Packet(Bytes({1, 2, 3, 4}))));
+        SendRaw(s, Concat(Packet(Bytes({5})), kEndPacket));
+        SendRaw(s, StringPacket("next"));
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    int size = 0;
+    EXPECT_EQ(client.ReceiveBlock(&size, 0), nullptr);
+    EXPECT_EQ(size, 4);
+    EXPECT_STREQ(client.ReceiveString().GetText(), "next");
+}
+
+TEST_F(SSocketClientTest, BlockAboveTheCapIsRefusedUnread)
+{
+    FakeServer server([](SOCKET s) { SendRaw(s, Concat(StringPacket("2000000000"), Packet(Bytes({1})))); });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    int size = 0;
+    EXPECT_EQ(client.ReceiveBlock(&size, 0, 200), nullptr);
+    EXPECT_EQ(size, 2000000000);
+    // It could not be skipped in time, so the connection is gone.
+    EXPECT_FALSE(client.IsConnected());
+    EXPECT_EQ(client.disconnects, 1);
+}
+
+TEST_F(SSocketClientTest, SizeBeyondIntegerRangeClosesTheConnection)
+{
+    FakeServer server([](SOCKET s) { SendRaw(s, StringPacket("99999999999")); });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    EXPECT_STREQ(client.ReceiveSizedBlock(0).GetText(), "");
+    EXPECT_FALSE(client.IsConnected());
+}
+
+TEST_F(SSocketClientTest, NonNumericSizeFailsWithoutReading)
+{
+    FakeServer server([](SOCKET s) { SendRaw(s, Concat(StringPacket("Ok"), StringPacket("next"))); });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    SMemory memory;
+    EXPECT_FALSE(client.ReceiveSizedToStream(&memory, 0));
+    EXPECT_STREQ(client.ReceiveString().GetText(), "next");
+}
+
+TEST_F(SSocketClientTest, WrongMagicInTransferClosesTheConnection)
+{
+    FakeServer server([](SOCKET s) {
+        SendRaw(s, Concat(StringPacket("8192"), Packet(std::vector<unsigned char>(4096, 1))));
+        SendRaw(s, Bytes({0, 0x10, 'X', 'X', 'X', 'X', 'X', 'X'}));
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    SMemory memory;
+    EXPECT_FALSE(client.ReceiveSizedToStream(&memory, 0));
+    EXPECT_EQ(memory.GetSize(), 4096);
+    EXPECT_FALSE(client.IsConnected());
+    EXPECT_EQ(client.disconnects, 1);
+    EXPECT_EQ(client.events.back(), "end 4096 8192 0");
+}
+
+TEST_F(SSocketClientTest, ServerClosingInMidTransferFails)
+{
+    FakeServer server([](SOCKET s) {
+        SendRaw(s, Concat(StringPacket("10000"), Packet(std::vector<unsigned char>(4096, 1))));
+        shutdown(s, SD_BOTH);
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    int size = 0;
+    EXPECT_EQ(client.ReceiveBlock(&size, 0), nullptr);
+    EXPECT_FALSE(client.IsConnected());
+}
+
+TEST_F(SSocketClientTest, CancelSkipsToTheEndPacketThatComesLate)
+{
+    FakeServer server([](SOCKET s) {
+        SendRaw(s, Concat(StringPacket("8192"), Packet(std::vector<unsigned char>(4096, 1))));
+        Sleep(200);
+        SendRaw(s, Concat(Concat(Packet(std::vector<unsigned char>(4096, 2)), kEndPacket), StringPacket("next")));
+    });
+    RecordingClient client;
+    client.cancelAfter = 1;
+    ASSERT_EQ(Connect(client, server), 0);
+    SMemory memory;
+    EXPECT_FALSE(client.ReceiveSizedToStream(&memory, 0));
+    EXPECT_EQ(memory.GetSize(), 4096);
+    EXPECT_TRUE(client.IsConnected());
+    EXPECT_STREQ(client.ReceiveString().GetText(), "next");
+}
+
+TEST_F(SSocketClientTest, CancelThatCannotSkipInTimeCloses)
+{
+    FakeServer server([](SOCKET s) {
+        SendRaw(s, Concat(StringPacket("8192"), Packet(std::vector<unsigned char>(4096, 1))));
+    });
+    RecordingClient client;
+    client.cancelAfter = 1;
+    ASSERT_EQ(Connect(client, server), 0);
+    SMemory memory;
+    EXPECT_FALSE(client.ReceiveSizedToStream(&memory, 0, 200));
+    EXPECT_FALSE(client.IsConnected());
+}
+
+TEST_F(SSocketClientTest, SizedBlockTextIsAlwaysTerminated)
+{
+    FakeServer server([](SOCKET s) {
+        SendRaw(s, Concat(Concat(StringPacket("4"), Packet(Bytes({'a', 'b', 'c', 'd'}))), kEndPacket));
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    const SString text = client.ReceiveSizedBlock(0);
+    EXPECT_STREQ(text.GetText(), "abc");
+    EXPECT_EQ(text.GetLength(), 3);
+}
+
+// Framed messages from the server (read events on)
+
+TEST_F(SSocketClientTest, FramedMessagesArriveAsEvents)
+{
+    FakeServer server([](SOCKET s) {
+        const std::vector<unsigned char> message = FramedText("note", "hi");
+        SendRaw(s, std::vector<unsigned char>(message.begin(), message.begin() + 7));
+        Sleep(50);
+        SendRaw(s, std::vector<unsigned char>(message.begin() + 7, message.end()));
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server, true), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !client.events.empty(); }));
+    EXPECT_EQ(client.events, std::vector<std::string>{"text note hi"});
+}
+
+TEST_F(SSocketClientTest, BrokenFramedMessageClosesTheConnection)
+{
+    FakeServer server([](SOCKET s) {
+        std::vector<unsigned char> message = FramedText("note", "hi");
+        message[0] = 'Q';
+        SendRaw(s, message);
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server, true), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !client.IsConnected(); }));
+    EXPECT_EQ(client.disconnects, 1);
+    EXPECT_TRUE(client.events.empty());
+}
+
+TEST_F(SSocketClientTest, ServerCloseIsSeenThroughNotification)
+{
+    FakeServer server([](SOCKET s) { shutdown(s, SD_BOTH); });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !client.IsConnected(); }));
+    EXPECT_EQ(client.disconnects, 1);
+}
