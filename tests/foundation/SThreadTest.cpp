@@ -175,26 +175,31 @@ TEST(SThreadStop, StopFromTheThreadItselfEndsItsLoop)
     EXPECT_TRUE(thread.Stop());
 }
 
+namespace
+{
+struct StopCall
+{
+    TestThread* thread = nullptr;
+    std::atomic<int> answer{-1};
+};
+
+DWORD WINAPI StopFromOtherThread(LPVOID argument)
+{
+    StopCall* call = static_cast<StopCall*>(argument);
+    call->answer = call->thread->Stop() ? 1 : 0;
+    return 0;
+}
+} // namespace
+
 TEST(SThreadStop, StopFromAnotherThreadIsRefused)
 {
     Journal journal;
     TestThread thread(journal, TestThread::LOOP);
     ASSERT_TRUE(thread.Start(false));
     ASSERT_TRUE(WaitInLoop(thread));
-    struct Call
-    {
-        TestThread* thread;
-        std::atomic<int> answer{-1};
-    } call;
+    StopCall call;
     call.thread = &thread;
-    HANDLE other = CreateThread(
-        nullptr, 0,
-        [](LPVOID p) -> DWORD {
-            Call* c = static_cast<Call*>(p);
-            c->answer = c->thread->Stop() ? 1 : 0;
-            return 0;
-        },
-        &call, 0, nullptr);
+    HANDLE other = CreateThread(nullptr, 0, StopFromOtherThread, &call, 0, nullptr);
     ASSERT_NE(nullptr, other);
     WaitForSingleObject(other, 10000);
     CloseHandle(other);
