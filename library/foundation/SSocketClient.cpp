@@ -291,10 +291,44 @@ bool SSocketClient::FlushSend()
     return FlushSendQueue(m_socket);
 }
 
+// Packets bound for a stream are gathered and written in runs of this size:
+// one write per packet costs a system call each.
+class SSocketClient::_SStreamStage
+{
+public:
+    explicit _SStreamStage(SVirtualFile* stream)
+        : m_stream(stream), m_data(stream ? new unsigned char[kCapacity] : nullptr), m_count(0)
+    {
+    }
+    bool Add(const unsigned char* bytes, int n)
+    {
+        if (!m_stream)
+            return true;
+        if (m_count + n > kCapacity && !Flush())
+            return false;
+        std::memcpy(m_data.get() + m_count, bytes, n);
+        m_count += n;
+        return true;
+    }
+    bool Flush()
+    {
+        const int n = m_count;
+        m_count = 0;
+        return n == 0 || m_stream->Write(m_data.get(), n) == n;
+    }
+
+private:
+    static const int kCapacity = 64 * 1024;
+    SVirtualFile* m_stream;
+    std::unique_ptr<unsigned char[]> m_data;
+    int m_count;
+};
+
 bool SSocketClient::ReceiveStream(int size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout)
 {
     OnTransferStart(size, tag);
     _SReader reader(m_socket);
+    _SStreamStage stage(stream);
     unsigned char packet[kSocketPacketMaxPayload];
     unsigned char* out = static_cast<unsigned char*>(buffer);
     int received = 0;
@@ -317,7 +351,7 @@ bool SSocketClient::ReceiveStream(int size, void* buffer, SVirtualFile* stream, 
         }
         if (out)
             std::memcpy(out + received, packet, n);
-        if (stream && stream->Write(packet, n) != n)
+        if (!stage.Add(packet, n))
         {
             skip = true;
             break;
@@ -330,12 +364,14 @@ bool SSocketClient::ReceiveStream(int size, void* buffer, SVirtualFile* stream, 
             break;
         }
     }
+    // A stream that takes less than it is given fails the transfer.
+    const bool written = stage.Flush();
     OnTransferEnd(received, size, tag);
     if (skip)
         SkipReply(reader, timeout);
     else if (!ended || reader.IsOutOfStep())
         Close();
-    return ended && received == size;
+    return ended && written && received == size;
 }
 
 // Reads the rest of an abandoned transfer up to its end packet, so that the

@@ -68,6 +68,7 @@ protected:
     // Reads packets through a read-ahead buffer that never takes bytes beyond
     // what is known to belong to the reply being read.
     class _SReader;
+    class _SStreamStage;
 
     void ReceiveFromServer();
 

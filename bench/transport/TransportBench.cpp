@@ -1,0 +1,202 @@
+// A 512 MiB file served by SSocketServer::SendFile and received by
+// SSocketClient into a file over 127.0.0.1, against a plain Winsock loop that
+// does the same job (read the file, send, receive, write the file) with
+// 64 KiB blocks.
+#include "BenchRegistry.h"
+#include "SFile.h"
+#include "SGuards.h"
+#include "SSocketClient.h"
+#include "SSocketServer.h"
+#include "SThread.h"
+#include <ws2tcpip.h>
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+const int kFileSize = 512 * 1024 * 1024;
+const int kBlock = 64 * 1024;
+
+std::string TempPath(const char* prefix)
+{
+    char folder[MAX_PATH];
+    char name[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    GetTempFileNameA(folder, prefix, 0, name);
+    return name;
+}
+
+bool WriteSourceFile(const std::string& path)
+{
+    SHandleGuard file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file.IsValid())
+        return false;
+    std::vector<unsigned char> block(1024 * 1024);
+    for (size_t i = 0; i < block.size(); i++)
+        block[i] = static_cast<unsigned char>(i * 7 + 3);
+    for (int done = 0; done < kFileSize; done += static_cast<int>(block.size()))
+    {
+        DWORD written = 0;
+        if (!WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
+            return false;
+    }
+    return true;
+}
+
+long long FileSizeOf(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+int FreePort()
+{
+    SSocketGuard s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof(address);
+    bind(s.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    getsockname(s.Get(), reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
+// --- Ours -------------------------------------------------------------------
+
+class FileServer : public SSocketServer
+{
+    void OnReceiveText(int client, const char* name, const char* text) override
+    {
+        if (!SendFile(client, text, 0, 0))
+            SendText(client, "0");
+    }
+};
+
+class ServerThread : public SThread
+{
+public:
+    explicit ServerThread(int port) : m_port(port) {}
+    ~ServerThread() override
+    {
+        if (IsRunning())
+            Stop();
+    }
+    bool Run() override
+    {
+        m_server = new FileServer;
+        m_server->SetAccessKey("bench");
+        m_listening = m_server->Listen(m_port);
+        m_ready = true;
+        return m_listening;
+    }
+    void OnLoopEnd() override { delete m_server; }
+    bool WaitReady()
+    {
+        while (!m_ready)
+            Sleep(1);
+        return m_listening;
+    }
+
+private:
+    int m_port;
+    FileServer* m_server = nullptr;
+    std::atomic<bool> m_ready{false};
+    std::atomic<bool> m_listening{false};
+};
+
+double RunOurs(const std::string& source, const std::string& target)
+{
+    const int port = FreePort();
+    ServerThread thread(port);
+    if (!thread.Start(false) || !thread.WaitReady())
+        return 0;
+    SSocketClient client;
+    client.SetAccessKey("bench");
+    if (client.Connect("127.0.0.1", port, false, 0x1000000) != 0)
+        return 0;
+    SFile out;
+    if (!out.Open(target.c_str(), true, true, false))
+        return 0;
+    BenchClock clock;
+    client.SendMessage("file", source.c_str(), -1);
+    const bool ok = client.ReceiveSizedToStream(&out, 0, 5000);
+    out.Close();
+    const double seconds = clock.Seconds();
+    if (!ok || FileSizeOf(target) != kFileSize)
+    {
+        std::printf("ours: transfer failed\n");
+        return 0;
+    }
+    return kFileSize / seconds / 1e6;
+}
+
+// --- Plain Winsock ----------------------------------------------------------
+
+double RunPlain(const std::string& source, const std::string& target)
+{
+    SSocketGuard listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof(address);
+    bind(listener.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    listen(listener.Get(), 1);
+    getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&address), &length);
+    SSocketGuard receiver(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (connect(receiver.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0)
+        return 0;
+    SSocketGuard sender(accept(listener.Get(), nullptr, nullptr));
+    SHandleGuard out(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    BenchClock clock;
+    std::thread sending([&] {
+        SHandleGuard in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        std::vector<char> block(kBlock);
+        DWORD got = 0;
+        while (ReadFile(in.Get(), block.data(), kBlock, &got, nullptr) && got > 0)
+            for (DWORD done = 0; done < got;)
+            {
+                const int n = send(sender.Get(), block.data() + done, static_cast<int>(got - done), 0);
+                if (n <= 0)
+                    return;
+                done += n;
+            }
+    });
+    std::vector<char> block(kBlock);
+    long long received = 0;
+    while (received < kFileSize)
+    {
+        const int n = recv(receiver.Get(), block.data(), kBlock, 0);
+        if (n <= 0)
+            break;
+        DWORD written = 0;
+        WriteFile(out.Get(), block.data(), n, &written, nullptr);
+        received += n;
+    }
+    out.Reset();
+    const double seconds = clock.Seconds();
+    sending.join();
+    return received == kFileSize ? kFileSize / seconds / 1e6 : 0;
+}
+} // namespace
+
+BENCH_CASE(SendFile512MiB)
+{
+    const std::string source = TempPath("src");
+    const std::string target = TempPath("dst");
+    if (!WriteSourceFile(source))
+    {
+        std::printf("cannot write the source file\n");
+        return;
+    }
+    const double plain = RunPlain(source, target);
+    const double ours = RunOurs(source, target);
+    BenchRegistry::Report("512 MiB file over 127.0.0.1", ours, plain, "MB/s");
+    DeleteFileA(source.c_str());
+    DeleteFileA(target.c_str());
+}
