@@ -1,0 +1,314 @@
+#include "SVirtualFile.h"
+#include "SMemory.h"
+#include <zlib.h>
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace
+{
+// Raw bytes per block, and room for one packed block (a tenth more plus 12).
+const int kBlockSize = 100000;
+const int kPackedRoom = kBlockSize + kBlockSize / 10 + 12;
+
+// The CRC-32 table of the reflected polynomial 0xEDB88320, extended to eight
+// slices so that eight bytes are folded per step; slice 0 is the standard table.
+struct SCrc32Tables
+{
+    uint32_t slice[8][256];
+};
+
+constexpr SCrc32Tables MakeCrc32Tables()
+{
+    SCrc32Tables tables{};
+    for (uint32_t i = 0; i < 256; i++)
+    {
+        uint32_t crc = i;
+        for (int bit = 0; bit < 8; bit++)
+            crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        tables.slice[0][i] = crc;
+    }
+    for (int k = 1; k < 8; k++)
+        for (int i = 0; i < 256; i++)
+        {
+            const uint32_t previous = tables.slice[k - 1][i];
+            tables.slice[k][i] = (previous >> 8) ^ tables.slice[0][previous & 0xFF];
+        }
+    return tables;
+}
+
+constexpr SCrc32Tables kCrc32Tables = MakeCrc32Tables();
+
+uint32_t LoadLittleEndian32(const unsigned char* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+std::unique_ptr<unsigned char[]> NewBuffer(int size)
+{
+    return std::unique_ptr<unsigned char[]>(new (std::nothrow) unsigned char[size]);
+}
+} // namespace
+
+SVirtualFile::SVirtualFile()
+    : m_compressProgress(nullptr), m_uncompressProgress(nullptr), m_crcTable(kCrc32Tables.slice[0]),
+      m_isMemory(false)
+{
+}
+
+SVirtualFile::~SVirtualFile()
+{
+}
+
+uint32_t SVirtualFile::UpdateCrc32(uint32_t crc, const void* data, size_t n) const
+{
+    const unsigned char* p = static_cast<const unsigned char*>(data);
+    const uint32_t(*t)[256] = reinterpret_cast<const uint32_t(*)[256]>(m_crcTable);
+    while (n >= 8)
+    {
+        const uint32_t low = LoadLittleEndian32(p) ^ crc;
+        const uint32_t high = LoadLittleEndian32(p + 4);
+        crc = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24] ^
+              t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
+        p += 8;
+        n -= 8;
+    }
+    while (n--)
+        crc = t[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
+    return crc;
+}
+
+int SVirtualFile::WriteBytes(const void* data, int n)
+{
+    return Write(data, n);
+}
+
+int SVirtualFile::WriteText(const char* text, int length)
+{
+    if (!text)
+        return 0;
+    if (length < 0)
+        length = static_cast<int>(strlen(text));
+    return Write(text, length);
+}
+
+int SVirtualFile::ReadBytes(void* data, int n)
+{
+    return Read(data, n);
+}
+
+int SVirtualFile::GetRemaining() const
+{
+    const int size = GetSize();
+    const int position = GetPosition();
+    if (size < 0 || position < 0)
+        return -1;
+    return size - position;
+}
+
+int SVirtualFile::SeekToStart()
+{
+    return Seek(0);
+}
+
+int SVirtualFile::SeekToEnd()
+{
+    return Seek(GetSize());
+}
+
+int SVirtualFile::Skip(int n)
+{
+    const long long target = static_cast<long long>(GetPosition()) + n;
+    return Seek(target < INT_MIN || target > INT_MAX ? -1 : static_cast<int>(target));
+}
+
+int SVirtualFile::SkipBack(int n)
+{
+    const long long target = static_cast<long long>(GetPosition()) - n;
+    return Seek(target < INT_MIN || target > INT_MAX ? -1 : static_cast<int>(target));
+}
+
+SVirtualFile* SVirtualFile::GetIfOpen()
+{
+    return IsOpen() ? this : nullptr;
+}
+
+int SVirtualFile::WriteStringWithNull(const char* text)
+{
+    if (!text)
+        return 0;
+    return WriteText(text, static_cast<int>(strlen(text)) + 1);
+}
+
+int SVirtualFile::Fill(unsigned char value, int count)
+{
+    unsigned char buffer[100];
+    memset(buffer, value, sizeof(buffer));
+    int total = 0;
+    while (count > 0)
+    {
+        const int piece = std::min(count, static_cast<int>(sizeof(buffer)));
+        const int written = Write(buffer, piece);
+        if (written > 0)
+            total += written;
+        if (written != piece)
+            break;
+        count -= piece;
+    }
+    return total;
+}
+
+int SVirtualFile::CopyFrom(SVirtualFile* source, int count)
+{
+    // Copying a stream onto itself would write into the buffer being read.
+    if (!source || source == this)
+        return 0;
+    int n = source->GetRemaining();
+    if (count >= 0 && count < n)
+        n = count;
+    if (n <= 0)
+        return 0;
+    const int pieceSize = 1000;
+    unsigned char buffer[pieceSize];
+    SMemory* memory = source->IsMemory() ? static_cast<SMemory*>(source) : nullptr;
+    int total = 0;
+    while (n > 0)
+    {
+        const int piece = std::min(n, pieceSize);
+        // A memory source is written straight from its buffer.
+        const unsigned char* data = buffer;
+        int available = piece;
+        if (memory)
+            data = memory->GetCurrentPointer();
+        else
+            available = source->Read(buffer, piece);
+        if (available <= 0)
+            break;
+        const int written = Write(data, available);
+        if (written > 0)
+        {
+            total += written;
+            if (memory)
+                memory->Skip(written);
+        }
+        // Stop at the first short transfer rather than run on as if it were whole.
+        if (written != piece || available != piece)
+            break;
+        n -= piece;
+    }
+    return total;
+}
+
+bool SVirtualFile::WriteUInt32(SVirtualFile* target, uint32_t value)
+{
+    const unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+                                    static_cast<unsigned char>(value >> 16),
+                                    static_cast<unsigned char>(value >> 24)};
+    return target->WriteBytes(bytes, 4) == 4;
+}
+
+bool SVirtualFile::ReadUInt32(uint32_t* value)
+{
+    unsigned char bytes[4];
+    if (ReadBytes(bytes, 4) != 4)
+        return false;
+    *value = LoadLittleEndian32(bytes);
+    return true;
+}
+
+bool SVirtualFile::Compress(SVirtualFile* target, uint32_t userValue)
+{
+    if (!target || target == this)
+        return false;
+    const int size = GetSize();
+    if (size <= 0)
+        return false;
+    std::unique_ptr<unsigned char[]> raw = NewBuffer(kBlockSize);
+    std::unique_ptr<unsigned char[]> packed = NewBuffer(kPackedRoom);
+    if (!raw || !packed)
+        return false;
+    const uint32_t blocks = static_cast<uint32_t>((static_cast<long long>(size) + kBlockSize - 1) / kBlockSize);
+    if (!WriteUInt32(target, blocks))
+        return false;
+    SeekToStart();
+    for (long long offset = 0; offset < size; offset += kBlockSize)
+    {
+        if (m_compressProgress &&
+            !m_compressProgress(static_cast<int>(static_cast<double>(offset) / size * 1000), userValue))
+            return false;
+        const int rawSize = static_cast<int>(std::min<long long>(kBlockSize, size - offset));
+        if (Read(raw.get(), rawSize) != rawSize)
+            return false;
+        uLongf packedSize = kPackedRoom;
+        if (compress(packed.get(), &packedSize, raw.get(), rawSize) != Z_OK)
+            return false;
+        const int packedCount = static_cast<int>(packedSize);
+        if (!WriteUInt32(target, rawSize) || !WriteUInt32(target, packedCount) ||
+            target->WriteBytes(packed.get(), packedCount) != packedCount)
+            return false;
+    }
+    return true;
+}
+
+// The input may come from a network peer: every count and size is checked
+// before it is used, so nothing is read or written outside the two buffers.
+bool SVirtualFile::Uncompress(SVirtualFile* target, uint32_t userValue)
+{
+    if (!target || target == this)
+        return false;
+    const int size = GetSize();
+    if (size <= 0)
+        return false;
+    std::unique_ptr<unsigned char[]> raw = NewBuffer(kBlockSize);
+    std::unique_ptr<unsigned char[]> packed = NewBuffer(kPackedRoom);
+    if (!raw || !packed)
+        return false;
+    SeekToStart();
+    uint32_t blocks = 0;
+    // Every block takes its two sizes and at least one packed byte.
+    if (!ReadUInt32(&blocks) || blocks == 0 || blocks > static_cast<uint32_t>(size - 4) / 9)
+        return false;
+    for (uint32_t i = 0; i < blocks; i++)
+    {
+        if (m_uncompressProgress &&
+            !m_uncompressProgress(static_cast<int>(static_cast<double>(i) / blocks * 1000), userValue))
+            return false;
+        uint32_t rawSize = 0;
+        uint32_t packedSize = 0;
+        if (!ReadUInt32(&rawSize) || !ReadUInt32(&packedSize))
+            return false;
+        const int remaining = GetRemaining();
+        if (rawSize < 1 || rawSize > static_cast<uint32_t>(kBlockSize) || packedSize < 1 ||
+            packedSize > static_cast<uint32_t>(kPackedRoom) || remaining < 0 ||
+            packedSize > static_cast<uint32_t>(remaining))
+            return false;
+        if (Read(packed.get(), static_cast<int>(packedSize)) != static_cast<int>(packedSize))
+            return false;
+        uLongf inflated = rawSize;
+        if (uncompress(raw.get(), &inflated, packed.get(), packedSize) != Z_OK || inflated != rawSize)
+            return false;
+        if (target->WriteBytes(raw.get(), static_cast<int>(rawSize)) != static_cast<int>(rawSize))
+            return false;
+    }
+    return true;
+}
+
+bool ReadResourceIntoFile(HMODULE module, const char* type, int id, SVirtualFile* file)
+{
+    if (!file)
+        return false;
+    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    if (!info)
+        return false;
+    HGLOBAL resource = LoadResource(module, info);
+    if (!resource)
+        return false;
+    const void* data = LockResource(resource);
+    const DWORD size = SizeofResource(module, info);
+    bool written = false;
+    if (data && size <= static_cast<DWORD>(INT_MAX))
+        written = file->Write(data, static_cast<int>(size)) == static_cast<int>(size);
+    FreeResource(resource);
+    return written;
+}

@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+#include <string>
+#include "SDisk.h"
+#include "SFile.h"
+#include "SMemory.h"
+#include "StreamsTestFolder.h"
+
+namespace
+{
+std::string Text(const SString& text)
+{
+    return std::string(text.GetText() ? text.GetText() : "", text.GetLength());
+}
+
+// A file of the given size whose blocks are never written (sparse on the host).
+bool MakeSparseFile(const std::string& path, long long size)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER offset;
+    offset.QuadPart = size;
+    const bool made = SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return made;
+}
+} // namespace
+
+// --- Opening ---
+
+TEST(SFileTest, WriteWithoutCreateAppends)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.txt", "abc");
+    SFile file;
+    ASSERT_TRUE(file.Open(folder.Path("a.txt").c_str(), true, false, false));
+    EXPECT_EQ(3, file.WriteText("def"));
+    file.Close();
+    EXPECT_EQ("abcdef", folder.ReadFile("a.txt"));
+}
+
+TEST(SFileTest, WriteWithCreateTruncates)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.txt", "abcdef");
+    SFile file(folder.Path("a.txt").c_str(), true, true, false);
+    ASSERT_TRUE(file.IsOpen());
+    file.WriteText("xy");
+    file.Close();
+    EXPECT_EQ("xy", folder.ReadFile("a.txt"));
+}
+
+TEST(SFileTest, ReadAndWriteWithoutCreateKeepsTheContent)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.txt", "abcdef");
+    SFile file;
+    ASSERT_TRUE(file.Open(folder.Path("a.txt").c_str(), true, false, true));
+    file.Seek(2);
+    file.WriteText("XY");
+    file.Close();
+    EXPECT_EQ("abXYef", folder.ReadFile("a.txt"));
+    EXPECT_FALSE(file.Open(folder.Path("missing.txt").c_str(), true, false, true));
+}
+
+TEST(SFileTest, OpeningWithNeitherReadNorWriteFails)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.txt", "abc");
+    SFile file;
+    EXPECT_FALSE(file.Open(folder.Path("a.txt").c_str(), false, true, false));
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_FALSE(file.Open("", false, false, true));
+    EXPECT_FALSE(file.Open(nullptr, false, false, true));
+    EXPECT_FALSE(file.Open(folder.Path("missing.txt").c_str(), false, false, true));
+}
+
+TEST(SFileTest, OpenRemembersTheNameAndCloseForgetsIt)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.txt", "abc");
+    SFile file(folder.Path("a.txt").c_str(), false, false, true);
+    EXPECT_EQ(folder.Path("a.txt"), Text(file.GetName()));
+    EXPECT_FALSE(file.IsTemporary());
+    file.Close();
+    EXPECT_EQ("", Text(file.GetName()));
+    EXPECT_FALSE(file.IsOpen());
+}
+
+TEST(SFileTest, SharedOpenLetsAnotherHandleWrite)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("shared.txt", "1234");
+    SFile reader;
+    ASSERT_TRUE(reader.Open(folder.Path("shared.txt").c_str(), false, false, true, true));
+    SFile writer;
+    ASSERT_TRUE(writer.Open(folder.Path("shared.txt").c_str(), true, false, false, true));
+    EXPECT_EQ(2, writer.WriteText("56"));
+    writer.Close();
+    EXPECT_EQ("123456", Text(reader.ReadText()));
+}
+
+TEST(SFileTest, TemporaryFileLivesUntilClose)
+{
+    SFile file;
+    ASSERT_TRUE(file.OpenTemporary());
+    EXPECT_TRUE(file.IsTemporary());
+    EXPECT_EQ("", Text(file.GetName()));
+    const std::string path = Text(file.GetTemporaryPath());
+    EXPECT_TRUE(StreamsTestFolder::Exists(path));
+    SDisk disk;
+    const std::string temp = Text(disk.GetTempFolder());
+    EXPECT_EQ(0, _strnicmp(path.c_str(), (temp + "tmp").c_str(), temp.size() + 3)) << path;
+    EXPECT_EQ(5, file.WriteText("hello"));
+    file.SeekToStart();
+    EXPECT_EQ("hello", Text(file.ReadText()));
+    file.Close();
+    EXPECT_FALSE(StreamsTestFolder::Exists(path));
+    EXPECT_EQ("", Text(file.GetTemporaryPath()));
+    EXPECT_FALSE(file.IsTemporary());
+}
+
+TEST(SFileTest, OpeningAnotherFileRemovesTheTemporaryOne)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.txt", "abc");
+    SFile file;
+    ASSERT_TRUE(file.OpenTemporary());
+    const std::string path = Text(file.GetTemporaryPath());
+    ASSERT_TRUE(file.Open(folder.Path("a.txt").c_str(), false, false, true));
+    EXPECT_FALSE(StreamsTestFolder::Exists(path));
+    EXPECT_FALSE(file.IsTemporary());
+}
+
+// --- Reading and writing ---
+
+TEST(SFileTest, ReadingAfterWritingAndWritingAfterReading)
+{
+    StreamsTestFolder folder;
+    SFile file(folder.Path("rw.txt").c_str(), true, true, true);
+    file.WriteText("abcdef");
+    file.Seek(1);
+    char c = 0;
+    EXPECT_EQ(1, file.Read(&c, 1));
+    EXPECT_EQ('b', c);
+    EXPECT_EQ(1, file.WriteText("X"));
+    EXPECT_EQ(1, file.Read(&c, 1));
+    EXPECT_EQ('d', c);
+    file.WriteText("Y");
+    EXPECT_EQ(5, file.GetPosition());
+    file.SeekToStart();
+    EXPECT_EQ("abXdYf", Text(file.ReadText()));
+}
+
+TEST(SFileTest, ReadClampsToTheEnd)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.bin", std::string("ab\0cd", 5));
+    SFile file(folder.Path("a.bin").c_str(), false, false, true);
+    char buffer[16];
+    file.Seek(3);
+    EXPECT_EQ(2, file.Read(buffer, 16));
+    EXPECT_EQ(0, file.Read(buffer, 16));
+    EXPECT_TRUE(file.IsEnd());
+    file.SeekToStart();
+    const SString text = file.ReadText(4);
+    EXPECT_EQ(std::string("ab\0c", 4), Text(text));
+    EXPECT_EQ("d", Text(file.ReadText(10)));
+    EXPECT_EQ("", Text(file.ReadText()));
+    EXPECT_EQ(0, file.Read(buffer, 0));
+}
+
+TEST(SFileTest, WriteLineAndReadLine)
+{
+    StreamsTestFolder folder;
+    SFile file(folder.Path("lines.txt").c_str(), true, true, true);
+    EXPECT_EQ(7, file.WriteLine("  one"));
+    EXPECT_EQ(2, file.WriteLine(""));
+    EXPECT_EQ(5, file.WriteLine("two"));
+    file.SeekToStart();
+    bool lineEnd = false;
+    EXPECT_EQ("one", Text(file.ReadLine(false, -1, &lineEnd)));
+    EXPECT_TRUE(lineEnd);
+    EXPECT_EQ("", Text(file.ReadLine(true, -1, &lineEnd)));
+    EXPECT_EQ("two", Text(file.ReadLine(true, -1, &lineEnd)));
+    EXPECT_TRUE(lineEnd);
+    EXPECT_EQ("", Text(file.ReadLine(true, -1, &lineEnd)));
+    EXPECT_FALSE(lineEnd);
+}
+
+TEST(SFileTest, ReadLineDropsEveryCrAndLf)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.txt", "a\rb\nc\r\nd");
+    SFile file(folder.Path("a.txt").c_str(), false, false, true);
+    bool lineEnd = false;
+    EXPECT_EQ("abc", Text(file.ReadLine(true, -1, &lineEnd)));
+    EXPECT_TRUE(lineEnd);
+    EXPECT_EQ("d", Text(file.ReadLine(true, -1, &lineEnd)));
+    EXPECT_FALSE(lineEnd);
+}
+
+TEST(SFileTest, ReadLineMaximumCountsKeptCharacters)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.txt", "a\rbcd\r\n");
+    SFile file(folder.Path("a.txt").c_str(), false, false, true);
+    EXPECT_EQ("", Text(file.ReadLine(true, 0, nullptr)));
+    EXPECT_EQ("abc", Text(file.ReadLine(true, 3, nullptr)));
+    EXPECT_EQ("d", Text(file.ReadLine(true, 3, nullptr)));
+}
+
+TEST(SFileTest, ReadStringDropsTheZero)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.bin", std::string("ab\0cd", 5));
+    SFile file(folder.Path("a.bin").c_str(), false, false, true);
+    const SString first = file.ReadString();
+    EXPECT_EQ(2, first.GetLength());
+    EXPECT_EQ("ab", Text(first));
+    EXPECT_EQ(3, file.GetPosition());
+    EXPECT_EQ("cd", Text(file.ReadString()));
+}
+
+// --- Size and position ---
+
+TEST(SFileTest, SeekOutsideTheFileMovesToTheEnd)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.txt", "0123456789");
+    SFile file(folder.Path("a.txt").c_str(), false, false, true);
+    EXPECT_EQ(10, file.GetSize());
+    EXPECT_EQ(3, file.Seek(3));
+    EXPECT_EQ(10, file.Seek(-1));
+    file.Seek(3);
+    EXPECT_EQ(10, file.Seek(11));
+    file.Seek(3);
+    EXPECT_EQ(3, file.GetPosition());
+    EXPECT_EQ(7, file.GetRemaining());
+}
+
+TEST(SFileTest, SetSizeTruncatesAfterBufferedWrites)
+{
+    StreamsTestFolder folder;
+    SFile file(folder.Path("size.bin").c_str(), true, true, true);
+    file.Fill('x', 100);
+    ASSERT_TRUE(file.SetSize(10));
+    EXPECT_EQ(10, file.GetPosition());
+    EXPECT_EQ(10, file.GetSize());
+    ASSERT_TRUE(file.SetSize(20));
+    EXPECT_EQ(20, file.GetSize());
+    file.Close();
+    EXPECT_EQ(std::string(10, 'x') + std::string(10, '\0'), folder.ReadFile("size.bin"));
+}
+
+TEST(SFileTest, ClosedStreamAnswersNeutralValues)
+{
+    SFile file;
+    char buffer[4];
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(0, file.GetSize());
+    EXPECT_EQ(0, file.GetPosition());
+    EXPECT_EQ(0, file.Seek(5));
+    EXPECT_TRUE(file.IsEnd());
+    EXPECT_FALSE(file.SetSize(3));
+    EXPECT_EQ(0, file.Write("ab", 2));
+    EXPECT_EQ(0, file.Read(buffer, 4));
+    EXPECT_EQ("", Text(file.ReadText()));
+    EXPECT_EQ("", Text(file.ReadLine()));
+    EXPECT_EQ(-1, file.Find("a", 1));
+}
+
+TEST(SFileTest, SizesBeyondAnIntAreRefused)
+{
+    StreamsTestFolder folder;
+    const std::string path = folder.Path("big.bin");
+    ASSERT_TRUE(MakeSparseFile(path, 0x90000000LL));
+    SFile file(path.c_str(), false, false, true);
+    ASSERT_TRUE(file.IsOpen());
+    EXPECT_EQ(-1, file.GetSize());
+    char buffer[8];
+    EXPECT_EQ(8, file.Read(buffer, 8));
+    EXPECT_EQ(8, file.GetPosition());
+    EXPECT_FALSE(file.IsEnd());
+    EXPECT_EQ("", Text(file.ReadText()));
+    SDisk disk;
+    EXPECT_EQ(-1, disk.GetFileSize(path.c_str()));
+}
+
+// --- Searching ---
+
+TEST(SFileTest, FindAcrossThePieceBoundary)
+{
+    StreamsTestFolder folder;
+    for (int boundary : {1024, 65536})
+    {
+        std::string bytes(boundary + 500, '.');
+        bytes[boundary - 1] = 'x';
+        bytes[boundary] = 'y';
+        folder.WriteFile("find.bin", bytes);
+        SFile file(folder.Path("find.bin").c_str(), false, false, true);
+        EXPECT_EQ(boundary - 1, file.Find("xy", 2)) << boundary;
+        EXPECT_EQ(boundary + 1, file.GetPosition());
+        EXPECT_EQ(-1, file.Find("xy", 2));
+        EXPECT_EQ(boundary + 500, file.GetPosition());
+    }
+}
+
+TEST(SFileTest, FindPastTheEndOfTheFileFails)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("a.bin", "xxaxxa");
+    SFile file(folder.Path("a.bin").c_str(), false, false, true);
+    EXPECT_EQ(-1, file.Find("ab", 2));
+    EXPECT_EQ(6, file.GetPosition());
+    file.SeekToStart();
+    EXPECT_EQ(2, file.Find("axx", 3));
+    EXPECT_EQ(5, file.GetPosition());
+    EXPECT_EQ(-1, file.Find("a", 0));
+}
