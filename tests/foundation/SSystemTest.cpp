@@ -2,6 +2,7 @@
 #include <string>
 #include <winsock2.h>
 #include <windows.h>
+#include "SGuards.h"
 #include "SLibrary.h"
 #include "SSystem.h"
 
@@ -32,12 +33,67 @@ TEST(SSystemVersionTest, LaterWindowsGiveZero)
         EXPECT_GT(system.GetVersionCode(), 0);
 }
 
+namespace
+{
+// Set in the environment of the second copy that the instance test starts.
+const char* const HoldVariable = "SONAVEL_HOLD_EVENT";
+}
+
 TEST(SSystemInstancesTest, TheRunningProgramCountsOnce)
 {
     ASSERT_GT(GetProgramFileName().GetLength(), 0);
     SSystem system;
     EXPECT_EQ(1, system.CountInstances());
     EXPECT_EQ(1, system.CountRunningCopies());
+}
+
+// Runs only in the second copy: stays alive until the first copy has counted.
+TEST(SSystemInstancesTest, HoldsTheProgramOpen)
+{
+    char name[64] = "";
+    if (GetEnvironmentVariableA(HoldVariable, name, sizeof(name)) == 0)
+        GTEST_SKIP() << "runs only in the second copy";
+    SHandleGuard done(OpenEventA(SYNCHRONIZE, FALSE, name));
+    ASSERT_TRUE(done.IsValid());
+    WaitForSingleObject(done.Get(), 30000);
+}
+
+TEST(SSystemInstancesTest, ASecondCopyIsCounted)
+{
+    if (GetEnvironmentVariableA(HoldVariable, nullptr, 0) > 0)
+        GTEST_SKIP() << "the second copy starts no other";
+    const std::string eventName = "SonavelHold" + std::to_string(GetCurrentProcessId());
+    SHandleGuard done(CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string command = "\"" + std::string(program) + "\" --gtest_filter=SSystemInstancesTest.HoldsTheProgramOpen";
+    SetEnvironmentVariableA(HoldVariable, eventName.c_str());
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    const BOOL started =
+        CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    SetEnvironmentVariableA(HoldVariable, nullptr);
+    ASSERT_TRUE(started);
+    SHandleGuard processHandle(process.hProcess);
+    SHandleGuard threadHandle(process.hThread);
+
+    // The copy counts once its program file is mapped; wait for that, not for a time.
+    SSystem system;
+    int count = 0;
+    for (int attempt = 0; attempt < 200 && count < 2; attempt++)
+    {
+        count = system.CountInstances();
+        if (count < 2)
+            Sleep(25);
+    }
+    EXPECT_EQ(2, count);
+    SetEvent(done.Get());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 30000));
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_EQ(1, system.CountInstances());
 }
 
 TEST(SSystemFontTest, MissingFilesAreNotRemoved)
