@@ -556,24 +556,31 @@ SVirtualFile* SSocketServer::_SThread::OpenSource(SFile& file)
 
 bool SSocketServer::_SThread::Run()
 {
+    Transfer();
+    // The copy of the caller's block is not kept until the next transfer.
+    m_block.Close();
+    return false;
+}
+
+void SSocketServer::_SThread::Transfer()
+{
     SFile file;
     SVirtualFile* source = OpenSource(file);
     const int size = source ? source->GetSize() - source->GetPosition() : 0;
     if (size <= 0)
     {
         m_broken = !SendStringPacket(m_socket, "0");
-        return false;
+        return;
     }
     SString announce;
     announce.SetInt(size);
     if (!SendStringPacket(m_socket, announce.GetText()))
     {
         m_broken = true;
-        return false;
+        return;
     }
     m_server->OnSendStart(m_client, size, m_tag);
     SendBody(source, size);
-    return false;
 }
 
 bool SSocketServer::_SThread::SendBatch(const unsigned char* packets, int bytes)

@@ -84,6 +84,7 @@ protected:
         bool m_broken; // the connection fell out of step: the client must go
 
     private:
+        void Transfer();
         SVirtualFile* OpenSource(SFile& file);
         void SendBody(SVirtualFile* source, int size);
         bool SendBatch(const unsigned char* packets, int bytes);
