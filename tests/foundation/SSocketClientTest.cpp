@@ -1,4 +1,5 @@
 #include "SocketServerHarness.h"
+#include "SFile.h"
 #include "SMemory.h"
 #include "SSocketTransport.h"
 #include <gtest/gtest.h>
@@ -380,4 +381,36 @@ TEST_F(SSocketClientTest, ServerCloseIsSeenThroughNotification)
     ASSERT_EQ(Connect(client, server), 0);
     EXPECT_TRUE(PumpUntil([&] { return !client.IsConnected(); }));
     EXPECT_EQ(client.disconnects, 1);
+}
+
+TEST_F(SSocketClientTest, ReceivePacketGivesLengthsAndClosesOnWrongMagic)
+{
+    FakeServer server([](SOCKET s) {
+        SendRaw(s, Concat(Concat(Packet(Bytes({7, 8, 9})), kEndPacket), Bytes({3, 0, 'K', 'L', 'V', 0xA9, '0', '9'})));
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    unsigned char buffer[kSocketPacketMaxPayload];
+    EXPECT_EQ(client.ReceivePacket(buffer), 3);
+    EXPECT_EQ(buffer[2], 9);
+    EXPECT_EQ(client.ReceivePacket(buffer), 0);
+    EXPECT_EQ(client.ReceivePacket(buffer), -1);
+    EXPECT_FALSE(client.IsConnected());
+}
+
+TEST_F(SSocketClientTest, StreamThatRefusesWritesFailsTheTransferInStep)
+{
+    TempFile file(PatternBytes(10));
+    FakeServer server([](SOCKET s) {
+        SendRaw(s, Concat(Concat(StringPacket("5000"), Packet(std::vector<unsigned char>(4096, 1))),
+                          Concat(Packet(std::vector<unsigned char>(904, 2)), kEndPacket)));
+        SendRaw(s, StringPacket("next"));
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    SFile readOnly;
+    ASSERT_TRUE(readOnly.Open(file.path.c_str(), false, false, true));
+    EXPECT_FALSE(client.ReceiveSizedToStream(&readOnly, 0));
+    EXPECT_TRUE(client.IsConnected());
+    EXPECT_STREQ(client.ReceiveString().GetText(), "next");
 }
