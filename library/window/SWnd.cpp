@@ -26,6 +26,15 @@ SWnd::SWnd()
 SWnd::~SWnd()
 {
     DestroyWindow();
+    // The button pointers are only compared, but a later object at this address
+    // must not inherit a press.
+    for (int i = 0; i < 3; i++)
+    {
+        if (s_buttonDown[i] == this)
+            s_buttonDown[i] = nullptr;
+        if (s_ncButtonDown[i] == this)
+            s_ncButtonDown[i] = nullptr;
+    }
     m_zones.FreeMemory();
     m_ncZones.FreeMemory();
     // A window that could not be destroyed here (another thread's) must not lead
@@ -367,122 +376,6 @@ LRESULT SWnd::CallDefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (m_previousProc)
         return CallWindowProcA(m_previousProc, m_handle, message, wParam, lParam);
     return DefWindowProcA(m_handle, message, wParam, lParam);
-}
-
-bool SWnd::PreProcessMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result)
-{
-    if (message == SWM_CREATED)
-    {
-        m_eraseNesting = 0;
-        if (m_typeId == STYPE_WND)
-            SetBackgroundColor(GetSysColor(COLOR_BTNFACE));
-        SetFont(GetSmallGuiFont(), true);
-        m_cursor = nullptr;
-        m_restored = !::IsIconic(m_handle) && !::IsZoomed(m_handle);
-        return true;
-    }
-    switch (message)
-    {
-    case WM_SETFONT:
-        m_font = reinterpret_cast<HFONT>(wParam);
-        return true;
-    case WM_GETFONT:
-        result = WindowProc(message, wParam, lParam);
-        if (!result)
-            result = reinterpret_cast<LRESULT>(m_font);
-        return false;
-    case WM_DESTROY:
-        if (m_modal)
-            EndModal(-1);
-        if (m_caretCreated)
-        {
-            ::DestroyCaret();
-            m_caretCreated = false;
-        }
-        ::SetMenu(m_handle, nullptr);
-        return true;
-    default:
-        return true;
-    }
-}
-
-LRESULT SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == SWM_CREATED)
-        return m_previousProc ? CallDefaultProc(message, wParam, lParam) : 0;
-    if (message == SWM_MODALSTART)
-        return 0;
-    if (message == SWM_DIALOGOK || message == SWM_DIALOGCANCEL)
-    {
-        EndModal(message == SWM_DIALOGOK ? 0 : -1);
-        return CallDefaultProc(message, wParam, lParam);
-    }
-    switch (message)
-    {
-    case WM_DESTROY:
-    {
-        ::SetMenu(m_handle, nullptr);
-        const LRESULT result = CallDefaultProc(message, wParam, lParam);
-        m_handle = nullptr;
-        return result;
-    }
-    case WM_SIZE:
-    {
-        const LRESULT result = CallDefaultProc(message, wParam, lParam);
-        RelaySizeToChildren(wParam, lParam);
-        return result;
-    }
-    default:
-        return CallDefaultProc(message, wParam, lParam);
-    }
-}
-
-void SWnd::RelaySizeToChildren(WPARAM wParam, LPARAM lParam)
-{
-    SArray<SWnd*> children;
-    CollectChildren(&children, nullptr, false, -1);
-    // By handle: a child's handler may destroy a sibling before its turn.
-    SArray<HWND__*> handles;
-    for (int i = 0; i < children.GetCount(); i++)
-        handles.Add(children.GetAt(i)->m_handle);
-    for (int i = 0; i < handles.GetCount(); i++)
-        ::SendMessageA(handles.GetAt(i), SWM_PARENTSIZED, wParam, lParam);
-}
-
-int SWnd::CollectChildren(SArray<SWnd*>* out, const SArray<SWnd*>* exclude, bool recursive,
-                          int typeId)
-{
-    if (!out || !m_handle)
-        return 0;
-    // The direct children, taken under the lock; they belong to this thread, so
-    // they stay alive while the rest of the walk runs without it.
-    SArray<SWnd*> direct;
-    {
-        SLockGuard lock(GetWindowRegistryLock());
-        const SArray<SWnd*>& registry = GetWindowRegistry();
-        for (int i = 0; i < registry.GetCount(); i++)
-        {
-            SWnd* child = registry.GetAt(i);
-            if (child != this && child->m_registeredHandle &&
-                ::GetParent(child->m_registeredHandle) == m_handle)
-                direct.Add(child);
-        }
-    }
-    int added = 0;
-    for (int i = 0; i < direct.GetCount(); i++)
-    {
-        SWnd* child = direct.GetAt(i);
-        if (exclude && exclude->Find(child) >= 0)
-            continue;
-        if (typeId < 0 || child->m_typeId == typeId)
-        {
-            out->Add(child);
-            added++;
-        }
-        if (recursive)
-            added += child->CollectChildren(out, exclude, true, typeId);
-    }
-    return added;
 }
 
 // --- Members used across the library ----------------------------------------

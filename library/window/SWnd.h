@@ -139,6 +139,76 @@ public:
     LRESULT SendMessageToParent(UINT message, WPARAM wParam, LPARAM lParam) const;
     LRESULT NotifyChanged(LPARAM value, SWnd* sender = nullptr);
 
+    // Default handling: the window's own scroll bars, their steps, and anchoring
+    // to the parent's edges.
+    void SetScrollSteps(bool vertical, int line, int page, int snap);
+    int GetScrollStep(bool vertical) const;
+    int GetPageStep(bool vertical) const;
+    int SetScrollPos(bool vertical, int position, bool redraw);
+    int SetHScrollPos(int position, bool redraw) { return SetScrollPos(false, position, redraw); }
+    int SetVScrollPos(int position, bool redraw) { return SetScrollPos(true, position, redraw); }
+    int GetScrollPos(bool vertical) const;
+    int GetHScrollPos() const { return GetScrollPos(false); }
+    int GetVScrollPos() const { return GetScrollPos(true); }
+    int GetScrollMin(bool vertical) const;
+    int GetScrollMax(bool vertical) const;
+    bool SetScrollRange(bool vertical, int minimum, int maximum, int page, bool redraw);
+    int ScrollPageForward(bool vertical);
+    int ScrollPageBackward(bool vertical);
+    void SetAnchors(int flags);
+    HWND ApplyAnchors();
+    int GetAnchors() const { return m_anchorFlags; }
+
+    // Background painting into the target context (the memory context of an erase).
+    void PaintBackground(HDC windowDC, HDC target);
+
+    // Sizes and conversions: 0, 0 or false when the underlying call fails.
+    SIZE GetClientSize() const;
+    int GetClientWidth() const { return GetClientSize().cx; }
+    int GetClientHeight() const { return GetClientSize().cy; }
+    SIZE GetWindowSize() const;
+    int GetWindowWidth() const { return GetWindowSize().cx; }
+    int GetWindowHeight() const { return GetWindowSize().cy; }
+    bool ClientToScreenRect(RECT* rect) const;
+    bool ScreenToClientRect(RECT* rect) const;
+    bool GetClientRectInWindow(RECT* rect) const;
+    bool GetFrameSizes(int& left, int& top, int& right, int& bottom) const;
+    bool GetFrameSizesForStyle(int& left, int& top, int& right, int& bottom) const;
+    bool SetClientSize(int width, int height) const;
+    bool GetClientRectWithoutBars(RECT* rect);
+    bool CenterWindow(bool onParent) const;
+    void BringToFront(bool force) const;
+    void Minimize() const;
+    void Maximize() const;
+    void SetMinTrackSize(int width, int height);
+    void SetMaxTrackSize(int width, int height);
+
+    // Caret and cursor.
+    bool CreateCaret(int height, int width, int x, int y, bool visible);
+    bool ShowCaret(bool visible);
+    bool SetCaretPos(int x, int y);
+    bool DestroyCaret();
+    void SetCursor(HCURSOR cursor);
+    HCURSOR GetCursor() const { return m_cursor; }
+
+    // Window families.
+    HWND GetPopupAncestor(bool fromPopup) const;
+    HWND GetOutermostPopupAncestor(bool outermost) const;
+    int CollectSiblings(SArray<SWnd*>* out, const SArray<SWnd*>* exclude, int typeId = -1) const;
+    static int CollectTopLevelWindows(SArray<SWnd*>* out);
+    static int CollectChildHandles(HWND parent, SArray<HWND__*>* out,
+                                   const SArray<HWND__*>* exclude, bool recursive);
+    SWnd* GetNextTabWindow() const;
+
+    // Modal runs and placement text.
+    int DoModal(WPARAM first = 0, LPARAM second = 0, bool allWindows = false,
+                const SArray<SWnd*>* exclude = nullptr, bool hideWhenDone = false);
+    void EndModalOk() { EndModal(0); }
+    void EndModalCancel() { EndModal(-1); }
+    bool SavePlacement(const char* companyKey, const char* productKey, const char* valueName) const;
+    bool RestorePlacement(const char* companyKey, const char* productKey, const char* valueName,
+                          bool keepVisibility);
+
     // Small wrappers of one Win32 call on the window's own handle.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
@@ -242,6 +312,49 @@ private:
     static void UnregisterObject(SWnd* window);
     static int FindIndexLocked(HWND handle);
     void RelaySizeToChildren(WPARAM wParam, LPARAM lParam);
+
+    // Pre-processing steps (SWndPreProcess.cpp).
+    void PreCreated();
+    void PreSize(WPARAM state);
+    void PreEraseBackground(WPARAM wParam, LPARAM& lParam);
+    void PreSetFocus();
+    void PreKillFocus();
+    bool ReflectControlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool PreMeasureItem(LPARAM lParam, LRESULT& result);
+    bool PreDrawItem(LPARAM lParam, LRESULT& result);
+    void PreMinMaxInfo(LPARAM lParam) const;
+    bool PreKeyDown(WPARAM key);
+    void RunKeyCommand(WPARAM key);
+    void PreDropFiles(WPARAM drop);
+    bool PreClose(LRESULT& result);
+    void PreDestroy();
+    void PreMouseMove(WPARAM wParam, LPARAM lParam);
+    void PreMouseLeave();
+    void PreButtonDown(int button, LPARAM lParam);
+    void PreButtonUp(int button, LPARAM lParam);
+    void PreNcMouseMove(LPARAM lParam);
+    void PreNcMouseLeave();
+    void DragWindowToCursor();
+    void TrackZones(int x, int y);
+    int HitTestZone(int x, int y) const;
+    int HitTestNcZone(int x, int y) const;
+
+    // Default handling steps (SWndDefault.cpp).
+    LRESULT FinishEraseBackground(WPARAM wParam, LPARAM lParam);
+    void DispatchMenuCommand(WPARAM wParam, LPARAM lParam);
+    bool HandleScroll(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    int ComputeScrollPosition(bool vertical, WPARAM request, int old, int minimum, int maximum,
+                              int trackPosition) const;
+
+    // Background and caret steps (SWndBackground.cpp, SWndGeometry.cpp).
+    void ExcludeChildren(HDC windowDC, HDC target) const;
+    void RedrawParentUnder() const;
+    void PlaceCaret() const;
+
+    // Modal run steps (SWndModal.cpp).
+    void CollectWindowsToDisable(bool allWindows, const SArray<SWnd*>* exclude,
+                                 SArray<SWnd*>& list, SWnd*& previous);
+    bool ApplyPlacementText(const SString& text, bool keepVisibility);
 
     // The handle this object is filed under in the registry; only touched while
     // the registry lock is held, so searches on other threads never see it change.

@@ -1,0 +1,102 @@
+// Painting of a window's own background: its colour, with the opaque library
+// children cut out first so that nothing under them is painted twice.
+#include "SGuards.h"
+#include "SWnd.h"
+
+namespace
+{
+// 0xFE000000 + n names the system colour n.
+COLORREF ResolveColor(COLORREF color)
+{
+    if ((color & 0xFF000000) == 0xFE000000)
+        return GetSysColor(static_cast<int>(color & 0xFF));
+    return color;
+}
+
+// Children whose area is cut out of the target rather than the window context.
+bool IsCutFromTarget(const SWnd* child)
+{
+    switch (child->GetType())
+    {
+    case STYPE_BUTTON:
+    case STYPE_RADIO:
+    case STYPE_STATIC:
+    case STYPE_TAB:
+        return true;
+    case STYPE_TOOLBAR:
+        return (child->GetStyle() & 0x8000) != 0; // transparent tool bar
+    default:
+        return false;
+    }
+}
+} // namespace
+
+void SWnd::PaintBackground(HDC windowDC, HDC target)
+{
+    if (!m_handle || !target)
+        return;
+    ExcludeChildren(windowDC, target);
+    if (m_backgroundColor == COLOR_NONE)
+        return;
+    if (m_backgroundColor == COLOR_TRANSPARENT)
+    {
+        RedrawParentUnder();
+        return;
+    }
+    RECT client = {};
+    ::GetClientRect(m_handle, &client);
+    SGdiObjectGuard<HBRUSH> brush(CreateSolidBrush(ResolveColor(m_backgroundColor)));
+    if (brush.Get())
+        FillRect(target, &client, brush.Get());
+}
+
+void SWnd::ExcludeChildren(HDC windowDC, HDC target) const
+{
+    SArray<HWND__*> children;
+    CollectChildHandles(m_handle, &children, nullptr, false);
+    for (int i = 0; i < children.GetCount(); i++)
+    {
+        HWND handle = children.GetAt(i);
+        SWnd* child = FromHandle(handle);
+        if (!child || !::IsWindowVisible(handle) || child->GetType() == STYPE_GROUP ||
+            child->GetBackgroundColor() == COLOR_TRANSPARENT)
+            continue;
+        const bool onTarget = IsCutFromTarget(child);
+        HDC dc = onTarget ? target : windowDC;
+        if (!dc)
+            continue;
+        RECT rect = {};
+        ::GetWindowRect(handle, &rect);
+        MapWindowPoints(nullptr, m_handle, reinterpret_cast<POINT*>(&rect), 2);
+        SGdiObjectGuard<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+        if (region.Get() && GetWindowRgn(handle, region.Get()) != ERROR)
+        {
+            // A shaped child: only its own region is cut out.
+            OffsetRgn(region.Get(), rect.left, rect.top);
+            ExtSelectClipRgn(dc, region.Get(), RGN_DIFF);
+        }
+        else if (onTarget)
+        {
+            region.Reset(CreateRectRgnIndirect(&rect));
+            ExtSelectClipRgn(dc, region.Get(), RGN_DIFF);
+        }
+        else
+        {
+            ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+        }
+    }
+}
+
+// A transparent window shows its parent: while it redraws itself, the parent
+// repaints the area under it.
+void SWnd::RedrawParentUnder() const
+{
+    HWND parent = GetParent();
+    if (!m_redrawInProgress || !parent || !FromHandle(parent))
+        return;
+    RECT rect = {};
+    ::GetWindowRect(m_handle, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    ::RedrawWindow(parent, &rect, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW);
+}
