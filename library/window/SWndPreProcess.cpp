@@ -241,6 +241,9 @@ void SWnd::PreEraseBackground(WPARAM wParam, LPARAM& lParam)
         return;
     }
     SelectObject(memory, bitmap);
+    // Without a background the window keeps what it showed: the copy back must not blank it.
+    if (m_backgroundColor == COLOR_NONE)
+        BitBlt(memory, 0, 0, client.right, client.bottom, windowDC, 0, 0, SRCCOPY);
     PaintBackground(windowDC, memory);
     lParam = reinterpret_cast<LPARAM>(memory);
 }
