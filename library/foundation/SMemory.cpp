@@ -113,7 +113,7 @@ bool SMemory::GrowForWrite(long long end)
     const int needed = CapacityFor(end);
     if (needed < 0)
         return false;
-    const int grown = CapacityFor(static_cast<long long>(m_capacity) + m_capacity / 2);
+    const int grown = CapacityFor(static_cast<long long>(m_capacity) * 2);
     if (!Reallocate(std::max(needed, grown), m_size))
         return false;
     m_size = static_cast<int>(end);

@@ -41,9 +41,12 @@ public:
     bool InsertRange(int offset, int count);
 
 private:
+    // Unpacking appends to a memory stream in place.
+    friend class SVirtualFile;
+
     // Takes a buffer of the given capacity, keeping the first keep bytes; false when memory is short.
     bool Reallocate(int capacity, int keep);
-    // Size for writing up to end; grows the capacity by half again at least, so that
+    // Size for writing up to end; at least doubles the capacity, so that
     // appending piece by piece does not copy the whole content every 1024 bytes.
     bool GrowForWrite(long long end);
 

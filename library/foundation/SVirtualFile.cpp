@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <typeinfo>
 
 namespace
 {
@@ -14,10 +15,30 @@ const int kPackedRoom = kBlockSize + kBlockSize / 10 + 12;
 
 // The CRC-32 table of the reflected polynomial 0xEDB88320, extended to eight
 // slices so that eight bytes are folded per step; slice 0 is the standard table.
+const uint32_t kPolynomial = 0xEDB88320u;
+const int kSlices = 8;
+
 struct SCrc32Tables
 {
-    uint32_t slice[8][256];
+    uint32_t slice[kSlices][256];
+    // x^(2^k) modulo the polynomial, for moving a register over runs of zero bytes.
+    uint32_t powers[32];
 };
+
+// The product of two polynomials modulo the CRC polynomial, in reflected bit order.
+constexpr uint32_t MultiplyModulo(uint32_t a, uint32_t b)
+{
+    uint32_t m = 1u << 31;
+    uint32_t product = 0;
+    while (m)
+    {
+        if (a & m)
+            product ^= b;
+        m >>= 1;
+        b = (b & 1) ? (b >> 1) ^ kPolynomial : b >> 1;
+    }
+    return product;
+}
 
 constexpr SCrc32Tables MakeCrc32Tables()
 {
@@ -26,23 +47,45 @@ constexpr SCrc32Tables MakeCrc32Tables()
     {
         uint32_t crc = i;
         for (int bit = 0; bit < 8; bit++)
-            crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+            crc = (crc & 1) ? (crc >> 1) ^ kPolynomial : crc >> 1;
         tables.slice[0][i] = crc;
     }
-    for (int k = 1; k < 8; k++)
+    for (int k = 1; k < kSlices; k++)
         for (int i = 0; i < 256; i++)
         {
             const uint32_t previous = tables.slice[k - 1][i];
             tables.slice[k][i] = (previous >> 8) ^ tables.slice[0][previous & 0xFF];
         }
+    tables.powers[0] = 1u << 30; // x^1
+    for (int k = 1; k < 32; k++)
+        tables.powers[k] = MultiplyModulo(tables.powers[k - 1], tables.powers[k - 1]);
     return tables;
 }
 
 constexpr SCrc32Tables kCrc32Tables = MakeCrc32Tables();
 
+// x^(8n): a register multiplied by it is moved across n zero bytes.
+uint32_t PowerForZeros(size_t n)
+{
+    uint32_t power = 1u << 31; // x^0
+    for (int k = 3; n; n >>= 1, k++)
+        if (n & 1)
+            power = MultiplyModulo(kCrc32Tables.powers[k & 31], power);
+    return power;
+}
+
 uint32_t LoadLittleEndian32(const unsigned char* p)
 {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// Eight bytes folded into a register.
+inline uint32_t Fold8(const uint32_t (*t)[256], uint32_t crc, const unsigned char* p)
+{
+    const uint32_t low = LoadLittleEndian32(p) ^ crc;
+    const uint32_t high = LoadLittleEndian32(p + 4);
+    return t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24] ^
+           t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
 }
 
 std::unique_ptr<unsigned char[]> NewBuffer(int size)
@@ -61,19 +104,35 @@ SVirtualFile::~SVirtualFile()
 {
 }
 
+// Long runs are cut into four lanes folded side by side, whose registers are then
+// joined (the register over A then B is that over A moved across B, XOR that of B
+// alone); the result is the same as folding byte after byte.
 uint32_t SVirtualFile::UpdateCrc32(uint32_t crc, const void* data, size_t n) const
 {
     const unsigned char* p = static_cast<const unsigned char*>(data);
     const uint32_t(*t)[256] = reinterpret_cast<const uint32_t(*)[256]>(m_crcTable);
-    while (n >= 8)
+    if (n >= 4096)
     {
-        const uint32_t low = LoadLittleEndian32(p) ^ crc;
-        const uint32_t high = LoadLittleEndian32(p + 4);
-        crc = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24] ^
-              t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
-        p += 8;
-        n -= 8;
+        const size_t lane = (n / 4) & ~static_cast<size_t>(7);
+        uint32_t c1 = 0;
+        uint32_t c2 = 0;
+        uint32_t c3 = 0;
+        for (size_t i = 0; i < lane; i += 8)
+        {
+            crc = Fold8(t, crc, p + i);
+            c1 = Fold8(t, c1, p + lane + i);
+            c2 = Fold8(t, c2, p + 2 * lane + i);
+            c3 = Fold8(t, c3, p + 3 * lane + i);
+        }
+        const uint32_t across = PowerForZeros(lane);
+        crc = MultiplyModulo(across, crc) ^ c1;
+        crc = MultiplyModulo(across, crc) ^ c2;
+        crc = MultiplyModulo(across, crc) ^ c3;
+        p += 4 * lane;
+        n -= 4 * lane;
     }
+    for (; n >= 8; p += 8, n -= 8)
+        crc = Fold8(t, crc, p);
     while (n--)
         crc = t[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
     return crc;
@@ -283,15 +342,45 @@ bool SVirtualFile::Uncompress(SVirtualFile* target, uint32_t userValue)
             packedSize > static_cast<uint32_t>(kPackedRoom) || remaining < 0 ||
             packedSize > static_cast<uint32_t>(remaining))
             return false;
-        if (Read(packed.get(), static_cast<int>(packedSize)) != static_cast<int>(packedSize))
+        // A memory stream hands its bytes out in place.
+        const unsigned char* input = packed.get();
+        if (IsMemory())
+        {
+            input = static_cast<SMemory*>(this)->GetCurrentPointer();
+            Skip(static_cast<int>(packedSize));
+        }
+        else if (Read(packed.get(), static_cast<int>(packedSize)) != static_cast<int>(packedSize))
             return false;
-        uLongf inflated = rawSize;
-        if (uncompress(raw.get(), &inflated, packed.get(), packedSize) != Z_OK || inflated != rawSize)
-            return false;
-        if (target->WriteBytes(raw.get(), static_cast<int>(rawSize)) != static_cast<int>(rawSize))
+        if (!InflateInto(target, input, packedSize, rawSize, raw.get()))
             return false;
     }
     return true;
+}
+
+// One block of exactly rawSize bytes, written to the target at its position. A plain
+// memory stream that is appended to receives it straight into its buffer.
+bool SVirtualFile::InflateInto(SVirtualFile* target, const unsigned char* packed, uint32_t packedSize,
+                               uint32_t rawSize, unsigned char* raw)
+{
+    SMemory* memory = typeid(*target) == typeid(SMemory) ? static_cast<SMemory*>(target) : nullptr;
+    if (memory && memory->IsEnd())
+    {
+        const int start = memory->m_position;
+        if (!memory->GrowForWrite(static_cast<long long>(start) + rawSize))
+            return false;
+        uLongf inflated = rawSize;
+        if (uncompress(memory->m_data + start, &inflated, packed, packedSize) != Z_OK || inflated != rawSize)
+        {
+            memory->m_size = start;
+            return false;
+        }
+        memory->m_position = start + static_cast<int>(rawSize);
+        return true;
+    }
+    uLongf inflated = rawSize;
+    if (uncompress(raw, &inflated, packed, packedSize) != Z_OK || inflated != rawSize)
+        return false;
+    return target->WriteBytes(raw, static_cast<int>(rawSize)) == static_cast<int>(rawSize);
 }
 
 bool ReadResourceIntoFile(HMODULE module, const char* type, int id, SVirtualFile* file)

@@ -77,6 +77,8 @@ private:
     SVirtualFile& operator=(const SVirtualFile&) = delete;
 
     bool WriteUInt32(SVirtualFile* target, uint32_t value);
+    static bool InflateInto(SVirtualFile* target, const unsigned char* packed, uint32_t packedSize, uint32_t rawSize,
+                            unsigned char* raw);
     bool ReadUInt32(uint32_t* value);
 };
 

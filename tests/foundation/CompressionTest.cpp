@@ -214,6 +214,35 @@ TEST(CompressionTest, TargetIsWrittenFromItsPosition)
     EXPECT_EQ("xy" + MakeText(1000), Content(unpacked));
 }
 
+TEST(CompressionTest, UnpackingOverwritesInsideTheTarget)
+{
+    SMemory source;
+    Fill(source, "XYZ");
+    SMemory packed;
+    ASSERT_TRUE(source.Compress(&packed));
+    SMemory target;
+    target.WriteText("abcdefgh");
+    target.Seek(2);
+    ASSERT_TRUE(packed.Uncompress(&target));
+    EXPECT_EQ("abXYZfgh", Content(target));
+    EXPECT_EQ(5, target.GetPosition());
+}
+
+TEST(CompressionTest, FailedBlockLeavesTheBlocksBeforeIt)
+{
+    const std::string text = MakeText(250000);
+    SMemory source;
+    Fill(source, text);
+    SMemory packed;
+    ASSERT_TRUE(source.Compress(&packed));
+    std::string bytes = Content(packed);
+    bytes[bytes.size() - 3] = static_cast<char>(bytes[bytes.size() - 3] ^ 0xFF); // inside the last checksum
+    SMemory target;
+    target.WriteText("head");
+    EXPECT_FALSE(UncompressBytes(bytes, &target));
+    EXPECT_EQ("head" + text.substr(0, 200000), Content(target));
+}
+
 TEST(CompressionTest, FilesPackAndUnpackLikeMemory)
 {
     StreamsTestFolder folder;
@@ -420,7 +449,7 @@ TEST(CompressionTest, Crc32OfAFileIsIndependentOfThePosition)
 TEST(CompressionTest, Crc32MatchesZlibForEveryLength)
 {
     const std::string noise = MakeNoise(70000);
-    for (int length : {0, 1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 33, 63, 64, 65, 1000, 65536, 70000})
+    for (int length : {0, 1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 33, 63, 64, 65, 1000, 4095, 4096, 4097, 4103, 4111, 12345, 65536, 70000})
     {
         SMemory memory;
         memory.Allocate(0);
