@@ -224,7 +224,14 @@ int SVirtualFile::CopyFrom(SVirtualFile* source, int count)
     if (!source || source == this)
         return 0;
     int n = source->GetRemaining();
-    if (count >= 0 && count < n)
+    if (n < 0)
+    {
+        // More remains than an int counts: only a given count can be copied.
+        if (count < 0)
+            return 0;
+        n = count;
+    }
+    else if (count >= 0 && count < n)
         n = count;
     if (n <= 0)
         return 0;

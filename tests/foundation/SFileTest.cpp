@@ -283,6 +283,10 @@ TEST(SFileTest, SizesBeyondAnIntAreRefused)
     EXPECT_EQ(8, file.GetPosition());
     EXPECT_FALSE(file.IsEnd());
     EXPECT_EQ("", Text(file.ReadText()));
+    SMemory copy;
+    EXPECT_EQ(0, copy.CopyFrom(&file, -1));
+    EXPECT_EQ(3000, copy.CopyFrom(&file, 3000));
+    EXPECT_EQ(3008, file.GetPosition());
     SDisk disk;
     EXPECT_EQ(-1, disk.GetFileSize(path.c_str()));
 }
