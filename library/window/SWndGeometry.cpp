@@ -1,5 +1,6 @@
 // Window geometry: sizes, conversions, frames, centring, bringing to front,
 // minimise and maximise of hidden windows, track sizes, caret and cursor.
+#include <cstdlib>
 #include "SWnd.h"
 
 namespace
