@@ -111,17 +111,6 @@ int PartsBefore(const std::string& folderPath)
     return path.GetComponentCount() - 2;
 }
 
-bool MakeSparseFile(const std::string& path, long long size)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER offset;
-    offset.QuadPart = size;
-    const bool made = SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    return made;
-}
 } // namespace
 
 // --- Attributes, sizes, existence ---
@@ -456,7 +445,7 @@ TEST_F(SDiskTest, ZipRefusesArchivesAboveFourGigabytes)
     for (int i = 0; i < 3; i++)
     {
         const std::string path = folder.Path("big" + std::to_string(i) + ".bin");
-        ASSERT_TRUE(MakeSparseFile(path, 0x60000000LL));
+        ASSERT_TRUE(StreamsTestFolder::MakeSparseFile(path, 0x60000000LL));
         files.Add(path.c_str());
     }
     const std::string zipPath = folder.Path("big.zip");
@@ -464,7 +453,7 @@ TEST_F(SDiskTest, ZipRefusesArchivesAboveFourGigabytes)
     EXPECT_FALSE(StreamsTestFolder::Exists(zipPath));
     SArrayString huge;
     const std::string hugePath = folder.Path("huge.bin");
-    ASSERT_TRUE(MakeSparseFile(hugePath, 0x90000000LL));
+    ASSERT_TRUE(StreamsTestFolder::MakeSparseFile(hugePath, 0x90000000LL));
     huge.Add(hugePath.c_str());
     EXPECT_FALSE(disk.CreateZip(zipPath.c_str(), &huge, 0));
     EXPECT_FALSE(StreamsTestFolder::Exists(zipPath));

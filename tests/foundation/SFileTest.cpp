@@ -12,18 +12,6 @@ std::string Text(const SString& text)
     return std::string(text.GetText() ? text.GetText() : "", text.GetLength());
 }
 
-// A file of the given size whose blocks are never written (sparse on the host).
-bool MakeSparseFile(const std::string& path, long long size)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER offset;
-    offset.QuadPart = size;
-    const bool made = SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    return made;
-}
 } // namespace
 
 // --- Opening ---
@@ -274,7 +262,7 @@ TEST(SFileTest, SizesBeyondAnIntAreRefused)
 {
     StreamsTestFolder folder;
     const std::string path = folder.Path("big.bin");
-    ASSERT_TRUE(MakeSparseFile(path, 0x90000000LL));
+    ASSERT_TRUE(StreamsTestFolder::MakeSparseFile(path, 0x90000000LL));
     SFile file(path.c_str(), false, false, true);
     ASSERT_TRUE(file.IsOpen());
     EXPECT_EQ(-1, file.GetSize());

@@ -51,6 +51,19 @@ public:
 
     std::string ReadFile(const std::string& relative) const { return ReadWhole(Path(relative)); }
 
+    // A file of the given size whose blocks are never written (sparse on the host).
+    static bool MakeSparseFile(const std::string& path, long long size)
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        LARGE_INTEGER offset;
+        offset.QuadPart = size;
+        const bool made = SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+        CloseHandle(file);
+        return made;
+    }
+
     static std::string ReadWhole(const std::string& path)
     {
         std::string content;
