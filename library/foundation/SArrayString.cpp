@@ -133,6 +133,15 @@ int SArrayString::InsertSorted(const char* text, int start, int end)
     return SArray<SString*>::InsertSorted(&s, start, end, 0);
 }
 
+int SArrayString::InsertSorted(const char* text, int start, int end, unsigned options)
+{
+    const unsigned own = m_options;
+    m_options = options;
+    const int index = InsertSorted(text, start, end);
+    m_options = own;
+    return index;
+}
+
 SString SArrayString::Join(const char* separator, int start, int count) const
 {
     if (start < 0 || start >= m_count || count == 0)

@@ -31,6 +31,8 @@ public:
     int Find(const char* text, int start = 0, int end = -1) const;
     int FindSorted(const char* text, int start = 0, int end = -1) const;
     int InsertSorted(const char* text, int start = 0, int end = -1);
+    // The same under the given compare options instead of the array's option word.
+    int InsertSorted(const char* text, int start, int end, unsigned options);
     SString Join(const char* separator, int start = 0, int count = -1) const;
 
     // Wildcard matching: star matches any run of characters, single exactly one.

@@ -192,6 +192,23 @@ TEST(SArrayStringOrder, InsertSortedAndFindSorted)
     EXPECT_EQ(-1, a.FindSorted("grape"));
 }
 
+TEST(SArrayStringOrder, InsertSortedUnderGivenOptionsKeepsTheArraysOwn)
+{
+    SArrayString a;
+    for (const char* t : {"b", "C", "a"})
+        a.InsertSorted(t, 0, -1, SArrayString::NoCase);
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "C"}), Texts(a));
+    EXPECT_EQ(0u, a.GetFlags());
+    SArrayString d;
+    for (const char* t : {"b", "C", "a", "D"})
+        d.InsertSorted(t, 0, -1, SArrayString::NoCase | SArrayString::Descending);
+    EXPECT_EQ((std::vector<std::string>{"D", "C", "b", "a"}), Texts(d));
+    // An equal text goes before the element it equals.
+    EXPECT_EQ(2, d.InsertSorted("B", 0, -1, SArrayString::NoCase | SArrayString::Descending));
+    EXPECT_EQ("B", Texts(d)[2]);
+    EXPECT_EQ("b", Texts(d)[3]);
+}
+
 // ---- Text forms ------------------------------------------------------------------------
 
 TEST(SArrayStringText, ElementsTravelAsBase64)
