@@ -4,7 +4,7 @@
 SONAVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 SONAVEL_BUILD=${SONAVEL_BUILD:-$SONAVEL_ROOT/build}
 SONAVEL_PACKAGES="g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev wine wine64 xvfb
-  imagemagick googletest cmake make python3 fonts-liberation"
+  imagemagick googletest cmake make python3 fonts-liberation fonts-wine"
 
 sonavel_log() { printf '[sonavel] %s\n' "$*" >&2; }
 
@@ -18,7 +18,7 @@ sonavel_install_packages() {
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo=sudo
   $sudo apt-get update -qq || return 1
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null || return 1
 }
 
 # sonavel_build ARCH [targets...]: configure once, then build.
