@@ -27,6 +27,7 @@ SDll richEditLibrary;                                // 10
 } // namespace
 
 SString& GetUpdaterCommandLine() { return updaterCommandLine; }
+SString& UpdaterCommandLine = updaterCommandLine;
 SArray<SWnd*>& GetWindowRegistry() { return windowRegistry; }
 CRITICAL_SECTION& GetWindowRegistryLock() { return windowRegistryLock.Get(); }
 SDll& GetUser32Library() { return user32Library; }

@@ -18,6 +18,8 @@ struct GdiplusStartupInput;
 // Set by the application's update check; when not empty after the main loop
 // the program starts the updater with it.
 SString& GetUpdaterCommandLine();
+// The same object under the name the application uses.
+extern SString& UpdaterCommandLine;
 
 // Every live window object, sorted by window handle, and the lock that the
 // user-interface thread and the worker threads' hidden windows share for it.

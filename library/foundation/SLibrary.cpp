@@ -6,6 +6,7 @@
 #include <mmsystem.h>
 #include <dsound.h>
 #include "SCursor.h"
+#include "SArrayString.h"
 #include "SDll.h"
 #include "SDrawing.h"
 #include "SGlobals.h"
@@ -39,6 +40,7 @@ struct LibraryRecord
 };
 
 LibraryRecord record;
+SArrayString commandLineArguments;
 
 const char* const ENGLISH_WEEKDAYS = "Sunday,Monday,Tuesday,Wednesday,Thursday,Friday,Saturday";
 const char* const ENGLISH_MONTHS =
@@ -90,8 +92,63 @@ SString FirstCommandLineToken(const SString& line)
     return blank < 0 ? line : line.Left(blank);
 }
 
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Argument 0: the quoted text when it starts with a quote, else up to a blank.
+const char* TakeProgramArgument(const char* p, SString& argument)
+{
+    const char end = *p == '"' ? '"' : 0;
+    if (end)
+        p++;
+    const char* start = p;
+    while (*p && (end ? *p != end : !IsBlank(*p)))
+        p++;
+    argument = SString(start).Left(static_cast<int>(p - start));
+    return *p == '"' ? p + 1 : p;
+}
+
+// One later argument, with the quote and backslash rules.
+const char* TakeArgument(const char* p, SString& argument)
+{
+    argument = "";
+    bool quoted = false;
+    while (*p && (quoted || !IsBlank(*p)))
+    {
+        int backslashes = 0;
+        while (p[backslashes] == '\\')
+            backslashes++;
+        if (p[backslashes] == '"')
+        {
+            for (int i = 0; i < backslashes / 2; i++)
+                argument += "\\";
+            if (backslashes % 2)
+                argument += "\"";
+            else
+                quoted = !quoted;
+            p += backslashes + 1;
+        }
+        else if (backslashes > 0)
+        {
+            for (int i = 0; i < backslashes; i++)
+                argument += "\\";
+            p += backslashes;
+        }
+        else
+        {
+            argument += *p;
+            p++;
+        }
+    }
+    return p;
+}
+
 void ReadProgramPath()
 {
+    SplitCommandLine(GetCommandLineA(), commandLineArguments);
+
     SString line(GetCommandLineA());
     line.Trim();
     if (line.GetLength() == 0)
@@ -182,6 +239,7 @@ void ShutdownLibrary(HINSTANCE instance, bool noCom)
     DeleteFont(record.smallGuiFont);
     GetProgramFolderText() = "";
     GetProgramPathText() = "";
+    commandLineArguments.FreeMemory();
     FreeGlobalCursors();
 }
 
@@ -292,6 +350,30 @@ void SplitNamesIntoSlots(char* destination, const char* list, int slotWidth)
     }
 }
 
+void SplitCommandLine(const char* line, SArrayString& arguments)
+{
+    arguments.FreeMemory();
+    if (!line)
+        return;
+    const char* p = line;
+    while (IsBlank(*p))
+        p++;
+    if (!*p)
+        return;
+    SString argument;
+    p = TakeProgramArgument(p, argument);
+    arguments.Add(argument.GetText() ? argument.GetText() : "");
+    for (;;)
+    {
+        while (IsBlank(*p))
+            p++;
+        if (!*p)
+            return;
+        p = TakeArgument(p, argument);
+        arguments.Add(argument.GetText() ? argument.GetText() : "");
+    }
+}
+
 // --- Accessors --------------------------------------------------------------
 
 HFONT GetSmallGuiFont() { return record.smallGuiFont; }
@@ -309,6 +391,8 @@ HCURSOR GetLibraryCursor(int i)
     SCursor* const* cursor = GetCursorTable().GetPtr(i);
     return cursor && *cursor ? (*cursor)->GetHandle() : nullptr;
 }
+
+const SArrayString& GetCommandLineArguments() { return commandLineArguments; }
 
 HWND GetLibraryWindow()
 {

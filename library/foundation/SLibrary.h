@@ -7,6 +7,7 @@
 #include "SLanguageRecord.h"
 #include "SString.h"
 
+class SArrayString;
 class SWnd;
 class SIdentifiants;
 struct IDirectSound8;
@@ -48,6 +49,15 @@ int GetWindowsVersion();
 SString GetProgramFileName();
 SString GetProgramFolder();
 HWND GetLibraryWindow();
+
+// The program's arguments as start-up split its command line; argument 0 is the
+// program itself. Empty before start-up and after shut-down.
+const SArrayString& GetCommandLineArguments();
+// The usual Windows splitting: blanks separate arguments, double quotes group
+// blanks, backslashes are literal except before a double quote (2n of them give
+// n and the quote groups; 2n + 1 give n and a literal quote). Argument 0 ends
+// at its closing quote or first blank, backslashes untouched.
+void SplitCommandLine(const char* line, SArrayString& arguments);
 
 // The idle callback of the non-blocking loops; its argument is pointer-sized so
 // that a caller can hand over an object.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <dsound.h>
+#include "SArrayString.h"
 #include "SGlobals.h"
 #include "SGuards.h"
 #include "SLibrary.h"
@@ -361,4 +363,50 @@ TEST(SLibraryDirectSound, CreatedObjectGetsTheCooperativeLevelAndIsReleased)
     ReleaseDirectSound();
     EXPECT_EQ(nullptr, GetDirectSound());
     EXPECT_EQ(1, fakeSound.references);
+}
+
+namespace
+{
+std::string JoinArguments(const char* line)
+{
+    SArrayString arguments;
+    SplitCommandLine(line, arguments);
+    std::string joined;
+    for (int i = 0; i < arguments.GetCount(); i++)
+        joined += std::string(i ? "|" : "") + arguments.GetAt(i).GetText();
+    return joined;
+}
+} // namespace
+
+TEST(SLibraryArguments, BlanksSeparateAndQuotesGroup)
+{
+    EXPECT_EQ("C:\\Program Files\\player.exe|/HIDE|two words|x",
+              JoinArguments("\"C:\\Program Files\\player.exe\" /HIDE \"two words\"  x "));
+    EXPECT_EQ("player.exe|/hide", JoinArguments("  player.exe\t/hide"));
+    EXPECT_EQ("", JoinArguments("   "));
+}
+
+TEST(SLibraryArguments, BackslashesEscapeOnlyBeforeAQuote)
+{
+    // Argument 0 keeps its backslashes; later ones follow the quote rules.
+    EXPECT_EQ("C:\\a\\|C:\\b\\c", JoinArguments("C:\\a\\ C:\\b\\c"));
+    EXPECT_EQ("p|a\"b", JoinArguments("p a\\\"b"));
+    EXPECT_EQ("p|a\\b c", JoinArguments("p \"a\\\\\"b\" c\""));
+    EXPECT_EQ("p|ab|", JoinArguments("p a\"\"b \"\""));
+}
+
+TEST(SLibraryArguments, StartUpSplitTheProgramsOwnCommandLine)
+{
+    const SArrayString& arguments = GetCommandLineArguments();
+    ASSERT_EQ(__argc, arguments.GetCount());
+    for (int i = 1; i < __argc; i++)
+        EXPECT_STREQ(__argv[i], arguments.GetAt(i).GetText());
+}
+
+TEST(SLibraryGlobals, UpdaterCommandLineIsTheLibrarysObject)
+{
+    UpdaterCommandLine = "\"C:\\Sonavel\\player.exe\" 2";
+    EXPECT_STREQ("\"C:\\Sonavel\\player.exe\" 2", GetUpdaterCommandLine().GetText());
+    UpdaterCommandLine = "";
+    EXPECT_EQ(0, GetUpdaterCommandLine().GetLength());
 }
