@@ -1,5 +1,6 @@
 #include "SMouseNotify.h"
 #include "SMessages.h"
+#include "SWnd.h"
 
 int SMouseNotify::CodeFromMessage(UINT message)
 {
@@ -23,4 +24,21 @@ int SMouseNotify::CodeFromMessage(UINT message)
     if (message == SWM_RCLICK)
         return RIGHT | CLICK;
     return 0;
+}
+
+bool SMouseNotify::RelayToParent(SWnd* control, UINT relayMessage, UINT message, LPARAM lParam)
+{
+    const int code = CodeFromMessage(message);
+    if (!code || !control)
+        return false;
+    HWND parent = control->GetParent();
+    if (!parent)
+        return false;
+    SMouseNotify notify;
+    notify.code = code;
+    notify.x = static_cast<short>(LOWORD(lParam));
+    notify.y = static_cast<short>(HIWORD(lParam));
+    SWnd::SharedWindowProc(parent, relayMessage, reinterpret_cast<WPARAM>(control),
+                           reinterpret_cast<LPARAM>(&notify));
+    return true;
 }

@@ -4,6 +4,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+class SWnd;
+
 struct SMouseNotify
 {
     // Code bits.
@@ -25,6 +27,13 @@ struct SMouseNotify
     // The code of a mouse message (button messages and the library's click
     // events); 0 for any other message.
     static int CodeFromMessage(UINT message);
+
+    // A control's mouse relay: for a button message or a click event of the
+    // control, calls the parent's window procedure with the class's mouse
+    // message, wParam the control and lParam the record (the point from the
+    // message's lParam, signed). False when nothing was relayed: no code, no
+    // control or no parent.
+    static bool RelayToParent(SWnd* control, UINT relayMessage, UINT message, LPARAM lParam);
 };
 
 static_assert(sizeof(SMouseNotify) == 12, "three 32-bit fields");

@@ -2,6 +2,7 @@
 #include "SControlTypeId.h"
 #include "SMessages.h"
 #include "SMouseNotify.h"
+#include "SWnd.h"
 
 TEST(SMessagesNumbers, BandsStartWhereProgramsExpectThem)
 {
@@ -46,4 +47,62 @@ TEST(SMouseNotifyCodes, OtherMessagesHaveNoCode)
     EXPECT_EQ(0, SMouseNotify::CodeFromMessage(WM_MOUSEMOVE));
     EXPECT_EQ(0, SMouseNotify::CodeFromMessage(WM_XBUTTONDOWN));
     EXPECT_EQ(0, SMouseNotify::CodeFromMessage(WM_MOUSEWHEEL));
+}
+
+namespace
+{
+// Keeps the last mouse relay it was given.
+class RelayParent : public SWnd
+{
+public:
+    int relays = 0;
+    WPARAM sender = 0;
+    SMouseNotify last = {0, 0, 0};
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == SWM_BUTTON_MOUSE)
+        {
+            relays++;
+            sender = wParam;
+            last = *reinterpret_cast<const SMouseNotify*>(lParam);
+            return 0;
+        }
+        return SWnd::WindowProc(message, wParam, lParam);
+    }
+};
+} // namespace
+
+TEST(SMouseNotifyRelay, ParentGetsCodeSignedPointAndSender)
+{
+    RelayParent parent;
+    RECT r = {0, 0, 200, 100};
+    ASSERT_TRUE(parent.Create("Relay", WS_OVERLAPPED, 0, &r, nullptr));
+    SWnd child;
+    RECT c = {10, 10, 60, 40};
+    ASSERT_TRUE(child.CreateChild("", 0, 0, &c, parent.GetHandle()));
+    // A point left of and above the client area.
+    const LPARAM point = MAKELPARAM(static_cast<WORD>(-5), static_cast<WORD>(-12));
+    EXPECT_TRUE(SMouseNotify::RelayToParent(&child, SWM_BUTTON_MOUSE, WM_LBUTTONUP, point));
+    ASSERT_EQ(1, parent.relays);
+    EXPECT_EQ(reinterpret_cast<WPARAM>(&child), parent.sender);
+    EXPECT_EQ(17, parent.last.code);
+    EXPECT_EQ(-5, parent.last.x);
+    EXPECT_EQ(-12, parent.last.y);
+    EXPECT_TRUE(SMouseNotify::RelayToParent(&child, SWM_BUTTON_MOUSE, SWM_RCLICK, MAKELPARAM(3, 4)));
+    EXPECT_EQ(36, parent.last.code);
+    EXPECT_EQ(3, parent.last.x);
+    EXPECT_EQ(4, parent.last.y);
+}
+
+TEST(SMouseNotifyRelay, MessageWithoutCodeOrWindowWithoutParentIsNotRelayed)
+{
+    RelayParent parent;
+    ASSERT_TRUE(parent.Create("Relay", WS_OVERLAPPED, 0, nullptr, nullptr));
+    SWnd child;
+    ASSERT_TRUE(child.CreateChild("", 0, 0, nullptr, parent.GetHandle()));
+    EXPECT_FALSE(SMouseNotify::RelayToParent(&child, SWM_BUTTON_MOUSE, WM_MOUSEMOVE, 0));
+    EXPECT_FALSE(SMouseNotify::RelayToParent(&child, SWM_BUTTON_MOUSE, WM_XBUTTONDOWN, 0));
+    EXPECT_FALSE(SMouseNotify::RelayToParent(&parent, SWM_BUTTON_MOUSE, WM_LBUTTONDOWN, 0));
+    EXPECT_FALSE(SMouseNotify::RelayToParent(nullptr, SWM_BUTTON_MOUSE, WM_LBUTTONDOWN, 0));
+    EXPECT_EQ(0, parent.relays);
 }
