@@ -325,6 +325,14 @@ bool SMemory::LoadFromResource(const char* type, int id, HMODULE module)
     return loaded;
 }
 
+bool SMemory::LoadFromResource(const char* name, const char* type, HMODULE module)
+{
+    Allocate(0);
+    const bool loaded = ReadResourceIntoFile(module, type, name, this);
+    SeekToStart();
+    return loaded;
+}
+
 bool SMemory::RemoveRange(int offset, int count)
 {
     if (offset < 0 || offset >= m_size || count < 1 || count > m_size - offset)

@@ -37,6 +37,8 @@ public:
     bool LoadFromFile(const char* path);
     bool SaveToFile(const char* path);
     bool LoadFromResource(const char* type, int id, HMODULE module);
+    // The same with the resource named first, by text or by MAKEINTRESOURCEA of its id.
+    bool LoadFromResource(const char* name, const char* type, HMODULE module);
     bool RemoveRange(int offset, int count);
     bool InsertRange(int offset, int count);
 

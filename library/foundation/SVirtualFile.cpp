@@ -392,9 +392,14 @@ bool SVirtualFile::InflateInto(SVirtualFile* target, const unsigned char* packed
 
 bool ReadResourceIntoFile(HMODULE module, const char* type, int id, SVirtualFile* file)
 {
-    if (!file)
+    return ReadResourceIntoFile(module, type, MAKEINTRESOURCEA(id), file);
+}
+
+bool ReadResourceIntoFile(HMODULE module, const char* type, const char* name, SVirtualFile* file)
+{
+    if (!file || !type || !name)
         return false;
-    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    HRSRC info = FindResourceA(module, name, type);
     if (!info)
         return false;
     HGLOBAL resource = LoadResource(module, info);

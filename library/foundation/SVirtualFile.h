@@ -84,3 +84,5 @@ private:
 
 // Finds, loads and locks a resource of the module and writes its bytes to the stream.
 bool ReadResourceIntoFile(HMODULE module, const char* type, int id, SVirtualFile* file);
+// The same for a resource named by text (or by MAKEINTRESOURCEA of its id).
+bool ReadResourceIntoFile(HMODULE module, const char* type, const char* name, SVirtualFile* file);

@@ -460,6 +460,25 @@ TEST(SMemoryTest, LoadFromResourceReadsTheModuleResource)
     EXPECT_EQ(static_cast<int>(size) + 2, appended.GetSize());
 }
 
+TEST(SMemoryTest, LoadFromResourceByNameGivesTheSameBytes)
+{
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    SMemory byId;
+    ASSERT_TRUE(byId.LoadFromResource(MAKEINTRESOURCEA(16), 1, kernel));
+    SMemory byName;
+    byName.WriteText("old content");
+    ASSERT_TRUE(byName.LoadFromResource(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16), kernel));
+    ASSERT_EQ(byId.GetSize(), byName.GetSize());
+    EXPECT_EQ(0, byName.GetPosition());
+    EXPECT_EQ(0, memcmp(byId.GetData(), byName.GetData(), byId.GetSize()));
+
+    byName.WriteText("old");
+    EXPECT_FALSE(byName.LoadFromResource("NOSUCH", "BINARY", kernel));
+    EXPECT_TRUE(byName.IsOpen());
+    EXPECT_EQ(0, byName.GetSize());
+    EXPECT_FALSE(byName.LoadFromResource(static_cast<const char*>(nullptr), "BINARY", kernel));
+}
+
 TEST(SMemoryTest, MissingResourceLeavesAnOpenEmptyStream)
 {
     SMemory memory;
