@@ -38,16 +38,24 @@ public:
     SString GetHost() const { return m_host; }
 
     void SetAccessKey(const char* text);
+    // The sharing code's name for SetAccessKey.
+    void SetAccessCode(const char* text) { SetAccessKey(text); }
     void CopyAccessKey(SSocketClient* other);
     SMemory& GetAccessKey() { return m_key; }
 
     // n < 0: data is a text.
     bool SendMessage(const char* name, const void* data, int n);
+    bool SendMessage(const char* name, const char* text) { return SendMessage(name, text, -1); }
     int ReceivePacket(void* buffer, int timeout = kSocketDefaultTimeout);
     SString ReceiveString(int timeout = kSocketDefaultTimeout);
     bool ReceiveStream(int size, void* buffer, SVirtualFile* stream, uint32_t tag,
                        int timeout = kSocketDefaultTimeout);
     bool ReceiveSizedToStream(SVirtualFile* stream, uint32_t tag, int timeout = kSocketDefaultTimeout);
+    // A sized transfer written at the stream's position; the events get tag 0.
+    bool ReceiveFile(SVirtualFile* stream, int timeout = kSocketDefaultTimeout)
+    {
+        return ReceiveSizedToStream(stream, 0, timeout);
+    }
     SString ReceiveSizedBlock(uint32_t tag, int timeout = kSocketDefaultTimeout);
     // A new block of *size bytes, released with free(); null on failure.
     unsigned char* ReceiveBlock(int* size, uint32_t tag, int timeout = kSocketDefaultTimeout);

@@ -38,6 +38,8 @@ public:
 
     bool Listen(int port);
     void SetAccessKey(const char* text);
+    // The sharing code's name for SetAccessKey.
+    void SetAccessCode(const char* text) { SetAccessKey(text); }
     void Close();
     bool IsListening() const { return m_listenSocket != INVALID_SOCKET; }
     int GetClientCount() const { return IsListening() ? m_clientCount : 0; }

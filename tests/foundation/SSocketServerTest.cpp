@@ -21,9 +21,8 @@ protected:
     bool StartServer(const char* password)
     {
         thread.reset();
-        port = FindFreePort();
-        thread.reset(new ServerThread(port, password));
-        return thread->Begin();
+        thread = StartServerThread(password, &port);
+        return thread != nullptr;
     }
     RecordingServer& Server() { return *thread->Server(); }
 
@@ -89,6 +88,16 @@ TEST_F(SSocketServerTest, EmptyPasswordMeansAccessCodeZero)
     EXPECT_EQ(ReceiveRaw(raw.Get(), 2), Bytes({0, 0}));
     RecordingClient client;
     EXPECT_EQ(ConnectClient(client, ""), 0);
+}
+
+TEST_F(SSocketServerTest, AccessCodeNamesSetTheSameKeys)
+{
+    thread->Call([](RecordingServer& s) { s.SetAccessCode("shared"); });
+    RecordingClient right, wrong;
+    right.SetAccessCode("shared");
+    EXPECT_EQ(right.Connect("127.0.0.1", port, false, kClientValue), 0);
+    wrong.SetAccessCode("secret");
+    EXPECT_EQ(wrong.Connect("127.0.0.1", port, false, kClientValue), -1);
 }
 
 TEST_F(SSocketServerTest, FullServerRefusesWithCodeOneAndUsesANumber)
@@ -176,6 +185,17 @@ TEST_F(SSocketServerTest, TextRequestGetsTextReply)
     EXPECT_TRUE(Server().Has("text 0 echo hello there"));
 }
 
+TEST_F(SSocketServerTest, TextRequestWithoutLengthGoesAsText)
+{
+    RecordingClient client;
+    ASSERT_EQ(ConnectClient(client), 0);
+    ASSERT_TRUE(client.SendMessage("echo", "two arguments"));
+    EXPECT_STREQ(client.ReceiveString().GetText(), "two arguments");
+    EXPECT_TRUE(Server().Has("text 0 echo two arguments"));
+    client.Close();
+    EXPECT_FALSE(client.SendMessage("echo", "closed"));
+}
+
 TEST_F(SSocketServerTest, BinaryRequestReachesOnReceiveData)
 {
     RecordingClient client;
@@ -224,6 +244,23 @@ TEST_F(SSocketServerTest, FileFromOffsetArrivesInStream)
     EXPECT_EQ(std::vector<unsigned char>(memory.GetData(), memory.GetData() + 15000),
               std::vector<unsigned char>(bytes.begin() + 5000, bytes.end()));
     EXPECT_TRUE(Server().WaitFor("end 0 15000 15000 88"));
+}
+
+TEST_F(SSocketServerTest, ReceiveFileWritesAtTheStreamPosition)
+{
+    const std::vector<unsigned char> bytes = PatternBytes(9000);
+    TempFile file(bytes);
+    RecordingClient client;
+    ASSERT_EQ(ConnectClient(client), 0);
+    SMemory memory;
+    memory.Write("head", 4);
+    ASSERT_TRUE(client.SendMessage("file", (file.path + "|1000").c_str(), -1));
+    ASSERT_TRUE(client.ReceiveFile(&memory, 2000));
+    ASSERT_EQ(memory.GetSize(), 8004);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(memory.GetData()), 4), "head");
+    EXPECT_EQ(std::vector<unsigned char>(memory.GetData() + 4, memory.GetData() + 8004),
+              std::vector<unsigned char>(bytes.begin() + 1000, bytes.end()));
+    EXPECT_EQ(client.events, (std::vector<std::string>{"start 8000 0", "end 8000 8000 0"}));
 }
 
 TEST_F(SSocketServerTest, LargeFileArrivesWhole)
