@@ -58,9 +58,8 @@ protected:
 
     void SetUp() override
     {
-        port = FindFreePort();
-        thread.reset(new ServerThread(port, "secret"));
-        ASSERT_TRUE(thread->Begin());
+        thread = StartServerThread("secret", &port);
+        ASSERT_TRUE(thread != nullptr);
         good.SetAccessKey("secret");
         ASSERT_EQ(good.Connect("127.0.0.1", port, false, 1), 0);
         ASSERT_TRUE(Server().WaitFor("connected 0 127.0.0.1 1"));

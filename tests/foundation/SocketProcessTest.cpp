@@ -33,6 +33,25 @@ int ServePort()
     char value[32] = "";
     return GetEnvironmentVariableA(kServeVariable, value, sizeof(value)) > 0 ? std::atoi(value) : 0;
 }
+
+// Starts this program again as the server on the port; the process handle, or null.
+HANDLE LaunchServer(int port)
+{
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string command = "\"" + std::string(program) + "\" --gtest_filter=SocketProcessTest.ServeUntilAskedToQuit";
+    SetEnvironmentVariableA(kServeVariable, std::to_string(port).c_str());
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                       &startup, &process);
+    SetEnvironmentVariableA(kServeVariable, nullptr);
+    if (!started)
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
 } // namespace
 
 TEST(SocketProcessTest, ServeUntilAskedToQuit)
@@ -62,29 +81,27 @@ TEST(SocketProcessTest, ClientTalksToServerInAnotherProcess)
     if (ServePort() != 0)
         GTEST_SKIP() << "the server process does not start another";
     SocketSession session;
-    const int port = FindFreePort();
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string command = "\"" + std::string(program) + "\" --gtest_filter=SocketProcessTest.ServeUntilAskedToQuit";
-    SetEnvironmentVariableA(kServeVariable, std::to_string(port).c_str());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                       &startup, &process);
-    SetEnvironmentVariableA(kServeVariable, nullptr);
-    ASSERT_TRUE(started);
-    SHandleGuard processHandle(process.hProcess);
-    SHandleGuard threadHandle(process.hThread);
-
+    SHandleGuard processHandle;
     RecordingClient client;
     client.SetAccessKey("two processes");
     int connected = -1;
-    for (int attempt = 0; attempt < 200 && connected != 0; attempt++)
+    // A server process that cannot listen on its port (taken meanwhile by
+    // another program) ends at once; another port is tried then.
+    for (int launch = 0; launch < 4 && connected != 0; launch++)
     {
-        connected = client.Connect("127.0.0.1", port, false, 0x1000000);
-        if (connected != 0)
+        const int port = FindFreePort();
+        processHandle.Reset(LaunchServer(port));
+        ASSERT_TRUE(processHandle.IsValid());
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 20000 && WaitForSingleObject(processHandle.Get(), 0) == WAIT_TIMEOUT)
+        {
+            connected = client.Connect("127.0.0.1", port, false, 0x1000000);
+            if (connected == 0)
+                break;
             Sleep(50);
+        }
+        if (connected != 0 && WaitForSingleObject(processHandle.Get(), 0) == WAIT_TIMEOUT)
+            TerminateProcess(processHandle.Get(), 1);
     }
     ASSERT_EQ(connected, 0);
     ASSERT_TRUE(client.SendMessage("echo", "across", -1));

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -197,6 +198,23 @@ private:
     bool m_ready = false;
     bool m_listening = false;
 };
+
+// Starts a server thread on a free port. The port is only known to be free
+// when it is looked up; one taken by another program before the server binds
+// it is replaced by another.
+inline std::unique_ptr<ServerThread> StartServerThread(const char* password, int* port)
+{
+    for (int attempt = 0; attempt < 8; attempt++)
+    {
+        *port = FindFreePort();
+        if (*port == 0)
+            continue;
+        std::unique_ptr<ServerThread> thread(new ServerThread(*port, password));
+        if (thread->Begin())
+            return thread;
+    }
+    return nullptr;
+}
 
 // A client that records its own events.
 class RecordingClient : public SSocketClient
