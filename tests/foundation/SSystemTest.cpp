@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cstring>
 #include <string>
 #include <winsock2.h>
 #include <windows.h>
@@ -31,6 +32,84 @@ TEST(SSystemVersionTest, LaterWindowsGiveZero)
         EXPECT_EQ(0, system.GetVersionCode());
     else
         EXPECT_GT(system.GetVersionCode(), 0);
+}
+
+namespace
+{
+// Set in the environment of the copy that reports its version code.
+const char* const VersionVariable = "SONAVEL_REPORT_VERSION";
+
+// Runs a copy of the test program that ends with 100 + its version code; -1 when it fails.
+int VersionCodeOfCopy()
+{
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string command = "\"" + std::string(program) + "\" --gtest_filter=SSystemVersionTest.ReportsTheCode";
+    SetEnvironmentVariableA(VersionVariable, "1");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    const BOOL started =
+        CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    SetEnvironmentVariableA(VersionVariable, nullptr);
+    if (!started)
+        return -1;
+    SHandleGuard processHandle(process.hProcess);
+    SHandleGuard threadHandle(process.hThread);
+    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+        return -1;
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    return exitCode >= 100 && exitCode < 200 ? static_cast<int>(exitCode) - 100 : -1;
+}
+}
+
+// Runs only in the copy started below: its exit code carries the version code.
+TEST(SSystemVersionTest, ReportsTheCode)
+{
+    if (GetEnvironmentVariableA(VersionVariable, nullptr, 0) == 0)
+        GTEST_SKIP() << "runs only in a copy";
+    ExitProcess(100 + SSystem().GetVersionCode());
+}
+
+// Wine reports the Windows version set for a program name when that program starts, so
+// copies started under each setting meet every row of the table.
+TEST(SSystemVersionTest, EachWindowsVersionHasItsCode)
+{
+    if (GetEnvironmentVariableA(VersionVariable, nullptr, 0) > 0)
+        GTEST_SKIP() << "the copy starts no other";
+    if (!GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        GTEST_SKIP() << "needs Wine's per-program version setting";
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    const char* slash = strrchr(program, '\\');
+    const std::string key = std::string("Software\\Wine\\AppDefaults\\") + (slash ? slash + 1 : program);
+    {
+        SRegKeyGuard existing;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, existing.Out()) == ERROR_SUCCESS)
+            GTEST_SKIP() << "the program already has Wine settings";
+    }
+    struct KeyRemover
+    {
+        const std::string& key;
+        ~KeyRemover() { RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str()); }
+    } remover{key};
+    const struct
+    {
+        const char* version;
+        int code;
+    } rows[] = {{"win95", 1}, {"nt40", 2}, {"win98", 3}, {"winme", 4}, {"win2k", 5}, {"winxp", 6},
+                {"win2003", 6}, {"vista", 7}, {"win7", 0}, {"win10", 0}};
+    for (const auto& row : rows)
+    {
+        SRegKeyGuard settings;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                                 settings.Out(), nullptr));
+        RegSetValueExA(settings.Get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(row.version),
+                       static_cast<DWORD>(strlen(row.version) + 1));
+        settings.Reset();
+        EXPECT_EQ(row.code, VersionCodeOfCopy()) << row.version;
+    }
 }
 
 namespace
