@@ -5,7 +5,12 @@ set -uo pipefail
 . "$(dirname "$0")/scripts/common.sh"
 
 sonavel_install_packages || { sonavel_log "package installation failed"; exit 1; }
-sonavel_build x86_64 || { sonavel_log "build failed"; exit 1; }
+if [ -d "$SONAVEL_ROOT/app" ]; then
+  sonavel_build x86_64 || { sonavel_log "build failed"; exit 1; }
+else
+  # Until the main program exists, the window example stands in for it.
+  sonavel_build x86_64 hello_window || { sonavel_log "build failed"; exit 1; }
+fi
 sonavel_wine_env
 trap sonavel_stop_session EXIT
 sonavel_start_xvfb || exit 1
