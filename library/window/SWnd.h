@@ -138,6 +138,12 @@ public:
     HWND GetParent() const;
     LRESULT SendMessageToParent(UINT message, WPARAM wParam, LPARAM lParam) const;
     LRESULT NotifyChanged(LPARAM value, SWnd* sender = nullptr);
+    // The object's own control id and name (a dialog description's ID and NAME),
+    // kept apart from the window's GWL_ID.
+    void SetControlId(int id) { m_controlId = id; }
+    int GetControlId() const { return m_controlId; }
+    void SetName(const char* name) { m_name = name ? name : ""; }
+    const SString& GetName() const { return m_name; }
 
     // Default handling: the window's own scroll bars, their steps, and anchoring
     // to the parent's edges.
@@ -161,6 +167,10 @@ public:
 
     // Background painting into the target context (the memory context of an erase).
     void PaintBackground(HDC windowDC, HDC target);
+    // RedrawWindow on the window; while a transparent window redraws, its parent
+    // repaints the area under it. False without a window.
+    bool RedrawWindow(const RECT* rect = nullptr, HRGN region = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 
     // Sizes and conversions: 0, 0 or false when the underlying call fails.
     SIZE GetClientSize() const;
@@ -303,6 +313,8 @@ protected:
     COLORREF m_transparentColor;
     RECT m_skinMargins;
     bool m_redrawInProgress;
+    int m_controlId = 0;
+    SString m_name;
 
 private:
     void ResetWindowState();

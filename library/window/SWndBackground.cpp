@@ -100,3 +100,19 @@ void SWnd::RedrawParentUnder() const
     ::RedrawWindow(parent, &rect, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW);
 }
+
+bool SWnd::RedrawWindow(const RECT* rect, HRGN region, UINT flags)
+{
+    if (!m_handle)
+        return false;
+    // Only a redraw of the window itself shows the parent through a transparent
+    // window; a plain erase paints nothing there.
+    const bool transparent = m_backgroundColor == COLOR_TRANSPARENT;
+    const bool wasInProgress = m_redrawInProgress;
+    if (transparent)
+        m_redrawInProgress = true;
+    const bool done = ::RedrawWindow(m_handle, rect, region, flags) != 0;
+    if (transparent)
+        m_redrawInProgress = wasInProgress;
+    return done;
+}

@@ -145,3 +145,37 @@ TEST_F(SWndEraseTest, SubclassedControlWithoutOwnBackgroundIsLeftAlone)
     EXPECT_NE(0, control.Last(WM_ERASEBKGND).lParam);
     ReleaseDC(control.GetHandle(), controlDC);
 }
+
+TEST_F(SWndEraseTest, TransparentChildShowsItsParentOnlyWhileItRedrawsItself)
+{
+    SWnd child;
+    RECT r = MakeRect(50, 40, 90, 70);
+    ASSERT_TRUE(child.CreateChild("", WS_VISIBLE, 0, &r, wnd.GetHandle()));
+    child.SetBackgroundColor(SWnd::COLOR_TRANSPARENT);
+    PumpPendingMessages();
+    wnd.ValidateRect(nullptr);
+    child.ValidateRect(nullptr);
+    wnd.contexts.clear();
+    FillWindow(GREEN);
+    HDC childDC = GetDC(child.GetHandle());
+    ASSERT_NE(nullptr, childDC);
+    // A plain erase of the child paints nothing, and the parent is not asked.
+    child.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(childDC), 0);
+    EXPECT_TRUE(wnd.contexts.empty());
+    EXPECT_EQ(GREEN, GetPixel(childDC, 5, 5));
+    // Its own redraw repaints the parent's background under it.
+    EXPECT_TRUE(child.RedrawWindow());
+    EXPECT_FALSE(wnd.contexts.empty());
+    EXPECT_EQ(RED, GetPixel(childDC, 5, 5));
+    // Afterwards a plain erase is plain again.
+    wnd.contexts.clear();
+    child.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(childDC), 0);
+    EXPECT_TRUE(wnd.contexts.empty());
+    ReleaseDC(child.GetHandle(), childDC);
+}
+
+TEST_F(SWndEraseTest, RedrawWithoutAWindowFails)
+{
+    SWnd none;
+    EXPECT_FALSE(none.RedrawWindow());
+}

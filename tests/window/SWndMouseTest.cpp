@@ -133,3 +133,65 @@ TEST_F(SWndMouseTest, RefusedDragQueryLeavesTheWindowInPlace)
     // The release on the same window is still a click.
     EXPECT_EQ(1, parent.Count(SWM_LCLICK));
 }
+
+namespace
+{
+// Keeps the non-client zone calls as "E", "M" or "L" with their index and point.
+class NcZoneWnd : public TraceWnd
+{
+public:
+    struct Call
+    {
+        char kind;
+        bool hasZone;
+        int x, y, index;
+    };
+    std::vector<Call> calls;
+
+    void OnNcZoneEnter(const RECT* zone, int x, int y, int index) override
+    {
+        calls.push_back(Call{'E', zone != nullptr, x, y, index});
+    }
+    void OnNcZoneMove(const RECT* zone, int x, int y, int index) override
+    {
+        calls.push_back(Call{'M', zone != nullptr, x, y, index});
+    }
+    void OnNcZoneLeave(const RECT* zone, int x, int y, int index) override
+    {
+        calls.push_back(Call{'L', zone != nullptr, x, y, index});
+    }
+};
+} // namespace
+
+TEST(SWndNcZones, WithoutZonesTheWholeNonClientAreaEntersMovesAndLeaves)
+{
+    NcZoneWnd wnd;
+    RECT r = MakeRect(40, 30, 240, 130);
+    ASSERT_TRUE(wnd.Create("Zones", WS_POPUP | WS_VISIBLE, 0, &r, nullptr));
+    wnd.SendMessage(WM_NCMOUSEMOVE, HTNOWHERE, MAKELPARAM(45, 33));
+    EXPECT_TRUE(wnd.calls.empty());
+    wnd.EnableNcZones(true);
+    wnd.SendMessage(WM_NCMOUSEMOVE, HTNOWHERE, MAKELPARAM(45, 33));
+    wnd.SendMessage(WM_NCMOUSEMOVE, HTNOWHERE, MAKELPARAM(50, 37));
+    ASSERT_TRUE(SetCursorPos(60, 35));
+    wnd.SendMessage(WM_NCMOUSELEAVE, 0, 0);
+    ASSERT_EQ(3u, wnd.calls.size());
+    EXPECT_EQ('E', wnd.calls[0].kind);
+    EXPECT_EQ(5, wnd.calls[0].x);
+    EXPECT_EQ(3, wnd.calls[0].y);
+    EXPECT_EQ('M', wnd.calls[1].kind);
+    EXPECT_EQ(10, wnd.calls[1].x);
+    EXPECT_EQ(7, wnd.calls[1].y);
+    EXPECT_EQ('L', wnd.calls[2].kind);
+    EXPECT_EQ(20, wnd.calls[2].x);
+    EXPECT_EQ(5, wnd.calls[2].y);
+    for (const NcZoneWnd::Call& call : wnd.calls)
+    {
+        EXPECT_FALSE(call.hasZone);
+        EXPECT_EQ(-1, call.index);
+    }
+    // After the leave the next move enters again.
+    wnd.SendMessage(WM_NCMOUSEMOVE, HTNOWHERE, MAKELPARAM(45, 33));
+    ASSERT_EQ(4u, wnd.calls.size());
+    EXPECT_EQ('E', wnd.calls[3].kind);
+}

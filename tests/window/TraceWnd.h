@@ -41,7 +41,35 @@ public:
         const auto answer = answers.find(message);
         if (answer != answers.end())
             return answer->second;
+        if (StartsSystemLoop(message, wParam))
+            return 0;
         return SWnd::WindowProc(message, wParam, lParam);
+    }
+
+    // The default procedure turns some messages into loops that wait for more
+    // mouse or keyboard input (system menu, moving, sizing, tracking a frame
+    // button or a scroll bar). The tests send messages, not input, and under
+    // Wine without a window manager nothing would end such a loop, so the
+    // default procedure never gets them. The pre-processor has already seen
+    // the message.
+    static bool StartsSystemLoop(UINT message, WPARAM wParam)
+    {
+        switch (message)
+        {
+        case WM_CONTEXTMENU:
+            return true;
+        case WM_SYSCOMMAND:
+        {
+            const WPARAM command = wParam & 0xFFF0;
+            return command == SC_MOVE || command == SC_SIZE || command == SC_MOUSEMENU ||
+                   command == SC_KEYMENU || command == SC_HSCROLL || command == SC_VSCROLL;
+        }
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+            return wParam != HTNOWHERE && wParam != HTCLIENT;
+        default:
+            return false;
+        }
     }
 };
 
