@@ -935,7 +935,9 @@ void SString::Base64Decode()
 namespace
 {
 // The largest length _vsnprintf can produce for format and args; consumes a copy of args.
-long long EstimateLength(const char* format, va_list args)
+// Sets *overlaps when a text argument lies in [ownBegin, ownEnd).
+long long EstimateLength(const char* format, va_list args, const char* ownBegin, const char* ownEnd,
+                         bool* overlaps)
 {
     long long total = 0;
     const unsigned char* p = (const unsigned char*)format;
@@ -1038,6 +1040,8 @@ long long EstimateLength(const char* format, va_list args)
             if ((conversion == 's' && !wideText) || (conversion == 'S' && narrow))
             {
                 const char* s = va_arg(args, const char*);
+                if (s && s >= ownBegin && s < ownEnd)
+                    *overlaps = true;
                 // With a precision the text need not end within reach: measure no further.
                 item = !s ? 6 : (long long)(hasPrecision && precision > 0 ? strnlen(s, (size_t)precision)
                                                                          : std::strlen(s));
@@ -1117,14 +1121,24 @@ int SString::FormatV(const char* format, va_list args)
 {
     if (!format)
         format = "";
+    const char* ownEnd = m_data ? m_data + m_capacity : nullptr;
+    bool overlaps = m_data && format >= m_data && format < ownEnd;
     va_list copy;
     va_copy(copy, args);
-    long long estimate = EstimateLength(format, copy);
+    long long estimate = EstimateLength(format, copy, m_data, ownEnd, &overlaps);
     va_end(copy);
     const long long limit = 0x7FFFFF00LL;
     if (estimate > limit)
         estimate = limit;
     const int size = (int)estimate;
+    if (overlaps)
+    {
+        // The text being replaced is one of the inputs: format into a new buffer.
+        SString result;
+        result.FormatV(format, args);
+        *this = result.m_data;
+        return m_length;
+    }
     Reserve(size, false);
     _vsnprintf(m_data, (size_t)size + 1, format, args);
     // _vsnprintf writes no NUL when the result fills the whole limit.

@@ -243,3 +243,15 @@ TEST(FormatToBuffer, LongResultIsCutWithinTenBytes)
     EXPECT_STREQ("012345678", buffer);
     EXPECT_EQ('Q', buffer[10]);
 }
+
+TEST(SStringFormat, OwnTextAsArgumentOrFormatIsReadBeforeItIsReplaced)
+{
+    SString s("abc");
+    s.Reserve(100, true); // room enough that the buffer would be reused
+    s.Format("[%s|%s]", s.GetText(), s.GetText());
+    EXPECT_STREQ("[abc|abc]", s.GetText());
+
+    SString f("%d-%d");
+    f.Format(f.GetText(), 7, 8);
+    EXPECT_STREQ("7-8", f.GetText());
+}
