@@ -4,13 +4,22 @@
 
 namespace
 {
-// A popup whose timer runs one step of the test inside its modal run.
+// What a run returns when the step never ended it.
+const int RUN_NOT_ENDED = -12345;
+
+// A popup whose timer runs one step of the test inside its modal run. A second
+// timer ends a run that the step failed to end, so a fault fails the test
+// instead of leaving it waiting for ever.
 class TimedWnd : public TraceWnd
 {
 public:
     std::function<void(TimedWnd&)> onTimer;
 
-    void StartTimer() { SetTimer(1, 10); }
+    void StartTimer()
+    {
+        SetTimer(1, 10);
+        SetTimer(2, 10000);
+    }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
@@ -19,6 +28,12 @@ public:
             KillTimer(1);
             if (onTimer)
                 onTimer(*this);
+            return 0;
+        }
+        if (message == WM_TIMER && wParam == 2)
+        {
+            KillTimer(2);
+            EndModal(RUN_NOT_ENDED);
             return 0;
         }
         return TraceWnd::WindowProc(message, wParam, lParam);
@@ -75,6 +90,29 @@ TEST(SWndModal, CloseDuringTheRunHidesTheWindowAndEndsWithMinusOne)
     // Outside a run, closing destroys the window.
     EXPECT_TRUE(dialog.Close());
     EXPECT_EQ(nullptr, dialog.GetHandle());
+}
+
+TEST(SWndModal, ClosingTheDialogGivesItsOwnerBackAtOnce)
+{
+    SWnd owner;
+    RECT r = MakeRect(0, 0, 400, 300);
+    ASSERT_TRUE(owner.Create("Owner", WS_POPUP | WS_VISIBLE, 0, &r, nullptr));
+    TimedWnd dialog;
+    RECT d = PopupRect();
+    ASSERT_TRUE(dialog.CreatePopup("Modal", &d, owner.GetHandle()));
+    bool ownerEnabledBeforeClose = true, ownerEnabledAfterClose = false;
+    dialog.onTimer = [&](TimedWnd& w) {
+        ownerEnabledBeforeClose = owner.IsEnabled();
+        w.SendMessage(WM_CLOSE);
+        // Still inside the run: the owner is enabled before the dialog hides.
+        ownerEnabledAfterClose = owner.IsEnabled();
+    };
+    dialog.StartTimer();
+    EXPECT_EQ(-1, dialog.DoModal());
+    EXPECT_FALSE(ownerEnabledBeforeClose);
+    EXPECT_TRUE(ownerEnabledAfterClose);
+    EXPECT_TRUE(owner.IsEnabled());
+    EXPECT_FALSE(dialog.IsVisible());
 }
 
 TEST(SWndModal, RefusedStartEndsAtOnceWithZero)
