@@ -144,14 +144,19 @@ bool SNetwork::Download(SVirtualFile* target, const char* url, int blockSize, LP
             failedReads++;
             continue;
         }
-        if (failedReads > 0)
+        const bool afterFailure = failedReads > 0;
+        if (afterFailure)
         {
             failedReads = 0;
             if (++recoveries >= MaxRecoveries)
                 break;
         }
         if (count == 0)
+        {
+            // An end that follows a failed read is a broken connection: data may be lost.
+            failed = afterFailure;
             break;
+        }
         if (received + count > limit)
         {
             failed = true;
