@@ -143,6 +143,7 @@ public:
     void SetControlId(int id) { m_controlId = id; }
     int GetControlId() const { return m_controlId; }
     void SetName(const char* name) { m_name = name ? name : ""; }
+    void SetName(const SString& name) { SetName(name.GetText()); }
     const SString& GetName() const { return m_name; }
 
     // Default handling: the window's own scroll bars, their steps, and anchoring

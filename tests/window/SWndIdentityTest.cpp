@@ -24,4 +24,8 @@ TEST(SWndIdentity, NameIsCopiedAndNullIsEmpty)
     EXPECT_STREQ("PlayButton", window.GetName().GetText());
     window.SetName(nullptr);
     EXPECT_STREQ("", window.GetName().GetText());
+    window.SetName(SString("Volume"));
+    EXPECT_STREQ("Volume", window.GetName().GetText());
+    window.SetName(SString());
+    EXPECT_STREQ("", window.GetName().GetText());
 }
