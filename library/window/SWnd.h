@@ -10,6 +10,12 @@
 #include "SMouseNotify.h"
 #include "SString.h"
 
+// Native control records, declared by commctrl.h and richedit.h.
+struct _TREEITEM;
+struct tagTVINSERTSTRUCTA;
+struct tagTVHITTESTINFO;
+struct _editstream;
+
 class SWnd
 {
 public:
@@ -268,6 +274,42 @@ public:
     bool MoveWindow(int x, int y, int width, int height, bool repaint) const;
     bool MoveWindowToRect(const RECT* rect, bool repaint) const;
     bool ShowScrollBar(bool vertical, bool show) const;
+
+    // Messages the control classes send to their own native control; each
+    // returns the control's answer (SWndControlMessages.cpp).
+    LRESULT EditSetSel(int start, int end) const;  // a negative end: the text length
+    LRESULT EditReplaceSel(const char* text) const;
+    LRESULT RichEditStreamIn(WPARAM format, _editstream* stream) const;
+    LRESULT RichEditFormatRange(bool measureOnly, LPARAM range) const;
+    int ButtonGetCheck() const;
+    LRESULT ButtonSetCheck(int state) const;
+    int ScrollBarSetPos(int position, bool redraw) const;
+    int ScrollBarGetPos() const;
+    int ScrollBarGetMin() const;
+    int ScrollBarGetMax() const;
+    LRESULT ScrollBarSetRange(int minimum, int maximum, bool redraw) const;
+    LRESULT SliderSetPos(bool redraw, int position) const;
+    int ProgressSetPos(int position) const;
+    LRESULT ProgressSetRange(int low, int high) const;
+    int ProgressGetLimit(bool low) const;
+    int ProgressGetPos() const;
+    int StatusBarGetParts(int count, int* rightEdges) const;
+    bool ToolBarEnableButton(int id, bool enable) const;
+    bool ToolBarDeleteButton(int index) const;
+    bool ToolBarSetBitmapSize(int width, int height) const;
+    int ToolBarGetButtonHeight() const;
+    bool ToolBarAddButton(int id, int bitmap) const;
+    bool RebarDeleteBand(int index) const;
+    int TabGetCurSel() const;
+    int TabGetItemCount() const;
+    int ListViewGetSelectedCount() const;
+    bool ListViewDeleteAllItems() const;
+    HWND ListViewGetHeader() const;
+    _TREEITEM* TreeInsertItem(tagTVINSERTSTRUCTA* item) const;
+    _TREEITEM* TreeHitTest(tagTVHITTESTINFO* hit) const;
+    _TREEITEM* TreeGetSelection() const;
+    _TREEITEM* TreeGetNextSibling(_TREEITEM* item) const;
+    bool TreeGetItemRect(_TREEITEM* item, RECT* rect, bool textOnly) const;
 
 protected:
     // Six button-pressed-on pointers: client left, middle, right, then non-client.
