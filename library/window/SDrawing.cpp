@@ -143,16 +143,18 @@ RECT FitRectKeepingAspect(int left, int top, int right, int bottom, int width, i
 {
     const double ratio = height < 1 ? 1.0 : static_cast<double>(width) / height;
     const int boxWidth = right - left, boxHeight = bottom - top;
-    const int heightAtFullWidth = static_cast<int>(boxWidth / ratio);
     const int widthAtFullHeight = static_cast<int>(boxHeight * ratio);
     RECT r = {left, top, right, bottom};
-    if (heightAtFullWidth > boxHeight)
+    // Compared before truncation: an image without width gives an infinite
+    // height here, which no int holds.
+    if (ratio <= 0 || boxWidth / ratio >= boxHeight + 1.0)
     {
         r.left = left + boxWidth / 2 - widthAtFullHeight / 2;
         r.right = r.left + widthAtFullHeight;
     }
     else
     {
+        const int heightAtFullWidth = static_cast<int>(boxWidth / ratio);
         r.top = top + boxHeight / 2 - heightAtFullWidth / 2;
         r.bottom = r.top + heightAtFullWidth;
     }

@@ -76,6 +76,15 @@ TEST(SDrawingGeometry, FitRectCentresAWideImageInATallBox)
     EXPECT_EQ(r.top + 50, r.bottom);
 }
 
+TEST(SDrawingGeometry, FitRectOfAnImageWithoutWidthIsAnEmptyCentreLine)
+{
+    const RECT r = FitRectKeepingAspect(0, 0, 200, 100, 0, 80);
+    EXPECT_EQ(100, r.left);
+    EXPECT_EQ(100, r.right);
+    EXPECT_EQ(0, r.top);
+    EXPECT_EQ(100, r.bottom);
+}
+
 TEST(SDrawingGeometry, RectFromGdiplusRectAddsTheSize)
 {
     const RECT r = RectFromGdiplusRect(Gdiplus::Rect(3, 4, 10, 20));
