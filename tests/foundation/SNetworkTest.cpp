@@ -236,17 +236,6 @@ TEST_F(SNetworkDownloadTest, ReplyWithoutLengthIsAccepted)
     EXPECT_EQ(-1, net.blocks[0].total);
 }
 
-// The read that meets the reset fails and the next one reports the end: what came before
-// stays in the target, but the download is not complete.
-TEST_F(SNetworkDownloadTest, ResetConnectionFailsEvenWithoutALength)
-{
-    RecordingNetwork net;
-    SMemory m;
-    EXPECT_FALSE(net.Download(&m, Url("/reset").c_str(), 1024, 0));
-    ASSERT_LE(m.GetSize(), 3000);
-    EXPECT_EQ(ExpectedFile().substr(0, m.GetSize()), Content(m));
-}
-
 TEST_F(SNetworkDownloadTest, EmptyReplySucceedsWithNothingWritten)
 {
     RecordingNetwork net;

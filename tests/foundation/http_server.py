@@ -10,7 +10,6 @@ import http.server
 import os
 import signal
 import socket
-import struct
 import subprocess
 import sys
 import threading
@@ -62,13 +61,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif path == "/nolength":
             self.head(200)
             self.wfile.write(FILE_BODY)
-        elif path == "/reset":
-            # No length; 3000 bytes, then the connection is reset instead of closed.
-            self.head(200)
-            self.wfile.write(FILE_BODY)
-            time.sleep(0.2)  # the client meets the reset after reading, not while connecting
-            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-            os.close(self.connection.detach())
         elif path == "/endless":
             # No length, and data until the client gives up (at most 100 MB).
             self.head(200)
