@@ -122,7 +122,11 @@ TEST(SWndRegistry, StaysConsistentWhileFourThreadsChurnHiddenWindows)
 
     // The user-interface thread keeps routing messages to its own windows meanwhile.
     int wrongHere = 0;
-    while (WaitForMultipleObjects(4, threads, TRUE, 0) == WAIT_TIMEOUT)
+    // Bounded, so a deadlock fails the test instead of hanging the suite.
+    const DWORD deadline = GetTickCount() + 60000;
+    bool ended = false;
+    while (!(ended = WaitForMultipleObjects(4, threads, TRUE, 0) != WAIT_TIMEOUT) &&
+           static_cast<LONG>(deadline - GetTickCount()) > 0)
     {
         for (size_t i = 0; i < own.size(); i++)
         {
@@ -135,6 +139,7 @@ TEST(SWndRegistry, StaysConsistentWhileFourThreadsChurnHiddenWindows)
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&msg);
     }
+    ASSERT_TRUE(ended) << "the churning threads did not finish within a minute";
     for (HANDLE thread : threads)
         CloseHandle(thread);
 
