@@ -247,26 +247,22 @@ bool SWnd::FinishCreation(HWND handle, bool subclass, LPARAM param, bool visible
 bool SWnd::Create(const char* title, DWORD style, DWORD exStyle, const RECT* rect, HWND parent,
                   UINT_PTR idOrMenu, LPARAM param, HINSTANCE instance, bool noClose)
 {
-    if (m_handle)
-        return false;
-    bool visible;
-    style = PrepareCreation(style, parent, visible);
-    RECT r = {};
-    if (rect)
-        r = *rect;
-    HWND handle = CreateWindowExA(exStyle, noClose ? CLASS_NAME_NOCLOSE : CLASS_NAME,
-                                  title ? title : "", style, r.left, r.top, r.right - r.left,
-                                  r.bottom - r.top, parent, reinterpret_cast<HMENU>(idOrMenu),
-                                  instance ? instance : GetInstance(),
-                                  reinterpret_cast<void*>(param));
-    return FinishCreation(handle, false, param, visible);
+    return CreateOfClass(noClose ? CLASS_NAME_NOCLOSE : CLASS_NAME, false, title, style, exStyle, rect,
+                         parent, idOrMenu, param, instance);
 }
 
 bool SWnd::CreateSubclassed(const char* className, const char* title, DWORD style, DWORD exStyle,
                             const RECT* rect, HWND parent, UINT_PTR id, LPARAM param,
                             HINSTANCE instance)
 {
-    if (m_handle || !className)
+    return className && CreateOfClass(className, true, title, style, exStyle, rect, parent, id, param, instance);
+}
+
+bool SWnd::CreateOfClass(const char* className, bool subclass, const char* title, DWORD style,
+                         DWORD exStyle, const RECT* rect, HWND parent, UINT_PTR idOrMenu, LPARAM param,
+                         HINSTANCE instance)
+{
+    if (m_handle)
         return false;
     bool visible;
     style = PrepareCreation(style, parent, visible);
@@ -275,9 +271,9 @@ bool SWnd::CreateSubclassed(const char* className, const char* title, DWORD styl
         r = *rect;
     HWND handle = CreateWindowExA(exStyle, className, title ? title : "", style, r.left, r.top,
                                   r.right - r.left, r.bottom - r.top, parent,
-                                  reinterpret_cast<HMENU>(id), instance ? instance : GetInstance(),
+                                  reinterpret_cast<HMENU>(idOrMenu), instance ? instance : GetInstance(),
                                   reinterpret_cast<void*>(param));
-    return FinishCreation(handle, true, param, visible);
+    return FinishCreation(handle, subclass, param, visible);
 }
 
 bool SWnd::CreateChild(const char* title, DWORD style, DWORD exStyle, const RECT* rect,

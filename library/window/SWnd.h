@@ -361,6 +361,8 @@ protected:
 
 private:
     void ResetWindowState();
+    bool CreateOfClass(const char* className, bool subclass, const char* title, DWORD style, DWORD exStyle,
+                       const RECT* rect, HWND parent, UINT_PTR idOrMenu, LPARAM param, HINSTANCE instance);
     DWORD PrepareCreation(DWORD style, HWND parent, bool& visible);
     bool FinishCreation(HWND handle, bool subclass, LPARAM param, bool visible);
     static void ForgetRegistration(HWND handle, const SWnd* expected);
