@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <winsock2.h>
 #include <dsound.h>
 #include "SArrayString.h"
 #include "SGlobals.h"
