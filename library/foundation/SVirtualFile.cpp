@@ -92,6 +92,14 @@ std::unique_ptr<unsigned char[]> NewBuffer(int size)
 {
     return std::unique_ptr<unsigned char[]>(new (std::nothrow) unsigned char[size]);
 }
+
+// The working room of the block format: one raw block and its packed form.
+struct BlockBuffers
+{
+    std::unique_ptr<unsigned char[]> raw = NewBuffer(kBlockSize);
+    std::unique_ptr<unsigned char[]> packed = NewBuffer(kPackedRoom);
+    bool IsValid() const { return raw && packed; }
+};
 } // namespace
 
 SVirtualFile::SVirtualFile()
@@ -285,15 +293,14 @@ bool SVirtualFile::ReadUInt32(uint32_t* value)
 
 bool SVirtualFile::Compress(SVirtualFile* target, uint32_t userValue)
 {
-    if (!target || target == this)
-        return false;
     const int size = GetSize();
-    if (size <= 0)
+    if (!target || target == this || size <= 0)
         return false;
-    std::unique_ptr<unsigned char[]> raw = NewBuffer(kBlockSize);
-    std::unique_ptr<unsigned char[]> packed = NewBuffer(kPackedRoom);
-    if (!raw || !packed)
+    BlockBuffers buffers;
+    if (!buffers.IsValid())
         return false;
+    unsigned char* const raw = buffers.raw.get();
+    unsigned char* const packed = buffers.packed.get();
     const uint32_t blocks = static_cast<uint32_t>((static_cast<long long>(size) + kBlockSize - 1) / kBlockSize);
     if (!WriteUInt32(target, blocks))
         return false;
@@ -304,14 +311,14 @@ bool SVirtualFile::Compress(SVirtualFile* target, uint32_t userValue)
             !m_compressProgress(static_cast<int>(static_cast<double>(offset) / size * 1000), userValue))
             return false;
         const int rawSize = static_cast<int>(std::min<long long>(kBlockSize, size - offset));
-        if (Read(raw.get(), rawSize) != rawSize)
+        if (Read(raw, rawSize) != rawSize)
             return false;
         uLongf packedSize = kPackedRoom;
-        if (compress(packed.get(), &packedSize, raw.get(), rawSize) != Z_OK)
+        if (compress(packed, &packedSize, raw, rawSize) != Z_OK)
             return false;
         const int packedCount = static_cast<int>(packedSize);
         if (!WriteUInt32(target, rawSize) || !WriteUInt32(target, packedCount) ||
-            target->WriteBytes(packed.get(), packedCount) != packedCount)
+            target->WriteBytes(packed, packedCount) != packedCount)
             return false;
     }
     return true;
@@ -321,15 +328,14 @@ bool SVirtualFile::Compress(SVirtualFile* target, uint32_t userValue)
 // before it is used, so nothing is read or written outside the two buffers.
 bool SVirtualFile::Uncompress(SVirtualFile* target, uint32_t userValue)
 {
-    if (!target || target == this)
-        return false;
     const int size = GetSize();
-    if (size <= 0)
+    if (!target || target == this || size <= 0)
         return false;
-    std::unique_ptr<unsigned char[]> raw = NewBuffer(kBlockSize);
-    std::unique_ptr<unsigned char[]> packed = NewBuffer(kPackedRoom);
-    if (!raw || !packed)
+    BlockBuffers buffers;
+    if (!buffers.IsValid())
         return false;
+    unsigned char* const raw = buffers.raw.get();
+    unsigned char* const packed = buffers.packed.get();
     SeekToStart();
     uint32_t blocks = 0;
     // Every block takes its two sizes and at least one packed byte.
@@ -350,15 +356,15 @@ bool SVirtualFile::Uncompress(SVirtualFile* target, uint32_t userValue)
             packedSize > static_cast<uint32_t>(remaining))
             return false;
         // A memory stream hands its bytes out in place.
-        const unsigned char* input = packed.get();
+        const unsigned char* input = packed;
         if (IsMemory())
         {
             input = static_cast<SMemory*>(this)->GetCurrentPointer();
             Skip(static_cast<int>(packedSize));
         }
-        else if (Read(packed.get(), static_cast<int>(packedSize)) != static_cast<int>(packedSize))
+        else if (Read(packed, static_cast<int>(packedSize)) != static_cast<int>(packedSize))
             return false;
-        if (!InflateInto(target, input, packedSize, rawSize, raw.get()))
+        if (!InflateInto(target, input, packedSize, rawSize, raw))
             return false;
     }
     return true;
