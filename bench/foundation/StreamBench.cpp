@@ -1,8 +1,7 @@
 // Streams against zlib and the C library: CRC-32, block packing and unpacking,
 // sequential file reading and writing. Rates in MB/s (higher is better).
 #include "BenchRegistry.h"
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <zlib.h>
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,6 @@
 // A window of the library with a few native controls; it closes itself after
 // a few seconds. Shows the start-up, creation, routing and shut-down of a program.
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <dsound.h>
 #include "SLibrary.h"
 #include "SWnd.h"

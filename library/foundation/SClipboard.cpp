@@ -1,6 +1,5 @@
 #include "SClipboard.h"
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <cstring>
 #include "SGuards.h"
 #include "SLibrary.h"

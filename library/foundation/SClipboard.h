@@ -1,8 +1,7 @@
 // Plain text and the library's private block of bytes (format 129: a 32-bit length,
 // the bytes and a NUL) on the clipboard.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SString.h"
 #include "SVirtualFile.h"
 

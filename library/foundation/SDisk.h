@@ -2,8 +2,7 @@
 // listings with filters and recursion, temporary and unique names, folder creation,
 // opening through the shell, and ZIP archives of stored files.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SString.h"
 
 class SArrayString;

@@ -1,7 +1,6 @@
 // A library loaded at run time and the entry points looked up in it.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SArray.h"
 
 class SDll

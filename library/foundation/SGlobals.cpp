@@ -3,6 +3,7 @@
 #include "SGlobals.h"
 #include <gdiplus.h>
 #include "SArrayString.h"
+// Core layer: the globals hold the library cursors and the identifier table.
 #include "SCursor.h"
 #include "SDll.h"
 #include "SGuards.h"

@@ -1,8 +1,7 @@
 // The library's objects of static lifetime: built before the program's entry in
 // a fixed order, destroyed after it in the reverse order.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SArray.h"
 #include "SString.h"
 

@@ -2,9 +2,8 @@
 // pointer the library holds internally is owned by one of these, so early
 // returns never leak.
 #pragma once
-#include <winsock2.h>
+#include "SPlatform.h"
 #include <ws2tcpip.h>
-#include <windows.h>
 #include <objbase.h>
 #include <wininet.h>
 

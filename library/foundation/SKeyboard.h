@@ -1,8 +1,7 @@
 // Keyboard and mouse-button state, simulated key presses, and the process-wide
 // table of virtual-key names.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SArray.h"
 #include "SArrayString.h"
 

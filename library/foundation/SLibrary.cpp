@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 #include <mmsystem.h>
 #include <dsound.h>
+// Core layer: start-up registers the window classes, cursors and drawing objects.
 #include "SCursor.h"
 #include "SArrayString.h"
 #include "SDll.h"

@@ -2,8 +2,7 @@
 // program starts around its life (GDI+, Winsock, DirectSound), the accessors of
 // the shared record, and the message loops every thread with windows runs on.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SLanguageRecord.h"
 #include "SString.h"
 

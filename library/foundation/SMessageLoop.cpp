@@ -3,6 +3,7 @@
 #include "SGlobals.h"
 #include "SGuards.h"
 #include "SLibrary.h"
+// Core layer: the loops route messages through the window objects.
 #include "SWnd.h"
 
 namespace

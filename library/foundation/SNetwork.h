@@ -2,8 +2,7 @@
 // hook, host name look-up, opening addresses in the shell, and mail through Simple
 // MAPI or a "mailto:" address.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SArrayString.h"
 #include "SDisk.h"
 #include "SVirtualFile.h"

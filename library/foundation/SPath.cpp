@@ -1,7 +1,6 @@
 #include "SPath.h"
 #include "SArrayString.h"
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <cstring>
 
 namespace

@@ -1,8 +1,7 @@
 // Single numbers and texts in the Windows registry; every call opens the key,
 // acts and closes it again.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SString.h"
 
 class SRegistry

@@ -2,13 +2,13 @@
 // handshake, sends requests as framed messages and reads the server's packets
 // (texts, blocks, sized transfers) with time-outs.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <cstdint>
 #include "SMemory.h"
 #include "SNetwork.h"
 #include "SSocketTransport.h"
 #include "SString.h"
+// Core layer: the client receives its socket notices in a hidden window.
 #include "SWnd.h"
 
 class SVirtualFile;

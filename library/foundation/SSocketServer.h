@@ -3,8 +3,7 @@
 // and answers with packets, streaming blocks and files through one sender
 // thread per client.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <cstdint>
 #include "SArray.h"
 #include "SArrayString.h"
@@ -14,6 +13,7 @@
 #include "SSocketTransport.h"
 #include "SString.h"
 #include "SThread.h"
+// Core layer: the server receives its socket notices in a hidden window.
 #include "SWnd.h"
 
 class SFile;

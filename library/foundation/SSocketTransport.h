@@ -1,8 +1,7 @@
 // Wire format of the library's TCP messaging (handshake, packets, framed
 // messages) and the socket routines that the server and the client share.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <cstdint>
 
 class SString;

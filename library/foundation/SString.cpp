@@ -1,5 +1,5 @@
 #include "SString.h"
-#include <windows.h>
+#include "SPlatform.h"
 #include <algorithm>
 #include <cctype>
 #include <cstdio>

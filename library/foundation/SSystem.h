@@ -1,8 +1,7 @@
 // Services of the operating system: desktop work area, Windows version code,
 // shutdown, counting the processes that run the program's own file, private fonts.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SArrayString.h"
 
 class SSystem

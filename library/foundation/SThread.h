@@ -7,6 +7,7 @@
 #include "SArrayString.h"
 #include "SGuards.h"
 #include "SValue.h"
+// Core layer: a thread owns a hidden window that its stop and posts reach.
 #include "SWnd.h"
 
 class SThread

@@ -1,6 +1,5 @@
 #include "STimer.h"
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SLanguageRecord.h"
 
 namespace

@@ -1,8 +1,7 @@
 // The library's abstract byte stream: memory and file streams implement it, and
 // every reader and writer of bytes takes one. Also packs streams in zlib blocks.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <cstdint>
 #include "SString.h"
 

@@ -3,8 +3,7 @@
 // type id. The native-only ones are built in; a control class that needs its own
 // code (radio groups, tab pages, trees) registers its translation here.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 
 class SWnd;
 

@@ -1,8 +1,7 @@
 // One mouse cursor chosen by a library cursor number: 0 to 13 are system
 // cursors, 14 to 19 are drawn by the library, anything else is the arrow.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 
 class SCursor
 {

@@ -2,8 +2,7 @@
 // device context, fonts from a face, a point size and style bits, text on GDI+,
 // colour texts, and a few name and character tests. They keep no state.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <gdiplus.h>
 #include "SString.h"
 

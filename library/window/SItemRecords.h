@@ -3,8 +3,7 @@
 // when the class that made the record registered it here, and then hands it to the
 // handlers that class registered for its kind (ODT_MENU or ODT_LISTBOX).
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 
 class SWnd;
 

@@ -1,8 +1,7 @@
 // The library's private window messages: how windows, controls, threads and
 // sockets talk to each other. The numbers are fixed; programs compare them literally.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 
 // Reserved for the application's main window (wParam 500; lParam 1 show/hide,
 // 2 pause/play, 3 previous, 4 next).

@@ -1,8 +1,7 @@
 // The record a control passes (by address, valid during the call) with its
 // class's mouse relay message: a code of button and event bits and the point.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 
 class SWnd;
 

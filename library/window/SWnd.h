@@ -2,8 +2,7 @@
 // from its handle in the library's sorted registry, and every message is routed
 // through the common pre-processor and then the class's own handler.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SArray.h"
 #include "SControlTypeId.h"
 #include "SMessages.h"

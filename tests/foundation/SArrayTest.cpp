@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>

@@ -2,8 +2,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SClipboard.h"
 #include "SLibrary.h"
 #include "SMemory.h"

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SDll.h"
 
 TEST(SDllTest, LoadsAndFindsEntryPoints)

@@ -2,8 +2,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SIni.h"
 
 namespace

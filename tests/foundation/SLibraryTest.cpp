@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <winsock2.h>
+#include "SPlatform.h"
 #include <dsound.h>
 #include "SArrayString.h"
 #include "SGlobals.h"

@@ -3,8 +3,7 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SFile.h"
 #include "SMemory.h"
 #include "SNetwork.h"

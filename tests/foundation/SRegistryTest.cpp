@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <string>
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SRegistry.h"
 
 namespace

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <string>
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SResource.h"
 
 namespace

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include "SGuards.h"
 #include "SLibrary.h"
 #include "SSystem.h"

@@ -1,8 +1,7 @@
 // A fresh folder in the user's temp folder for the stream, file and disk tests,
 // removed with everything in it when the test ends.
 #pragma once
-#include <winsock2.h>
-#include <windows.h>
+#include "SPlatform.h"
 #include <cstdio>
 #include <cstring>
 #include <string>

@@ -2,7 +2,7 @@
 // thread's messages while they wait, and give up after a bound so that a
 // broken build fails instead of hanging.
 #pragma once
-#include <windows.h>
+#include "SPlatform.h"
 #include <functional>
 
 inline void PumpMessages()

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include "SLibrary.h"
 
-// Every test runs with the library started, as a program would run it.
+// Every suite's tests run with the library started, as a program would run them.
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
