@@ -311,3 +311,18 @@ TEST(SImageRead, CapturedDeviceBitmapIsOpaque)
     SImage empty;
     EXPECT_FALSE(part.CopyFrom(&empty));
 }
+
+TEST(SImageEdit, ConvertingFillsTransparentPartsWithTheBackgroundColour)
+{
+    SImage image;
+    MakeBands(image, 10, {{10, ARGB_RED}, {10, 0x00000000}});
+    image.SetBackgroundColor(C_BLUE);
+    image.SetDrawMode(8);
+    ASSERT_TRUE(image.ConvertFormat(PixelFormat24bppRGB));
+    EXPECT_EQ(24, image.GetBitsPerPixel());
+    EXPECT_EQ(8, image.GetDrawMode());
+    EXPECT_EQ(C_RED, PixelOf(image, 5, 5));
+    EXPECT_EQ(C_BLUE, PixelOf(image, 15, 5));
+    EXPECT_FALSE(image.SetAlpha(0)); // 32-bit pictures only
+    EXPECT_TRUE(image.ToGrayscale());
+}
