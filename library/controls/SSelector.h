@@ -5,12 +5,72 @@
 #include "SPlatform.h"
 #include <commdlg.h>
 #include "SArrayString.h"
+#include "SButtonCtrl.h"
+#include "SComboCtrl.h"
+#include "SMediaCtrl.h"
 #include "SString.h"
 #include "STimer.h"
 
 class SSelector
 {
 public:
+    // Picks one of the system colours by name; the modal result is its index, -1 for none.
+    class _SWndColor : public SWnd
+    {
+    public:
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+        int GetSelectedIndex() const;
+        SComboCtrl& GetList() { return m_list; }
+
+        static const UINT_PTR LIST_ID = 1100, OK_ID = 1000, CANCEL_ID = 1001;
+
+    private:
+        void CreateChildren();
+        void ShowSelectedColor();
+
+        SComboCtrl m_list;
+        SMediaCtrl m_preview;
+        SButtonCtrl m_ok;
+        SButtonCtrl m_cancel;
+    };
+
+    // A month calendar. Its run ends with 0 when a day was chosen (the caller then
+    // reads GetDate) and -1 otherwise: a modal result cannot carry an address.
+    class _SWndDate : public SWnd
+    {
+    public:
+        static const int CELLS = 42;
+        static const UINT_PTR PREVIOUS_ID = 1201, NEXT_ID = 1202, CELL_ID = 1200;
+
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+        const STimer& GetDate() const { return m_date; }
+        SMediaCtrl& GetCell(int i) { return m_cells[i]; }
+        int GetCellTag(int i) const { return m_tags[i]; }
+        void SelectCell(int i);
+        void MoveMonth(int step);
+        // The day each cell shows and its month: -1 previous, 0 this one, 1 next.
+        static void FillCells(int year, int month, int days[CELLS], int tags[CELLS]);
+
+    private:
+        void CreateChildren();
+        void CreateLabel(SMediaCtrl& label, const char* text, int left, int top, int right, int bottom,
+                         UINT_PTR id, int background, int text_color);
+        void FillMonth();
+        void PaintCell(int i, int background, int text);
+        int FindCell(HWND handle) const;
+        void OnChildMouse(SWnd* child, const SMouseNotify* notify);
+
+        STimer m_date;
+        SMediaCtrl m_title;
+        SMediaCtrl m_previous;
+        SMediaCtrl m_next;
+        SMediaCtrl m_headers[7];
+        SMediaCtrl m_cells[CELLS];
+        SMediaCtrl m_line;
+        int m_tags[CELLS] = {};
+        int m_days[CELLS] = {};
+    };
+
     explicit SSelector(HWND owner);
     virtual ~SSelector();
 
