@@ -1,4 +1,5 @@
 #include "SControlBarCtrl.h"
+#include "SNativeCtrl.h"
 #include <commctrl.h>
 
 SControlBarCtrl::SControlBarCtrl()
@@ -13,9 +14,7 @@ SControlBarCtrl::~SControlBarCtrl()
 
 bool SControlBarCtrl::Create(DWORD style, DWORD exStyle, HWND parent, UINT_PTR id)
 {
-    if (!(style & WS_POPUP))
-        style |= WS_CHILD;
-    return CreateSubclassed(REBARCLASSNAMEA, "", style, exStyle, nullptr, parent, id, 0);
+    return SNativeCtrl::Create(this, REBARCLASSNAMEA, "", style, 0, exStyle, nullptr, parent, id, 0);
 }
 
 bool SControlBarCtrl::InsertBand(SWnd* child, int index, int minWidth, int height, int width,

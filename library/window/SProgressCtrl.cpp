@@ -1,4 +1,5 @@
 #include "SProgressCtrl.h"
+#include "SNativeCtrl.h"
 #include <commctrl.h>
 
 SProgressCtrl::SProgressCtrl()
@@ -11,9 +12,7 @@ SProgressCtrl::~SProgressCtrl() = default;
 bool SProgressCtrl::Create(DWORD style, DWORD exStyle, const RECT* rect, HWND parent, UINT_PTR id,
                            LPARAM param)
 {
-    if (!(style & WS_POPUP))
-        style |= WS_CHILD;
-    return CreateSubclassed(PROGRESS_CLASSA, "", style, exStyle, rect, parent, id, param);
+    return SNativeCtrl::Create(this, PROGRESS_CLASSA, "", style, 0, exStyle, rect, parent, id, param);
 }
 
 void SProgressCtrl::SetRange(int minimum, int maximum)

@@ -1,4 +1,5 @@
 #include "SStaticCtrl.h"
+#include "SNativeCtrl.h"
 
 SStaticCtrl::SStaticCtrl() : m_edge(0), m_borders(0)
 {
@@ -10,9 +11,7 @@ SStaticCtrl::~SStaticCtrl() = default;
 bool SStaticCtrl::Create(DWORD style, DWORD exStyle, const RECT* rect, HWND parent, UINT_PTR id,
                          LPARAM param)
 {
-    if (!(style & WS_POPUP))
-        style |= WS_CHILD;
-    return CreateSubclassed("STATIC", "", style | SS_OWNERDRAW, exStyle, rect, parent, id, param);
+    return SNativeCtrl::Create(this, "STATIC", "", style, SS_OWNERDRAW, exStyle, rect, parent, id, param);
 }
 
 void SStaticCtrl::SetEdge(int type)

@@ -1,4 +1,5 @@
 #include "SStatusBarCtrl.h"
+#include "SNativeCtrl.h"
 #include <commctrl.h>
 #include <vector>
 
@@ -11,9 +12,7 @@ SStatusBarCtrl::~SStatusBarCtrl() = default;
 
 bool SStatusBarCtrl::Create(DWORD style, DWORD exStyle, HWND parent, UINT_PTR id, LPARAM param)
 {
-    if (!(style & WS_POPUP))
-        style |= WS_CHILD;
-    return CreateSubclassed(STATUSCLASSNAMEA, "", style, exStyle, nullptr, parent, id, param);
+    return SNativeCtrl::Create(this, STATUSCLASSNAMEA, "", style, 0, exStyle, nullptr, parent, id, param);
 }
 
 void SStatusBarCtrl::ComputeEqualEdges(int width, int n, int* edges)

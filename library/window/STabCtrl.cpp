@@ -1,5 +1,6 @@
 #include "STabCtrl.h"
 #include "SControlNotify.h"
+#include "SNativeCtrl.h"
 #include <commctrl.h>
 
 namespace
@@ -39,9 +40,7 @@ STabCtrl::~STabCtrl() = default;
 bool STabCtrl::Create(DWORD style, DWORD exStyle, const RECT* rect, HWND parent, UINT_PTR id,
                       LPARAM param)
 {
-    if (!(style & WS_POPUP))
-        style |= WS_CHILD;
-    return CreateSubclassed(WC_TABCONTROLA, "", style, exStyle, rect, parent, id, param);
+    return SNativeCtrl::Create(this, WC_TABCONTROLA, "", style, 0, exStyle, rect, parent, id, param);
 }
 
 int STabCtrl::InsertTab(const char* text, int index, int image)

@@ -1,4 +1,5 @@
 #include "SToolBarCtrl.h"
+#include "SNativeCtrl.h"
 #include <commctrl.h>
 
 namespace
@@ -71,10 +72,8 @@ bool SToolBarCtrl::Create(DWORD style, DWORD exStyle, const RECT* rect, HWND par
                           LPARAM param)
 {
     const bool flat = (style & TBSTYLE_FLAT) != 0;
-    style = (style & ~TBSTYLE_FLAT) | CCS_NODIVIDER;
-    if (!(style & WS_POPUP))
-        style |= WS_CHILD;
-    if (!CreateSubclassed(TOOLBARCLASSNAMEA, "", style, exStyle, rect, parent, id, param))
+    if (!SNativeCtrl::Create(this, TOOLBARCLASSNAMEA, "", style & ~TBSTYLE_FLAT, CCS_NODIVIDER, exStyle,
+                             rect, parent, id, param))
         return false;
     if (flat)
         SetStyle(GetStyle() | TBSTYLE_FLAT);
