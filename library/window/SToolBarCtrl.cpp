@@ -1,4 +1,5 @@
 #include "SToolBarCtrl.h"
+#include "SMenu.h"
 #include "SNativeCtrl.h"
 #include <commctrl.h>
 
@@ -55,6 +56,12 @@ LRESULT SToolBarCtrl::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         }
         break;
     default:
+        if (message == SWM_MENUCOMMAND)
+        {
+            SMenu* menu = reinterpret_cast<SMenu*>(wParam);
+            if (menu && menu->GetOwner())
+                return ::SendMessageA(menu->GetOwner(), message, wParam, lParam);
+        }
         break;
     }
     return SWnd::WindowProc(message, wParam, lParam);
@@ -276,7 +283,14 @@ LRESULT SToolBarCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return SWnd::WindowProc(message, wParam, lParam);
 }
 
+// The menu is tracked for the inner window, which sees its menu loop end and
+// passes its commands on to the menu's owner.
 bool SToolBarCtrl::TrackMenuBelow(int button, SMenu* menu)
 {
-    return false;
+    RECT rect = {};
+    if (!SendMessage(TB_GETITEMRECT, static_cast<WPARAM>(button), reinterpret_cast<LPARAM>(&rect)))
+        return false;
+    ClientToScreenRect(&rect);
+    SendMessage(TB_SETHOTITEM, static_cast<WPARAM>(button));
+    return menu->Track(rect.left, rect.bottom, TPM_LEFTALIGN | TPM_TOPALIGN, m_inner.GetHandle());
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include "SControlBarCtrl.h"
+#include "SMenu.h"
 #include "SStatusBarCtrl.h"
 #include "SToolBarCtrl.h"
 #include "TraceWnd.h"
@@ -19,6 +20,25 @@ public:
         return SToolBarCtrl::WindowProc(message, wParam, lParam);
     }
 };
+
+// Steps run from a thread timer while the drop-down menus are open: the menu
+// loop dispatches it. Each tick records the open-menu button.
+struct MenuSlide
+{
+    static SToolBarCtrl* bar;
+    static std::vector<int> seen;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        const int open = bar->GetOpenMenuButton();
+        seen.push_back(open);
+        if (seen.size() == 1)
+            bar->SwitchToButton(1);
+        else
+            EndMenu();  // closes the second menu (or any menu left open)
+    }
+};
+SToolBarCtrl* MenuSlide::bar = nullptr;
+std::vector<int> MenuSlide::seen;
 
 class SBarCtrlTest : public ::testing::Test
 {
@@ -126,4 +146,32 @@ TEST_F(SBarCtrlTest, FlatStyleAfterCreationAndButtonsById)
     EXPECT_TRUE(bar.IsTransparent());
     bar.RemoveAllButtons();
     EXPECT_EQ(0, bar.GetButtonCount());
+}
+
+TEST_F(SBarCtrlTest, SlidingOntoTheNextButtonOpensItsMenu)
+{
+    SToolBarCtrl bar;
+    RECT r = MakeRect(0, 0, 300, 30);
+    ASSERT_TRUE(bar.Create(WS_VISIBLE | TBSTYLE_FLAT, 0, &r, parent.GetHandle()));
+    ASSERT_TRUE(bar.AddButton(21, 0, "File", BTNS_DROPDOWN, TBSTATE_ENABLED));
+    ASSERT_TRUE(bar.AddButton(22, 1, "Edit", BTNS_DROPDOWN, TBSTATE_ENABLED));
+    SMenu first, second;
+    for (SMenu* menu : {&first, &second})
+    {
+        ASSERT_TRUE(menu->Create(parent.GetHandle()));
+        ASSERT_TRUE(menu->InsertItem(100, "Item"));
+    }
+    bar.SetDropDownMenu(0, &first);
+    bar.SetDropDownMenu(1, &second);
+    EXPECT_EQ(&second, bar.GetDropDownMenu(1));
+    EXPECT_EQ(nullptr, bar.GetDropDownMenu(2));
+    EXPECT_FALSE(bar.OpenDropDownMenu(2));
+    SetCursorPos(1250, 1000);  // away from the bar: only the test switches
+    MenuSlide::bar = &bar;
+    MenuSlide::seen.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 150, MenuSlide::Tick);
+    EXPECT_TRUE(bar.OpenDropDownMenu(0));
+    KillTimer(nullptr, timer);
+    EXPECT_EQ((std::vector<int>{0, 1}), MenuSlide::seen);
+    EXPECT_EQ(-1, bar.GetOpenMenuButton());
 }
