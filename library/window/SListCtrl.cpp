@@ -173,10 +173,11 @@ bool SListCtrl::SetItemSecondImage(int index, int image)
     return record != nullptr;
 }
 
+// A list box with extended selection refuses LB_SETCURSEL: it is driven by the
+// multiple-selection messages too.
 bool SListCtrl::UsesSingleSelection() const
 {
-    const DWORD style = GetStyle();
-    return (style & LBS_EXTENDEDSEL) || !(style & LBS_MULTIPLESEL);
+    return !(GetStyle() & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
 }
 
 int SListCtrl::GetSelection() const
