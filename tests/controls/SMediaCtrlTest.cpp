@@ -1,6 +1,7 @@
 #include <utility>
 #include "MediaTestWindows.h"
 #include "SImage.h"
+#include "SLibrary.h"
 #include "SMemory.h"
 #include "SResource.h"
 
@@ -168,4 +169,24 @@ TEST_F(SMediaCtrlTest, SettingsLayTheTextOutAgain)
     EXPECT_EQ(10, inner.top);
     EXPECT_EQ(50, inner.right);
     EXPECT_EQ(10, inner.bottom);
+}
+
+TEST_F(SMediaCtrlTest, EachPieceOfASplitLinkIsItsOwnTargetWithTheHandOverIt)
+{
+    CreateView("<LINK>ab<B>cd</B>ef</LINK>");
+    PixelAfterPaint(0, 0);
+    ASSERT_EQ(3, view.GetLinkCount());
+    const char* targets[] = {"ab", "cd", "ef"};
+    for (int i = 0; i < 3; i++)
+        EXPECT_STREQ(targets[i], view.GetLinkTarget(i).GetText());
+    EXPECT_EQ(1, view.LinkAt(30, 10));
+    POINT over = {30, 10}, away = {150, 80};
+    view.ClientToScreen(&over);
+    view.ClientToScreen(&away);
+    ASSERT_TRUE(SetCursorPos(over.x, over.y));
+    view.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(30, 10));
+    EXPECT_EQ(GetLibraryCursor(3), view.GetCursor());
+    ASSERT_TRUE(SetCursorPos(away.x, away.y));
+    view.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(150, 80));
+    EXPECT_EQ(nullptr, view.GetCursor());
 }
