@@ -1,7 +1,7 @@
 #include "SOcxHost.h"
 #include "SGuards.h"
 
-SOcxHost::SOcxHost() : m_attach(nullptr), m_point(nullptr), m_sink(nullptr), m_cookie(0)
+SOcxHost::SOcxHost() : m_attach(nullptr), m_point(nullptr), m_sink(nullptr), m_cookie(0), m_container(nullptr)
 {
 }
 
@@ -54,15 +54,24 @@ bool SOcxHost::Connect(IUnknown* control, REFIID events, SOcxEvents* sink)
     return true;
 }
 
-bool SOcxHost::Attach(IUnknown* control, HWND window) const
+bool SOcxHost::Attach(IUnknown* control, HWND window)
 {
     if (!m_attach || !control || !window)
         return false;
-    return m_attach(control, window, nullptr) == S_OK;
+    // Wine's atl.dll hosts nothing unless asked for the container (it answers
+    // S_OK all the same), so the container is always taken and held until the
+    // release; Windows attaches either way.
+    if (m_container)
+        m_container->Release();
+    m_container = nullptr;
+    return m_attach(control, window, &m_container) == S_OK;
 }
 
 void SOcxHost::Disconnect()
 {
+    if (m_container)
+        m_container->Release();
+    m_container = nullptr;
     if (m_point)
     {
         if (m_cookie)

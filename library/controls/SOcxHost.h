@@ -27,8 +27,9 @@ public:
     // container or without that point fails: a host must not run deaf.
     bool Connect(IUnknown* control, REFIID events, SOcxEvents* sink);
     // AtlAxAttachControl of the control to the window; true on S_OK.
-    bool Attach(IUnknown* control, HWND window) const;
-    // Unadvises, drops the connection point and deletes the sink.
+    bool Attach(IUnknown* control, HWND window);
+    // Lets go of the attach's container, unadvises, drops the connection
+    // point and deletes the sink.
     void Disconnect();
     // Forgets AtlAxAttachControl and frees "atl.dll".
     void Unload();
@@ -42,4 +43,5 @@ private:
     IConnectionPoint* m_point;
     SOcxEvents* m_sink;
     DWORD m_cookie;
+    IUnknown* m_container;
 };
