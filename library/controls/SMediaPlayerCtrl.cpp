@@ -160,7 +160,7 @@ bool SMediaPlayerCtrl::Open(const char* path, bool start)
     if (start)
     {
         m_playing = true;
-        SetTimer(TIMER_ID, TIMER_PERIOD);
+        StartTimer();
     }
     return true;
 }
@@ -244,10 +244,23 @@ void SMediaPlayerCtrl::PumpOneMessage(bool& quit)
 
 // --- Playing --------------------------------------------------------------------
 
+// Without a window a timer would go to the thread under an id of the system's choosing.
+void SMediaPlayerCtrl::StartTimer() const
+{
+    if (m_handle)
+        SetTimer(TIMER_ID, TIMER_PERIOD);
+}
+
+void SMediaPlayerCtrl::StopTimer() const
+{
+    if (m_handle)
+        KillTimer(TIMER_ID);
+}
+
 bool SMediaPlayerCtrl::Close()
 {
     Stop();
-    KillTimer(TIMER_ID);
+    StopTimer();
     if (m_media)
         m_media->Release();
     m_media = nullptr;
@@ -264,7 +277,7 @@ bool SMediaPlayerCtrl::Play()
     m_controls->play();
     m_playing = true;
     m_paused = false;
-    SetTimer(TIMER_ID, TIMER_PERIOD);
+    StartTimer();
     return true;
 }
 
@@ -273,7 +286,7 @@ bool SMediaPlayerCtrl::Stop()
     if (!m_media)
         return false;
     m_controls->stop();
-    KillTimer(TIMER_ID);
+    StopTimer();
     m_playing = false;
     m_paused = false;
     return true;

@@ -85,6 +85,8 @@ private:
     bool StartOpening(const char* path, bool start, int& savedVolume, bool& muted, bool& urlSet);
     WMPOpenState WaitForOpen();
     void PumpOneMessage(bool& quit);
+    void StartTimer() const;
+    void StopTimer() const;
     void OnStateChange(WPARAM state);
     void OnBufferingMessage(WPARAM finished);
     void PrintFilmStrip(HDC dc) const;

@@ -4,7 +4,7 @@ HRESULT STDMETHODCALLTYPE FakeBrowser::Navigate(BSTR address, VARIANT* flagsArgu
 {
     navigateCalls++;
     url = address ? address : L"";
-    flagsType = flagsArgument ? V_VT(flagsArgument) : VT_EMPTY;
+    flagsType = flagsArgument ? V_VT(flagsArgument) : static_cast<VARTYPE>(VT_EMPTY);
     flags = flagsArgument && (flagsType == VT_INT || flagsType == VT_I4) ? V_I4(flagsArgument) : -1;
     return S_OK;
 }
