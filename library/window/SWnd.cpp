@@ -384,6 +384,8 @@ LRESULT SWnd::Print(HDC dc, DWORD flags)
 void SWnd::SetBackgroundColor(COLORREF color)
 {
     m_backgroundColor = color;
+    // The skin fills around its picture with the window's colour.
+    m_skinImage.SetBackgroundColor(color);
 }
 
 COLORREF SWnd::GetBackgroundColor()

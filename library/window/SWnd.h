@@ -5,6 +5,7 @@
 #include "SPlatform.h"
 #include "SArray.h"
 #include "SControlTypeId.h"
+#include "SImage.h"
 #include "SMessages.h"
 #include "SMouseNotify.h"
 #include "SString.h"
@@ -181,6 +182,43 @@ public:
     // repaints the area under it. False without a window.
     bool RedrawWindow(const RECT* rect = nullptr, HRGN region = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+    // Skins, regions and layered windows (SWndSkin.cpp). A skin's margins give the
+    // stretchable centre of a nine-slice frame; empty margins draw the whole
+    // image by its draw mode. A transparent colour cuts the window to its opaque pixels.
+    void SetBackgroundImage(Gdiplus::Bitmap* bitmap, COLORREF transparent = COLOR_NONE,
+                            int drawMode = -1, const RECT* margins = nullptr, bool redraw = true);
+    bool SetBackgroundImageFromResource(const char* name, const char* type,
+                                        COLORREF transparent = COLOR_NONE, int drawMode = -1,
+                                        const RECT* margins = nullptr, bool redraw = true);
+    void SetImageDrawMode(int mode) { m_skinImage.SetDrawMode(mode); }
+    const SImage& GetBackgroundImage() const { return m_skinImage; }
+    COLORREF GetTransparentColor() const { return m_transparentColor; }
+    const RECT& GetSkinMargins() const { return m_skinMargins; }
+    void PaintSkin(HDC target, int width, int height);
+    // Takes ownership of the extra region (null: the whole window).
+    void UpdateRegion(HRGN extra);
+    // 0 when user32 cannot be loaded or there is no window.
+    int SetLayered(bool layered);
+    // Shows the memory context's picture as the layered image, then frees the
+    // context and its selected bitmap.
+    void UpdateLayered(HDC memory, BYTE alpha);
+    HDC RenderSkinToMemory();
+    void UpdateLayeredFromSkin(BYTE alpha) { UpdateLayered(RenderSkinToMemory(), alpha); }
+
+    // One piece of a nine-slice skin: where it goes, which part of the image, how.
+    struct _SSkinPiece
+    {
+        enum Kind { PLAIN, TILED, CENTRE };
+        Gdiplus::Rect destination;
+        Gdiplus::Rect source;
+        Kind kind;
+    };
+    // The drawable pieces of a w x h image with margins in a W x H area, at
+    // most nine; pieces of no width or height are left out and no source
+    // reaches outside the image. Returns the count.
+    static int ComputeSkinPieces(int areaWidth, int areaHeight, int imageWidth, int imageHeight,
+                                 const RECT& margins, _SSkinPiece pieces[9]);
 
     // Sizes and conversions: 0, 0 or false when the underlying call fails.
     SIZE GetClientSize() const;
@@ -360,6 +398,7 @@ protected:
     COLORREF m_transparentColor;
     RECT m_skinMargins;
     bool m_redrawInProgress;
+    SImage m_skinImage;
     int m_controlId = 0;
     SString m_name;
 
@@ -410,6 +449,7 @@ private:
     // Background and caret steps (SWndBackground.cpp, SWndGeometry.cpp).
     void ExcludeChildren(HDC windowDC, HDC target) const;
     void RedrawParentUnder() const;
+    void PaintSkinOn(Gdiplus::Graphics& graphics, int width, int height);
     void PlaceCaret() const;
 
     // Modal run steps (SWndModal.cpp).

@@ -1,5 +1,5 @@
-// Painting of a window's own background: its colour, with the opaque library
-// children cut out first so that nothing under them is painted twice.
+// Painting of a window's own background: its colour or its skin, with the opaque
+// library children cut out first so that nothing under them is painted twice.
 #include "SGuards.h"
 #include "SWnd.h"
 
@@ -45,6 +45,19 @@ void SWnd::PaintBackground(HDC windowDC, HDC target)
             ExcludeClipRect(windowDC, video.left, video.top, video.right, video.bottom);
     }
     ExcludeChildren(windowDC, target);
+    if (m_skinImage.IsLoaded())
+    {
+        RECT client = {};
+        ::GetClientRect(m_handle, &client);
+        Gdiplus::Graphics graphics(target);
+        if (m_backgroundColor != COLOR_NONE && m_backgroundColor != COLOR_TRANSPARENT)
+        {
+            const COLORREF color = ResolveColor(m_backgroundColor);
+            graphics.Clear(Gdiplus::Color(255, GetRValue(color), GetGValue(color), GetBValue(color)));
+        }
+        PaintSkinOn(graphics, client.right, client.bottom);
+        return;
+    }
     if (m_backgroundColor == COLOR_NONE)
         return;
     if (m_backgroundColor == COLOR_TRANSPARENT)

@@ -44,6 +44,7 @@ LRESULT SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
     {
         ::SetMenu(m_handle, nullptr);
+        SetBackgroundImage(nullptr, COLOR_NONE, -1, nullptr, true);
         const LRESULT result = CallDefaultProc(message, wParam, lParam);
         m_handle = nullptr;
         return result;

@@ -7,7 +7,9 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     InitLibrary(instance, false);
+    StartupGdiplus();
     const int result = RUN_ALL_TESTS();
+    ShutdownGdiplus();
     ShutdownLibrary(instance, false);
     return result;
 }
