@@ -71,7 +71,7 @@ public:
         int m_days[CELLS] = {};
     };
 
-    explicit SSelector(HWND owner);
+    explicit SSelector(HWND owner = nullptr);
     virtual ~SSelector();
 
     bool ChooseColor(COLORREF initial, bool fullOpen, bool preventFullOpen, bool anyColor);
@@ -83,6 +83,7 @@ public:
     bool ChooseSystemColor(const char* title);
 
     HWND GetOwner() const { return m_owner; }
+    void SetOwner(HWND owner) { m_owner = owner; }
     COLORREF GetColor() const { return m_color; }
     const SString& GetFontName() const { return m_fontName; }
     int GetFontSize() const { return m_fontSize; }

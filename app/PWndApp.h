@@ -1,0 +1,298 @@
+// The main window of KLV Sonavel: owns the library views, the player, the play
+// queue, the menus, the bars, the tray icon and the sharing objects, and turns
+// every command, key and notification into the operation that does the work.
+#pragma once
+#include "SPlatform.h"
+#include <vector>
+#include "SArray.h"
+#include "SArrayString.h"
+#include "SBrowserCtrl.h"
+#include "SControlBarCtrl.h"
+#include "SDisk.h"
+#include "SImage.h"
+#include "SImageList.h"
+#include "SImageWater.h"
+#include "SIni.h"
+#include "SKeyboard.h"
+#include "SLabelCtrl.h"
+#include "SListCtrl.h"
+#include "SMediaCtrl.h"
+#include "SMenu.h"
+#include "SNetwork.h"
+#include "SPath.h"
+#include "SRegistry.h"
+#include "SSelector.h"
+#include "SSliderCtrl.h"
+#include "SStatusBarCtrl.h"
+#include "SString.h"
+#include "SSystem.h"
+#include "SToolBarCtrl.h"
+#include "STrayIcon.h"
+#include "SWnd.h"
+#include "PMedia.h"
+#include "PSettings.h"
+#include "PSocketClient.h"
+#include "PSplitterCtrl.h"
+#include "PThreadClientFiles.h"
+#include "PThreadServer.h"
+#include "PThreadTools.h"
+#include "PWndNet.h"
+#include "PWndPlay.h"
+#include "PWndTask.h"
+#include "PWndThumbs.h"
+
+class PWndBook;
+class PWndDescription;
+class PWndHelp;
+
+// A play request of a sharing peer, sent by the server thread (wParam: the text).
+const UINT PWM_COMMAND104 = WM_USER + 1;
+
+class PWndApp : public SWnd
+{
+public:
+    // Control ids of the main window's children.
+    enum
+    {
+        ID_CONTROLBAR = 1000,
+        ID_FOLDERLIST = 1001,
+        ID_FILELIST = 1002,
+        ID_NOTES = 1003,
+        ID_PAGEBROWSER = 1004,
+        ID_SECONDBROWSER = 1005,
+        ID_INFOPANE = 1006,
+        ID_VOLUME = 1007,
+        ID_THUMBS = 1008
+    };
+    static const UINT_PTR WATER_TIMER = 200;
+    static const char* const VERSION;
+
+    // The folder picture: a text view whose surface ripples under the mouse.
+    class _SMediaCtrl : public SMediaCtrl
+    {
+    public:
+        _SMediaCtrl() : m_app(nullptr), m_water(nullptr) {}
+        ~_SMediaCtrl() override {}
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    private:
+        friend class PWndApp;
+        void Ripple(LPARAM point, int radius, int depth);
+        PWndApp* m_app;
+        SImageWater* m_water;
+    };
+
+    // Replaceable steps that would otherwise reach the user or the outside:
+    // questions asked in message boxes, and the mail of the book.
+    typedef int (*QuestionFunction)(HWND owner, const char* text, const char* caption, UINT style);
+    typedef bool (*MailFunction)(SNetwork& network, const char* subject, const char* attachment);
+    static void SetQuestionFunction(QuestionFunction function);
+    static void SetMailFunction(MailFunction function);
+
+    PWndApp();
+    ~PWndApp() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Settings (PWndAppSettings.cpp).
+    void LoadSettings(bool withSplash);
+    void SavePlacements();
+    void HideVideoWindow();
+
+    // Tool bar sets and window operations (PWndAppWindow.cpp).
+    void FillToolBar(bool local);
+    void ToggleVisible(bool keepVisible);
+    void LayoutStatusBar();
+    void SelectInList(const char* name);
+    int GetSelectedFilePaths(SArrayString* out) const;
+    void ShowHelp();
+    void OpenBook(const char* page);
+    bool IsLocal() const;
+    void SetToolbarImages(bool large, bool sizeOnly);
+
+    // Operations that browsing, playback, covers, lyrics, the book, sharing and
+    // downloads complete (PWndAppOperations.cpp).
+    bool OpenFolder(const char* name, const char* select, bool fromThumbs);
+    bool ShowFolder();
+    bool UpdateInfoText();
+    bool LoadNotes();
+    bool SaveNotes();
+    void ScanLibrary();
+    bool StopPlayback();
+    bool ClearQueue();
+    bool PlayAt(int index, const char* folderName);
+    bool PlayAll(bool allFolders, bool random);
+    bool PlaySelected();
+    bool PlayPrevious();
+    bool PlayNext();
+    bool TogglePause();
+    bool AddToQueue(bool fromFolderList);
+    bool PlayFromPeer(const char* text);
+    bool MakeBook(const char* bookFile, bool pictures);
+    bool MakeCover(const char* folder);
+    bool DownloadCover(const char* name);
+    bool FindLyrics(const char* title);
+    SString DownloadLyrics(const char* title, bool parse);
+    void ShowPreferences();
+    bool StartSharing();
+    bool StopSharing();
+    bool Connect(const char* name, const char* host, const char* password, int port);
+    void OnDisconnected();
+    bool OpenRemoteFolder(const char* path);
+    bool ShowRemoteFolder();
+    bool LoadRemoteNotes();
+    bool DownloadSelection(bool folder);
+    bool PlayOnServer();
+    bool ResumeDownloads();
+    bool StopDownloads();
+    bool CheckUpdate();
+
+    // What tests and the sharing server read.
+    const SPath& GetRootFolder() const { return m_rootFolder; }
+    const SPath& GetCurrentFolder() const { return m_currentFolder; }
+    const SString& GetBookPage() const { return m_bookPage; }
+    const SString& GetWelcomePage() const { return m_welcomePage; }
+    const SArrayString& GetCoverNames() const { return m_coverNames; }
+    const SArrayString& GetQueue() const { return m_queue; }
+    SToolBarCtrl& GetToolBar() { return m_toolBar; }
+    SStatusBarCtrl& GetStatusBar() { return m_statusBar; }
+    SListCtrl& GetFolderList() { return m_folderList; }
+    SListCtrl& GetFileList() { return m_fileList; }
+    SMenu& GetServersMenu() { return m_serversMenu; }
+    SMenu& GetFolderMenu() { return m_folderMenu; }
+    SMenu& GetTrayMenu() { return m_trayMenu; }
+    PSplitterCtrl& GetOuterSplitter() { return m_outerSplitter; }
+    PSplitterCtrl& GetInnerSplitter() { return m_innerSplitter; }
+    SSliderCtrl& GetVolumeSlider() { return m_volumeSlider; }
+    PMedia& GetPlayer() { return m_player; }
+    SBrowserCtrl& GetPageBrowser() { return m_pageBrowser; }
+    PWndThumbs& GetThumbs() { return m_thumbs; }
+    const PSettings::_SServer& GetServerSettings() const { return m_server; }
+    bool IsRepeatOn() const { return m_repeat; }
+    bool IsShutdownOn() const { return m_shutdown; }
+    // The request that the last folder opening made (name and selection).
+    const SString& GetLastOpenedName() const { return m_lastOpenName; }
+    const SString& GetLastOpenedSelection() const { return m_lastOpenSelect; }
+    const SString& GetLastConnection() const { return m_lastConnection; }
+    int GetPreferencesRequests() const { return m_preferencesRequests; }
+    // Queue entries for the play commands (until playback builds the queue itself).
+    void SetQueue(const SArrayString& paths, int index);
+
+private:
+    // Set-up on SWM_CREATED (PWndAppCreate.cpp).
+    bool OnCreated();
+    void CreateMenus();
+    void CreateBars();
+    void CreateLowerArea();
+    void CreatePaneOne(int width, int height);
+    void CreatePanes(int width, int height);
+    void CreateInfoStrip(HWND pane, int width, int height);
+    void CreatePlayer();
+    void PublishHandle();
+    void RestoreSizes();
+    void SetWaterSource(const SImage& picture);
+
+    // Settings steps (PWndAppSettings.cpp).
+    SString GetCountsText() const;
+    void HideFolder(const SString& folder);
+    void ApplyTaskbar(const PSettings& settings);
+    int Ask(const char* text, const char* caption, UINT style) const;
+    bool Mail(const char* subject, const char* attachment);
+
+    // Window life (PWndAppLife.cpp).
+    LRESULT OnClose();
+    bool CloseSecondaryWindow(SWnd*& window);
+    void OnSetFocus();
+    void OnWaterTimer();
+    void OnTrayMouse(const SMouseNotify* notify);
+
+    // Commands and notifications (PWndAppCommands.cpp, PWndAppNotify.cpp).
+    void OnCommand(int id);
+    bool OnLocalCommand(int id);
+    bool OnRemoteCommand(int id);
+    void OnFolderItemCommand(int id);
+    void OnFileItemCommand(int id);
+    void OnSharingSwitch();
+    void ShowServersMenu();
+    void ChooseServer(int id);
+    void ShowDescriptionWindow();
+    void ShowAbout();
+    bool SendBook();
+    bool OnKey(WPARAM key);
+    LRESULT OnListNotify(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnListKey(int control, int key);
+    void OnListReturn(int control);
+    void OnListSelectionChange(int control);
+    void ShowListMenu(int control, const SMouseNotify* notify);
+    void OnRemoteControl(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBeforeNavigate(const char* address);
+    int GetListControlId(WPARAM wParam) const;
+    SString GetSelectedFolderName() const;
+    SString GetSelectedFileTitle() const;
+
+    SSystem m_system;
+    SKeyboard m_keyboard;
+    SDisk m_disk;
+    SRegistry m_registry;
+    SNetwork m_network;
+    SSelector m_selector;
+    SString m_settingsText;
+    SMenu m_trayMenu;
+    SMenu m_folderMenu;
+    SMenu m_fileMenu;
+    SMenu m_serversMenu;
+    STrayIcon m_trayIcon;
+    SControlBarCtrl m_controlBar;
+    SToolBarCtrl m_toolBar;
+    SStatusBarCtrl m_statusBar;
+    PSplitterCtrl m_outerSplitter;
+    PSplitterCtrl m_innerSplitter;
+    SLabelCtrl m_volumeLabel;
+    SSliderCtrl m_volumeSlider;
+    SWnd m_band;
+    bool m_repeat, m_shutdown;
+    SArrayString m_statFolders;
+    SArray<unsigned short> m_statSongs, m_statVideos, m_statRadios;
+    SListCtrl m_folderList;
+    SListCtrl m_fileList;
+    // The notes editor's place: the code editor takes it when it lands.
+    SWnd m_notesEditor;
+    SArrayString m_filePaths;
+    SPath m_rootFolder;
+    SString m_welcomePage, m_bookPage;
+    SPath m_currentFolder;
+    SIni m_folderIni;
+    SMediaCtrl m_infoPane;
+    PWndTask m_taskStrip;
+    PWndPlay m_playWindow;
+    PMedia m_player;
+    SArrayString m_queue;
+    int m_queueIndex;
+    SString m_remoteText;
+    SPath m_remoteFolder;
+    PWndNet m_downloadQueue;
+    PThreadClientFiles m_downloadThread;
+    PThreadServer m_serverThread;
+    PSocketClient m_client;
+    unsigned int m_lastDownloadStop;
+    _SMediaCtrl m_coverPane;
+    SMediaCtrl m_captionPane, m_picturePane, m_greyPane;
+    SArrayString m_coverNames;
+    SImageList m_toolBarImages, m_menuImages;
+    SImage m_picture, m_smallPicture;
+    SImageList m_listIcons, m_folderCovers;
+    SImageWater m_water;
+    PWndThumbs m_thumbs;
+    SBrowserCtrl m_pageBrowser, m_secondBrowser;
+    PThreadTools m_toolsThread;
+    PWndBook* m_book;
+    PWndDescription* m_description;
+    PWndHelp* m_help;
+
+    // Copies of the settings and the water's pixel buffers.
+    bool m_autoHideAfterPlay;
+    PSettings::_SServer m_server;
+    unsigned int m_totalSongs, m_totalVideos, m_totalRadios;
+    std::vector<DWORD> m_waterSource, m_waterOutput;
+    SString m_lastOpenName, m_lastOpenSelect, m_lastConnection;
+    int m_preferencesRequests;
+};

@@ -1,0 +1,6 @@
+# The suite builds main windows in its own process: it carries the program's
+# resources, and it starts the real program, which must be built first.
+target_sources(test_app PRIVATE ${CMAKE_SOURCE_DIR}/app/Sonavel.rc
+  ${CMAKE_SOURCE_DIR}/examples/sample_library/SampleLibrary.cpp)
+target_include_directories(test_app PRIVATE ${CMAKE_SOURCE_DIR}/app ${CMAKE_SOURCE_DIR}/examples/sample_library)
+add_dependencies(test_app sonavel_program)
