@@ -24,5 +24,12 @@ if [ ! -f "$program" ]; then
   sonavel_log "built; the program itself does not exist yet"
   exit 0
 fi
+# A first start shows a library at once: without a "Folder" setting, a small
+# sample library is written under the build folder and the setting points at it.
+sample="$SONAVEL_BUILD/x86_64/examples/sample_library.exe"
+if [ -d "$SONAVEL_ROOT/app" ] && [ -f "$sample" ]; then
+  library=$(timeout 60 winepath -w "$SONAVEL_BUILD/sample library" 2>/dev/null)
+  [ -n "$library" ] && timeout 120 wine "$sample" "$library" /register /ifunset </dev/null >/dev/null 2>&1
+fi
 sonavel_log "starting $program"
 wine "$program" "$@"
