@@ -7,6 +7,12 @@
 #include "SRegistry.h"
 #include "SString.h"
 
+// An SString's text, "" for an empty string that holds no buffer.
+inline const char* TextOf(const SString& text)
+{
+    return text.GetText() ? text.GetText() : "";
+}
+
 class PSettings
 {
 public:

@@ -164,6 +164,7 @@ public:
     PSplitterCtrl& GetInnerSplitter() { return m_innerSplitter; }
     SSliderCtrl& GetVolumeSlider() { return m_volumeSlider; }
     PMedia& GetPlayer() { return m_player; }
+    PThreadServer& GetServerThread() { return m_serverThread; }
     SBrowserCtrl& GetPageBrowser() { return m_pageBrowser; }
     PWndThumbs& GetThumbs() { return m_thumbs; }
     const PSettings::_SServer& GetServerSettings() const { return m_server; }

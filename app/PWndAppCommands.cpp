@@ -244,8 +244,7 @@ void PWndApp::ChooseServer(int id)
     const int i = names.Find(name.GetText());
     if (i < 0)
         return;
-    Connect(name.GetText(), hosts.GetAt(i).GetText(), passwords.GetAt(i).GetText(),
-            atoi(ports.GetAt(i).GetText()));
+    Connect(TextOf(name), TextOf(hosts.GetAt(i)), TextOf(passwords.GetAt(i)), atoi(TextOf(ports.GetAt(i))));
 }
 
 void PWndApp::ShowDescriptionWindow()

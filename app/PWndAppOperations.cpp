@@ -81,7 +81,8 @@ bool PWndApp::StopSharing()
 
 bool PWndApp::Connect(const char* name, const char* host, const char* password, int port)
 {
-    m_lastConnection.Format("%s|%s|%s|%d", name, host, password, port);
+    m_lastConnection = SString(name ? name : "") + "|" + (host ? host : "") + "|" + (password ? password : "") + "|" +
+                       SString().SetInt(port).GetText();
     return false;
 }
 

@@ -1,0 +1,229 @@
+#include "AppTestSupport.h"
+#include <shellapi.h>
+#include <shlobj.h>
+#include "PSettings.h"
+#include "SClipboard.h"
+#include "SLibrary.h"
+#include "SRegistry.h"
+
+namespace apptest
+{
+void Pump(int ms)
+{
+    const DWORD start = GetTickCount();
+    do
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        {
+            if (message.message == WM_QUIT)
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(5);
+    } while (static_cast<int>(GetTickCount() - start) < ms);
+}
+
+SettingsKey::SettingsKey()
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, PSettings::KEY);
+}
+
+SettingsKey::~SettingsKey()
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, PSettings::KEY);
+}
+
+void SettingsKey::SetText(const char* name, const std::string& text) const
+{
+    SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, name, text.c_str());
+}
+
+void SettingsKey::SetNumber(const char* name, DWORD value) const
+{
+    SRegistry().SetInt(HKEY_CURRENT_USER, PSettings::KEY, name, value);
+}
+
+std::string SettingsKey::GetText(const char* name) const
+{
+    return SRegistry().GetString(HKEY_CURRENT_USER, PSettings::KEY, name).GetText();
+}
+
+int SettingsKey::GetNumber(const char* name) const
+{
+    return SRegistry().GetInt(HKEY_CURRENT_USER, PSettings::KEY, name);
+}
+
+bool SettingsKey::Has(const char* name) const
+{
+    return RegGetValueA(HKEY_CURRENT_USER, PSettings::KEY, name, RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+}
+
+TempFolder::TempFolder()
+{
+    static int counter = 0;
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    m_path = std::string(base) + "sonavel app " + std::to_string(GetCurrentProcessId()) + "_" +
+             std::to_string(++counter) + "\\";
+    CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    std::string from = m_path.substr(0, m_path.size() - 1);
+    from.push_back('\0');
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    SHFileOperationA(&operation);
+}
+
+bool TempFolder::WriteFile(const std::string& relative, const std::string& text) const
+{
+    const std::string path = m_path + relative;
+    const size_t slash = path.find_last_of('\\');
+    SHCreateDirectoryExA(nullptr, path.substr(0, slash).c_str(), nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    return written == text.size();
+}
+
+std::string ProgramPath()
+{
+    return std::string(GetProgramFolder().GetText()) + "..\\app\\KLV Sonavel.exe";
+}
+
+RunningProgram::~RunningProgram()
+{
+    if (!m_info.hProcess)
+        return;
+    if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT)
+    {
+        HWND window = MainWindow();
+        if (window)
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(m_info.hProcess, 20000) == WAIT_TIMEOUT)
+            TerminateProcess(m_info.hProcess, 1);
+    }
+    CloseHandle(m_info.hProcess);
+    CloseHandle(m_info.hThread);
+}
+
+bool RunningProgram::Start(const std::string& arguments)
+{
+    // A handle left by an earlier run must not pass for this one's.
+    SClipboard().SetText("");
+    std::string line = "\"" + ProgramPath() + "\"";
+    if (!arguments.empty())
+        line += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &m_info) != FALSE;
+}
+
+namespace
+{
+struct WindowSearch
+{
+    DWORD processId;
+    HWND main;
+    int otherVisible;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != search->processId)
+        return TRUE;
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof(title));
+    if (std::string(title) == "KLV Sonavel" && (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION))
+        search->main = window;
+    else if (IsWindowVisible(window))
+        ++search->otherVisible;
+    return TRUE;
+}
+
+WindowSearch Search(DWORD processId)
+{
+    WindowSearch search = {processId, nullptr, 0};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search;
+}
+}
+
+HWND RunningProgram::MainWindow() const
+{
+    return Search(m_info.dwProcessId).main;
+}
+
+int RunningProgram::CountOtherVisibleWindows() const
+{
+    return Search(m_info.dwProcessId).otherVisible;
+}
+
+HWND RunningProgram::WaitReady(DWORD timeout)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeout)
+    {
+        if (WaitForSingleObject(m_info.hProcess, 0) != WAIT_TIMEOUT)
+            return nullptr;
+        const WindowSearch search = Search(m_info.dwProcessId);
+        const std::string handle =
+            std::to_string(static_cast<unsigned long long>(reinterpret_cast<LONG_PTR>(search.main)));
+        if (search.main && search.otherVisible == 0 && SClipboard().GetText() == handle.c_str())
+        {
+            Sleep(300);  // WinMain shows the window after its creation returned
+            return search.main;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+int RunningProgram::WaitExit(DWORD timeout)
+{
+    if (WaitForSingleObject(m_info.hProcess, timeout) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(m_info.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+AppWindow::AppWindow() : m_app(new PWndApp())
+{
+    m_app->Create("KLV Sonavel test", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
+    Pump(50);
+}
+
+AppWindow::~AppWindow()
+{
+    Destroy();
+}
+
+void AppWindow::Destroy()
+{
+    if (!m_app)
+        return;
+    m_app->DestroyWindow();
+    m_app.reset();
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+    {
+    }
+}
+}

@@ -1,0 +1,80 @@
+// What the app tests share: the settings key reset around a test, temporary
+// library folders, the real program started as a child process, and a main
+// window built in the test's own process.
+#pragma once
+#include "SPlatform.h"
+#include <memory>
+#include <string>
+#include <vector>
+#include "PWndApp.h"
+
+namespace apptest
+{
+// Runs the thread's pending messages for about ms milliseconds.
+void Pump(int ms);
+
+// The settings key, emptied when made and removed again afterwards.
+class SettingsKey
+{
+public:
+    SettingsKey();
+    ~SettingsKey();
+    void SetText(const char* name, const std::string& text) const;
+    void SetNumber(const char* name, DWORD value) const;
+    std::string GetText(const char* name) const;
+    int GetNumber(const char* name) const;
+    bool Has(const char* name) const;
+};
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TempFolder
+{
+public:
+    TempFolder();
+    ~TempFolder();
+    // With the trailing backslash.
+    const std::string& Path() const { return m_path; }
+    bool WriteFile(const std::string& relative, const std::string& text) const;
+
+private:
+    std::string m_path;
+};
+
+// The program file built beside the suite.
+std::string ProgramPath();
+
+// KLV Sonavel started as a child process.
+class RunningProgram
+{
+public:
+    ~RunningProgram();
+    bool Start(const std::string& arguments);
+    // The program's main window, once start-up has finished (its handle on the
+    // clipboard and its taskbar strip hidden again); null after the time-out.
+    HWND WaitReady(DWORD timeout = 60000);
+    // The exit code, or -1 when the process did not end in time.
+    int WaitExit(DWORD timeout = 60000);
+    DWORD ProcessId() const { return m_info.dwProcessId; }
+    HWND MainWindow() const;
+    // Visible top-level windows of the process other than the main window.
+    int CountOtherVisibleWindows() const;
+
+private:
+    PROCESS_INFORMATION m_info = {};
+};
+
+// A main window made in this process, as WinMain makes it (not shown).
+class AppWindow
+{
+public:
+    AppWindow();
+    ~AppWindow();
+    PWndApp& App() { return *m_app; }
+    HWND Handle() const { return m_app->GetHandle(); }
+    // Destroys the window; its WM_QUIT is taken off the queue again.
+    void Destroy();
+
+private:
+    std::unique_ptr<PWndApp> m_app;
+};
+}

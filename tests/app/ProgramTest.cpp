@@ -1,0 +1,183 @@
+// The real program started as a child process: single copy, hiding, the
+// remote-control hand-shake, closing and what it saves, the window's size,
+// and commands sent to it as another program would.
+#include <gtest/gtest.h>
+#include "AppTestSupport.h"
+#include "SClipboard.h"
+#include "SampleLibrary.h"
+
+using namespace apptest;
+
+namespace
+{
+const UINT TOOLBAR_COMMAND = 0x8E24;
+const UINT REMOTE_CONTROL = 0x81F4;
+
+class ProgramTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SampleLibrary::Options options;
+        options.genres = 1;
+        options.albums = 1;
+        ASSERT_TRUE(SampleLibrary::Write(library.Path().c_str(), options));
+        settings.SetText("Folder", library.Path());
+    }
+
+    HWND Start(const std::string& arguments = "")
+    {
+        if (!program.Start(arguments))
+            return nullptr;
+        return program.WaitReady();
+    }
+
+    static HWND ToolBar(HWND main)
+    {
+        HWND rebar = FindWindowExA(main, nullptr, "ReBarWindow32", nullptr);
+        return rebar ? FindWindowExA(rebar, nullptr, "ToolbarWindow32", nullptr) : nullptr;
+    }
+
+    int CloseProgram(HWND main)
+    {
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        return program.WaitExit();
+    }
+
+    SettingsKey settings;
+    TempFolder library;
+    RunningProgram program;
+};
+}
+
+TEST_F(ProgramTest, SecondCopyEndsAtOnceWithoutWindow)
+{
+    HWND main = Start();
+    ASSERT_NE(nullptr, main);
+    RunningProgram second;
+    ASSERT_TRUE(second.Start(""));
+    EXPECT_EQ(0, second.WaitExit());
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_EQ(0, CloseProgram(main));
+}
+
+TEST_F(ProgramTest, FirstArgumentHideKeepsTheWindowHidden)
+{
+    const struct
+    {
+        const char* arguments;
+        bool visible;
+    } cases[] = {{"", true}, {"/hide", false}, {"/HiDe", false}, {"x /HIDE", true}, {"/other", true}};
+    for (const auto& c : cases)
+    {
+        RunningProgram run;
+        ASSERT_TRUE(run.Start(c.arguments));
+        HWND main = run.WaitReady();
+        ASSERT_NE(nullptr, main) << c.arguments;
+        EXPECT_EQ(c.visible, IsWindowVisible(main) != FALSE) << c.arguments;
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, run.WaitExit()) << c.arguments;
+    }
+}
+
+TEST_F(ProgramTest, ClipboardHoldsTheHandleInDecimal)
+{
+    HWND main = Start();
+    ASSERT_NE(nullptr, main);
+    const std::string expected = std::to_string(static_cast<unsigned long long>(reinterpret_cast<LONG_PTR>(main)));
+    EXPECT_STREQ(expected.c_str(), SClipboard().GetText().GetText());
+    EXPECT_EQ(0, CloseProgram(main));
+}
+
+TEST_F(ProgramTest, ClosingSavesPlacementPanesAndVolume)
+{
+    const struct
+    {
+        DWORD column, column2, volume;
+        int savedColumn, savedColumn2, savedVolume;
+    } cases[] = {{0, 0, 0, 220, 200, 0}, {100, 100, 20, 220, 200, 20}, {300, 250, 50, 300, 250, 50},
+                 {5000, 5000, 80, 220, 200, 50}};
+    for (const auto& c : cases)
+    {
+        SettingsKey fresh;
+        fresh.SetText("Folder", library.Path());
+        fresh.SetNumber("Column", c.column);
+        fresh.SetNumber("Column2", c.column2);
+        fresh.SetNumber("Volume", c.volume);
+        RunningProgram run;
+        ASSERT_TRUE(run.Start(""));
+        HWND main = run.WaitReady();
+        ASSERT_NE(nullptr, main);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        ASSERT_EQ(0, run.WaitExit());
+        EXPECT_EQ(0u, fresh.GetText("Window").rfind("7:", 0)) << fresh.GetText("Window");
+        EXPECT_EQ(c.savedColumn, fresh.GetNumber("Column")) << c.column;
+        EXPECT_EQ(c.savedColumn2, fresh.GetNumber("Column2")) << c.column2;
+        EXPECT_EQ(c.savedVolume, fresh.GetNumber("Volume")) << c.volume;
+    }
+}
+
+TEST_F(ProgramTest, WindowOpensAt1024By600AndNeverShrinksBelow800By600)
+{
+    HWND main = Start();
+    ASSERT_NE(nullptr, main);
+    RECT rect = {};
+    GetWindowRect(main, &rect);
+    EXPECT_EQ(1024, rect.right - rect.left);
+    EXPECT_EQ(600, rect.bottom - rect.top);
+    SetWindowPos(main, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(main, &rect);
+    EXPECT_EQ(800, rect.right - rect.left);
+    EXPECT_EQ(600, rect.bottom - rect.top);
+    EXPECT_EQ(0, CloseProgram(main));
+}
+
+TEST_F(ProgramTest, VisibilityFollowsF8HideCommandAndRemoteControl)
+{
+    HWND main = Start();
+    ASSERT_NE(nullptr, main);
+    const struct
+    {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool visible;
+    } steps[] = {{WM_KEYDOWN, VK_F8, 0, false},          {WM_KEYDOWN, VK_F8, 0, true},
+                 {TOOLBAR_COMMAND, 0, 14, false},        {TOOLBAR_COMMAND, 0, 14, true},
+                 {REMOTE_CONTROL, 499, 1, true},         {REMOTE_CONTROL, 500, 1, false},
+                 {REMOTE_CONTROL, 501, 1, false},        {REMOTE_CONTROL, 500, 5, false},
+                 {REMOTE_CONTROL, 500, 1, true},         {TOOLBAR_COMMAND, 0, 33, true},
+                 {TOOLBAR_COMMAND, 0, 30, true},         {TOOLBAR_COMMAND, 0, 77, true}};
+    for (const auto& s : steps)
+    {
+        SendMessageA(main, s.message, s.wParam, s.lParam);
+        EXPECT_EQ(s.visible, IsWindowVisible(main) != FALSE) << s.message << " " << s.wParam << " " << s.lParam;
+    }
+    EXPECT_EQ(0, CloseProgram(main));
+}
+
+TEST_F(ProgramTest, ToolBarStartsWithPlaybackButtonsIdle)
+{
+    HWND main = Start();
+    ASSERT_NE(nullptr, main);
+    HWND toolBar = ToolBar(main);
+    ASSERT_NE(nullptr, toolBar);
+    const struct
+    {
+        int id;
+        bool enabled;
+    } cases[] = {{1, true},   {2, true},   {3, true},   {7, true},   {8, false},  {9, false},
+                 {10, false}, {11, false}, {12, true},  {17, true},  {19, true},  {20, true},
+                 {24, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.enabled, SendMessageA(toolBar, TB_ISBUTTONENABLED, c.id, 0) != 0) << c.id;
+    EXPECT_EQ(-1, SendMessageA(toolBar, TB_COMMANDTOINDEX, 26, 0));
+    // Remote-only commands in local mode change nothing; Repeat copies its button.
+    for (int id = 26; id <= 33; ++id)
+        SendMessageA(main, TOOLBAR_COMMAND, 0, id);
+    SendMessageA(toolBar, TB_CHECKBUTTON, 12, TRUE);
+    SendMessageA(main, TOOLBAR_COMMAND, 0, 12);
+    EXPECT_NE(0, SendMessageA(toolBar, TB_ISBUTTONCHECKED, 12, 0));
+    EXPECT_EQ(0, SendMessageA(toolBar, TB_ISBUTTONCHECKED, 19, 0));
+    EXPECT_EQ(0, CloseProgram(main));
+}
