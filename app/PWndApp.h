@@ -109,14 +109,21 @@ public:
     bool IsLocal() const;
     void SetToolbarImages(bool large, bool sizeOnly);
 
-    // Operations that browsing, playback, covers, lyrics, the book, sharing and
-    // downloads complete (PWndAppOperations.cpp).
+    // Local browsing (PWndAppBrowse.cpp).
     bool OpenFolder(const char* name, const char* select, bool fromThumbs);
     bool ShowFolder();
+    void ListMediaFiles(SArrayString* result, const char* folder, bool recurse, bool songs, bool videos,
+                        bool extras, bool noRadios);
+    void LoadFolderCover(SImage* image, const char* folder, bool small);
+    void ScanLibrary();
+    const SArrayString& GetFilePaths() const { return m_filePaths; }
+    SString GetCountsText() const;
+
+    // Operations that the notes, the information text, playback, covers,
+    // lyrics, the book, sharing and downloads complete (PWndAppOperations.cpp).
     bool UpdateInfoText();
     bool LoadNotes();
     bool SaveNotes();
-    void ScanLibrary();
     bool StopPlayback();
     bool ClearQueue();
     bool PlayAt(int index, const char* folderName);
@@ -170,9 +177,6 @@ public:
     const PSettings::_SServer& GetServerSettings() const { return m_server; }
     bool IsRepeatOn() const { return m_repeat; }
     bool IsShutdownOn() const { return m_shutdown; }
-    // The request that the last folder opening made (name and selection).
-    const SString& GetLastOpenedName() const { return m_lastOpenName; }
-    const SString& GetLastOpenedSelection() const { return m_lastOpenSelect; }
     const SString& GetLastConnection() const { return m_lastConnection; }
     int GetPreferencesRequests() const { return m_preferencesRequests; }
     // Queue entries for the play commands (until playback builds the queue itself).
@@ -192,8 +196,17 @@ private:
     void RestoreSizes();
     void SetWaterSource(const SImage& picture);
 
+    // Browsing steps (PWndAppBrowse.cpp).
+    void ShowRootInStatus();
+    int ListSubFolders(const SString& folder, SArrayString* names);
+    void FillFolderList(const SArrayString& names);
+    void ShowNoFolder();
+    void ShowCurrentFolderPicture();
+    void FillFileList(const SString& folder);
+    void ShowFolderPage(const SString& folder);
+    void AddFolderFiles(SArrayString* found, const SString& folder, bool recurse);
+
     // Settings steps (PWndAppSettings.cpp).
-    SString GetCountsText() const;
     void HideFolder(const SString& folder);
     void ApplyTaskbar(const PSettings& settings);
     int Ask(const char* text, const char* caption, UINT style) const;
@@ -294,6 +307,6 @@ private:
     PSettings::_SServer m_server;
     unsigned int m_totalSongs, m_totalVideos, m_totalRadios;
     std::vector<DWORD> m_waterSource, m_waterOutput;
-    SString m_lastOpenName, m_lastOpenSelect, m_lastConnection;
+    SString m_lastConnection;
     int m_preferencesRequests;
 };

@@ -1,20 +1,11 @@
-// Operations of the main window that browsing, playback, covers, lyrics, the
+// Operations of the main window that notes, the information text, playback, covers, lyrics, the
 // book, the preferences, sharing, downloads and the update check complete.
 // Until they land, each does the least its callers rely on.
 #include "PWndApp.h"
 
-bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)
-{
-    m_lastOpenName = name ? name : "";
-    m_lastOpenSelect = select ? select : "";
-    return false;
-}
-
-bool PWndApp::ShowFolder() { return false; }
 bool PWndApp::UpdateInfoText() { return false; }
 bool PWndApp::LoadNotes() { return false; }
 bool PWndApp::SaveNotes() { return false; }
-void PWndApp::ScanLibrary() {}
 
 bool PWndApp::StopPlayback()
 {

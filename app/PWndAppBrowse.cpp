@@ -1,0 +1,336 @@
+// Walking the local library: the current folder and its sub-folders, the
+// selected folder's covers, files and page, its cover pictures, and the
+// counts of the whole tree.
+#include "PWndApp.h"
+#include "SFile.h"
+
+namespace
+{
+const char* const SONG_MASKS[] = {"*.mp3", "*.wma", "*.wax"};
+const char* const VIDEO_MASKS[] = {"*.mpg", "*.mpeg", "*.avi", "*.wmv", "*.wvx"};
+
+// The file-list picture of a media file: 2 song, 3 radio, 1 video and anything else.
+int MediaImage(const SString& extension)
+{
+    if (extension == "mp3" || extension == "wma")
+        return 2;
+    if (extension == "wax" || extension == "wvx")
+        return 3;
+    return 1;
+}
+
+SString WithoutSeparator(const char* folder)
+{
+    SString text(folder ? folder : "");
+    while (text.GetLength() > 0 && (text.GetAt(text.GetLength() - 1) == '\\' || text.GetAt(text.GetLength() - 1) == '/'))
+        text.Truncate(text.GetLength() - 1);
+    return text;
+}
+
+bool LoadPicture(SImage* image, const SString& path)
+{
+    SFile file;
+    if (!file.Open(TextOf(path), false, false, true))
+        return false;
+    return image->Load(&file);
+}
+
+int CountFiles(SDisk& disk, const SString& folder, const char* const* masks, int count)
+{
+    int total = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        SArrayString found;
+        total += disk.List(&found, TextOf(folder + masks[i]), true, false, true, false, true);
+    }
+    return total;
+}
+}
+
+void PWndApp::ShowRootInStatus()
+{
+    m_currentFolder.Copy(m_rootFolder);
+    m_statusBar.SetText(0, TextOf(m_rootFolder.GetPath()));
+    m_pageBrowser.ShowWindow(SW_HIDE);
+}
+
+bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)
+{
+    SString candidate(TextOf(m_currentFolder.GetPath()));
+    candidate += name ? name : "";
+    if (!m_disk.FolderExists(TextOf(candidate)))
+    {
+        ShowRootInStatus();
+        return false;
+    }
+    SPath previous;
+    previous.Copy(m_currentFolder);
+    m_currentFolder.SetFolder(TextOf(candidate));
+    if (!m_currentFolder.IsValid() || m_currentFolder.GetComponentCount() < m_rootFolder.GetComponentCount())
+    {
+        ShowRootInStatus();
+        return false;
+    }
+    SArrayString names;
+    ListSubFolders(m_currentFolder.GetPath(), &names);
+    if (names.GetCount() == 0)
+    {
+        m_currentFolder.Copy(previous);
+        m_pageBrowser.ShowWindow(SW_HIDE);
+        return false;
+    }
+    FillFolderList(names);
+    m_thumbs.InvalidateRect(nullptr, true);
+    if (fromThumbs)
+        m_thumbs.SetFocus();
+    else if (select && *select)
+        m_folderList.SelectItemByText(select, true);
+    ShowFolder();
+    m_statusBar.SetText(0, TextOf(m_currentFolder.GetPath()));
+    if (!fromThumbs)
+        m_folderList.SetFocus();
+    UpdateInfoText();
+    return true;
+}
+
+int PWndApp::ListSubFolders(const SString& folder, SArrayString* names)
+{
+    SArrayString paths;
+    m_disk.List(&paths, TextOf(folder + "*.*"), false, true, false, false, true);
+    for (int i = 0; i < paths.GetCount(); ++i)
+        names->Add(TextOf(SPath(TextOf(paths.GetAt(i))).GetLastFolderName(true)));
+    names->AddFlags(0x10000);
+    names->Sort();
+    return names->GetCount();
+}
+
+void PWndApp::FillFolderList(const SArrayString& names)
+{
+    m_thumbs.Clear();
+    m_folderList.RemoveAll();
+    m_folderCovers.RemoveAll();
+    m_folderCovers.AddImage(&m_smallPicture);
+    for (int i = 0; i < names.GetCount(); ++i)
+    {
+        const SString folder = m_currentFolder.GetPath() + TextOf(names.GetAt(i)) + "\\";
+        SArrayString inner;
+        const bool opens = m_disk.List(&inner, TextOf(folder + "*.*"), false, true, false, false, true) > 0;
+        SImage cover;
+        LoadFolderCover(&cover, TextOf(folder), true);
+        m_folderCovers.AddImage(&cover);
+        m_folderList.AddItem(TextOf(names.GetAt(i)), -1, i + 1, opens ? 0 : -1);
+    }
+}
+
+bool PWndApp::ShowFolder()
+{
+    const int selection = m_folderList.GetSelection();
+    if (selection < 0)
+    {
+        ShowNoFolder();
+        return false;
+    }
+    m_thumbs.ShowWindow(SW_HIDE);
+    const SString name = m_folderList.GetItemText(selection);
+    const SString folder = m_currentFolder.GetPath() + TextOf(name) + "\\";
+    SImage cover;
+    LoadFolderCover(&cover, TextOf(folder), false);
+    cover.ConvertFormat(PixelFormat32bppARGB);
+    m_coverPane.SetBackgroundImage(cover.GetBitmap(), COLOR_NONE, 11);
+    m_captionPane.SetWindowText(TextOf(name));
+    m_coverPane.ShowWindow(SW_SHOW);
+    m_captionPane.ShowWindow(SW_SHOW);
+    SetWaterSource(cover);
+    ShowCurrentFolderPicture();
+    FillFileList(folder);
+    ShowFolderPage(folder);
+    const bool files = m_fileList.GetCount() > 0;
+    m_toolBar.EnableButton(3, files);
+    m_toolBar.EnableButton(5, files);
+    m_toolBar.EnableButton(4, true);
+    m_toolBar.EnableButton(6, true);
+    m_toolBar.EnableButton(7, false);
+    return true;
+}
+
+void PWndApp::ShowNoFolder()
+{
+    m_toolBar.EnableButton(3, false);
+    m_toolBar.EnableButton(5, false);
+    m_toolBar.EnableButton(4, true);
+    m_toolBar.EnableButton(6, true);
+    m_toolBar.EnableButton(7, false);
+    SWnd* panes[] = {&m_coverPane, &m_captionPane, &m_picturePane, &m_greyPane};
+    for (SWnd* pane : panes)
+    {
+        pane->SetWindowText("");
+        pane->ShowWindow(SW_HIDE);
+    }
+    m_fileList.RemoveAll();
+    m_notesEditor.SetWindowText("");
+    m_filePaths.RemoveAll();
+    m_pageBrowser.SetUrl("");
+    m_innerSplitter.ShowWindow(SW_HIDE);
+    m_fileList.ShowWindow(SW_HIDE);
+    m_notesEditor.ShowWindow(SW_HIDE);
+    m_pageBrowser.ShowWindow(SW_HIDE);
+    m_thumbs.ShowWindow(SW_SHOW);
+}
+
+// Below the root, the current folder's own cover in grey with its name.
+void PWndApp::ShowCurrentFolderPicture()
+{
+    if (m_currentFolder.GetComponentCount() <= m_rootFolder.GetComponentCount())
+    {
+        m_picturePane.ShowWindow(SW_HIDE);
+        m_greyPane.ShowWindow(SW_HIDE);
+        return;
+    }
+    SImage picture;
+    LoadFolderCover(&picture, TextOf(m_currentFolder.GetPath()), false);
+    picture.ConvertFormat(PixelFormat32bppARGB);
+    picture.ToGrayscale();
+    picture.SetAlpha(64);
+    m_picturePane.SetBackgroundImage(picture.GetBitmap(), COLOR_NONE, 11);
+    m_greyPane.SetWindowText(TextOf(m_currentFolder.GetLastFolderName(true)));
+    m_picturePane.ShowWindow(SW_SHOW);
+    m_greyPane.ShowWindow(SW_SHOW);
+}
+
+void PWndApp::FillFileList(const SString& folder)
+{
+    m_fileList.RemoveAll();
+    m_notesEditor.SetWindowText("");
+    m_filePaths.RemoveAll();
+    SArrayString paths;
+    ListMediaFiles(&paths, TextOf(folder), false, true, true, false, false);
+    for (int i = 0; i < paths.GetCount(); ++i)
+    {
+        const SPath path(TextOf(paths.GetAt(i)));
+        const SString title = path.GetTitle();
+        const bool noted = m_disk.FileExists(TextOf(path.GetFullFolder() + TextOf(title) + ".txt"));
+        m_fileList.AddItem(TextOf(title), -1, MediaImage(path.GetExtension(false, true)), noted ? 4 : -1);
+        m_filePaths.Add(TextOf(paths.GetAt(i)));
+    }
+}
+
+void PWndApp::ShowFolderPage(const SString& folder)
+{
+    const SString base = WithoutSeparator(TextOf(folder));
+    SString page = base + ".mht";
+    if (!m_disk.FileExists(TextOf(page)))
+        page = base + ".htm";
+    const bool hasPage = m_disk.FileExists(TextOf(page));
+    m_innerSplitter.ShowWindow(hasPage ? SW_HIDE : SW_SHOW);
+    m_fileList.ShowWindow(hasPage ? SW_HIDE : SW_SHOW);
+    m_notesEditor.ShowWindow(hasPage ? SW_HIDE : SW_SHOW);
+    if (!hasPage)
+    {
+        m_pageBrowser.SetUrl("");
+        m_pageBrowser.ShowWindow(SW_HIDE);
+        return;
+    }
+    m_pageBrowser.ShowWindow(SW_SHOW);
+    if (m_pageBrowser.GetCurrentUrl().CompareNoCase(TextOf(page)) != 0)
+        m_pageBrowser.Navigate(TextOf(page), nullptr);
+}
+
+void PWndApp::ListMediaFiles(SArrayString* result, const char* folder, bool recurse, bool songs, bool videos,
+                             bool extras, bool noRadios)
+{
+    SArrayString found;
+    const SString base(folder ? folder : "");
+    for (int i = 0; songs && i < 3; ++i)
+        if (!(noRadios && i == 2))
+            m_disk.List(&found, TextOf(base + SONG_MASKS[i]), recurse, false, true, false, true);
+    for (int i = 0; videos && i < 5; ++i)
+        if (!(noRadios && i == 4))
+            m_disk.List(&found, TextOf(base + VIDEO_MASKS[i]), recurse, false, true, false, true);
+    if (extras)
+        AddFolderFiles(&found, base, recurse);
+    found.AddFlags(0x10000);
+    found.Sort();
+    for (int i = 0; i < found.GetCount(); ++i)
+        result->Add(TextOf(found.GetAt(i)));
+}
+
+// The cover, description and page beside the folder and, when recursive,
+// beside every folder below it.
+void PWndApp::AddFolderFiles(SArrayString* found, const SString& folder, bool recurse)
+{
+    SArrayString folders;
+    folders.Add(TextOf(folder));
+    if (recurse)
+        m_disk.List(&folders, TextOf(folder + "*.*"), true, true, false, false, true);
+    for (int i = 0; i < folders.GetCount(); ++i)
+    {
+        const SString base = WithoutSeparator(TextOf(folders.GetAt(i)));
+        const char* const pairs[3][2] = {{".png", ".jpg"}, {".txt", nullptr}, {".mht", ".htm"}};
+        for (const auto& pair : pairs)
+        {
+            if (m_disk.FileExists(TextOf(base + pair[0])))
+                found->Add(TextOf(base + pair[0]));
+            else if (pair[1] && m_disk.FileExists(TextOf(base + pair[1])))
+                found->Add(TextOf(base + pair[1]));
+        }
+    }
+}
+
+void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small)
+{
+    if (!image)
+        return;
+    const SString base = WithoutSeparator(folder);
+    bool loaded = LoadPicture(image, base + ".png") || LoadPicture(image, base + ".jpg");
+    if (!loaded)
+    {
+        const SString name = SPath(TextOf(base + "\\")).GetLastFolderName(true);
+        m_coverNames.AddFlags(0x10000);
+        if (name.GetLength() > 0 && m_coverNames.Find(TextOf(name)) >= 0)
+        {
+            const SString inRoot = m_rootFolder.GetPath() + TextOf(name);
+            loaded = LoadPicture(image, inRoot + ".png") || LoadPicture(image, inRoot + ".jpg");
+        }
+    }
+    if (!loaded)
+        image->CopyFrom(small ? &m_smallPicture : &m_picture);
+    if (small)
+    {
+        image->Resize(16, 16);
+        return;
+    }
+    image->Resize(150, 150);
+    image->ConvertFormat(PixelFormat32bppARGB);
+    image->MakeOpaqueWhite();
+}
+
+void PWndApp::ScanLibrary()
+{
+    m_statFolders.RemoveAll();
+    m_statSongs.RemoveAll();
+    m_statVideos.RemoveAll();
+    m_statRadios.RemoveAll();
+    SArrayString folders;
+    folders.Add(TextOf(m_rootFolder.GetPath()));
+    m_disk.List(&folders, TextOf(m_rootFolder.GetPath() + "*.*"), true, true, false, false, true);
+    const char* const songMasks[] = {"*.mp3", "*.wma"};
+    const char* const videoMasks[] = {"*.mpg", "*.mpeg", "*.avi", "*.wmv"};
+    const char* const radioMasks[] = {"*.wax", "*.wvx"};
+    for (int i = 0; i < folders.GetCount(); ++i)
+    {
+        const SString folder = folders.GetAt(i);
+        const int songs = CountFiles(m_disk, folder, songMasks, 2);
+        const int videos = CountFiles(m_disk, folder, videoMasks, 4);
+        const int radios = CountFiles(m_disk, folder, radioMasks, 2);
+        const int at = m_statFolders.InsertSorted(TextOf(folder));
+        m_statSongs.InsertAt(static_cast<unsigned short>(songs), at);
+        m_statVideos.InsertAt(static_cast<unsigned short>(videos), at);
+        m_statRadios.InsertAt(static_cast<unsigned short>(radios), at);
+        if (i == 0)
+        {
+            m_totalSongs = songs;
+            m_totalVideos = videos;
+            m_totalRadios = radios;
+        }
+    }
+}
