@@ -131,34 +131,6 @@ TEST_F(PWndAppTest, LongSettingsLoadWhole)
     EXPECT_EQ(12465, app.GetServerSettings().port);
 }
 
-TEST_F(PWndAppTest, LinkAddressOpensTheFolderUnderOurRoot)
-{
-    AppWindow window;
-    PWndApp& app = window.App();
-    const struct
-    {
-        std::string address;
-        LRESULT answer;
-        std::string name, select;
-    } cases[] = {
-        {root.Path() + "Rock\\Artist.link", -1, root.Path() + "Rock\\", "Artist"},
-        {root.Path() + "Rock\\Artist.LINK", -1, root.Path() + "Rock\\", "Artist"},
-        {root.Path() + "Rock%20Band\\Two%20Words.link", -1, root.Path() + "Rock Band\\", "Two Words"},
-        {root.Path() + "Rock\\page.htm", 0, "", ""},
-        {"http://www.example.com/", 0, "", ""},
-    };
-    for (const auto& c : cases)
-    {
-        const LRESULT answer = app.SendMessage(SWM_BROWSER_BEFORENAVIGATE, 0, reinterpret_cast<LPARAM>(c.address.c_str()));
-        EXPECT_EQ(c.answer, answer) << c.address;
-        if (c.answer)
-        {
-            EXPECT_EQ(c.name, TextOf(app.GetLastOpenedName())) << c.address;
-            EXPECT_EQ(c.select, TextOf(app.GetLastOpenedSelection())) << c.address;
-        }
-    }
-}
-
 namespace
 {
 std::string g_mailSubject;

@@ -1,0 +1,148 @@
+// Browsing a generated library in a main window of the test's process: the
+// texts and pictures of both lists, the counts, going up and down, and folder
+// links from pages.
+#include <gtest/gtest.h>
+#include "AppTestSupport.h"
+#include "SampleLibrary.h"
+
+using namespace apptest;
+
+namespace
+{
+class PWndAppBrowseTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SampleLibrary::Options options;  // 2 genres, 2 artists, 2 albums, 4 tracks
+        ASSERT_TRUE(SampleLibrary::Write(root.Path().c_str(), options));
+        settings.SetText("Folder", root.Path());
+    }
+
+    // "text:first image:second image" of every item.
+    static std::string Items(SListCtrl& list)
+    {
+        std::string text;
+        for (int i = 0; i < list.GetCount(); ++i)
+        {
+            const SListCtrl::_SItem* item = list.GetItemRecord(i);
+            text += std::string(TextOf(item->text)) + ":" + std::to_string(item->image) + ":" +
+                    std::to_string(item->secondImage) + ";";
+        }
+        return text;
+    }
+
+    static std::string StatusText(PWndApp& app, int part)
+    {
+        char text[256] = {};
+        app.GetStatusBar().SendMessage(SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    void Select(PWndApp& app, SListCtrl& list, const char* name)
+    {
+        list.SelectItemByText(name, true);
+        app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&list), 0);
+    }
+
+    SettingsKey settings;
+    TempFolder root;
+};
+}
+
+TEST_F(PWndAppBrowseTest, ListsShowFoldersAndMediaWithTheirPictures)
+{
+    AppWindow window;
+    PWndApp& app = window.App();
+    EXPECT_EQ("8 songs, 16 videos, 8 radios", StatusText(app, 1));
+    EXPECT_EQ(root.Path(), StatusText(app, 0));
+    EXPECT_EQ("Jazz:1:0;Rock:2:0;", Items(app.GetFolderList()));
+    EXPECT_FALSE(app.GetToolBar().IsButtonEnabled(3));
+    EXPECT_TRUE(app.GetToolBar().IsButtonEnabled(4));
+
+    const struct
+    {
+        const char* open;     // folder opened first, "" for none
+        const char* select;   // folder selected then
+        const char* folders;  // the folder list afterwards
+        const char* files;    // the file list afterwards
+    } steps[] = {
+        {"Rock", "Artist", "Artist:1:0;Band:2:0;", ""},
+        {"Artist", "Album 1", "Album 1:1:-1;Album 2:2:-1;", "01 Track A:2:4;02 Track B:2:-1;03 Track C:3:-1;04 Track D:1:-1;"},
+        {"", "Album 2", "Album 1:1:-1;Album 2:2:-1;", "01 Track B:1:4;02 Track C:1:-1;03 Track D:1:-1;04 Track E:3:-1;"},
+    };
+    for (const auto& s : steps)
+    {
+        if (*s.open)
+            EXPECT_TRUE(app.OpenFolder(s.open, "", false)) << s.open;
+        Select(app, app.GetFolderList(), s.select);
+        EXPECT_EQ(s.folders, Items(app.GetFolderList())) << s.select;
+        EXPECT_EQ(s.files, Items(app.GetFileList())) << s.select;
+    }
+    EXPECT_EQ(root.Path() + "Rock\\Artist\\Album 2\\04 Track E.wvx", TextOf(app.GetFilePaths().GetAt(3)));
+    EXPECT_TRUE(app.GetToolBar().IsButtonEnabled(3));
+    // Albums hold no folders: they are shown, never entered.
+    EXPECT_FALSE(app.OpenFolder("Album 2", "", false));
+    EXPECT_EQ(root.Path() + "Rock\\Artist\\", TextOf(app.GetCurrentFolder().GetPath()));
+}
+
+TEST_F(PWndAppBrowseTest, UpperCaseExtensionsAreListedByKind)
+{
+    AppWindow window;
+    PWndApp& app = window.App();
+    // The second artist's files carry upper-case extensions.
+    ASSERT_TRUE(app.OpenFolder("Rock", "", false));
+    ASSERT_TRUE(app.OpenFolder("Band", "", false));
+    Select(app, app.GetFolderList(), "Album 1");
+    EXPECT_EQ("01 Track A:2:4;02 Track B:2:-1;03 Track C:3:-1;04 Track D:1:-1;", Items(app.GetFileList()));
+    EXPECT_EQ(".MP3", std::string(TextOf(app.GetFilePaths().GetAt(0))).substr(app.GetFilePaths().GetAt(0).GetLength() - 4));
+}
+
+TEST_F(PWndAppBrowseTest, ParentCommandAndBackspaceKeepTheFolderLeftSelected)
+{
+    AppWindow window;
+    PWndApp& app = window.App();
+    ASSERT_TRUE(app.OpenFolder("Rock", "", false));
+    ASSERT_TRUE(app.OpenFolder("Band", "", false));
+    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 2);
+    EXPECT_EQ(root.Path() + "Rock\\", TextOf(app.GetCurrentFolder().GetPath()));
+    EXPECT_EQ("Band", std::string(TextOf(app.GetFolderList().GetItemText(app.GetFolderList().GetSelection()))));
+    app.SendMessage(WM_KEYDOWN, VK_BACK, 0);
+    EXPECT_EQ(root.Path(), TextOf(app.GetCurrentFolder().GetPath()));
+    EXPECT_EQ("Rock", std::string(TextOf(app.GetFolderList().GetItemText(app.GetFolderList().GetSelection()))));
+    // Above the root is never reached.
+    EXPECT_FALSE(app.OpenFolder("..", "", false));
+    EXPECT_EQ(root.Path(), TextOf(app.GetCurrentFolder().GetPath()));
+    EXPECT_EQ(root.Path(), StatusText(app, 0));
+}
+
+TEST_F(PWndAppBrowseTest, LinkAddressOpensTheFolderUnderOurRoot)
+{
+    AppWindow window;
+    PWndApp& app = window.App();
+    const struct
+    {
+        std::string address;
+        LRESULT answer;
+        std::string folder, selected;
+    } cases[] = {
+        {root.Path() + "Rock\\Artist.link", -1, "Rock\\", "Artist"},
+        {root.Path() + "Jazz\\Band11.LINK", -1, "Jazz\\", "Band11"},
+        {root.Path() + "Jazz\\BAND11.link", -1, "Jazz\\", ""},
+        {root.Path() + "Rock\\Artist\\Album%201.link", -1, "Rock\\Artist\\", "Album 1"},
+        // Written under another root of the same depth, or of another depth.
+        {"D:" + root.Path().substr(2) + "Rock\\Band.link", -1, "Rock\\", "Band"},
+        {"D:\\Rock\\Band.link", -1, "", ""},
+        {root.Path() + "Rock\\Artist.htm", 0, "", ""},
+        {"http://www.example.com/", 0, "", ""},
+    };
+    for (const auto& c : cases)
+    {
+        const LRESULT answer =
+            app.SendMessage(SWM_BROWSER_BEFORENAVIGATE, 0, reinterpret_cast<LPARAM>(c.address.c_str()));
+        EXPECT_EQ(c.answer, answer) << c.address;
+        EXPECT_EQ(root.Path() + c.folder, TextOf(app.GetCurrentFolder().GetPath())) << c.address;
+        const int selection = app.GetFolderList().GetSelection();
+        EXPECT_EQ(c.selected, selection < 0 ? "" : TextOf(app.GetFolderList().GetItemText(selection))) << c.address;
+    }
+}
