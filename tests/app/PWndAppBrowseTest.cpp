@@ -128,7 +128,7 @@ TEST_F(PWndAppBrowseTest, LinkAddressOpensTheFolderUnderOurRoot)
     } cases[] = {
         {root.Path() + "Rock\\Artist.link", -1, "Rock\\", "Artist"},
         {root.Path() + "Jazz\\Band11.LINK", -1, "Jazz\\", "Band11"},
-        {root.Path() + "Jazz\\BAND11.link", -1, "Jazz\\", ""},
+        {root.Path() + "Jazz\\BAND11.link", -1, "Jazz\\", "Band11"},
         {root.Path() + "Rock\\Artist\\Album%201.link", -1, "Rock\\Artist\\", "Album 1"},
         // Written under another root of the same depth, or of another depth.
         {"D:" + root.Path().substr(2) + "Rock\\Band.link", -1, "Rock\\", "Band"},
