@@ -15,23 +15,14 @@ bool TabNotify(SWnd* parent, SWnd* child, NMHDR* header, LRESULT&)
     parent->SendMessage(SWM_TAB_SELCHANGE, reinterpret_cast<WPARAM>(tab), current);
     return true;
 }
-
-// Every tab object registers the translation before its window exists, so a
-// parent never sees a TCN_SELCHANGE of a tab without it.
-struct Registration
-{
-    Registration() { STabCtrl::RegisterNotification(); }
-};
 } // namespace
-
-void STabCtrl::RegisterNotification()
-{
-    SControlNotify::Register(STYPE_TAB, nullptr, TabNotify);
-}
 
 STabCtrl::STabCtrl()
 {
-    static Registration registration;
+    // Registered before the first tab has a window: no parent sees a tab's
+    // TCN_SELCHANGE without the translation.
+    static const bool registered = (SControlNotify::Register(STYPE_TAB, nullptr, TabNotify), true);
+    (void)registered;
     SetTypeId(STYPE_TAB);
 }
 
