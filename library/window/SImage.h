@@ -36,8 +36,8 @@ public:
         DRAW_TILE = 10,
         DRAW_FIT = 11
     };
-    static const COLORREF COLOR_NONE = 0xFF000000;
-    static const COLORREF COLOR_TRANSPARENT = 0xFF000001;
+    static constexpr COLORREF COLOR_NONE = 0xFF000000;
+    static constexpr COLORREF COLOR_TRANSPARENT = 0xFF000001;
 
     SImage();
     SImage(int width, int height, Gdiplus::PixelFormat format = PixelFormat32bppARGB);

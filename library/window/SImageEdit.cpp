@@ -2,7 +2,9 @@
 #include "SImage.h"
 #include <algorithm>
 #include <memory>
+#include <vector>
 #include "SDrawing.h"
+#include "SGuards.h"
 
 using namespace Gdiplus;
 
@@ -92,26 +94,44 @@ bool SImage::FillRectangle(const Rect* rect, ARGB color)
     return graphics.GetLastStatus() == Ok && graphics.FillRectangle(&brush, area) == Ok;
 }
 
+// GDI fills on a 32-bit copy of the picture; the filled pixels come back opaque.
+// (Wine's GDI+ does not give GDI the bitmap's own pixels on its device context.)
 bool SImage::FloodFill(int x, int y, COLORREF color)
 {
     if (!m_bitmap || x < 0 || y < 0 || x >= GetWidth() || y >= GetHeight())
         return false;
-    Graphics graphics(m_bitmap);
-    HDC dc = graphics.GetLastStatus() == Ok ? graphics.GetHDC() : nullptr;
-    if (!dc)
+    const int width = GetWidth(), height = GetHeight();
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    DWORD* bits = nullptr;
+    SGdiObjectGuard<HBITMAP> dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS,
+                                                  reinterpret_cast<void**>(&bits), nullptr, 0));
+    SMemoryDCGuard dc(nullptr);
+    if (!dib.Get() || !bits || !dc.Get() || !GetPixels(bits, PixelFormat32bppARGB))
         return false;
+    const std::vector<DWORD> before(bits, bits + static_cast<size_t>(width) * height);
+    // GDI compares whole pixel values: the alpha bytes would stop the fill.
+    for (size_t i = 0; i < before.size(); i++)
+        bits[i] &= 0xFFFFFF;
     bool filled = false;
-    HBRUSH brush = CreateSolidBrush(color & 0xFFFFFF);
-    if (brush)
     {
-        HGDIOBJ previous = SelectObject(dc, brush);
-        const COLORREF surface = ::GetPixel(dc, x, y);
-        filled = surface != CLR_INVALID && ExtFloodFill(dc, x, y, surface, FLOODFILLSURFACE) != 0;
-        SelectObject(dc, previous);
-        DeleteObject(brush);
+        SSelectGuard selectBitmap(dc.Get(), dib.Get());
+        SGdiObjectGuard<HBRUSH> brush(CreateSolidBrush(color & 0xFFFFFF));
+        SSelectGuard selectBrush(dc.Get(), brush.Get());
+        const COLORREF surface = ::GetPixel(dc.Get(), x, y);
+        filled = surface != CLR_INVALID && ExtFloodFill(dc.Get(), x, y, surface, FLOODFILLSURFACE);
     }
-    graphics.ReleaseHDC(dc);
-    return filled;
+    GdiFlush();
+    if (!filled)
+        return false;
+    for (size_t i = 0; i < before.size(); i++)
+        bits[i] = bits[i] == (before[i] & 0xFFFFFF) ? before[i] : (bits[i] | 0xFF000000);
+    return WritePixels(bits, PixelFormat32bppARGB);
 }
 
 template <class Visitor>
