@@ -19,10 +19,8 @@ bool TabNotify(SWnd* parent, SWnd* child, NMHDR* header, LRESULT&)
 
 STabCtrl::STabCtrl()
 {
-    // Registered before the first tab has a window: no parent sees a tab's
-    // TCN_SELCHANGE without the translation.
-    static const bool registered = (SControlNotify::Register(STYPE_TAB, nullptr, TabNotify), true);
-    (void)registered;
+    // Registered by every tab, so a translation replaced meanwhile comes back.
+    SControlNotify::Register(STYPE_TAB, nullptr, TabNotify);
     SetTypeId(STYPE_TAB);
 }
 
