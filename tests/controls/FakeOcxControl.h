@@ -42,6 +42,9 @@ public:
     HRESULT Fire(DISPID id) { return Fire(id, nullptr, 0); }
     IDispatch* GetSink() const { return m_sink; }
 
+    // A faulty control: Unadvise succeeds but the sink is kept.
+    bool keepsSinkOnUnadvise = false;
+
 private:
     IUnknown* m_owner;
     IID m_events;
