@@ -174,6 +174,10 @@ public:
 
     // Background painting into the target context (the memory context of an erase).
     void PaintBackground(HDC windowDC, HDC target);
+    // Where a media player window's video draws itself (client coordinates,
+    // empty for none); the player host, a layer above, installs it.
+    typedef RECT (*VideoAreaFunction)(SWnd* window);
+    static void SetVideoAreaFunction(VideoAreaFunction function) { s_videoArea = function; }
     // RedrawWindow on the window; while a transparent window redraws, its parent
     // repaints the area under it. False without a window.
     bool RedrawWindow(const RECT* rect = nullptr, HRGN region = nullptr,
@@ -352,6 +356,7 @@ protected:
     // Six button-pressed-on pointers: client left, middle, right, then non-client.
     static SWnd* s_buttonDown[3];
     static SWnd* s_ncButtonDown[3];
+    static VideoAreaFunction s_videoArea;
 
     RECT m_workArea;
     WNDPROC m_previousProc;

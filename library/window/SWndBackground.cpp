@@ -31,10 +31,19 @@ bool IsCutFromTarget(const SWnd* child)
 }
 } // namespace
 
+SWnd::VideoAreaFunction SWnd::s_videoArea = nullptr;
+
 void SWnd::PaintBackground(HDC windowDC, HDC target)
 {
     if (!m_handle || !target)
         return;
+    // A playing video is not painted over.
+    if (m_typeId == STYPE_MEDIAPLAYER && windowDC && s_videoArea)
+    {
+        const RECT video = s_videoArea(this);
+        if (!IsRectEmpty(&video))
+            ExcludeClipRect(windowDC, video.left, video.top, video.right, video.bottom);
+    }
     ExcludeChildren(windowDC, target);
     if (m_skinImage.IsLoaded())
     {
