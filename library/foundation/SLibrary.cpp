@@ -383,6 +383,7 @@ IDirectSound8* GetDirectSound() { return record.directSound; }
 UINT GetFindReplaceMessage() { return record.findReplaceMessage; }
 HINSTANCE GetInstance() { return record.instance; }
 int GetWindowsVersion() { return record.windowsVersion; }
+void SetWindowsVersion(int code) { record.windowsVersion = code; }
 SString GetProgramFileName() { return GetProgramPathText(); }
 SString GetProgramFolder() { return GetProgramFolderText(); }
 

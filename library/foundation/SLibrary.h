@@ -45,6 +45,8 @@ UINT GetFindReplaceMessage();
 HINSTANCE GetInstance();
 HCURSOR GetLibraryCursor(int i);
 int GetWindowsVersion();
+// Replaces the stored version code: tests reach the paths of older versions with it.
+void SetWindowsVersion(int code);
 SString GetProgramFileName();
 SString GetProgramFolder();
 HWND GetLibraryWindow();
