@@ -151,6 +151,8 @@ Gdiplus::Font* SMediaCtrl::CreateGdiplusFont(HDC dc, const LOGFONTA& font)
     return made->GetLastStatus() == Gdiplus::Ok ? made.release() : nullptr;
 }
 
+// The format starts from the typographic one: runs measured with the default
+// padding would stand apart by a sixth of an em on each side.
 void SMediaCtrl::SetupStringFormat(Gdiplus::StringFormat& format) const
 {
     format.SetFormatFlags(Gdiplus::StringFormatFlagsMeasureTrailingSpaces |
@@ -189,7 +191,7 @@ SIZE SMediaCtrl::Measure(bool tagged)
     if (m_measurer)
         return MeasureWithView(m_measurer, tagged);
     SWindowDCGuard dc(m_handle);
-    Gdiplus::StringFormat format;
+    Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
     SetupStringFormat(format);
     GdiplusMeasurer measurer(dc.Get(), format);
     return MeasureWithView(&measurer, tagged);

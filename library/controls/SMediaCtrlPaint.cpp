@@ -60,7 +60,7 @@ void SMediaCtrl::PaintButtonEdge(HDC dc) const
 void SMediaCtrl::PaintPlain(HDC dc, const RECT& inner)
 {
     Gdiplus::Graphics graphics(dc);
-    Gdiplus::StringFormat format;
+    Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
     SetupStringFormat(format);
     const Gdiplus::RectF rect(static_cast<float>(inner.left + m_offsetX), static_cast<float>(inner.top + m_offsetY),
                               static_cast<float>(inner.right - inner.left),
@@ -115,7 +115,7 @@ void SMediaCtrl::PaintTagged(HDC dc, const RECT& inner)
     m_linkTargets.RemoveAll();
     m_linkRects.RemoveAll();
     Gdiplus::Graphics graphics(dc);
-    Gdiplus::StringFormat format;
+    Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
     SetupStringFormat(format);
     float top = static_cast<float>(GetFirstLineTop(inner));
     const float originX = static_cast<float>(inner.left + m_offsetX);

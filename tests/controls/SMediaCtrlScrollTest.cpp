@@ -1,0 +1,84 @@
+#include "MediaTestWindows.h"
+
+namespace
+{
+DWORD now = 0;
+DWORD WINAPI FakeClock() { return now; }
+
+class SMediaCtrlScrollTest : public MediaViewTest
+{
+protected:
+    // Three lines of 20 pixels in a 200 x 100 view with margins 1, 4, 1, 2.
+    void SetUp() override
+    {
+        now = 1000;
+        view.SetClock(&FakeClock);
+        CreateView("a\r\nb\r\nc");
+        view.SetMargins(1, 4, 1, 2);
+    }
+    void Step(DWORD elapsed)
+    {
+        now += elapsed;
+        view.SendMessage(WM_TIMER, SMediaCtrl::MARQUEE_TIMER, 0);
+    }
+};
+} // namespace
+
+TEST_F(SMediaCtrlScrollTest, LoopingVerticalMarqueeEntersFromBelowAndStartsAgain)
+{
+    ASSERT_EQ(60, view.GetContentHeight());
+    view.SetAutoScroll(0, -1000, true);
+    ASSERT_TRUE(view.IsAutoScrolling());
+    const struct
+    {
+        DWORD elapsed;
+        int offset;
+    } steps[] = {
+        {0, 94},  // client height - bottom margin - top margin
+        {50, 44},
+        {100, -56},
+        {1, 98}, // the last line has left at the top: from below again
+        {1, 97},
+    };
+    for (const auto& step : steps)
+    {
+        Step(step.elapsed);
+        EXPECT_EQ(step.offset, view.GetScrollOffsetY()) << step.elapsed;
+        EXPECT_EQ(0, view.GetScrollOffsetX());
+    }
+}
+
+TEST_F(SMediaCtrlScrollTest, MarqueeSurvivesAWrapOfTheClock)
+{
+    now = 0xFFFFFFF0;
+    view.SetAutoScroll(-1000, 0, true);
+    EXPECT_EQ(198, view.GetScrollOffsetX());
+    Step(0x20);
+    EXPECT_EQ(166, view.GetScrollOffsetX());
+}
+
+TEST_F(SMediaCtrlScrollTest, StopNewTextAndFittingContentEndTheMarquee)
+{
+    view.SetAutoScroll(-50, 0, true);
+    Step(100);
+    EXPECT_EQ(193, view.GetScrollOffsetX());
+    EXPECT_TRUE(view.IsScrollingX());
+    view.SetAutoScroll(0, 0);
+    EXPECT_FALSE(view.IsAutoScrolling());
+    EXPECT_EQ(0, view.GetScrollOffsetX());
+
+    POINT start = {0, -10};
+    view.SetAutoScroll(0, -30, true, &start);
+    EXPECT_EQ(-10, view.GetScrollOffsetY());
+    view.SetWindowText("new");
+    EXPECT_FALSE(view.IsAutoScrolling());
+    EXPECT_EQ(0, view.GetScrollOffsetY());
+
+    // The content fits: nothing scrolls unless forced.
+    view.SetAutoScroll(-30, -30);
+    EXPECT_FALSE(view.IsAutoScrolling());
+    view.SetWindowText("1\r\n2\r\n3\r\n4\r\n5");
+    view.SetAutoScroll(-30, -30);
+    EXPECT_TRUE(view.IsScrollingY());
+    EXPECT_FALSE(view.IsScrollingX());
+}
