@@ -38,6 +38,8 @@ bool STrayIcon::Add(HICON icon, const char* tip, HWND owner, bool add, LPARAM pa
 {
     if (!m_handle && !SWnd::Create("", WS_POPUP, 0, nullptr, owner, 0, param))
         return false;
+    // A second call replaces the icon instead of leaving the first one behind.
+    DeleteIcon();
     m_data = NOTIFYICONDATAA();
     m_data.cbSize = RECORD_SIZE;
     m_data.hWnd = m_handle;

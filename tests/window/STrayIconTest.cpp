@@ -46,6 +46,8 @@ TEST_F(STrayIconTest, AddsWithItsOwnHiddenWindow)
     EXPECT_FALSE(tray.IsVisible());
     EXPECT_EQ(owner.GetHandle(), GetWindow(tray.GetHandle(), GW_OWNER));
     EXPECT_STREQ("Sonavel", tray.GetTip());
+    ASSERT_TRUE(tray.Add(LoadIcon(nullptr, IDI_INFORMATION), "Again", owner.GetHandle()));
+    EXPECT_STREQ("Again", tray.GetTip());
     tray.DestroyWindow();
     EXPECT_FALSE(tray.IsShown());
 }
