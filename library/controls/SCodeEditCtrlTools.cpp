@@ -2,6 +2,7 @@
 #include "SCodeEditCtrl.h"
 #include "SButtonCtrl.h"
 #include "SEditCtrl.h"
+#include "SImage.h"
 #include "SMemory.h"
 #include "SPrinter.h"
 
@@ -9,6 +10,32 @@ namespace
 {
 const int GOTO_OK = 1;
 const int GOTO_CANCEL = 0;
+
+// Four 16 x 16 pictures side by side: a magnifier, two pages, an arrow, a printer.
+bool DrawToolPictures(SImage& strip)
+{
+    if (!strip.Create(64, 16))
+        return false;
+    Gdiplus::Graphics g(strip.GetBitmap());
+    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    g.Clear(Gdiplus::Color(0, 0, 0, 0));
+    Gdiplus::Pen ink(Gdiplus::Color(255, 40, 60, 110), 2.0f);
+    Gdiplus::SolidBrush paper(Gdiplus::Color(255, 250, 250, 250));
+    Gdiplus::SolidBrush blue(Gdiplus::Color(255, 50, 110, 200));
+    g.DrawEllipse(&ink, 2, 2, 8, 8);
+    g.DrawLine(&ink, 9, 9, 14, 14);
+    g.FillRectangle(&paper, 17, 1, 8, 10);
+    g.DrawRectangle(&ink, 17, 1, 8, 10);
+    g.FillRectangle(&paper, 22, 5, 8, 10);
+    g.DrawRectangle(&ink, 22, 5, 8, 10);
+    const Gdiplus::Point arrow[7] = {{34, 6}, {41, 6}, {41, 2}, {47, 8}, {41, 14}, {41, 10}, {34, 10}};
+    g.FillPolygon(&blue, arrow, 7);
+    g.FillRectangle(&paper, 52, 1, 8, 6);
+    g.DrawRectangle(&ink, 52, 1, 8, 6);
+    g.FillRectangle(&blue, 49, 7, 14, 6);
+    g.FillRectangle(&paper, 52, 11, 8, 4);
+    return true;
+}
 } // namespace
 
 SCodeEditCtrl::_SWndGoto::_SWndGoto(SCodeEditCtrl* editor)
@@ -153,6 +180,9 @@ void SCodeEditCtrl::FillToolPanel(LPARAM, LPARAM)
     const char* const keys[4] = {"#FIND", "#REPLACE", "#GOTO", "#PRINT"};
     for (int i = 0; i < 4; i++)
         panel->AddButton(i, GetText(keys[i]).GetText(), 0);
+    SImage strip;
+    if (DrawToolPictures(strip) && m_images.CreateFromStrip(&strip, 16, 16))
+        panel->GetGroup(0)->pictures.CreateFromStrip(&strip, 16, 16);
 }
 
 void SCodeEditCtrl::HandleToolPanelClick(SPanelCtrl* panel, int groupId, int buttonId, SPanelCtrl::_SButton* hit)
