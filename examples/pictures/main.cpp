@@ -43,8 +43,10 @@ std::vector<Gdiplus::ARGB> MakeScene(int width, int height)
         for (int x = 0; x < width; x++)
         {
             const bool stripe = ((x + y) / 16) % 2 == 0;
-            const int r = 255 - y * 160 / height, g = 80 + x * 120 / width, b = 60 + y * 190 / height;
-            pixels[static_cast<size_t>(y) * width + x] = stripe ? Opaque(r, g, b) : Opaque(r / 2, g / 2, b);
+            const int r = 255 - y * 160 / height, g = 80 + x * 120 / width;
+            const int b = 60 + y * 190 / height;
+            const Gdiplus::ARGB shade = stripe ? Opaque(r, g, b) : Opaque(r / 2, g / 2, b);
+            pixels[static_cast<size_t>(y) * width + x] = shade;
         }
     }
     return pixels;

@@ -2,7 +2,10 @@
 #include <mmsystem.h>
 #include "SLibrary.h"
 
-SSplash::_SWnd::_SWnd() : m_startTime(0), m_closeOnClick(false), m_duration(-1), m_creationValue(0) {}
+SSplash::_SWnd::_SWnd()
+    : m_startTime(0), m_closeOnClick(false), m_duration(-1), m_creationValue(0)
+{
+}
 
 LRESULT SSplash::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -48,6 +48,15 @@ protected:
         return info;
     }
 
+    // The owner's answer to a measure request for the item at that position.
+    LRESULT Measure(int position, MEASUREITEMSTRUCT& measure)
+    {
+        measure = MEASUREITEMSTRUCT();
+        measure.CtlType = ODT_MENU;
+        measure.itemData = reinterpret_cast<ULONG_PTR>(menu.GetItemData(position));
+        return owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+    }
+
     const int version = GetWindowsVersion();
     TraceWnd owner;
     CountingMenu menu;
@@ -143,7 +152,8 @@ TEST_F(SMenuTest, MenuCommandsReachTheOwnerAfterTheHook)
     for (const auto& c : cases)
     {
         owner.Forget();
-        owner.SendMessage(WM_MENUCOMMAND, c.position, reinterpret_cast<LPARAM>(c.menu->GetHandle()));
+        const LPARAM handle = reinterpret_cast<LPARAM>(c.menu->GetHandle());
+        owner.SendMessage(WM_MENUCOMMAND, c.position, handle);
         ASSERT_EQ(1, owner.Count(SWM_MENUCOMMAND)) << c.id;
         EXPECT_EQ(reinterpret_cast<WPARAM>(static_cast<SMenu*>(c.menu)),
                   owner.Last(SWM_MENUCOMMAND).wParam);
@@ -181,13 +191,12 @@ TEST_F(SMenuTest, ImageItemsAreOwnerDrawnBelowVersionSeven)
     ASSERT_TRUE(menu.InsertItem(2, "Plain"));
     EXPECT_EQ(HBMMENU_CALLBACK, ItemInfo(0, MIIM_BITMAP).hbmpItem);
 
-    MEASUREITEMSTRUCT measure = {ODT_MENU, 0, 1, 0, 0, reinterpret_cast<ULONG_PTR>(menu.GetItemData(0))};
-    EXPECT_EQ(1, owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
+    MEASUREITEMSTRUCT measure;
+    EXPECT_EQ(1, Measure(0, measure));
     EXPECT_EQ(20u, measure.itemWidth);
     EXPECT_EQ(16u, measure.itemHeight);
-    MEASUREITEMSTRUCT plain = {ODT_MENU, 0, 2, 0, 0, reinterpret_cast<ULONG_PTR>(menu.GetItemData(1))};
-    owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&plain));
-    EXPECT_EQ(0u, plain.itemWidth);
+    Measure(1, measure);
+    EXPECT_EQ(0u, measure.itemWidth);
 
     SWindowDCGuard screen(nullptr);
     SMemoryDCGuard dc(screen.Get());
@@ -206,8 +215,9 @@ TEST_F(SMenuTest, ImageItemsAreOwnerDrawnBelowVersionSeven)
     {
         int x, y;
         COLORREF color;
-    } probes[] = {{28, 10, RGB(255, 0, 0)}, {20, 2, RGB(255, 0, 0)}, {35, 17, RGB(255, 0, 0)},
-                  {19, 10, RGB(255, 255, 255)}, {37, 10, RGB(255, 255, 255)}, {28, 0, RGB(255, 255, 255)}};
+    } probes[] = {{28, 10, RGB(255, 0, 0)},     {20, 2, RGB(255, 0, 0)},
+                  {35, 17, RGB(255, 0, 0)},     {19, 10, RGB(255, 255, 255)},
+                  {37, 10, RGB(255, 255, 255)}, {28, 0, RGB(255, 255, 255)}};
     for (const auto& p : probes)
         EXPECT_EQ(p.color, GetPixel(dc.Get(), p.x, p.y)) << p.x << "," << p.y;
 }
@@ -227,6 +237,9 @@ TEST_F(SMenuTest, ImageItemsCarryTheirBitmapFromVersionSeven)
     ASSERT_NE(nullptr, item->bitmap);
     EXPECT_EQ(item->bitmap, ItemInfo(0, MIIM_BITMAP).hbmpItem);
     EXPECT_EQ(nullptr, ItemInfo(1, MIIM_BITMAP).hbmpItem);
-    MEASUREITEMSTRUCT measure = {ODT_MENU, 0, 2, 0, 0, reinterpret_cast<ULONG_PTR>(menu.GetItemData(1))};
-    EXPECT_FALSE(menu.MeasureItem(menu.GetItemData(1), &measure));
+    MEASUREITEMSTRUCT measure;
+    Measure(1, measure);
+    EXPECT_EQ(0u, measure.itemWidth);
+    Measure(0, measure);
+    EXPECT_EQ(20u, measure.itemWidth);
 }
