@@ -70,7 +70,7 @@ LRESULT SEditCtrl::OnKeyDown(WPARAM key, LPARAM lParam)
     }
     else if (key == 'A' && m_keyboard.IsCtrlDown())
         EditSetSel(0, -1);
-    return SNativeCtrl::RelayAndHandle(this, SWM_EDIT_MOUSE, WM_KEYDOWN, key, lParam);
+    return SWnd::WindowProc(WM_KEYDOWN, key, lParam);
 }
 
 LRESULT SEditCtrl::OnKeyUp(WPARAM key, LPARAM lParam)

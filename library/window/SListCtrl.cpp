@@ -27,9 +27,8 @@ SListCtrl::SListCtrl()
       m_imageWidth(0), m_imageHeight(0), m_secondImageWidth(0), m_secondImageHeight(0)
 {
     SetTypeId(STYPE_LIST);
-    static const bool registered =
-        (SItemRecords::SetHandlers(ODT_LISTBOX, MeasureRecord, DrawRecord), true);
-    (void)registered;
+    // Set by every list, so handlers replaced meanwhile come back.
+    SItemRecords::SetHandlers(ODT_LISTBOX, MeasureRecord, DrawRecord);
 }
 
 SListCtrl::~SListCtrl()
@@ -294,14 +293,28 @@ int SListCtrl::FindItem(const char* text, int start) const
     return -1;
 }
 
+// The native list keeps no strings (LB_SELECTSTRING would compare the records'
+// addresses with the text): the search goes through the records, as the native
+// one would, from the item after start, wrapping, for a text that begins with it.
+int SListCtrl::FindItemPrefix(const char* text, int start) const
+{
+    const int count = GetCount();
+    const SString prefix(text ? text : "");
+    for (int n = 1; n <= count; n++)
+    {
+        const int i = ((start < 0 ? -1 : start) + n) % count;
+        const SString item = GetItemText(i);
+        if (_strnicmp(item.GetText(), prefix.GetText(), prefix.GetLength()) == 0)
+            return i;
+    }
+    return -1;
+}
+
 int SListCtrl::SelectItemByText(const char* text, bool exact, int start)
 {
     if (GetCount() == 0)
         return -1;
-    if (!exact)
-        return static_cast<int>(
-            SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text)));
-    const int index = FindItem(text, start);
+    const int index = exact ? FindItem(text, start) : FindItemPrefix(text, start);
     if (index == -1)
         return -1;
     SetSelection(index);

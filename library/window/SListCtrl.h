@@ -82,6 +82,7 @@ public:
 private:
     bool UsesSingleSelection() const;
     bool IsValidIndex(int index) const;
+    int FindItemPrefix(const char* text, int start) const;
     void FreeRecord(_SItem* record);
     static bool StoreIconSize(HIMAGELIST list, HIMAGELIST& stored, int& width, int& height);
     void DrawPicture(HIMAGELIST list, int image, int x, int iconHeight, const RECT& item, HDC dc) const;

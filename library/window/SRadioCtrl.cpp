@@ -17,8 +17,8 @@ void RadioCommand(SWnd* parent, SWnd* child, int code)
 SRadioCtrl::SRadioCtrl() : m_group(-1)
 {
     SetTypeId(STYPE_RADIO);
-    static const bool registered = (SControlNotify::Register(STYPE_RADIO, RadioCommand, nullptr), true);
-    (void)registered;
+    // Registered by every radio button, so a translation replaced meanwhile comes back.
+    SControlNotify::Register(STYPE_RADIO, RadioCommand, nullptr);
 }
 
 SRadioCtrl::~SRadioCtrl() = default;

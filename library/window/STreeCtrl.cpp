@@ -74,8 +74,8 @@ STreeCtrl::STreeCtrl()
       m_showFiles(true), m_fileFilter("*.*"), m_rootFolder("")
 {
     SetTypeId(STYPE_TREE);
-    static const bool registered = (SControlNotify::Register(STYPE_TREE, nullptr, TreeNotify), true);
-    (void)registered;
+    // Registered by every tree, so a translation replaced meanwhile comes back.
+    SControlNotify::Register(STYPE_TREE, nullptr, TreeNotify);
 }
 
 STreeCtrl::~STreeCtrl() = default;

@@ -82,6 +82,17 @@ TEST_F(SListCtrlTest, ItemsAreMeasuredThroughTheirRecordsAndFoundWithoutCase)
     EXPECT_EQ(3, list.FindItem("abc"));
     EXPECT_EQ(-1, list.FindItem("abc", 4));
     EXPECT_EQ(-1, list.FindItem("abcd"));
+    // Not exact: the first text that begins with it, after the start, wrapping.
+    const struct { const char* text; bool exact; int start, found; } searches[] = {
+        {"ab", false, -1, 3}, {"t", false, 2, 2}, {"f", false, 4, 4}, {"ab", true, -1, -1}, {"abc", true, 0, 3}};
+    for (const auto& c : searches)
+    {
+        EXPECT_EQ(c.found, list.SelectItemByText(c.text, c.exact, c.start)) << c.text;
+        if (c.found != -1)
+        {
+            EXPECT_EQ(c.found, list.GetSelection()) << c.text;
+        }
+    }
     EXPECT_TRUE(list.DeleteItem(0));
     EXPECT_FALSE(list.DeleteItem(4));
     EXPECT_EQ("", std::string(list.GetItemText(9).GetText()));
