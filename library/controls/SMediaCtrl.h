@@ -196,6 +196,9 @@ public:
     static Gdiplus::StringAlignment ToStringAlignment(int alignment);
     void SetupStringFormat(Gdiplus::StringFormat& format) const;
 
+protected:
+    RECT GetPlainTextRect() const;
+
 private:
     // The pictures of one parse, named by their entries.
     class _SPictureCache : public _SPictures
@@ -220,7 +223,7 @@ private:
 
     // Painting steps (SMediaCtrlPaint.cpp).
     void PaintButtonEdge(HDC dc) const;
-    void PaintPlain(HDC dc, const RECT& inner);
+    void PaintPlain(HDC dc);
     void PaintTagged(HDC dc, const RECT& inner);
     void PaintRun(Gdiplus::Graphics& graphics, HDC dc, const _SText& run, const Gdiplus::RectF& rect,
                   const Gdiplus::StringFormat& viewFormat);

@@ -2,6 +2,7 @@
 // then the plain text or the laid-out runs; painting also records where the
 // links were drawn, so that a press finds exactly what is on the screen.
 #include "SMediaCtrl.h"
+#include <algorithm>
 #include <memory>
 #include "SImage.h"
 
@@ -33,7 +34,7 @@ void SMediaCtrl::Paint(HDC dc)
     if (m_tags)
         PaintTagged(dc, inner);
     else
-        PaintPlain(dc, inner);
+        PaintPlain(dc);
 }
 
 // 0 normal, 1 hover, 2 pressed or checked, 3 disabled.
@@ -57,14 +58,28 @@ void SMediaCtrl::PaintButtonEdge(HDC dc) const
         DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
 }
 
-void SMediaCtrl::PaintPlain(HDC dc, const RECT& inner)
+// The inner rectangle moved by the offsets. GDI+ cuts text at its layout box,
+// so while the text scrolls the box grows to the content along that axis: the
+// part that has not come in yet would otherwise never be drawn.
+RECT SMediaCtrl::GetPlainTextRect() const
+{
+    const RECT inner = GetInnerRect();
+    RECT rect = {inner.left + m_offsetX, inner.top + m_offsetY, inner.right + m_offsetX, inner.bottom + m_offsetY};
+    if (IsScrollingX())
+        rect.right = rect.left + std::max<LONG>(inner.right - inner.left, m_contentWidth);
+    if (IsScrollingY())
+        rect.bottom = rect.top + std::max<LONG>(inner.bottom - inner.top, m_contentHeight);
+    return rect;
+}
+
+void SMediaCtrl::PaintPlain(HDC dc)
 {
     Gdiplus::Graphics graphics(dc);
     Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
     SetupStringFormat(format);
-    const Gdiplus::RectF rect(static_cast<float>(inner.left + m_offsetX), static_cast<float>(inner.top + m_offsetY),
-                              static_cast<float>(inner.right - inner.left),
-                              static_cast<float>(inner.bottom - inner.top));
+    const RECT box = GetPlainTextRect();
+    const Gdiplus::RectF rect(static_cast<float>(box.left), static_cast<float>(box.top),
+                              static_cast<float>(box.right - box.left), static_cast<float>(box.bottom - box.top));
     DrawRunText(graphics, dc, m_wide, m_wideLength, GetWindowLogFont(), m_textColor, rect, format);
 }
 

@@ -82,3 +82,34 @@ TEST_F(SMediaCtrlScrollTest, StopNewTextAndFittingContentEndTheMarquee)
     EXPECT_TRUE(view.IsScrollingY());
     EXPECT_FALSE(view.IsScrollingX());
 }
+
+namespace
+{
+class PlainView : public SMediaCtrl
+{
+public:
+    using SMediaCtrl::GetPlainTextRect;
+};
+} // namespace
+
+TEST(SMediaCtrlPlainScrollTest, ScrollingPlainTextIsDrawnInABoxAsLargeAsItsContent)
+{
+    now = 1000;
+    MediaParentWnd parent;
+    PlainView view;
+    FixedMeasurer measurer;
+    RECT r = {40, 40, 440, 340}, child = {10, 10, 210, 110};
+    ASSERT_TRUE(parent.Create("Plain", WS_POPUP | WS_VISIBLE, 0, &r, nullptr));
+    view.SetClock(&FakeClock);
+    view.SetMeasurer(&measurer);
+    ASSERT_TRUE(view.CreateChild("abcdefghijklmnopqrstuvwxyz", WS_VISIBLE, 0, &child, parent.GetHandle()));
+    ASSERT_EQ(261, view.GetContentWidth());
+    RECT box = view.GetPlainTextRect();
+    EXPECT_EQ(1, box.left);
+    EXPECT_EQ(199, box.right);
+    view.SetAutoScroll(-50, 0);
+    box = view.GetPlainTextRect();
+    EXPECT_EQ(199, box.left);
+    EXPECT_EQ(199 + 261, box.right);
+    EXPECT_EQ(99, box.bottom);
+}
