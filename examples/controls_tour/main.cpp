@@ -1,7 +1,7 @@
 // A tour of the library's wrappers of the native controls: buttons, boxes, edits,
-// the owner-drawn list, the list view and a folder tree, each page a child window
-// that handles its own controls' notices. The main window lays its pages out in
-// the area its strips leave free, so further pages and strips can be added.
+// the owner-drawn list, the list view and a folder tree, sliders and gauges, each
+// page a child window that handles its own controls' notices. The pages sit on
+// tabs between a control bar with a tool bar and a status bar (TourBars.cpp).
 #include "SPlatform.h"
 #include <dsound.h>
 #include <initializer_list>
@@ -18,6 +18,7 @@
 #include "SRadioCtrl.h"
 #include "SRichEditCtrl.h"
 #include "STreeCtrl.h"
+#include "TourBars.h"
 
 namespace
 {
@@ -127,7 +128,9 @@ public:
         CreateOwnerDrawnList();
         CreateListView();
         CreateFolderTree();
-        return true;
+        // The list and the tree share the lower area, split by a bar the user drags.
+        const RECT lower = MakeRect(10, 170, 540, 190);
+        return m_split.Join(this, lower, &m_list, &m_tree);
     }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -180,7 +183,7 @@ private:
 
     void CreateListView()
     {
-        RECT r = MakeRect(220, 10, 330, 150);
+        RECT r = MakeRect(10, 10, 540, 150);
         m_listView.Create(WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, &r, GetHandle(), 201);
         m_listView.SetExtendedStyle(LVS_EX_FULLROWSELECT);
         m_listView.SetImageList(m_icons.GetHandle(), true);
@@ -224,6 +227,7 @@ private:
     SListCtrl m_list;
     SExListCtrl m_listView;
     STreeCtrl m_tree;
+    TourSplitter m_split;
 };
 
 class TourWnd : public SWnd
@@ -231,7 +235,7 @@ class TourWnd : public SWnd
 public:
     bool Open()
     {
-        RECT r = MakeRect(120, 80, 900, 420);
+        RECT r = MakeRect(120, 80, 600, 520);
         if (!Create("Controls tour", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, &r, nullptr))
             return false;
         if (!CreatePages())
@@ -243,6 +247,9 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        LRESULT result = 0;
+        if (m_bars.OnMessage(message, wParam, lParam, result))
+            return result;
         switch (message)
         {
         case WM_SIZE:
@@ -261,33 +268,20 @@ private:
     bool CreatePages()
     {
         RECT area = {};
-        return m_controls.Open(GetHandle(), area) && m_lists.Open(GetHandle(), area);
+        if (!m_controls.Open(GetHandle(), area) || !m_lists.Open(GetHandle(), area) ||
+            !m_gauges.Open(GetHandle()))
+            return false;
+        SWnd* const pages[] = {&m_controls, &m_lists, &m_gauges};
+        const char* const titles[] = {"Controls", "Lists", "Gauges"};
+        return m_bars.Open(this, pages, titles, 3);
     }
 
-    // The client area less the strips above and below the pages (none yet).
-    RECT GetPageArea() const
-    {
-        RECT area = {};
-        GetClientRect(&area);
-        area.top += m_topStrip;
-        area.bottom -= m_bottomStrip;
-        return area;
-    }
-
-    void LayoutPages()
-    {
-        if (!m_controls.GetHandle() || !m_lists.GetHandle())
-            return;
-        const RECT area = GetPageArea();
-        const int split = area.left + 320;
-        m_controls.MoveWindow(area.left, area.top, split - area.left, area.bottom - area.top, true);
-        m_lists.MoveWindow(split, area.top, area.right - split, area.bottom - area.top, true);
-    }
+    void LayoutPages() { m_bars.Layout(); }
 
     ControlsPage m_controls;
     ListsPage m_lists;
-    int m_topStrip = 0;
-    int m_bottomStrip = 0;
+    GaugesPage m_gauges;
+    TourBars m_bars;
 };
 } // namespace
 
