@@ -78,7 +78,7 @@ void SPanelCtrl::PaintButton(HDC dc, const _SGroup* group, const _SButton* b, HP
     if (framed)
         FillSolid(dc, frame, m_window);
     // A hovered button that is not pressed rises by one pixel.
-    const int lift = hovered && !pressed && !b->checked ? 1 : 0;
+    const int lift = hovered && !pressed ? 1 : 0;
     PaintPicture(dc, group, b, b->x + 4 - lift, b->y + 4 - lift);
     if (framed)
         DrawRectOutline(dc, &frame, pen);

@@ -265,3 +265,31 @@ TEST(SCodeEditCtrlModelTest, SeededRandomEditsKeepTheInvariantsAndUndoToTheStart
     }
     EXPECT_GT(undone, 200);
 }
+
+TEST(SCodeEditCtrlModelTest, PointsAndDragArithmetic)
+{
+    SCodeEditCtrl editor;
+    LoadText(editor, "a\tb\r\nxy");
+    const int w = editor.GetCharWidth(), h = editor.GetLineHeight(), left = editor.GetTextRect().left;
+    struct Case
+    {
+        double cells; // from the text's left edge
+        int row;
+        int line, column;
+    };
+    // The tab spans visual columns 1 to 4: its middle is at 2.5 cells.
+    const Case cases[] = {{0.4, 0, 0, 0}, {0.6, 0, 0, 1}, {2.4, 0, 0, 1}, {2.6, 0, 0, 2},
+                          {40, 0, 0, 3},  {1.2, 1, 1, 1}, {0, 7, 1, 2},  {-3, -2, 0, 0}};
+    for (const Case& c : cases)
+    {
+        int line = -1, column = -1;
+        editor.PointToPosition(left + static_cast<int>(c.cells * w), c.row * h + h / 2, line, column);
+        EXPECT_EQ(c.line, line) << c.cells << " " << c.row;
+        EXPECT_EQ(c.column, column) << c.cells << " " << c.row;
+    }
+    // 20 lines a second within 40 pixels of the edge, 60 beyond; 100 columns a second.
+    EXPECT_DOUBLE_EQ(10.0, SCodeEditCtrl::AutoScrollLines(40, 500));
+    EXPECT_DOUBLE_EQ(30.0, SCodeEditCtrl::AutoScrollLines(41, 500));
+    EXPECT_DOUBLE_EQ(0.0, SCodeEditCtrl::AutoScrollLines(0, 500));
+    EXPECT_DOUBLE_EQ(25.0, SCodeEditCtrl::AutoScrollColumns(250));
+}

@@ -161,10 +161,15 @@ TEST(SSelector, CalendarWindowMovesByGreyCellsAndEndsOnOk)
     EXPECT_EQ(0, window.GetCellTag(march3));
     EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), window.GetCell(march3).GetBackgroundColor());
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), window.GetCell(march3 + 1).GetBackgroundColor());
-    SetTimer(window.GetHandle(), 7, 50, [](HWND w, UINT, UINT_PTR id, DWORD) {
-        KillTimer(w, id);
-        SWnd::SharedWindowProc(w, SWM_DIALOGOK, 0, 0);
-    });
+    struct Ok
+    {
+        static void CALLBACK End(HWND w, UINT, UINT_PTR id, DWORD)
+        {
+            KillTimer(w, id);
+            SWnd::SharedWindowProc(w, SWM_DIALOGOK, 0, 0);
+        }
+    };
+    SetTimer(window.GetHandle(), 7, 50, &Ok::End);
     EXPECT_EQ(0, window.DoModal());
     window.DestroyWindow();
 }
