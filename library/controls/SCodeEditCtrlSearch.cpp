@@ -238,8 +238,11 @@ LRESULT SCodeEditCtrl::OnFindReplaceMessage(FINDREPLACEA* record)
     {
         TakeDialogSettings(record, false);
         if (FindNext(false))
-            SetSelection(GetCaretLine(), GetCaretColumn(), m_caretAtStart ? m_endLine : m_startLine,
-                         m_caretAtStart ? m_endColumn : m_startColumn, -1, true);
+        {
+            m_scrollRequest |= SCROLL_SHOW | SCROLL_CENTRE;
+            if (m_handle)
+                InvalidateRect(nullptr, true);
+        }
     }
     else if (record->Flags & FR_REPLACE)
     {

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <vector>
 #include "SGuards.h"
+#include "SImage.h"
+#include "SMemory.h"
 #include "SPanelCtrl.h"
 
 namespace
@@ -122,4 +124,21 @@ TEST(SPanelCtrlTest, HeaderFollowsTheFontAndClicksReportEnabledButtonsOnly)
     ASSERT_EQ(1u, panel.sent.size());
     EXPECT_EQ(3 | (9 << 16), panel.sent[0]);
     EXPECT_EQ(std::vector<int>{9}, panel.clicked);
+}
+
+TEST(SPanelCtrlTest, GroupPicturesAreCutFromAStream)
+{
+    SImage strip(64, 16);
+    SMemory png;
+    ASSERT_TRUE(strip.Save(&png, SImage::FORMAT_PNG));
+    png.SeekToStart();
+    SPanelCtrl panel;
+    ASSERT_NE(nullptr, panel.AddGroup(4, "Pictures", &png));
+    EXPECT_EQ(4, ImageList_GetImageCount(panel.GetGroup(4)->pictures.GetHandle()));
+    SMemory garbage;
+    garbage.WriteText("not a picture");
+    garbage.SeekToStart();
+    EXPECT_FALSE(panel.SetGroupPictures(4, &garbage));
+    EXPECT_EQ(nullptr, panel.GetGroup(4)->pictures.GetHandle());
+    EXPECT_FALSE(panel.SetGroupPictures(5, &garbage));
 }
