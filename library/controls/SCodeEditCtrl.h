@@ -214,6 +214,7 @@ public:
     void SetTextColors(COLORREF text, COLORREF keyword, COLORREF string, COLORREF upper, COLORREF comment);
     void SetBarColors(COLORREF bar, COLORREF grey, COLORREF check, COLORREF cross);
     void SetBackColors(COLORREF back, COLORREF currentLine);
+    using SWnd::SetFont;
     void SetFont(const char* face, int points);
     const char* GetFontFace() const { return m_fontFace.GetText(); }
     int GetFontPoints() const { return m_fontPoints; }
