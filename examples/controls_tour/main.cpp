@@ -1,7 +1,8 @@
 // A tour of the library's wrappers of the native controls: buttons, boxes, edits,
 // the owner-drawn list, the list view and a folder tree, sliders and gauges, each
 // page a child window that handles its own controls' notices. The pages sit on
-// tabs between a control bar with a tool bar and a status bar (TourBars.cpp).
+// tabs between a control bar with a tool bar and a status bar (TourBars.cpp);
+// the choosers and printing have a page of their own (TourChoosers.cpp).
 #include "SPlatform.h"
 #include <dsound.h>
 #include <initializer_list>
@@ -19,6 +20,7 @@
 #include "SRichEditCtrl.h"
 #include "STreeCtrl.h"
 #include "TourBars.h"
+#include "TourChoosers.h"
 
 namespace
 {
@@ -269,11 +271,11 @@ private:
     {
         RECT area = {};
         if (!m_controls.Open(GetHandle(), area) || !m_lists.Open(GetHandle(), area) ||
-            !m_gauges.Open(GetHandle()))
+            !m_gauges.Open(GetHandle()) || !m_choosers.Open(GetHandle()))
             return false;
-        SWnd* const pages[] = {&m_controls, &m_lists, &m_gauges};
-        const char* const titles[] = {"Controls", "Lists", "Gauges"};
-        return m_bars.Open(this, pages, titles, 3);
+        SWnd* const pages[] = {&m_controls, &m_lists, &m_gauges, &m_choosers};
+        const char* const titles[] = {"Controls", "Lists", "Gauges", "Choosers"};
+        return m_bars.Open(this, pages, titles, 4);
     }
 
     void LayoutPages() { m_bars.Layout(); }
@@ -281,6 +283,7 @@ private:
     ControlsPage m_controls;
     ListsPage m_lists;
     GaugesPage m_gauges;
+    ChoosersPage m_choosers;
     TourBars m_bars;
 };
 } // namespace

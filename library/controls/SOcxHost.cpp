@@ -36,7 +36,12 @@ bool SOcxHost::Connect(IUnknown* control, REFIID events, SOcxEvents* sink)
     Disconnect();
     m_sink = sink;
     m_cookie = 0;
-    if (!control || !sink)
+    if (!sink)
+        return false;
+    // The host's own reference: the sink is freed once neither it nor the
+    // control holds one.
+    sink->AddRef();
+    if (!control)
         return false;
     SComPtr<IConnectionPointContainer> container;
     if (FAILED(control->QueryInterface(IID_IConnectionPointContainer, container.OutVoid())) || !container)
@@ -83,8 +88,8 @@ void SOcxHost::Disconnect()
     if (m_sink)
     {
         // A control that still holds the sink after Unadvise would call into
-        // freed memory: such a sink is left alive (its host has already
-        // cleared its owner) rather than deleted.
+        // freed memory: such a sink is left alive, its owner already cleared
+        // by the host, rather than deleted.
         if (m_sink->Release() == 0)
             delete m_sink;
         m_sink = nullptr;

@@ -315,6 +315,8 @@ void SSplitterCtrl::DragBar(int index, bool vertical, POINT press)
             sizes.SetAt(index, first);
             sizes.SetAt(index + 1, second);
             PlacePanes();
+            // Nothing is dispatched here: the panes are painted directly.
+            ::RedrawWindow(m_handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         }
         Sleep(10);
     }

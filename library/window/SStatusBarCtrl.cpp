@@ -26,7 +26,7 @@ void SStatusBarCtrl::ComputeEqualEdges(int width, int n, int* edges)
 bool SStatusBarCtrl::SetEqualParts(int n)
 {
     // The bar's own limit on parts: more would be cut off anyway.
-    if (n < 1 || n > 255 || !m_handle)
+    if (n < 1 || n > 256 || !m_handle)
         return false;
     RECT client = {};
     if (HWND parent = GetParent())

@@ -15,23 +15,12 @@ bool TabNotify(SWnd* parent, SWnd* child, NMHDR* header, LRESULT&)
     parent->SendMessage(SWM_TAB_SELCHANGE, reinterpret_cast<WPARAM>(tab), current);
     return true;
 }
-
-// Every tab object registers the translation before its window exists, so a
-// parent never sees a TCN_SELCHANGE of a tab without it.
-struct Registration
-{
-    Registration() { STabCtrl::RegisterNotification(); }
-};
 } // namespace
-
-void STabCtrl::RegisterNotification()
-{
-    SControlNotify::Register(STYPE_TAB, nullptr, TabNotify);
-}
 
 STabCtrl::STabCtrl()
 {
-    static Registration registration;
+    // Registered by every tab, so a translation replaced meanwhile comes back.
+    SControlNotify::Register(STYPE_TAB, nullptr, TabNotify);
     SetTypeId(STYPE_TAB);
 }
 

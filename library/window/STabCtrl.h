@@ -23,9 +23,6 @@ public:
     void SetTabTip(int i, const char* text);
     int GetPageCount() const { return m_pages.GetCount(); }
 
-    // The parent's translation of TCN_SELCHANGE (registered with SControlNotify).
-    static void RegisterNotification();
-
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -38,6 +38,8 @@ HRESULT STDMETHODCALLTYPE FakeConnectionPoint::Unadvise(DWORD cookie)
 {
     if (cookie != 1 || !m_sink)
         return CONNECT_E_NOCONNECTION;
+    if (keepsSinkOnUnadvise)
+        return S_OK;
     m_sink->Release();
     m_sink = nullptr;
     return S_OK;

@@ -42,6 +42,9 @@ public:
     HRESULT Fire(DISPID id) { return Fire(id, nullptr, 0); }
     IDispatch* GetSink() const { return m_sink; }
 
+    // A faulty control: Unadvise succeeds but the sink is kept.
+    bool keepsSinkOnUnadvise = false;
+
 private:
     IUnknown* m_owner;
     IID m_events;
@@ -99,21 +102,15 @@ public:
     }
     HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Close(DWORD) override { return S_OK; }
-    FAKE_STUB(SetMoniker, (DWORD, IMoniker*))
-    FAKE_STUB(GetMoniker, (DWORD, DWORD, IMoniker**))
+    FAKE_STUB(SetMoniker, (DWORD, IMoniker*)) FAKE_STUB(GetMoniker, (DWORD, DWORD, IMoniker**))
     FAKE_STUB(InitFromData, (IDataObject*, WINBOOL, DWORD))
     FAKE_STUB(GetClipboardData, (DWORD, IDataObject**))
     HRESULT STDMETHODCALLTYPE DoVerb(LONG, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) override { return S_OK; }
-    FAKE_STUB(EnumVerbs, (IEnumOLEVERB**))
-    FAKE_STUB(Update, ())
-    FAKE_STUB(IsUpToDate, ())
-    FAKE_STUB(GetUserClassID, (CLSID*))
-    FAKE_STUB(GetUserType, (DWORD, LPOLESTR*))
+    FAKE_STUB(EnumVerbs, (IEnumOLEVERB**)) FAKE_STUB(Update, ()) FAKE_STUB(IsUpToDate, ())
+    FAKE_STUB(GetUserClassID, (CLSID*)) FAKE_STUB(GetUserType, (DWORD, LPOLESTR*))
     HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) override { return S_OK; }
-    FAKE_STUB(GetExtent, (DWORD, SIZEL*))
-    FAKE_STUB(Advise, (IAdviseSink*, DWORD*))
-    FAKE_STUB(Unadvise, (DWORD))
-    FAKE_STUB(EnumAdvise, (IEnumSTATDATA**))
+    FAKE_STUB(GetExtent, (DWORD, SIZEL*)) FAKE_STUB(Advise, (IAdviseSink*, DWORD*))
+    FAKE_STUB(Unadvise, (DWORD)) FAKE_STUB(EnumAdvise, (IEnumSTATDATA**))
     HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) override
     {
         *status = 0;

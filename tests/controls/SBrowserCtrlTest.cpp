@@ -31,13 +31,18 @@ SString TempPath(const char* name)
     return path;
 }
 
-SArrayString TempFilesOfBrowser()
+// The browser's temporary files that were not in the earlier listing: a
+// program killed before its control was destroyed leaves its own behind.
+SArrayString NewTempFilesOfBrowser(const SArrayString& earlier)
 {
     SDisk disk;
     const SString pattern = TempPath("klvbrowser_*");
-    SArrayString files;
+    SArrayString files, added;
     disk.List(&files, pattern.GetText(), false, false, true, false, true);
-    return files;
+    for (int i = 0; i < files.GetCount(); i++)
+        if (earlier.Find(files.GetAt(i).GetText()) < 0)
+            added.Add(files.GetAt(i).GetText());
+    return added;
 }
 
 class BrowserTest : public ::testing::Test
@@ -45,6 +50,7 @@ class BrowserTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        existing = NewTempFilesOfBrowser(SArrayString());
         fake = new FakeBrowser;
         registration.reset(new FakeClassRegistration(CLSID_WebBrowser, static_cast<IWebBrowser2*>(fake)));
         ASSERT_TRUE(registration->IsRegistered());
@@ -65,6 +71,7 @@ protected:
     std::unique_ptr<FakeClassRegistration> registration;
     RecordingParent parent;
     std::unique_ptr<SBrowserCtrl> browser;
+    SArrayString existing;
 };
 
 TEST_F(BrowserTest, NavigateRemembersTheAddressAndPassesTheHistoryFlag)
@@ -150,14 +157,14 @@ TEST_F(BrowserTest, ShowHtmlKeepsOnlyTheLastTemporaryFile)
         page.SeekToStart();
         ASSERT_TRUE(browser->ShowHtml(&page, "Generated", "htm"));
     }
-    const SArrayString files = TempFilesOfBrowser();
+    const SArrayString files = NewTempFilesOfBrowser(existing);
     ASSERT_EQ(1, files.GetCount());
     EXPECT_NE(-1, files.GetAt(0).Find("klvbrowser_2_"));
     SString shown = browser->GetTempFile();
     EXPECT_EQ(std::wstring(shown.GetWide()), fake->url);
     EXPECT_STREQ("Generated", browser->GetCurrentUrl().GetText());
     browser.reset();
-    EXPECT_EQ(0, TempFilesOfBrowser().GetCount());
+    EXPECT_EQ(0, NewTempFilesOfBrowser(existing).GetCount());
 }
 
 TEST_F(BrowserTest, ShortCopyFailsAndLeavesNoFile)
@@ -168,7 +175,7 @@ TEST_F(BrowserTest, ShortCopyFailsAndLeavesNoFile)
     page.SeekToStart();
     const int navigations = fake->navigateCalls;
     EXPECT_FALSE(browser->ShowHtml(&page, "Broken", "htm"));
-    EXPECT_EQ(0, TempFilesOfBrowser().GetCount());
+    EXPECT_EQ(0, NewTempFilesOfBrowser(existing).GetCount());
     EXPECT_EQ(navigations, fake->navigateCalls);
 }
 

@@ -310,6 +310,17 @@ TEST_F(PlayerTest, SinkAnswersItsInterfacesAndCountsSafely)
     EXPECT_EQ(3, sink.GetReferenceCount());
 }
 
+TEST_F(PlayerTest, SinkTheControlStillHoldsOutlivesItsHostHarmlessly)
+{
+    ASSERT_TRUE(CreatePlayer());
+    ASSERT_TRUE(player->Open("C:\\media\\song.mp3", true));
+    fake->Events().keepsSinkOnUnadvise = true;
+    player.reset();
+    EXPECT_EQ(S_OK, fake->FirePlayState(wmppsMediaEnded));
+    PumpPending();
+    EXPECT_TRUE(parent.received.empty());
+}
+
 // Wine's own control answers IWMPPlayer4 but not IWMPControls3.
 TEST(PlayerOnWine, CreationIsRefusedCleanly)
 {

@@ -97,6 +97,12 @@ void CALLBACK AnswerColorWindow(HWND, UINT, UINT_PTR timer, DWORD)
     SWnd::SharedWindowProc(window, g_colorRun->message, 0, 0);
 }
 
+void CALLBACK SendDialogOk(HWND window, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(window, timer);
+    SWnd::SharedWindowProc(window, SWM_DIALOGOK, 0, 0);
+}
+
 RECT Rect(int l, int t, int r, int b)
 {
     RECT rect = {l, t, r, b};
@@ -161,10 +167,7 @@ TEST(SSelector, CalendarWindowMovesByGreyCellsAndEndsOnOk)
     EXPECT_EQ(0, window.GetCellTag(march3));
     EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), window.GetCell(march3).GetBackgroundColor());
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), window.GetCell(march3 + 1).GetBackgroundColor());
-    SetTimer(window.GetHandle(), 7, 50, [](HWND w, UINT, UINT_PTR id, DWORD) {
-        KillTimer(w, id);
-        SWnd::SharedWindowProc(w, SWM_DIALOGOK, 0, 0);
-    });
+    SetTimer(window.GetHandle(), 7, 50, SendDialogOk);
     EXPECT_EQ(0, window.DoModal());
     window.DestroyWindow();
 }

@@ -66,6 +66,7 @@ TEST_F(SBarCtrlTest, EqualPartsFollowTheParentsWidth)
     SStatusBarCtrl bar;
     ASSERT_TRUE(bar.Create(WS_VISIBLE, 0, parent.GetHandle()));
     EXPECT_FALSE(bar.SetEqualParts(0));
+    EXPECT_FALSE(bar.SetEqualParts(100000));  // more parts than a bar holds
     ASSERT_TRUE(bar.SetEqualParts(4));
     EXPECT_EQ((std::vector<int>{100, 200, 300, -1}), ReadEdges(bar));
     ASSERT_TRUE(bar.SetEqualParts(3));
