@@ -7,6 +7,7 @@
 #include "SArray.h"
 #include "SArrayString.h"
 #include "SBrowserCtrl.h"
+#include "SCodeEditCtrl.h"
 #include "SControlBarCtrl.h"
 #include "SDisk.h"
 #include "SImage.h"
@@ -118,12 +119,13 @@ public:
     void ScanLibrary();
     const SArrayString& GetFilePaths() const { return m_filePaths; }
     SString GetCountsText() const;
-
-    // Operations that the notes, the information text, playback, covers,
-    // lyrics, the book, sharing and downloads complete (PWndAppOperations.cpp).
-    bool UpdateInfoText();
     bool LoadNotes();
     bool SaveNotes();
+    SCodeEditCtrl& GetNotesEditor() { return m_notesEditor; }
+
+    // Operations that the the information text, playback, covers,
+    // lyrics, the book, sharing and downloads complete (PWndAppOperations.cpp).
+    bool UpdateInfoText();
     bool StopPlayback();
     bool ClearQueue();
     bool PlayAt(int index, const char* folderName);
@@ -205,6 +207,7 @@ private:
     void FillFileList(const SString& folder);
     void ShowFolderPage(const SString& folder);
     void AddFolderFiles(SArrayString* found, const SString& folder, bool recurse);
+    SString GetNotePath(int* fileIndex) const;
 
     // Settings steps (PWndAppSettings.cpp).
     void HideFolder(const SString& folder);
@@ -268,8 +271,7 @@ private:
     SArray<unsigned short> m_statSongs, m_statVideos, m_statRadios;
     SListCtrl m_folderList;
     SListCtrl m_fileList;
-    // The notes editor's place: the code editor takes it when it lands.
-    SWnd m_notesEditor;
+    SCodeEditCtrl m_notesEditor;
     SArrayString m_filePaths;
     SPath m_rootFolder;
     SString m_welcomePage, m_bookPage;

@@ -167,7 +167,7 @@ void PWndApp::ShowNoFolder()
         pane->ShowWindow(SW_HIDE);
     }
     m_fileList.RemoveAll();
-    m_notesEditor.SetWindowText("");
+    m_notesEditor.Close(true);
     m_filePaths.RemoveAll();
     m_pageBrowser.SetUrl("");
     m_innerSplitter.ShowWindow(SW_HIDE);
@@ -200,7 +200,7 @@ void PWndApp::ShowCurrentFolderPicture()
 void PWndApp::FillFileList(const SString& folder)
 {
     m_fileList.RemoveAll();
-    m_notesEditor.SetWindowText("");
+    m_notesEditor.Close(true);
     m_filePaths.RemoveAll();
     SArrayString paths;
     ListMediaFiles(&paths, TextOf(folder), false, true, true, false, false);

@@ -5,6 +5,7 @@
 #include "PWndAbout.h"
 #include "PWndDescription.h"
 #include "SLibrary.h"
+#include "SMemory.h"
 #include "STimer.h"
 
 void PWndApp::OnCommand(int id)
@@ -156,7 +157,10 @@ void PWndApp::OnFileItemCommand(int id)
     const SString lyrics = DownloadLyrics(title.GetText(), id == 43);
     if (lyrics.GetLength() == 0)
         return;
-    m_notesEditor.SetWindowText(lyrics.GetText());
+    SMemory text;
+    text.Write(lyrics.GetText(), lyrics.GetLength());
+    text.SeekToStart();
+    m_notesEditor.LoadFromStream(&text, TextOf(GetNotePath(nullptr)));
     SaveNotes();
 }
 

@@ -190,8 +190,11 @@ void PWndApp::CreatePaneOne(int width, int height)
     m_fileList.SetSecondImageList(m_listIcons.GetHandle());
     const RECT notes = m_innerSplitter.GetPaneClientRect(1, 0);
     rect = MakeRect(0, 0, notes.right - notes.left, notes.bottom - notes.top);
-    m_notesEditor.CreateChild("", WS_VISIBLE, 0, &rect, m_innerSplitter.GetPane(1, 0)->GetHandle(), ID_NOTES);
-    m_notesEditor.SetBackgroundColor(0xF0FFFF);
+    m_notesEditor.CreateChild("", WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, &rect,
+                              m_innerSplitter.GetPane(1, 0)->GetHandle(), ID_NOTES);
+    m_notesEditor.SetBrEnabled(false);
+    m_notesEditor.SetCommentsEnabled(false);
+    m_notesEditor.SetBackColors(0xF0FFFF, 0xF0FFFF);
     m_notesEditor.SetAnchors(0x44);
     rect = MakeRect(COVER_SIZE, 0, width, height - 61);
     m_pageBrowser.Create(0, 0, &rect, pane, ID_PAGEBROWSER);

@@ -123,20 +123,19 @@ void PWndApp::OnListReturn(int control)
 void PWndApp::OnListSelectionChange(int control)
 {
     const bool local = IsLocal();
-    const bool notesShown = m_notesEditor.IsVisible();
     if (control == ID_FOLDERLIST)
     {
         if (local)
         {
             ShowFolder();
             UpdateInfoText();
-            if (notesShown)
+            if (m_notesEditor.IsVisible())
                 LoadNotes();
         }
         else
         {
             ShowRemoteFolder();
-            if (notesShown)
+            if (m_notesEditor.IsVisible())
                 LoadRemoteNotes();
         }
         return;

@@ -4,8 +4,6 @@
 #include "PWndApp.h"
 
 bool PWndApp::UpdateInfoText() { return false; }
-bool PWndApp::LoadNotes() { return false; }
-bool PWndApp::SaveNotes() { return false; }
 
 bool PWndApp::StopPlayback()
 {

@@ -3,6 +3,7 @@
 // links from pages.
 #include <gtest/gtest.h>
 #include "AppTestSupport.h"
+#include "SMemory.h"
 #include "SampleLibrary.h"
 
 using namespace apptest;
@@ -74,7 +75,9 @@ TEST_F(PWndAppBrowseTest, ListsShowFoldersAndMediaWithTheirPictures)
     for (const auto& s : steps)
     {
         if (*s.open)
+        {
             EXPECT_TRUE(app.OpenFolder(s.open, "", false)) << s.open;
+        }
         Select(app, app.GetFolderList(), s.select);
         EXPECT_EQ(s.folders, Items(app.GetFolderList())) << s.select;
         EXPECT_EQ(s.files, Items(app.GetFileList())) << s.select;
@@ -84,6 +87,50 @@ TEST_F(PWndAppBrowseTest, ListsShowFoldersAndMediaWithTheirPictures)
     // Albums hold no folders: they are shown, never entered.
     EXPECT_FALSE(app.OpenFolder("Album 2", "", false));
     EXPECT_EQ(root.Path() + "Rock\\Artist\\", TextOf(app.GetCurrentFolder().GetPath()));
+}
+
+TEST_F(PWndAppBrowseTest, NotesFollowTheSelectionAndKeepTheMark)
+{
+    AppWindow window;
+    PWndApp& app = window.App();
+    ASSERT_TRUE(app.OpenFolder("Rock", "", false));
+    ASSERT_TRUE(app.OpenFolder("Artist", "", false));
+    app.ShowWindow(SW_SHOW);  // folder notes load only into a visible editor
+    Select(app, app.GetFolderList(), "Album 2");
+    SCodeEditCtrl& notes = app.GetNotesEditor();
+    EXPECT_EQ("Notes on this album.", std::string(TextOf(notes.GetAllText())));
+    SListCtrl& files = app.GetFileList();
+    const std::string album = root.Path() + "Rock\\Artist\\Album 2\\";
+    const struct
+    {
+        int file;
+        const char* typed;    // nullptr: only selected
+        const char* shown;
+        int mark;
+        bool exists;
+    } steps[] = {{0, nullptr, "Notes on the first track.", 4, true},
+                 {1, nullptr, "", -1, false},
+                 {1, "first line\r\nsecond", "first line\r\nsecond", 4, true},
+                 {1, "", "", -1, false},
+                 {0, "", "", -1, false}};
+    for (const auto& s : steps)
+    {
+        files.SetSelection(-1);
+        files.SetItemSelected(s.file, true);
+        app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&files), 0);
+        if (s.typed)
+        {
+            SMemory text;
+            text.Write(s.typed, static_cast<int>(strlen(s.typed)));
+            text.SeekToStart();
+            notes.LoadFromStream(&text, "typed");
+            app.SaveNotes();
+        }
+        EXPECT_EQ(s.shown, std::string(TextOf(notes.GetAllText()))) << s.file;
+        EXPECT_EQ(s.mark, files.GetItemSecondImage(s.file)) << s.file;
+        const std::string path = album + TextOf(files.GetItemText(s.file)) + ".txt";
+        EXPECT_EQ(s.exists, GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) << path;
+    }
 }
 
 TEST_F(PWndAppBrowseTest, UpperCaseExtensionsAreListedByKind)
