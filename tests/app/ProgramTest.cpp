@@ -156,7 +156,7 @@ TEST_F(ProgramTest, VisibilityFollowsF8HideCommandAndRemoteControl)
     EXPECT_EQ(0, CloseProgram(main));
 }
 
-TEST_F(ProgramTest, ToolBarStartsWithPlaybackButtonsIdle)
+TEST_F(ProgramTest, ToolBarStartsWithNothingSelectedAndPlaybackIdle)
 {
     HWND main = Start();
     ASSERT_NE(nullptr, main);
@@ -166,9 +166,9 @@ TEST_F(ProgramTest, ToolBarStartsWithPlaybackButtonsIdle)
     {
         int id;
         bool enabled;
-    } cases[] = {{1, true},   {2, true},   {3, true},   {7, true},   {8, false},  {9, false},
-                 {10, false}, {11, false}, {12, true},  {17, true},  {19, true},  {20, true},
-                 {24, true}};
+    } cases[] = {{1, true},   {2, true},   {3, false},  {4, true},   {5, false},  {6, true},
+                 {7, false},  {8, false},  {9, false},  {10, false}, {11, false}, {12, true},
+                 {17, true},  {19, true},  {20, true},  {24, true}};
     for (const auto& c : cases)
         EXPECT_EQ(c.enabled, SendMessageA(toolBar, TB_ISBUTTONENABLED, c.id, 0) != 0) << c.id;
     EXPECT_EQ(-1, SendMessageA(toolBar, TB_COMMANDTOINDEX, 26, 0));
