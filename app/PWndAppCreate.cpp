@@ -121,8 +121,6 @@ void PWndApp::CreateLowerArea()
     const RECT list = MakeRect(0, 0, folders.right - folders.left, folders.bottom - folders.top);
     m_folderList.Create(WS_VISIBLE | WS_VSCROLL, 0, &list, pane->GetHandle(), ID_FOLDERLIST);
     m_folderList.SetAnchors(0x44);
-    m_folderList.SetImageList(m_folderCovers.GetHandle());
-    m_folderList.SetSecondImageList(m_listIcons.GetHandle());
     const RECT other = m_outerSplitter.GetPaneClientRect(1, 0);
     CreatePanes(other.right - other.left, other.bottom - other.top);
 }

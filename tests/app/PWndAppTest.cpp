@@ -276,3 +276,28 @@ TEST_F(PWndAppTest, RefusedClosesKeepTheWindowAndSaveNothing)
     EXPECT_TRUE(settings.Has("Window"));
     EXPECT_EQ(220, settings.GetNumber("Column"));
 }
+
+TEST_F(PWndAppTest, TrayDoubleClickTogglesAndItsMenuNamesTheNextStep)
+{
+    AppWindow window;
+    PWndApp& app = window.App();
+    const struct
+    {
+        int code;
+        bool visible;
+        const char* item14;
+    } steps[] = {{SMouseNotify::RIGHT | SMouseNotify::UP, false, "Show window"},
+                 {SMouseNotify::LEFT | SMouseNotify::DOUBLE, true, "Show window"},
+                 {SMouseNotify::RIGHT | SMouseNotify::UP, true, "Hide window"},
+                 {SMouseNotify::LEFT | SMouseNotify::DOUBLE, false, "Hide window"},
+                 {SMouseNotify::LEFT | SMouseNotify::UP, false, "Hide window"}};
+    for (const auto& s : steps)
+    {
+        SMouseNotify notify = {s.code, 10, 10};
+        CloseMenuSoon();
+        app.SendMessage(SWM_TRAY_MOUSE, 0, reinterpret_cast<LPARAM>(&notify));
+        EXPECT_EQ(s.visible, app.IsVisible()) << s.code;
+        EXPECT_STREQ(s.item14, TextOf(app.GetTrayMenu().GetItemText(14))) << s.code;
+    }
+    Pump(400);  // the menu timer of a step without menu
+}
