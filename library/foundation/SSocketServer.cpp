@@ -2,6 +2,7 @@
 #include "SFile.h"
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace
 {
@@ -556,6 +557,7 @@ SVirtualFile* SSocketServer::_SThread::OpenSource(SFile& file)
 
 bool SSocketServer::_SThread::Run()
 {
+    _SStopLink link(this);
     Transfer();
     // The copy of the caller's block is not kept until the next transfer.
     m_block.Close();
@@ -591,45 +593,64 @@ bool SSocketServer::_SThread::SendBatch(const unsigned char* packets, int bytes)
     return false;
 }
 
-// Reads the source in runs of up to 16 packets and sends each run with one
-// call; the bytes on the wire are the same packets one by one. The transfer
-// ends after the announced size, on a stop, or at a short read of the source
-// (a file cut meanwhile), which ends it as failed.
+// A stop of the owner reaches the sender here, on the stopping thread: the
+// shut socket makes a blocked send return at once.
+void SSocketServer::_SThread::OnStopRequest()
+{
+    shutdown(m_socket, SD_BOTH);
+}
+
+// Reads up to `packets` packets of the source and lays them out as they go
+// on the wire; the payload byte count, 0 at the end of the source.
+int SSocketServer::_SThread::StageBatch(SVirtualFile* source, int left, int packets, unsigned char* stage,
+                                        unsigned char* wire, int* wireBytes)
+{
+    const int room = packets * kSocketPacketMaxPayload;
+    const int got = source->Read(stage, left < room ? left : room);
+    *wireBytes = 0;
+    for (int staged = 0; staged < got;)
+    {
+        const int n = got - staged < kSocketPacketMaxPayload ? got - staged : kSocketPacketMaxPayload;
+        KeyTransformOut(stage + staged, n, m_server->m_key.GetData(), m_server->m_key.GetSize());
+        BuildPacketHeader(wire + *wireBytes, n);
+        std::memcpy(wire + *wireBytes + kSocketPacketHeaderSize, stage + staged, n);
+        *wireBytes += kSocketPacketHeaderSize + n;
+        staged += n;
+    }
+    return got < 0 ? 0 : got;
+}
+
+// Sends runs of up to 16 packets with one call each (the bytes on the wire are
+// the same packets one by one); the first run holds one packet, so that a
+// caller who stops after the first one has sent no more. Progress is told per
+// packet once its run is on the wire. The transfer ends after the announced
+// size, on a stop, or at a short read of the source (a file cut meanwhile),
+// which ends it as failed.
 void SSocketServer::_SThread::SendBody(SVirtualFile* source, int size)
 {
-    std::unique_ptr<unsigned char[]> stage(new unsigned char[kBatchPackets * kSocketPacketMaxPayload]);
-    std::unique_ptr<unsigned char[]> packets(new unsigned char[kBatchPackets * kPacketWireSize]);
+    std::unique_ptr<unsigned char[]> stage(new (std::nothrow) unsigned char[kBatchPackets * kSocketPacketMaxPayload]);
+    std::unique_ptr<unsigned char[]> wire(new (std::nothrow) unsigned char[kBatchPackets * kPacketWireSize]);
     int sent = 0;
-    bool more = true;
-    while (more && sent < size && !IsStopRequested())
+    bool more = stage && wire;
+    m_broken = !more;
+    for (int packets = 1; more && sent < size && !IsStopRequested(); packets = kBatchPackets)
     {
-        const int left = size - sent;
-        const int want = left < kBatchPackets * kSocketPacketMaxPayload ? left : kBatchPackets * kSocketPacketMaxPayload;
-        const int got = source->Read(stage.get(), want);
-        if (got < 1)
+        int wireBytes = 0;
+        const int want = size - sent;
+        const int got = StageBatch(source, want, packets, stage.get(), wire.get(), &wireBytes);
+        if (got < 1 || !SendBatch(wire.get(), wireBytes))
             break;
-        more = got == want;
-        int staged = 0;
-        int bytes = 0;
-        int counted = sent;
-        while (staged < got)
+        more = got == (want < packets * kSocketPacketMaxPayload ? want : packets * kSocketPacketMaxPayload);
+        for (int told = 0; told < got;)
         {
-            const int n = got - staged < kSocketPacketMaxPayload ? got - staged : kSocketPacketMaxPayload;
-            KeyTransformOut(stage.get() + staged, n, m_server->m_key.GetData(), m_server->m_key.GetSize());
-            BuildPacketHeader(packets.get() + bytes, n);
-            std::memcpy(packets.get() + bytes + kSocketPacketHeaderSize, stage.get() + staged, n);
-            bytes += kSocketPacketHeaderSize + n;
-            staged += n;
-            counted += n;
-            if (m_server->OnSendProgress(m_client, counted, size, m_tag) == -1)
+            told += got - told < kSocketPacketMaxPayload ? got - told : kSocketPacketMaxPayload;
+            if (m_server->OnSendProgress(m_client, sent + told, size, m_tag) == -1)
             {
                 more = false;
                 break;
             }
         }
-        if (!SendBatch(packets.get(), bytes))
-            break;
-        sent = counted;
+        sent += got;
     }
     if (!m_broken && !SendPacket(m_socket, nullptr, 0))
         m_broken = true;

@@ -70,7 +70,7 @@ protected:
 
     // One per client, created at its first transfer: sends a sized transfer
     // from a data block or a file.
-    class _SThread : public SThread
+    class _SThread : public SThread, private SThread::_SStopTarget
     {
     public:
         _SThread(SSocketServer* server, int client, SOCKET socket);
@@ -89,7 +89,10 @@ protected:
         void Transfer();
         SVirtualFile* OpenSource(SFile& file);
         void SendBody(SVirtualFile* source, int size);
+        int StageBatch(SVirtualFile* source, int left, int packets, unsigned char* stage, unsigned char* wire,
+                       int* wireBytes);
         bool SendBatch(const unsigned char* packets, int bytes);
+        void OnStopRequest() override;
     };
 
     // A connection between accept and its verdict.

@@ -174,10 +174,14 @@ bool HasSocketMagic(const unsigned char* bytes)
     return std::memcmp(bytes, kSocketMagic, kSocketMagicSize) == 0;
 }
 
+// More than a packet holds is refused whole: a cut block would arrive as if
+// it were all there.
 bool SendPacket(SOCKET s, const void* data, int n, int timeout)
 {
+    if (data && (n < 0 || n > kSocketPacketMaxPayload))
+        return false;
     unsigned char packet[kSocketPacketHeaderSize + kSocketPacketMaxPayload];
-    const int payload = data ? ClampPayload(n) : 0;
+    const int payload = data ? n : 0;
     BuildPacketHeader(packet, payload);
     if (payload > 0)
         std::memcpy(packet + kSocketPacketHeaderSize, data, payload);
@@ -220,8 +224,7 @@ bool SendStringPacket(SOCKET s, const char* text, int timeout)
 {
     const char* t = text ? text : "";
     const size_t length = std::strlen(t) + 1;
-    return SendPacket(s, t, length > kSocketPacketMaxPayload ? kSocketPacketMaxPayload : static_cast<int>(length),
-                      timeout);
+    return length <= kSocketPacketMaxPayload && SendPacket(s, t, static_cast<int>(length), timeout);
 }
 
 int ReceiveStringPacket(SString& result, SOCKET s, int timeout, bool* outOfStep)

@@ -33,7 +33,8 @@ void BuildMessageHeader(unsigned char out[kSocketMessageHeaderSize], uint32_t to
 void BuildHello(unsigned char out[kSocketHelloSize], uint32_t clientValue, uint32_t accessCode);
 bool HasSocketMagic(const unsigned char* bytes);
 
-// Packets: the server's replies and bulk transfers.
+// Packets: the server's replies and bulk transfers. More than a packet holds
+// (4096 bytes; a text with its NUL) is refused: nothing is sent, false.
 bool SendPacket(SOCKET s, const void* data, int n, int timeout = kSocketDefaultTimeout);
 // -1 on failure; *outOfStep (when given) tells whether bytes of a broken
 // packet were consumed, so that the connection can no longer be trusted.

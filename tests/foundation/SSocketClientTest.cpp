@@ -254,6 +254,19 @@ TEST_F(SSocketClientTest, BlockAboveTheCapIsRefusedUnread)
     EXPECT_EQ(client.disconnects, 1);
 }
 
+TEST_F(SSocketClientTest, BlockKeepsTheAnnouncedSizeBelowOne)
+{
+    FakeServer server([](SOCKET s) { SendRaw(s, Concat(StringPacket("-5"), StringPacket("0"))); });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    for (int expected : {-5, 0})
+    {
+        int size = 99;
+        EXPECT_EQ(client.ReceiveBlock(&size, 0), nullptr);
+        EXPECT_EQ(size, expected);
+    }
+}
+
 TEST_F(SSocketClientTest, SizeBeyondIntegerRangeClosesTheConnection)
 {
     FakeServer server([](SOCKET s) { SendRaw(s, StringPacket("99999999999")); });
@@ -413,4 +426,44 @@ TEST_F(SSocketClientTest, StreamThatRefusesWritesFailsTheTransferInStep)
     EXPECT_FALSE(client.ReceiveSizedToStream(&readOnly, 0));
     EXPECT_TRUE(client.IsConnected());
     EXPECT_STREQ(client.ReceiveString().GetText(), "next");
+}
+
+namespace
+{
+// A worker that waits for a reply that never comes, as a download thread can.
+class WaitingWorker : public SThread
+{
+public:
+    explicit WaitingWorker(int port) : port(port) {}
+    ~WaitingWorker() override { Stop(); }
+    bool Run() override
+    {
+        connected = client.Connect("127.0.0.1", port, false, 1) == 0;
+        waiting = true;
+        reply = client.ReceiveString(60000).GetText();
+        return false;
+    }
+    void OnLoopEnd() override { loopEnds++; }
+
+    int port;
+    RecordingClient client;
+    std::atomic<bool> connected{false};
+    std::atomic<bool> waiting{false};
+    std::atomic<int> loopEnds{0};
+    std::string reply = "unset";
+};
+} // namespace
+
+TEST_F(SSocketClientTest, StopOfTheWorkerBreaksItsBlockedReceive)
+{
+    FakeServer server(nullptr);
+    WaitingWorker worker(server.port);
+    ASSERT_TRUE(worker.Start(false));
+    ASSERT_TRUE(PumpUntil([&] { return worker.waiting.load(); }));
+    Sleep(200);
+    EXPECT_TRUE(worker.Stop());
+    // It ended on its own, well before the forced end, with nothing received.
+    EXPECT_EQ(worker.loopEnds, 1);
+    EXPECT_TRUE(worker.connected);
+    EXPECT_EQ(worker.reply, "");
 }
