@@ -10,6 +10,9 @@ namespace
 // back through the queue: notifications already queued for it then find no
 // row, and its handle cannot be reused by a new connection in the meantime.
 const UINT kRetireSocketMessage = WM_USER + 1;
+// A client whose send failed is removed through the queue, once the call that
+// found the failure is over.
+const UINT kBrokenClientMessage = WM_USER + 2;
 const UINT_PTR kPendingTimer = 1;
 const UINT kPendingTimerPeriod = 250;
 // Connections still in their handshake; a new one beyond this closes the
@@ -47,6 +50,9 @@ LRESULT SSocketServer::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
     case kRetireSocketMessage:
         closesocket(static_cast<SOCKET>(wParam));
         return 0;
+    case kBrokenClientMessage:
+        m_server->OnBrokenClient(static_cast<int>(wParam));
+        return 0;
     }
     return SWnd::WindowProc(message, wParam, lParam);
 }
@@ -55,7 +61,7 @@ LRESULT SSocketServer::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
 
 SSocketServer::SSocketServer()
     : m_wnd(this), m_listenSocket(INVALID_SOCKET), m_port(0), m_nextClient(0), m_clientCount(0),
-      m_peerCount(0)
+      m_peerCount(0), m_heldBytes(0)
 {
     m_wnd.CreateMessageWindow(reinterpret_cast<LPARAM>(this));
 }
@@ -137,6 +143,11 @@ void SSocketServer::AcceptClient()
         return;
     // Replace the inherited notifications before anything else can arrive.
     if (WSAAsyncSelect(connection.Get(), m_wnd.GetHandle(), SWM_SOCKET_DATA, FD_READ | FD_CLOSE) != 0)
+    {
+        RetireSocket(connection.Release());
+        return;
+    }
+    if (m_clientCount >= MAX_CLIENTS)
     {
         RetireSocket(connection.Release());
         return;
@@ -276,6 +287,7 @@ void SSocketServer::RemoveClient(int row)
     DeleteSender(row);
     if (m_sockets.GetAt(row) != INVALID_SOCKET)
         RetireSocket(m_sockets.GetAt(row));
+    m_heldBytes -= RowHeldBytes(row);
     delete[] m_buffers.GetAt(row);
     m_sockets.RemoveAt(row);
     m_addresses.DeleteAndRemoveAt(row);
@@ -300,6 +312,37 @@ void SSocketServer::ClientClosed(int row)
     DropClient(row);
 }
 
+// A send that failed or timed out may have left part of a packet on the
+// wire: the peer is closed at once, so that later replies to it fail without
+// a time-out each, and its row goes once the current call is over. On another
+// thread only the socket is shut; the peer's close then removes the row.
+void SSocketServer::BreakClient(int row)
+{
+    const SOCKET socket = m_sockets.GetAt(row);
+    if (socket == INVALID_SOCKET)
+        return;
+    if (GetWindowThreadProcessId(m_wnd.GetHandle(), nullptr) != GetCurrentThreadId())
+    {
+        shutdown(socket, SD_BOTH);
+        return;
+    }
+    m_sockets.SetAt(row, INVALID_SOCKET);
+    RetireSocket(socket);
+    m_wnd.PostMessage(kBrokenClientMessage, static_cast<WPARAM>(m_numbers.GetAt(row)), 0);
+}
+
+void SSocketServer::OnBrokenClient(int client)
+{
+    const int row = FindClientIndex(client);
+    if (row >= 0 && m_sockets.GetAt(row) == INVALID_SOCKET)
+        DropClient(row);
+}
+
+int SSocketServer::RowHeldBytes(int row) const
+{
+    return MessageBufferBytes(m_buffers.GetAt(row), m_counts.GetAt(row));
+}
+
 void SSocketServer::CloseAll()
 {
     const bool wasListening = IsListening();
@@ -315,6 +358,7 @@ void SSocketServer::CloseAll()
     m_buffers.RemoveAll();
     m_counts.RemoveAll();
     m_senders.RemoveAll();
+    m_heldBytes = 0;
     while (m_pending.GetCount() > 0)
         ClosePending(m_pending.GetCount() - 1);
     // The port is freed at once so that the server can listen again.
@@ -410,17 +454,26 @@ void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
 {
     unsigned char* buffer = m_buffers.GetAt(row);
     int count = m_counts.GetAt(row);
-    const int step = ReceiveMessageStep(socket, &buffer, &count);
+    // What this peer may hold: its own bound, and what the others leave. A
+    // short request always fits: the part kept back for them holds one per
+    // client, so peers that squat large messages cannot shut out requests.
+    m_heldBytes -= RowHeldBytes(row);
+    const int forLarge = MAX_HELD_BYTES - MAX_CLIENTS * SHORT_MESSAGE - m_heldBytes;
+    const int room = forLarge > SHORT_MESSAGE ? forLarge : SHORT_MESSAGE;
+    const int step = ReceiveMessageStep(socket, &buffer, &count, room);
     m_buffers.SetAt(row, buffer);
     m_counts.SetAt(row, count);
+    m_heldBytes += RowHeldBytes(row);
     if (step == 1)
     {
-        // A refused or broken header leaves the stream out of step.
+        // A refused or broken header, one beyond the bounds, or no memory for
+        // it: the stream is out of step.
         DropClient(row);
         return;
     }
     if (step != 0)
         return;
+    m_heldBytes -= RowHeldBytes(row);
     std::unique_ptr<unsigned char[]> message(buffer);
     m_buffers.SetAt(row, nullptr);
     m_counts.SetAt(row, 0);
@@ -440,16 +493,27 @@ void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
 
 // --- Sending ----------------------------------------------------------------
 
+// A packet refused before sending (too long) leaves the peer in step.
 bool SSocketServer::SendText(int client, const char* text, int timeout)
 {
     const int row = IsListening() ? FindConnectedClient(client) : -1;
-    return row >= 0 && SendStringPacket(m_sockets.GetAt(row), text, timeout);
+    if (row < 0 || std::strlen(text ? text : "") >= static_cast<size_t>(kSocketPacketMaxPayload))
+        return false;
+    if (SendStringPacket(m_sockets.GetAt(row), text, timeout))
+        return true;
+    BreakClient(row);
+    return false;
 }
 
 bool SSocketServer::SendPacketTo(int client, const void* data, int size, int timeout)
 {
     const int row = IsListening() ? FindConnectedClient(client) : -1;
-    return row >= 0 && SendPacket(m_sockets.GetAt(row), data, size, timeout);
+    if (row < 0 || (data && (size < 0 || size > kSocketPacketMaxPayload)))
+        return false;
+    if (SendPacket(m_sockets.GetAt(row), data, size, timeout))
+        return true;
+    BreakClient(row);
+    return false;
 }
 
 int SSocketServer::GetSenderThread(int client, uint32_t tag)

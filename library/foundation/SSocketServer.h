@@ -22,6 +22,15 @@ class SVirtualFile;
 class SSocketServer
 {
 public:
+    // Bounds against hostile peers: the connected clients, and the bytes held
+    // in messages not yet whole, across all clients. A peer that would pass
+    // either is closed; the others are served.
+    // Messages up to SHORT_MESSAGE bytes (requests) always fit: one per client
+    // is kept back from the bytes that larger messages may hold.
+    static const int MAX_CLIENTS = 512;
+    static const int MAX_HELD_BYTES = 64 * 1024 * 1024;
+    static const int SHORT_MESSAGE = 2048;
+
     SSocketServer();
     virtual ~SSocketServer();
 
@@ -121,6 +130,9 @@ private:
     void ExpirePending();
     void AddClient(SOCKET socket, const SString& address, int client);
     void DropClient(int row);
+    void BreakClient(int row);
+    void OnBrokenClient(int client);
+    int RowHeldBytes(int row) const;
     void DeleteSender(int row);
     void RetireSocket(SOCKET socket);
     void CloseRetiredSockets();
@@ -141,6 +153,7 @@ private:
     SArray<_SThread*> m_senders;
     int m_clientCount;
     int m_peerCount;
+    int m_heldBytes; // in the rows' unfinished messages
     SMemory m_key;
     SArray<_SPending> m_pending;
 };
