@@ -370,8 +370,13 @@ TEST(SArraySort, PlainArrayOrdersLikeTheVirtualPath)
             derived.SortRange(start, -1, 0);
             ASSERT_EQ(0, std::memcmp(plain.GetPtr(0), derived.GetPtr(0), values.size() * sizeof(double)));
             for (int i = start + 1; i < plain.GetCount(); i++)
-                if (plain.GetAt(i) == plain.GetAt(i) && plain.GetAt(i - 1) == plain.GetAt(i - 1))
-                    ASSERT_TRUE(options ? plain.GetAt(i - 1) >= plain.GetAt(i) : plain.GetAt(i - 1) <= plain.GetAt(i));
+            {
+                const double a = plain.GetAt(i - 1), b = plain.GetAt(i);
+                if (a == a && b == b)
+                {
+                    ASSERT_TRUE(options ? a >= b : a <= b);
+                }
+            }
         }
 }
 
