@@ -142,6 +142,7 @@ void SSocketServer::AcceptClient()
         RetireSocket(connection.Release());
         return;
     }
+    // Beyond the client bound a connection is closed before its handshake.
     if (m_clientCount >= MAX_CLIENTS)
     {
         RetireSocket(connection.Release());
@@ -199,6 +200,12 @@ void SSocketServer::FinishHandshake(_SPending pending)
     if (pending.hello[0] != kSocketProtocolVersion || LoadU32(pending.hello + 6) != code)
     {
         SendVerdict(connection.Get(), pending.hello[0] != kSocketProtocolVersion ? 1 : 2, 0);
+        RetireSocket(connection.Release());
+        return;
+    }
+    // Handshakes begun below the client bound may end above it.
+    if (m_clientCount >= MAX_CLIENTS)
+    {
         RetireSocket(connection.Release());
         return;
     }

@@ -15,7 +15,8 @@ T ParamOf(const SArrayString& names, const SArray<T>& values, const char* name, 
 
 SThread::SThread()
     : m_creatorId(0), m_threadId(0), m_running(false), m_workerHandle(nullptr), m_inside(false),
-      m_inLoop(false), m_stopState(0), m_stopEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+      m_inLoop(false), m_stopState(0), m_stopEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      m_stopTimeout(STOP_TIMEOUT)
 {
     for (auto& slot : m_pending)
         slot = nullptr;
@@ -196,7 +197,7 @@ void SThread::EndThread()
 {
     if (!m_thread.IsValid())
         return;
-    if (GetCurrentThreadId() != m_threadId && !WaitForEnd(STOP_TIMEOUT))
+    if (GetCurrentThreadId() != m_threadId && !WaitForEnd(m_stopTimeout))
         ForceEnd();
     m_thread.Reset();
     m_threadId = 0;

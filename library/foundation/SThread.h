@@ -111,6 +111,9 @@ public:
     DWORD GetThreadId() const { return m_threadId; }
 
 protected:
+    // The bound a stop waits before forcing the thread (tests shorten it).
+    void SetStopTimeout(DWORD timeout) { m_stopTimeout = timeout; }
+
     // Named parameters: entry i of the names goes with entry i of the values.
     SArrayString m_valueNames;
     SArray<SValue*> m_values;
@@ -146,6 +149,7 @@ private:
     std::atomic<_SObject*> m_pending[PENDING_SLOTS];
     // Set with the stop state: a thread waiting for another wakes on its own stop.
     SHandleGuard m_stopEvent;
+    DWORD m_stopTimeout;
     SCriticalSection m_targetLock;
     SArray<_SStopTarget*> m_targets;
 };

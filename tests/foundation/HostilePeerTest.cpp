@@ -3,6 +3,7 @@
 #include "SSocketTransport.h"
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -342,4 +343,40 @@ TEST_F(HostilePeerTest, PeerThatNeverReadsIsClosedAtItsFirstTimeOut)
     }
     EXPECT_TRUE(Server().WaitFor("disconnected 1", 10000));
     ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, StopDuringTransferToSlowReaderEndsItCleanly)
+{
+    SSocketGuard raw(Handshake());
+    SendRaw(raw.Get(), Request("data", "40000000"));
+    ASSERT_EQ(ReadStringPacket(raw.Get()), "40000000");
+    // A reader that keeps the transfer moving, too slowly to finish within
+    // the bound of a stop (about 1 MB/s for 40 MB).
+    std::atomic<bool> reading{true};
+    std::atomic<long long> got{0};
+    std::thread trickle([&] {
+        while (reading)
+        {
+            got += static_cast<long long>(ReceiveRaw(raw.Get(), 65536, 100).size());
+            Sleep(50);
+        }
+    });
+    Sleep(500);
+    const HWND worker = thread->GetWorkerWindow();
+    ASSERT_GE(SWnd::FindHandleIndex(worker), 0);
+    EXPECT_TRUE(thread->Stop());
+    reading = false;
+    trickle.join();
+    EXPECT_EQ(thread->loopEnds, 1);
+    EXPECT_LT(SWnd::FindHandleIndex(worker), 0);
+    EXPECT_TRUE(WaitPeerClosed(raw.Get()));
+    EXPECT_LT(got.load(), 40000000);
+    // The port is free at once.
+    ServerThread again(port, "secret");
+    ASSERT_TRUE(again.Begin());
+    RecordingClient later;
+    later.SetAccessKey("secret");
+    ASSERT_EQ(later.Connect("127.0.0.1", port, false, 1), 0);
+    ASSERT_TRUE(later.SendMessage("echo", "back", -1));
+    EXPECT_STREQ(later.ReceiveString().GetText(), "back");
 }

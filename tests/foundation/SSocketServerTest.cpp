@@ -1,6 +1,5 @@
 #include "SocketServerHarness.h"
 #include "SFile.h"
-#include "SWnd.h"
 #include "SMemory.h"
 #include <gtest/gtest.h>
 #include <memory>
@@ -447,31 +446,4 @@ TEST_F(SSocketServerTest, FileShortenedWhileStreamingEndsAsFailed)
     // Still in step for the next request.
     ASSERT_TRUE(reader.SendMessage("echo", "after", -1));
     EXPECT_STREQ(reader.ReceiveString().GetText(), "after");
-}
-
-// Stopping the owner
-
-TEST_F(SSocketServerTest, StopDuringTransferToSlowReaderEndsItCleanly)
-{
-    RecordingClient reader;
-    ASSERT_EQ(ConnectClient(reader), 0);
-    ASSERT_TRUE(reader.SendMessage("data", "40000000", -1));
-    ASSERT_STREQ(reader.ReceiveString().GetText(), "40000000");
-    const HWND worker = thread->GetWorkerWindow();
-    ASSERT_GE(SWnd::FindHandleIndex(worker), 0);
-    // The sender fills the socket buffers and blocks on a reader that waits.
-    Sleep(500);
-    EXPECT_TRUE(thread->Stop());
-    EXPECT_EQ(thread->loopEnds, 1);
-    EXPECT_LT(SWnd::FindHandleIndex(worker), 0);
-    SMemory got;
-    EXPECT_FALSE(reader.ReceiveStream(40000000, nullptr, &got, 0, 3000));
-    EXPECT_LT(got.GetSize(), 40000000);
-    // The port is free at once.
-    ServerThread again(port, "secret");
-    ASSERT_TRUE(again.Begin());
-    RecordingClient later;
-    ASSERT_EQ(ConnectClient(later), 0);
-    ASSERT_TRUE(later.SendMessage("echo", "back", -1));
-    EXPECT_STREQ(later.ReceiveString().GetText(), "back");
 }

@@ -342,6 +342,7 @@ namespace
 class DeafThread : public SThread
 {
 public:
+    DeafThread() { SetStopTimeout(300); }
     bool Run() override
     {
         for (;;)
