@@ -113,7 +113,7 @@ private:
     void CopyPlain(const SArray& other);
     bool ClampRange(int index, int& count) const;
     int SearchLow(const T& value, int start, int end, int extra, bool& found) const;
-    template <class Less>
+    template <bool plain, class Less>
     void QuickSort(int start, int end, const Less& less);
     static int DefaultCompare(const T& a, const T& b);
     bool UsesDefaultOrder() const;
@@ -363,9 +363,11 @@ int SArray<T>::InsertSorted(T value, int start, int end, int extra)
 
 // Quicksort: the middle element goes to start, the smaller ones gather after
 // it and it is put between the two groups; the smaller side recurses and the
-// larger one loops, so the stack stays shallow whatever the data.
+// larger one loops, so the stack stays shallow whatever the data. A plain
+// comparison gets the pivot by value (it stays in place during the pass); a
+// derived one gets the element in the array, as it always has.
 template <class T>
-template <class Less>
+template <bool plain, class Less>
 void SArray<T>::QuickSort(int start, int end, const Less& less)
 {
     T* const data = m_data;
@@ -376,9 +378,15 @@ void SArray<T>::QuickSort(int start, int end, const Less& less)
         data[start] = data[middle];
         data[middle] = t;
         int last = start;
+        const T pivot = data[start];
         for (int i = start + 1; i < end; i++)
         {
-            if (less(data[i], data[start]))
+            bool smaller;
+            if constexpr (plain)
+                smaller = less(data[i], pivot);
+            else
+                smaller = less(data[i], data[start]);
+            if (smaller)
             {
                 ++last;
                 if (last != i)
@@ -394,12 +402,12 @@ void SArray<T>::QuickSort(int start, int end, const Less& less)
         data[last] = t;
         if (last - start < end - last - 1)
         {
-            QuickSort(start, last, less);
+            QuickSort<plain>(start, last, less);
             start = last + 1;
         }
         else
         {
-            QuickSort(last + 1, end, less);
+            QuickSort<plain>(last + 1, end, less);
             end = last;
         }
     }
@@ -428,14 +436,15 @@ void SArray<T>::SortRange(int start, int end, int extra)
         if (UsesDefaultOrder())
         {
             if (m_options & Descending)
-                QuickSort(start, end, [](const T& a, const T& b) { return DefaultCompare(a, b) > 0; });
+                QuickSort<true>(start, end, [](const T& a, const T& b) { return DefaultCompare(a, b) > 0; });
             else
-                QuickSort(start, end, [](const T& a, const T& b) { return DefaultCompare(a, b) < 0; });
+                QuickSort<true>(start, end, [](const T& a, const T& b) { return DefaultCompare(a, b) < 0; });
             return;
         }
     }
     const unsigned options = m_options;
-    QuickSort(start, end, [this, options, extra](const T& a, const T& b) { return Compare(&a, &b, options, extra) < 0; });
+    QuickSort<false>(start, end,
+                     [this, options, extra](const T& a, const T& b) { return Compare(&a, &b, options, extra) < 0; });
 }
 
 template <class T>
