@@ -57,6 +57,8 @@ public:
     int FindClientIndex(int client) const;
     int FindConnectedClient(int client) const;
 
+    // False for an unknown client or what does not fit a packet; a send that
+    // fails or times out also closes the client (its row goes soon after).
     bool SendText(int client, const char* text, int timeout = kSocketDefaultTimeout);
     bool SendPacketTo(int client, const void* data, int size, int timeout = kSocketDefaultTimeout);
     bool SendData(int client, const void* data, int size, uint32_t tag);
