@@ -90,6 +90,9 @@ public:
     static int FindHandleIndex(HWND handle);
     static SWnd* FromHandle(HWND handle);
     bool RegisterHandle();
+    // Takes every window of a thread about to be forced down out of the
+    // registry; their objects are not touched. Returns how many there were.
+    static int ForgetThreadWindows(DWORD threadId);
 
     // Creation: false when the object already has a window, when the window
     // cannot be made, or when SWM_CREATED is refused.
