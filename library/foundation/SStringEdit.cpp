@@ -2,7 +2,9 @@
 #include "SString.h"
 #include "SPlatform.h"
 #include <cctype>
+#include <climits>
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -19,6 +21,65 @@ bool IsWordBlank(char c)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+// The first match of what (size bytes) that ends within [pos, end), or -1.
+int NextMatch(const char* data, int pos, int end, const char* what, int size, bool caseSensitive)
+{
+    if (!caseSensitive)
+    {
+        for (; pos + size <= end; pos++)
+        {
+            if (_strnicmp(data + pos, what, size) == 0)
+                return pos;
+        }
+        return -1;
+    }
+    while (pos + size <= end)
+    {
+        const void* hit = std::memchr(data + pos, what[0], end - size + 1 - pos);
+        if (!hit)
+            return -1;
+        pos = static_cast<int>(static_cast<const char*>(hit) - data);
+        if (std::memcmp(data + pos, what, size) == 0)
+            return pos;
+        pos++;
+    }
+    return -1;
+}
+
+// A replacement no longer than the find text: the text only moves towards the start.
+// Returns the new length.
+int ReplaceForward(char* data, int length, const std::vector<int>& matches, int findLength, const SString& by)
+{
+    int to = matches[0];
+    for (size_t k = 0; k < matches.size(); k++)
+    {
+        std::memcpy(data + to, by.GetText(), by.GetLength());
+        to += by.GetLength();
+        const int from = matches[k] + findLength;
+        const int next = k + 1 < matches.size() ? matches[k + 1] : length;
+        std::memmove(data + to, data + from, next - from);
+        to += next - from;
+    }
+    return to;
+}
+
+// A longer replacement, into a buffer already grown to the new length: the text moves from
+// the end backwards, so nothing is overwritten before it has moved.
+void ReplaceBackward(char* data, int oldLength, int newLength, const std::vector<int>& matches, int findLength,
+                     const SString& by)
+{
+    int from = oldLength, to = newLength;
+    for (size_t k = matches.size(); k-- > 0;)
+    {
+        const int tail = from - (matches[k] + findLength);
+        to -= tail;
+        std::memmove(data + to, data + matches[k] + findLength, tail);
+        to -= by.GetLength();
+        std::memcpy(data + to, by.GetText(), by.GetLength());
+        from = matches[k];
+    }
 }
 } // namespace
 
@@ -96,24 +157,33 @@ int SString::Replace(const char* find, const char* with, int start, int count, b
 {
     if (!find || !*find || !CheckStart(start, false))
         return 0;
+    // Either text may lie in this string's buffer, which the result overwrites.
     const SString what(find), by(with ? with : "");
-    int end = ClampCount(count, start);
-    int n = 0;
-    int pos = start;
-    while (pos < end)
+    const int end = ClampCount(count, start);
+    // Matches do not overlap, and the search resumes after each one: a replacement that
+    // contains the find text is never searched again.
+    std::vector<int> matches;
+    for (int i = NextMatch(m_data, start, end, what.m_data, what.m_length, caseSensitive); i >= 0;
+         i = NextMatch(m_data, i + what.m_length, end, what.m_data, what.m_length, caseSensitive))
+        matches.push_back(i);
+    if (matches.empty())
+        return 0;
+    const long long length =
+        m_length + static_cast<long long>(matches.size()) * (by.m_length - what.m_length);
+    if (length > INT_MAX - 32)
+        return 0;
+    if (by.m_length <= what.m_length)
     {
-        const int i = caseSensitive ? Find(what.m_data, pos, end - pos)
-                                    : FindNoCase(what.m_data, pos, end - pos);
-        if (i < 0)
-            break;
-        ReplaceRange(by.m_data, i, what.m_length);
-        n++;
-        // Resume after the inserted text: a replacement that contains the find text
-        // is not searched again.
-        pos = i + by.m_length;
-        end += by.m_length - what.m_length;
+        Truncate(ReplaceForward(m_data, m_length, matches, what.m_length, by));
     }
-    return n;
+    else
+    {
+        // The buffer grows once, by the capacity rule.
+        const int oldLength = m_length;
+        Reserve(static_cast<int>(length), true);
+        ReplaceBackward(m_data, oldLength, m_length, matches, what.m_length, by);
+    }
+    return static_cast<int>(matches.size());
 }
 
 int SString::ReplaceChar(char oldChar, char newChar, int start, int count)
