@@ -17,6 +17,7 @@ const int MaxRecoveries = 5;
 // More header lines of one name than any honest reply carries.
 const DWORD MaxHeaderRepeats = 64;
 const DWORD MaxUrlLength = 8192;
+const DWORD MaxHeaderLength = 8192;
 
 enum OpenResult
 {
@@ -31,9 +32,9 @@ enum BlockResult
     TooSlow = -2
 };
 
-// The pace a reply must keep once it has begun: the last MinBytesPerWindow bytes must
-// all have come within the last AnswerTimeoutMs. Arrivals are kept only as far back as
-// those bytes reach, so at most MinBytesPerWindow of them.
+// The pace a reply must keep once it has begun: at least MinBytesPerWindow bytes in any
+// AnswerTimeoutMs. Arrivals are kept only as far back as the last MinBytesPerWindow
+// bytes reach, so at most that many of them.
 class PaceWatch
 {
 public:
@@ -43,15 +44,17 @@ public:
     {
         m_total += count;
         m_arrivals.push_back(Arrival{GetTickCount64(), m_total});
-        // The arrival that brought the oldest byte still needed must stay.
-        while (m_arrivals.size() > 1 && m_arrivals[1].totalAfter <= m_total - SNetwork::MinBytesPerWindow)
+        // Only the arrivals that brought one of the last MinBytesPerWindow bytes stay; the
+        // newest always does.
+        while (m_arrivals.front().totalAfter <= m_total - SNetwork::MinBytesPerWindow)
             m_arrivals.pop_front();
     }
 
+    // True when the oldest of the last MinBytesPerWindow bytes came AnswerTimeoutMs ago or
+    // earlier: fewer than that many came since. Until that many came at all, the span
+    // reaches back to the start of the reply.
     bool IsTooSlow() const
     {
-        // When fewer than MinBytesPerWindow bytes came at all, the window reaches back to
-        // the start of the reply.
         unsigned long long since = m_begin;
         if (m_total >= SNetwork::MinBytesPerWindow)
             since = m_arrivals.front().time;
@@ -110,7 +113,7 @@ bool QueryHeaderValues(HINTERNET request, DWORD query, SArrayString* out)
             const DWORD error = GetLastError();
             if (error == ERROR_HTTP_HEADER_NOT_FOUND)
                 return true;
-            if (error != ERROR_INSUFFICIENT_BUFFER || size <= text.size() || size > MaxUrlLength)
+            if (error != ERROR_INSUFFICIENT_BUFFER || size <= text.size() || size > MaxHeaderLength)
                 return false;
             text.resize(size + 1);
             index = before;
@@ -130,7 +133,7 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-// The text between blanks, in place.
+// The text without the blanks around it.
 SString Trimmed(const char* text, int count)
 {
     while (count > 0 && IsBlank(*text))
@@ -297,8 +300,10 @@ bool SendRequest(HINTERNET internet, const UrlParts& url, SInternetGuard& connec
         return false;
     const DWORD flags = UrlFlags | INTERNET_FLAG_NO_AUTO_REDIRECT |
                         (url.scheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
+    // The same request the platform's own URL opening makes.
+    const char* accept[] = {"*/*", nullptr};
     request.Reset(HttpOpenRequestA(connection.Get(), "GET", url.path.GetLength() ? url.path.GetText() : "/",
-                                 nullptr, nullptr, nullptr, flags, 0));
+                                   nullptr, nullptr, accept, flags, 0));
     if (!request.Get())
         return false;
     SetTimeout(request.Get(), INTERNET_OPTION_CONNECT_TIMEOUT);
@@ -315,7 +320,8 @@ bool RedirectTarget(HINTERNET request, const SString& from, SString* to)
         return false;
     std::vector<char> combined(MaxUrlLength);
     DWORD size = MaxUrlLength;
-    if (!InternetCombineUrlA(from.GetText(), locations.GetAt(0).GetText(), combined.data(), &size, 0))
+    if (!InternetCombineUrlA(from.GetText(), locations.GetAt(0).GetText(), combined.data(), &size,
+                             ICU_ENCODE_SPACES_ONLY))
         return false;
     *to = combined.data();
     UrlParts parts;

@@ -127,6 +127,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.head(200, 1000000)
             while self.hold(2, 2):
                 self.raw(b"x")
+        elif path == "/steady":
+            # Slow but within the pace: 100 bytes every 2 s, 1500 in all.
+            self.head(200, 1500)
+            for _ in range(15):
+                if not self.hold(2, 2):
+                    return
+                self.raw(bytes(100))
+        elif path == "/pause":
+            # The file, with a pause of 20 s after its first 2000 bytes.
+            self.head(200, len(FILE_BODY))
+            self.raw(FILE_BODY[:2000])
+            if self.hold(20):
+                self.raw(FILE_BODY[2000:])
         elif path == "/redirect":
             # /redirect?N: a chain of N redirects that ends at /file; /redirect?loop never ends.
             if query == "loop":
