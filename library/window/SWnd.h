@@ -455,6 +455,11 @@ private:
     void PaintSkinOn(Gdiplus::Graphics& graphics, int width, int height);
     void PlaceCaret() const;
 
+    // Family step (SWndFamily.cpp): the registered windows whose parent is the given
+    // handle (with popupsOnly, only those of popup style), skipping one; a snapshot taken
+    // under the registry lock.
+    static void SnapshotByParent(HWND parent, const SWnd* skip, bool popupsOnly, SArray<SWnd*>& out);
+
     // Modal run steps (SWndModal.cpp).
     void CollectWindowsToDisable(bool allWindows, const SArray<SWnd*>* exclude,
                                  SArray<SWnd*>& list, SWnd*& previous);
