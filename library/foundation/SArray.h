@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <type_traits>
+#include <typeinfo>
 #include "SString.h"
 
 template <class T>
@@ -112,8 +113,10 @@ private:
     void CopyPlain(const SArray& other);
     bool ClampRange(int index, int& count) const;
     int SearchLow(const T& value, int start, int end, int extra, bool& found) const;
-    int Partition(int start, int end, int extra);
+    template <bool plain, class Less>
+    void QuickSort(int start, int end, const Less& less);
     static int DefaultCompare(const T& a, const T& b);
+    bool UsesDefaultOrder() const;
 };
 
 template <class T>
@@ -358,28 +361,67 @@ int SArray<T>::InsertSorted(T value, int start, int end, int extra)
     return InsertAt(value, FindInsertPosition(value, start, end, extra), 1);
 }
 
-// Moves the middle element to start, gathers the smaller ones after it and puts it
-// between the two groups; returns its final place.
+// Quicksort: the middle element goes to start, the smaller ones gather after
+// it and it is put between the two groups; the smaller side recurses and the
+// larger one loops, so the stack stays shallow whatever the data. A plain
+// comparison gets the pivot by value (it stays in place during the pass); a
+// derived one gets the element in the array, as it always has.
 template <class T>
-int SArray<T>::Partition(int start, int end, int extra)
+template <bool plain, class Less>
+void SArray<T>::QuickSort(int start, int end, const Less& less)
 {
-    Swap(start, (start + end - 1) / 2);
-    int last = start;
-    for (int i = start + 1; i < end; i++)
+    T* const data = m_data;
+    while (end - start >= 2)
     {
-        if (Compare(m_data + i, m_data + start, m_options, extra) < 0)
+        const int middle = (start + end - 1) / 2;
+        T t = data[start];
+        data[start] = data[middle];
+        data[middle] = t;
+        int last = start;
+        const T pivot = data[start];
+        for (int i = start + 1; i < end; i++)
         {
-            ++last;
-            if (last != i)
+            bool smaller;
+            if constexpr (plain)
+                smaller = less(data[i], pivot);
+            else
+                smaller = less(data[i], data[start]);
+            if (smaller)
             {
-                T t = m_data[last];
-                m_data[last] = m_data[i];
-                m_data[i] = t;
+                ++last;
+                if (last != i)
+                {
+                    t = data[last];
+                    data[last] = data[i];
+                    data[i] = t;
+                }
             }
         }
+        t = data[start];
+        data[start] = data[last];
+        data[last] = t;
+        if (last - start < end - last - 1)
+        {
+            QuickSort<plain>(start, last, less);
+            start = last + 1;
+        }
+        else
+        {
+            QuickSort<plain>(last + 1, end, less);
+            end = last;
+        }
     }
-    Swap(start, last);
-    return last;
+}
+
+// A plain array of numbers or pointers has no comparison of its own: it can
+// be ordered without the virtual call, by the same steps and to the same result.
+template <class T>
+bool SArray<T>::UsesDefaultOrder() const
+{
+    if constexpr (std::is_arithmetic<T>::value || std::is_pointer<T>::value)
+        return typeid(*this) == typeid(SArray<T>);
+    else
+        return false;
 }
 
 template <class T>
@@ -389,22 +431,20 @@ void SArray<T>::SortRange(int start, int end, int extra)
         return;
     if (end == -1)
         end = m_count;
-    // Quicksort; the smaller side recurses and the larger one loops, so the stack stays
-    // shallow whatever the data.
-    while (end - start >= 2)
+    if constexpr (std::is_arithmetic<T>::value || std::is_pointer<T>::value)
     {
-        const int last = Partition(start, end, extra);
-        if (last - start < end - last - 1)
+        if (UsesDefaultOrder())
         {
-            SortRange(start, last, extra);
-            start = last + 1;
-        }
-        else
-        {
-            SortRange(last + 1, end, extra);
-            end = last;
+            if (m_options & Descending)
+                QuickSort<true>(start, end, [](const T& a, const T& b) { return DefaultCompare(a, b) > 0; });
+            else
+                QuickSort<true>(start, end, [](const T& a, const T& b) { return DefaultCompare(a, b) < 0; });
+            return;
         }
     }
+    const unsigned options = m_options;
+    QuickSort<false>(start, end,
+                     [this, options, extra](const T& a, const T& b) { return Compare(&a, &b, options, extra) < 0; });
 }
 
 template <class T>

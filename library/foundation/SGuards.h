@@ -273,11 +273,11 @@ public:
     SInternetGuard(const SInternetGuard&) = delete;
     SInternetGuard& operator=(const SInternetGuard&) = delete;
     HINTERNET Get() const { return handle; }
-    void Reset()
+    void Reset(HINTERNET h = nullptr)
     {
         if (handle)
             InternetCloseHandle(handle);
-        handle = nullptr;
+        handle = h;
     }
 
 private:

@@ -311,7 +311,10 @@ bool SMemory::SaveToFile(const char* path)
     bool saved = true;
     if (m_data && m_size > 0)
         saved = fwrite(m_data, 1, m_size, file) == static_cast<size_t>(m_size);
-    // Buffered bytes reach the disk only at the close, which can fail too.
+    // Buffered bytes reach the disk only at the flush, which can fail too; the
+    // runtime's close does not always report a failed flush.
+    if (fflush(file) != 0 || ferror(file))
+        saved = false;
     if (fclose(file) != 0)
         saved = false;
     return saved;

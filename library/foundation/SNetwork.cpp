@@ -2,19 +2,12 @@
 #include <ws2tcpip.h>
 #include <wininet.h>
 #include <shellapi.h>
-#include <climits>
-#include <vector>
 #include "SDll.h"
 #include "SFile.h"
 #include "SGuards.h"
 
 namespace
 {
-const DWORD UrlFlags =
-    INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NEED_FILE;
-const int MaxFailedReads = 10;
-const int MaxRecoveries = 5;
-
 // Simple MAPI's message records, as MAPI32.DLL reads them (mapi.h is not always at hand).
 struct MapiRecipient
 {
@@ -56,24 +49,6 @@ typedef ULONG(WINAPI* MapiSendMailFunction)(ULONG_PTR session, ULONG_PTR window,
                                            ULONG reserved);
 const ULONG MapiTo = 1;
 const ULONG MapiDialog = 8;
-
-// The HTTP status of an open request; 0 when the handle is not an HTTP request.
-DWORD QueryStatus(HINTERNET request)
-{
-    DWORD status = 0, size = sizeof(status);
-    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
-        return 0;
-    return status;
-}
-
-// The announced length, or -1 when the reply carries none.
-long long QueryContentLength(HINTERNET request)
-{
-    DWORD length = 0, size = sizeof(length);
-    if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, nullptr))
-        return -1;
-    return length;
-}
 }
 
 SNetwork::SNetwork() {}
@@ -104,76 +79,6 @@ bool SNetwork::CopyLocalFile(SVirtualFile* target, const char* path)
     const int copied = target->CopyFrom(&file, -1);
     // A short write to the target is a failure, not a smaller file.
     return copied > 0 && copied == size;
-}
-
-bool SNetwork::Download(SVirtualFile* target, const char* url, int blockSize, LPARAM user)
-{
-    if (!target || !url)
-        return false;
-    if (blockSize < 1)
-        blockSize = 1;
-    SInternetGuard internet(InternetOpenA("KLV", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!internet.Get())
-        return false;
-    SInternetGuard request(InternetOpenUrlA(internet.Get(), url, nullptr, 0, UrlFlags, 0));
-    if (!request.Get())
-    {
-        request.Reset();
-        internet.Reset();
-        return CopyLocalFile(target, url);
-    }
-    // An error page is never taken for the content.
-    const DWORD status = QueryStatus(request.Get());
-    if (status != 0 && (status < 200 || status > 299))
-        return false;
-    const long long total = QueryContentLength(request.Get());
-    if (total > INT_MAX)
-        return false;
-    // The stored data stays within 32-bit stream positions, and memory targets within their cap.
-    const long long limit = target->IsMemory() ? MaxMemoryDownload : INT_MAX;
-
-    std::vector<char> buffer(blockSize);
-    long long received = 0;
-    int failedReads = 0, recoveries = 0;
-    bool failed = false;
-    while (failedReads < MaxFailedReads && !failed)
-    {
-        DWORD count = 0;
-        if (!InternetReadFile(request.Get(), buffer.data(), static_cast<DWORD>(blockSize), &count))
-        {
-            failedReads++;
-            continue;
-        }
-        const bool afterFailure = failedReads > 0;
-        if (afterFailure)
-        {
-            failedReads = 0;
-            if (++recoveries >= MaxRecoveries)
-                break;
-        }
-        if (count == 0)
-        {
-            // An end that follows a failed read is a broken connection: data may be lost.
-            failed = afterFailure;
-            break;
-        }
-        if (received + count > limit)
-        {
-            failed = true;
-            break;
-        }
-        received += count;
-        const int answer = OnDownloadProgress(static_cast<int>(total), static_cast<int>(received - count),
-                                              static_cast<int>(count), buffer.data(), target, user);
-        if (answer == ProgressAbort)
-            failedReads = MaxFailedReads;
-        else if (answer != ProgressSkipBlock &&
-                 target->Write(buffer.data(), static_cast<int>(count)) != static_cast<int>(count))
-            failed = true;
-    }
-    if (failed || failedReads >= MaxFailedReads || recoveries >= MaxRecoveries)
-        return false;
-    return total < 0 || received >= total;
 }
 
 int SNetwork::GetHostAddresses(const char* host, SArrayString* out, int family, int socketType, int protocol) const

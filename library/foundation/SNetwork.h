@@ -18,9 +18,17 @@ public:
         ProgressSkipBlock = 2
     };
 
-    // A download into a memory stream never grows it beyond this many bytes: a reply
-    // without a length could otherwise fill the memory.
+    // A download into a memory stream never stores more than this many bytes: a reply
+    // without a length could otherwise fill the memory. A reply that announces more fails
+    // before it is read; blocks the hook skips are not stored and do not count.
     static constexpr int MaxMemoryDownload = 64 * 1024 * 1024;
+    // A server that has not answered within this time fails the download, and so does one
+    // that, once its reply has begun, sends fewer than MinBytesPerWindow bytes in any span
+    // of this length.
+    static constexpr int AnswerTimeoutMs = 30000;
+    static constexpr int MinBytesPerWindow = 1024;
+    // Redirects followed at most; one more fails the download.
+    static constexpr int MaxRedirects = 10;
 
     SNetwork();
     virtual ~SNetwork();
@@ -34,7 +42,9 @@ public:
     virtual int OnProgress(int total, int done);
 
     // Appends the content of the URL to the target at its position. A URL that cannot be
-    // opened but names an existing local file copies that file instead.
+    // opened but names an existing local file copies that file instead. True only when the
+    // reply was the content, whole: a status line of success, no encoding left in place,
+    // and the announced length (if any, readable) received.
     bool Download(SVirtualFile* target, const char* url, int blockSize = 1024, LPARAM user = 0);
 
     // Appends the dotted text of every IPv4 address of the host; returns how many.
@@ -57,6 +67,8 @@ private:
     SNetwork& operator=(const SNetwork&) = delete;
 
     bool CopyLocalFile(SVirtualFile* target, const char* path);
+    // The read loop of Download over an open request (SNetworkDownload.cpp).
+    bool ReadBody(void* request, SVirtualFile* target, long long total, int blockSize, LPARAM user);
 
     SDisk m_disk;
 };

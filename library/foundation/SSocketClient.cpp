@@ -1,6 +1,7 @@
 #include "SSocketClient.h"
 #include "SGuards.h"
 #include "SVirtualFile.h"
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,9 @@
 
 namespace
 {
+// Not a verdict a server can send (those are one byte).
+const int kStoppedVerdict = 0x10000;
+
 // The fewest bytes on the wire that still belong to a transfer with this
 // much payload left: full packets, then the end packet.
 long long ExpectedWireBytes(long long payloadLeft)
@@ -18,6 +22,33 @@ long long ExpectedWireBytes(long long payloadLeft)
     return payloadLeft + packets * kSocketPacketHeaderSize + kSocketPacketHeaderSize;
 }
 } // namespace
+
+// --- Stops of the calling thread --------------------------------------------
+
+// A socket being connected belongs to the call, so the stop closes it and the
+// call must not close it again; a connected one is only shut down, and the
+// failed call closes the connection on its own thread.
+class SSocketClient::_SAbort : public SThread::_SStopTarget
+{
+public:
+    _SAbort(SOCKET socket, bool closes) : m_socket(socket), m_closes(closes), m_link(this) {}
+    ~_SAbort() { Disarm(); }
+    void OnStopRequest() override
+    {
+        const SOCKET socket = m_socket.exchange(INVALID_SOCKET);
+        if (socket != INVALID_SOCKET && m_closes)
+            closesocket(socket);
+        else if (socket != INVALID_SOCKET)
+            shutdown(socket, SD_BOTH);
+    }
+    // False when a stop has already taken the socket.
+    bool Disarm() { return m_socket.exchange(INVALID_SOCKET) != INVALID_SOCKET; }
+
+private:
+    std::atomic<SOCKET> m_socket;
+    bool m_closes;
+    SThread::_SStopLink m_link;
+};
 
 // --- Packet reader ----------------------------------------------------------
 
@@ -158,9 +189,12 @@ int SSocketClient::Connect(const char* host, int port, bool readEvents, uint32_t
     target.sin_family = AF_INET;
     target.sin_port = htons(static_cast<u_short>(port));
     target.sin_addr.s_addr = inet_addr(address.GetText());
-    if (connect(connection.Get(), reinterpret_cast<sockaddr*>(&target), sizeof(target)) != 0)
+    const int verdict = Open(connection.Get(), target, clientValue, code);
+    if (verdict == kStoppedVerdict)
+    {
+        connection.Release(); // closed by the stop
         return -1;
-    const int verdict = Handshake(connection.Get(), clientValue, code);
+    }
     if (verdict != 0)
         return verdict;
     const long events = readEvents ? FD_READ | FD_CLOSE : FD_CLOSE;
@@ -170,6 +204,17 @@ int SSocketClient::Connect(const char* host, int port, bool readEvents, uint32_t
     m_host = address;
     m_port = port;
     return 0;
+}
+
+// Connects and runs the handshake; a stop of the calling thread closes the
+// socket and ends the call with kStoppedVerdict.
+int SSocketClient::Open(SOCKET socket, const sockaddr_in& target, uint32_t clientValue, uint32_t code)
+{
+    _SAbort abort(socket, true);
+    int verdict = -1;
+    if (connect(socket, reinterpret_cast<const sockaddr*>(&target), sizeof(target)) == 0)
+        verdict = Handshake(socket, clientValue, code);
+    return abort.Disarm() ? verdict : kStoppedVerdict;
 }
 
 // The socket is made non-blocking first so that every wait below has a real
@@ -269,6 +314,7 @@ void SSocketClient::ReceiveFromServer()
 
 int SSocketClient::ReceivePacket(void* buffer, int timeout)
 {
+    _SAbort abort(m_socket, false);
     bool outOfStep = false;
     const int n = ::ReceivePacket(m_socket, buffer, timeout, &outOfStep);
     if (outOfStep)
@@ -278,6 +324,7 @@ int SSocketClient::ReceivePacket(void* buffer, int timeout)
 
 SString SSocketClient::ReceiveString(int timeout)
 {
+    _SAbort abort(m_socket, false);
     SString text;
     bool outOfStep = false;
     ReceiveStringPacket(text, m_socket, timeout, &outOfStep);
@@ -327,6 +374,7 @@ private:
 bool SSocketClient::ReceiveStream(int size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout)
 {
     OnTransferStart(size, tag);
+    _SAbort abort(m_socket, false);
     _SReader reader(m_socket);
     _SStreamStage stage(stream);
     unsigned char packet[kSocketPacketMaxPayload];
@@ -396,12 +444,15 @@ void SSocketClient::SkipReply(_SReader& reader, int timeout)
 }
 
 // The announced size of a sized transfer: 0 when nothing follows, -1 when it
-// cannot be taken (the connection is then closed).
-int SSocketClient::ReceiveSize(int timeout)
+// cannot be taken (the connection is then closed). *announced gets the number
+// as it came, held to the int range.
+int SSocketClient::ReceiveSize(int timeout, int* announced)
 {
     const SString text = ReceiveString(timeout);
     char* end = nullptr;
     const long long size = std::strtoll(text.GetText(), &end, 10);
+    if (announced)
+        *announced = size > INT_MAX ? INT_MAX : (size < INT_MIN ? INT_MIN : static_cast<int>(size));
     if (size < 1)
         return 0;
     if (size > INT_MAX)
@@ -439,9 +490,10 @@ SString SSocketClient::ReceiveSizedBlock(uint32_t tag, int timeout)
 
 unsigned char* SSocketClient::ReceiveBlock(int* size, uint32_t tag, int timeout)
 {
-    const int announced = ReceiveSize(timeout);
+    int told = 0;
+    const int announced = ReceiveSize(timeout, &told);
     if (size)
-        *size = announced > 0 ? announced : 0;
+        *size = told;
     if (announced < 1)
         return nullptr;
     if (announced > kSocketBlockMaxSize)

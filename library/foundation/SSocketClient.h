@@ -8,6 +8,7 @@
 #include "SNetwork.h"
 #include "SSocketTransport.h"
 #include "SString.h"
+#include "SThread.h"
 // Core layer: the client receives its socket notices in a hidden window.
 #include "SWnd.h"
 
@@ -58,6 +59,7 @@ public:
     }
     SString ReceiveSizedBlock(uint32_t tag, int timeout = kSocketDefaultTimeout);
     // A new block of *size bytes, released with free(); null on failure.
+    // *size is the announced size in either case (as it came when below 1).
     unsigned char* ReceiveBlock(int* size, uint32_t tag, int timeout = kSocketDefaultTimeout);
     bool FlushSend();
 
@@ -77,14 +79,17 @@ protected:
     // what is known to belong to the reply being read.
     class _SReader;
     class _SStreamStage;
+    // Breaks a blocking call when the thread that makes it is stopped.
+    class _SAbort;
 
     void ReceiveFromServer();
 
 private:
-    int ReceiveSize(int timeout);
+    int ReceiveSize(int timeout, int* announced = nullptr);
     bool ReceiveInto(int size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout);
     void SkipReply(_SReader& reader, int timeout);
     int Handshake(SOCKET socket, uint32_t clientValue, uint32_t code);
+    int Open(SOCKET socket, const sockaddr_in& target, uint32_t clientValue, uint32_t code);
     void DiscardNotifications();
 
     SNetwork m_network;

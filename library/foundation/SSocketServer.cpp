@@ -1,5 +1,4 @@
 #include "SSocketServer.h"
-#include "SFile.h"
 #include <cstring>
 #include <memory>
 
@@ -9,14 +8,14 @@ namespace
 // back through the queue: notifications already queued for it then find no
 // row, and its handle cannot be reused by a new connection in the meantime.
 const UINT kRetireSocketMessage = WM_USER + 1;
+// A client whose send failed is removed through the queue, once the call that
+// found the failure is over.
+const UINT kBrokenClientMessage = WM_USER + 2;
 const UINT_PTR kPendingTimer = 1;
 const UINT kPendingTimerPeriod = 250;
 // Connections still in their handshake; a new one beyond this closes the
 // oldest, so that silent connections cannot shut out a real client.
 const int kMaxPending = 16;
-// Packets sent with one call by the sender thread.
-const int kBatchPackets = 16;
-const int kPacketWireSize = kSocketPacketHeaderSize + kSocketPacketMaxPayload;
 
 void SendVerdict(SOCKET socket, unsigned char first, unsigned char second)
 {
@@ -46,6 +45,9 @@ LRESULT SSocketServer::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
     case kRetireSocketMessage:
         closesocket(static_cast<SOCKET>(wParam));
         return 0;
+    case kBrokenClientMessage:
+        m_server->OnBrokenClient(static_cast<int>(wParam));
+        return 0;
     }
     return SWnd::WindowProc(message, wParam, lParam);
 }
@@ -54,7 +56,7 @@ LRESULT SSocketServer::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
 
 SSocketServer::SSocketServer()
     : m_wnd(this), m_listenSocket(INVALID_SOCKET), m_port(0), m_nextClient(0), m_clientCount(0),
-      m_peerCount(0)
+      m_peerCount(0), m_heldBytes(0)
 {
     m_wnd.CreateMessageWindow(reinterpret_cast<LPARAM>(this));
 }
@@ -140,6 +142,12 @@ void SSocketServer::AcceptClient()
         RetireSocket(connection.Release());
         return;
     }
+    // Beyond the client bound a connection is closed before its handshake.
+    if (m_clientCount >= MAX_CLIENTS)
+    {
+        RetireSocket(connection.Release());
+        return;
+    }
     if (m_pending.GetCount() >= kMaxPending)
         ClosePending(0);
     const unsigned char greeting = 1;
@@ -192,6 +200,12 @@ void SSocketServer::FinishHandshake(_SPending pending)
     if (pending.hello[0] != kSocketProtocolVersion || LoadU32(pending.hello + 6) != code)
     {
         SendVerdict(connection.Get(), pending.hello[0] != kSocketProtocolVersion ? 1 : 2, 0);
+        RetireSocket(connection.Release());
+        return;
+    }
+    // Handshakes begun below the client bound may end above it.
+    if (m_clientCount >= MAX_CLIENTS)
+    {
         RetireSocket(connection.Release());
         return;
     }
@@ -275,6 +289,7 @@ void SSocketServer::RemoveClient(int row)
     DeleteSender(row);
     if (m_sockets.GetAt(row) != INVALID_SOCKET)
         RetireSocket(m_sockets.GetAt(row));
+    m_heldBytes -= RowHeldBytes(row);
     delete[] m_buffers.GetAt(row);
     m_sockets.RemoveAt(row);
     m_addresses.DeleteAndRemoveAt(row);
@@ -299,6 +314,37 @@ void SSocketServer::ClientClosed(int row)
     DropClient(row);
 }
 
+// A send that failed or timed out may have left part of a packet on the
+// wire: the peer is closed at once, so that later replies to it fail without
+// a time-out each, and its row goes once the current call is over. On another
+// thread only the socket is shut; the peer's close then removes the row.
+void SSocketServer::BreakClient(int row)
+{
+    const SOCKET socket = m_sockets.GetAt(row);
+    if (socket == INVALID_SOCKET)
+        return;
+    if (GetWindowThreadProcessId(m_wnd.GetHandle(), nullptr) != GetCurrentThreadId())
+    {
+        shutdown(socket, SD_BOTH);
+        return;
+    }
+    m_sockets.SetAt(row, INVALID_SOCKET);
+    RetireSocket(socket);
+    m_wnd.PostMessage(kBrokenClientMessage, static_cast<WPARAM>(m_numbers.GetAt(row)), 0);
+}
+
+void SSocketServer::OnBrokenClient(int client)
+{
+    const int row = FindClientIndex(client);
+    if (row >= 0 && m_sockets.GetAt(row) == INVALID_SOCKET)
+        DropClient(row);
+}
+
+int SSocketServer::RowHeldBytes(int row) const
+{
+    return MessageBufferBytes(m_buffers.GetAt(row), m_counts.GetAt(row));
+}
+
 void SSocketServer::CloseAll()
 {
     const bool wasListening = IsListening();
@@ -314,6 +360,7 @@ void SSocketServer::CloseAll()
     m_buffers.RemoveAll();
     m_counts.RemoveAll();
     m_senders.RemoveAll();
+    m_heldBytes = 0;
     while (m_pending.GetCount() > 0)
         ClosePending(m_pending.GetCount() - 1);
     // The port is freed at once so that the server can listen again.
@@ -409,17 +456,26 @@ void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
 {
     unsigned char* buffer = m_buffers.GetAt(row);
     int count = m_counts.GetAt(row);
-    const int step = ReceiveMessageStep(socket, &buffer, &count);
+    // What this peer may hold: its own bound, and what the others leave. A
+    // short request always fits: the part kept back for them holds one per
+    // client, so peers that squat large messages cannot shut out requests.
+    m_heldBytes -= RowHeldBytes(row);
+    const int forLarge = MAX_HELD_BYTES - MAX_CLIENTS * SHORT_MESSAGE - m_heldBytes;
+    const int room = forLarge > SHORT_MESSAGE ? forLarge : SHORT_MESSAGE;
+    const int step = ReceiveMessageStep(socket, &buffer, &count, room);
     m_buffers.SetAt(row, buffer);
     m_counts.SetAt(row, count);
+    m_heldBytes += RowHeldBytes(row);
     if (step == 1)
     {
-        // A refused or broken header leaves the stream out of step.
+        // A refused or broken header, one beyond the bounds, or no memory for
+        // it: the stream is out of step.
         DropClient(row);
         return;
     }
     if (step != 0)
         return;
+    m_heldBytes -= RowHeldBytes(row);
     std::unique_ptr<unsigned char[]> message(buffer);
     m_buffers.SetAt(row, nullptr);
     m_counts.SetAt(row, 0);
@@ -435,203 +491,4 @@ void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
         OnReceiveText(client, name, static_cast<const char*>(data));
     else
         OnReceiveData(client, name, data, dataLength);
-}
-
-// --- Sending ----------------------------------------------------------------
-
-bool SSocketServer::SendText(int client, const char* text, int timeout)
-{
-    const int row = IsListening() ? FindConnectedClient(client) : -1;
-    return row >= 0 && SendStringPacket(m_sockets.GetAt(row), text, timeout);
-}
-
-bool SSocketServer::SendPacketTo(int client, const void* data, int size, int timeout)
-{
-    const int row = IsListening() ? FindConnectedClient(client) : -1;
-    return row >= 0 && SendPacket(m_sockets.GetAt(row), data, size, timeout);
-}
-
-int SSocketServer::GetSenderThread(int client, uint32_t tag)
-{
-    const int row = IsListening() ? FindConnectedClient(client) : -1;
-    if (row < 0)
-        return -1;
-    _SThread* sender = m_senders.GetAt(row);
-    if (sender && sender->IsBusy())
-        return -1;
-    if (!sender)
-    {
-        sender = new _SThread(this, client, m_sockets.GetAt(row));
-        m_senders.SetAt(row, sender);
-    }
-    sender->m_tag = tag;
-    sender->m_broken = false;
-    return row;
-}
-
-bool SSocketServer::PrepareDataSend(_SThread* thread, const void* data, int size)
-{
-    thread->m_block.Close();
-    thread->m_path = "";
-    if (!data || size < 1)
-        return false;
-    thread->m_block.Write(data, size);
-    thread->m_block.SeekToStart();
-    return thread->m_block.GetSize() > 0;
-}
-
-bool SSocketServer::PrepareFileSend(_SThread* thread, const char* path, int offset)
-{
-    thread->m_block.Close();
-    thread->m_path = path ? path : "";
-    thread->m_offset = offset;
-    return path && m_disk.GetFileSize(path) > 0;
-}
-
-// Runs the transfer on the row's sender thread and waits for its end; a
-// connection left out of step by it is dropped here, on the owner thread.
-bool SSocketServer::StartSender(int row)
-{
-    _SThread* sender = m_senders.GetAt(row);
-    const int client = m_numbers.GetAt(row);
-    if (!sender->Start(true))
-    {
-        DeleteSender(row);
-        return false;
-    }
-    if (sender->m_broken)
-    {
-        const int current = FindClientIndex(client);
-        if (current >= 0)
-            DropClient(current);
-    }
-    return true;
-}
-
-bool SSocketServer::SendData(int client, const void* data, int size, uint32_t tag)
-{
-    const int row = GetSenderThread(client, tag);
-    if (row < 0)
-        return false;
-    if (!PrepareDataSend(m_senders.GetAt(row), data, size))
-    {
-        DeleteSender(row);
-        return false;
-    }
-    return StartSender(row);
-}
-
-bool SSocketServer::SendFile(int client, const char* path, int offset, uint32_t tag)
-{
-    const int row = GetSenderThread(client, tag);
-    if (row < 0)
-        return false;
-    if (!PrepareFileSend(m_senders.GetAt(row), path, offset))
-    {
-        DeleteSender(row);
-        return false;
-    }
-    return StartSender(row);
-}
-
-// --- Sender thread ----------------------------------------------------------
-
-SSocketServer::_SThread::_SThread(SSocketServer* server, int client, SOCKET socket)
-    : m_tag(0), m_offset(0), m_server(server), m_client(client), m_socket(socket), m_broken(false)
-{
-}
-
-SVirtualFile* SSocketServer::_SThread::OpenSource(SFile& file)
-{
-    if (m_block.GetSize() > 0)
-    {
-        m_block.SeekToStart();
-        return &m_block;
-    }
-    if (!file.Open(m_path.GetText(), false, false, true))
-        return nullptr;
-    file.Seek(m_offset);
-    return &file;
-}
-
-bool SSocketServer::_SThread::Run()
-{
-    Transfer();
-    // The copy of the caller's block is not kept until the next transfer.
-    m_block.Close();
-    return false;
-}
-
-void SSocketServer::_SThread::Transfer()
-{
-    SFile file;
-    SVirtualFile* source = OpenSource(file);
-    const int size = source ? source->GetSize() - source->GetPosition() : 0;
-    if (size <= 0)
-    {
-        m_broken = !SendStringPacket(m_socket, "0");
-        return;
-    }
-    SString announce;
-    announce.SetInt(size);
-    if (!SendStringPacket(m_socket, announce.GetText()))
-    {
-        m_broken = true;
-        return;
-    }
-    m_server->OnSendStart(m_client, size, m_tag);
-    SendBody(source, size);
-}
-
-bool SSocketServer::_SThread::SendBatch(const unsigned char* packets, int bytes)
-{
-    if (SendPacketRun(m_socket, packets, bytes))
-        return true;
-    m_broken = true;
-    return false;
-}
-
-// Reads the source in runs of up to 16 packets and sends each run with one
-// call; the bytes on the wire are the same packets one by one. The transfer
-// ends after the announced size, on a stop, or at a short read of the source
-// (a file cut meanwhile), which ends it as failed.
-void SSocketServer::_SThread::SendBody(SVirtualFile* source, int size)
-{
-    std::unique_ptr<unsigned char[]> stage(new unsigned char[kBatchPackets * kSocketPacketMaxPayload]);
-    std::unique_ptr<unsigned char[]> packets(new unsigned char[kBatchPackets * kPacketWireSize]);
-    int sent = 0;
-    bool more = true;
-    while (more && sent < size && !IsStopRequested())
-    {
-        const int left = size - sent;
-        const int want = left < kBatchPackets * kSocketPacketMaxPayload ? left : kBatchPackets * kSocketPacketMaxPayload;
-        const int got = source->Read(stage.get(), want);
-        if (got < 1)
-            break;
-        more = got == want;
-        int staged = 0;
-        int bytes = 0;
-        int counted = sent;
-        while (staged < got)
-        {
-            const int n = got - staged < kSocketPacketMaxPayload ? got - staged : kSocketPacketMaxPayload;
-            KeyTransformOut(stage.get() + staged, n, m_server->m_key.GetData(), m_server->m_key.GetSize());
-            BuildPacketHeader(packets.get() + bytes, n);
-            std::memcpy(packets.get() + bytes + kSocketPacketHeaderSize, stage.get() + staged, n);
-            bytes += kSocketPacketHeaderSize + n;
-            staged += n;
-            counted += n;
-            if (m_server->OnSendProgress(m_client, counted, size, m_tag) == -1)
-            {
-                more = false;
-                break;
-            }
-        }
-        if (!SendBatch(packets.get(), bytes))
-            break;
-        sent = counted;
-    }
-    if (!m_broken && !SendPacket(m_socket, nullptr, 0))
-        m_broken = true;
-    m_server->OnSendEnd(m_client, sent, size, m_tag);
 }

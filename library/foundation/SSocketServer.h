@@ -22,6 +22,15 @@ class SVirtualFile;
 class SSocketServer
 {
 public:
+    // Bounds against hostile peers: the connected clients, and the bytes held
+    // in messages not yet whole, across all clients. A peer that would pass
+    // either is closed; the others are served.
+    // Messages up to SHORT_MESSAGE bytes (requests) always fit: one per client
+    // is kept back from the bytes that larger messages may hold.
+    static const int MAX_CLIENTS = 512;
+    static const int MAX_HELD_BYTES = 64 * 1024 * 1024;
+    static const int SHORT_MESSAGE = 2048;
+
     SSocketServer();
     virtual ~SSocketServer();
 
@@ -48,6 +57,8 @@ public:
     int FindClientIndex(int client) const;
     int FindConnectedClient(int client) const;
 
+    // False for an unknown client or what does not fit a packet; a send that
+    // fails or times out also closes the client (its row goes soon after).
     bool SendText(int client, const char* text, int timeout = kSocketDefaultTimeout);
     bool SendPacketTo(int client, const void* data, int size, int timeout = kSocketDefaultTimeout);
     bool SendData(int client, const void* data, int size, uint32_t tag);
@@ -70,7 +81,7 @@ protected:
 
     // One per client, created at its first transfer: sends a sized transfer
     // from a data block or a file.
-    class _SThread : public SThread
+    class _SThread : public SThread, private SThread::_SStopTarget
     {
     public:
         _SThread(SSocketServer* server, int client, SOCKET socket);
@@ -89,7 +100,10 @@ protected:
         void Transfer();
         SVirtualFile* OpenSource(SFile& file);
         void SendBody(SVirtualFile* source, int size);
+        int StageBatch(SVirtualFile* source, int left, int packets, unsigned char* stage, unsigned char* wire,
+                       int* wireBytes);
         bool SendBatch(const unsigned char* packets, int bytes);
+        void OnStopRequest() override;
     };
 
     // A connection between accept and its verdict.
@@ -118,6 +132,9 @@ private:
     void ExpirePending();
     void AddClient(SOCKET socket, const SString& address, int client);
     void DropClient(int row);
+    void BreakClient(int row);
+    void OnBrokenClient(int client);
+    int RowHeldBytes(int row) const;
     void DeleteSender(int row);
     void RetireSocket(SOCKET socket);
     void CloseRetiredSockets();
@@ -138,6 +155,7 @@ private:
     SArray<_SThread*> m_senders;
     int m_clientCount;
     int m_peerCount;
+    int m_heldBytes; // in the rows' unfinished messages
     SMemory m_key;
     SArray<_SPending> m_pending;
 };

@@ -1,7 +1,9 @@
 #include "SSocketTransport.h"
 #include "SString.h"
 #include <mstcpip.h>
+#include <atomic>
 #include <climits>
+#include <new>
 #include <cstring>
 
 const unsigned char kSocketMagic[kSocketMagicSize] = {'K', 'L', 'V', 0xA9, '0', '1'};
@@ -121,6 +123,17 @@ void SetFlag(bool* flag, bool value)
     if (flag)
         *flag = value;
 }
+
+std::atomic<SocketAllocationHook> g_allocationHook{nullptr};
+
+// Null when memory runs out: one peer's message must not end the process.
+unsigned char* AllocateMessage(size_t size)
+{
+    const SocketAllocationHook hook = g_allocationHook.load();
+    if (hook && !hook(size))
+        return nullptr;
+    return new (std::nothrow) unsigned char[size];
+}
 } // namespace
 
 void StoreU16(unsigned char* out, uint16_t value)
@@ -174,10 +187,14 @@ bool HasSocketMagic(const unsigned char* bytes)
     return std::memcmp(bytes, kSocketMagic, kSocketMagicSize) == 0;
 }
 
+// More than a packet holds is refused whole: a cut block would arrive as if
+// it were all there.
 bool SendPacket(SOCKET s, const void* data, int n, int timeout)
 {
+    if (data && (n < 0 || n > kSocketPacketMaxPayload))
+        return false;
     unsigned char packet[kSocketPacketHeaderSize + kSocketPacketMaxPayload];
-    const int payload = data ? ClampPayload(n) : 0;
+    const int payload = data ? n : 0;
     BuildPacketHeader(packet, payload);
     if (payload > 0)
         std::memcpy(packet + kSocketPacketHeaderSize, data, payload);
@@ -220,8 +237,7 @@ bool SendStringPacket(SOCKET s, const char* text, int timeout)
 {
     const char* t = text ? text : "";
     const size_t length = std::strlen(t) + 1;
-    return SendPacket(s, t, length > kSocketPacketMaxPayload ? kSocketPacketMaxPayload : static_cast<int>(length),
-                      timeout);
+    return length <= kSocketPacketMaxPayload && SendPacket(s, t, static_cast<int>(length), timeout);
 }
 
 int ReceiveStringPacket(SString& result, SOCKET s, int timeout, bool* outOfStep)
@@ -248,7 +264,9 @@ bool SendFramedMessage(SOCKET s, const char* name, const void* data, int n, bool
     const long long total = kSocketMessageHeaderSize + nameLength + dataLength;
     if (total > kSocketMessageMaxSize)
         return false;
-    unsigned char* message = new unsigned char[total];
+    unsigned char* message = AllocateMessage(static_cast<size_t>(total));
+    if (!message)
+        return false;
     BuildMessageHeader(message, static_cast<uint32_t>(total), static_cast<uint32_t>(nameLength), text);
     std::memcpy(message + kSocketMessageHeaderSize, name, nameLength);
     unsigned char* body = message + kSocketMessageHeaderSize + nameLength;
@@ -273,10 +291,12 @@ namespace
 {
 // Reads what is readable of the 15-byte header into a small buffer; once it
 // is whole and sound, replaces that buffer by one of the announced total.
-int ReceiveMessageHeader(SOCKET s, unsigned char** buffer, int* count, int readable)
+int ReceiveMessageHeader(SOCKET s, unsigned char** buffer, int* count, int readable, int limit)
 {
     if (!*buffer)
-        *buffer = new unsigned char[kSocketMessageHeaderSize];
+        *buffer = AllocateMessage(kSocketMessageHeaderSize);
+    if (!*buffer)
+        return 1;
     const int want = kSocketMessageHeaderSize - *count;
     const int got = recv(s, reinterpret_cast<char*>(*buffer + *count), readable < want ? readable : want, 0);
     if (got < 1)
@@ -286,9 +306,11 @@ int ReceiveMessageHeader(SOCKET s, unsigned char** buffer, int* count, int reada
         return 3;
     const uint32_t total = LoadU32(*buffer + 6);
     if (!HasSocketMagic(*buffer) || total < static_cast<uint32_t>(kSocketMessageHeaderSize) ||
-        total > static_cast<uint32_t>(kSocketMessageMaxSize))
+        total > static_cast<uint32_t>(kSocketMessageMaxSize) || total > static_cast<uint32_t>(limit < 0 ? 0 : limit))
         return 1;
-    unsigned char* message = new unsigned char[total];
+    unsigned char* message = AllocateMessage(total);
+    if (!message)
+        return 1;
     std::memcpy(message, *buffer, kSocketMessageHeaderSize);
     delete[] *buffer;
     *buffer = message;
@@ -296,7 +318,19 @@ int ReceiveMessageHeader(SOCKET s, unsigned char** buffer, int* count, int reada
 }
 } // namespace
 
-int ReceiveMessageStep(SOCKET s, unsigned char** buffer, int* count)
+void SetSocketAllocationHook(SocketAllocationHook hook)
+{
+    g_allocationHook = hook;
+}
+
+int MessageBufferBytes(const unsigned char* buffer, int count)
+{
+    if (!buffer)
+        return 0;
+    return count < kSocketMessageHeaderSize ? kSocketMessageHeaderSize : static_cast<int>(LoadU32(buffer + 6));
+}
+
+int ReceiveMessageStep(SOCKET s, unsigned char** buffer, int* count, int limit)
 {
     int readable = ReadableCount(s);
     if (readable < 0)
@@ -306,7 +340,7 @@ int ReceiveMessageStep(SOCKET s, unsigned char** buffer, int* count)
     if (*count < kSocketMessageHeaderSize)
     {
         const int before = *count;
-        const int step = ReceiveMessageHeader(s, buffer, count, readable);
+        const int step = ReceiveMessageHeader(s, buffer, count, readable, limit);
         if (step != 3 || *count < kSocketMessageHeaderSize)
             return step;
         readable -= *count - before;

@@ -33,7 +33,8 @@ void BuildMessageHeader(unsigned char out[kSocketMessageHeaderSize], uint32_t to
 void BuildHello(unsigned char out[kSocketHelloSize], uint32_t clientValue, uint32_t accessCode);
 bool HasSocketMagic(const unsigned char* bytes);
 
-// Packets: the server's replies and bulk transfers.
+// Packets: the server's replies and bulk transfers. More than a packet holds
+// (4096 bytes; a text with its NUL) is refused: nothing is sent, false.
 bool SendPacket(SOCKET s, const void* data, int n, int timeout = kSocketDefaultTimeout);
 // -1 on failure; *outOfStep (when given) tells whether bytes of a broken
 // packet were consumed, so that the connection can no longer be trusted.
@@ -46,8 +47,15 @@ int ReceiveStringPacket(SString& result, SOCKET s, int timeout = kSocketDefaultT
 
 // Framed messages: the client's requests.
 bool SendFramedMessage(SOCKET s, const char* name, const void* data, int n, bool* outOfStep = nullptr);
-// 0 complete, 1 error (the stream is out of step), 2 nothing to read, 3 more to come.
-int ReceiveMessageStep(SOCKET s, unsigned char** buffer, int* count);
+// 0 complete, 1 error (the stream is out of step, a total above the limit, or
+// no memory for the message), 2 nothing to read, 3 more to come.
+int ReceiveMessageStep(SOCKET s, unsigned char** buffer, int* count, int limit = kSocketMessageMaxSize);
+// Bytes a partly received message holds in memory.
+int MessageBufferBytes(const unsigned char* buffer, int count);
+// Lets tests make message buffers fail to allocate: the hook answers false
+// for an allocation that must fail. Null restores normal allocation.
+typedef bool (*SocketAllocationHook)(size_t size);
+void SetSocketAllocationHook(SocketAllocationHook hook);
 void FreeMessageBuffer(unsigned char** buffer, int* count);
 bool ParseFramedMessage(const unsigned char* message, int size, const char** name, int* nameLength,
                         const void** data, int* dataLength, bool* text);

@@ -3,6 +3,8 @@
 
 namespace
 {
+thread_local SThread* t_current = nullptr;
+
 template <class T>
 T ParamOf(const SArrayString& names, const SArray<T>& values, const char* name, T none)
 {
@@ -13,7 +15,8 @@ T ParamOf(const SArrayString& names, const SArray<T>& values, const char* name, 
 
 SThread::SThread()
     : m_creatorId(0), m_threadId(0), m_running(false), m_workerHandle(nullptr), m_inside(false),
-      m_inLoop(false), m_stopState(0)
+      m_inLoop(false), m_stopState(0), m_stopEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      m_stopTimeout(STOP_TIMEOUT)
 {
     for (auto& slot : m_pending)
         slot = nullptr;
@@ -48,6 +51,7 @@ bool SThread::Start(bool wait)
     m_inside = false;
     m_inLoop = false;
     m_stopState = 0;
+    ResetEvent(m_stopEvent.Get());
     m_creatorId = GetCurrentThreadId();
     m_running = true;
 
@@ -65,7 +69,11 @@ bool SThread::Start(bool wait)
     ResumeThread(thread);
     if (wait)
     {
-        WaitForEnd(INFINITE);
+        // A stop of the waiting thread reaches the one it waits for; that one
+        // then has the usual bound to end.
+        SThread* waiter = GetCurrent();
+        if (!WaitForEnd(INFINITE, waiter ? waiter->m_stopEvent.Get() : nullptr))
+            RequestStop(1);
         EndThread();
     }
     return true;
@@ -101,14 +109,62 @@ bool SThread::RequestStop(int state)
         return expected == state;
     if (m_inLoop)
         PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+    {
+        SLockGuard lock(m_targetLock.Get());
+        for (int i = 0; i < m_targets.GetCount(); i++)
+            m_targets.GetAt(i)->OnStopRequest();
+    }
+    SetEvent(m_stopEvent.Get());
     return true;
 }
 
-// Waits for the thread's end; messages sent to this thread meanwhile are
-// handled, since the worker may be inside a SendMessage to it.
-bool SThread::WaitForEnd(DWORD timeout)
+// --- Stop targets -----------------------------------------------------------
+
+SThread* SThread::GetCurrent()
 {
-    HANDLE thread = m_thread.Get();
+    return t_current;
+}
+
+// False when a stop was already asked: the caller is then told at once.
+bool SThread::AddStopTarget(_SStopTarget* target)
+{
+    SLockGuard lock(m_targetLock.Get());
+    if (m_stopState != 0)
+        return false;
+    m_targets.Add(target);
+    return true;
+}
+
+void SThread::RemoveStopTarget(_SStopTarget* target)
+{
+    SLockGuard lock(m_targetLock.Get());
+    for (int i = m_targets.GetCount() - 1; i >= 0; i--)
+        if (m_targets.GetAt(i) == target)
+            m_targets.RemoveAt(i);
+}
+
+SThread::_SStopLink::_SStopLink(_SStopTarget* target) : m_thread(GetCurrent()), m_target(target)
+{
+    if (m_thread && target && !m_thread->AddStopTarget(target))
+    {
+        m_thread = nullptr;
+        target->OnStopRequest();
+    }
+}
+
+SThread::_SStopLink::~_SStopLink()
+{
+    if (m_thread)
+        m_thread->RemoveStopTarget(m_target);
+}
+
+// Waits for the thread's end; messages sent to this thread meanwhile are
+// handled, since the worker may be inside a SendMessage to it. False at the
+// time-out or when the other event is set first.
+bool SThread::WaitForEnd(DWORD timeout, HANDLE alsoWake)
+{
+    HANDLE handles[2] = {m_thread.Get(), alsoWake};
+    const DWORD count = alsoWake ? 2 : 1;
     const DWORD start = GetTickCount();
     for (;;)
     {
@@ -120,16 +176,18 @@ bool SThread::WaitForEnd(DWORD timeout)
                 return false;
             slice = timeout - elapsed < slice ? timeout - elapsed : slice;
         }
-        const DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, slice, QS_SENDMESSAGE);
+        const DWORD result = MsgWaitForMultipleObjects(count, handles, FALSE, slice, QS_SENDMESSAGE);
         if (result == WAIT_OBJECT_0)
             return true;
-        if (result == WAIT_OBJECT_0 + 1)
+        if (alsoWake && result == WAIT_OBJECT_0 + 1)
+            return WaitForSingleObject(handles[0], 0) == WAIT_OBJECT_0;
+        if (result == WAIT_OBJECT_0 + count)
         {
             MSG msg;
             PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
         else if (result == WAIT_FAILED)
-            return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+            return WaitForSingleObject(handles[0], 0) == WAIT_OBJECT_0;
     }
 }
 
@@ -139,17 +197,27 @@ void SThread::EndThread()
 {
     if (!m_thread.IsValid())
         return;
-    if (GetCurrentThreadId() != m_threadId && !WaitForEnd(STOP_TIMEOUT))
-    {
-        TerminateThread(m_thread.Get(), 0);
-        WaitForSingleObject(m_thread.Get(), STOP_TIMEOUT);
-        m_inside = false;
-        m_inLoop = false;
-        m_workerHandle = nullptr;
-        m_running = false;
-    }
+    if (GetCurrentThreadId() != m_threadId && !WaitForEnd(m_stopTimeout))
+        ForceEnd();
     m_thread.Reset();
     m_threadId = 0;
+}
+
+// The thread's windows leave the handle registry first: once it is gone they
+// are destroyed with it, and their objects lived on its stack.
+void SThread::ForceEnd()
+{
+    SWnd::ForgetThreadWindows(m_threadId);
+    TerminateThread(m_thread.Get(), 0);
+    WaitForSingleObject(m_thread.Get(), STOP_TIMEOUT);
+    {
+        SLockGuard lock(m_targetLock.Get());
+        m_targets.RemoveAll();
+    }
+    m_inside = false;
+    m_inLoop = false;
+    m_workerHandle = nullptr;
+    m_running = false;
 }
 
 bool SThread::IsStopRequested() const
@@ -173,6 +241,7 @@ DWORD WINAPI SThread::ThreadProc(LPVOID argument)
 void SThread::RunInThread()
 {
     const DWORD creator = m_creatorId;
+    t_current = this;
     OnThreadStart();
     {
         _SWnd window;
@@ -194,6 +263,7 @@ void SThread::RunInThread()
         m_workerHandle = nullptr;
         OnThreadEnd();
     }
+    t_current = nullptr;
     m_running = false;
     // Wakes a creator that waits on its message queue.
     PostThreadMessageA(creator, 0, 0, 0);

@@ -33,6 +33,34 @@ public:
         SThread* m_owner;
     };
 
+    // Something a thread is blocked on (a socket call, a transfer it waits
+    // for) that its stop must break: told once, on the stopping thread, so it
+    // must be quick and safe to call from there.
+    class _SStopTarget
+    {
+    public:
+        virtual void OnStopRequest() = 0;
+
+    protected:
+        ~_SStopTarget() {}
+    };
+
+    // Links a target to the thread that runs the caller for the life of the
+    // object; a stop already asked reaches the target at once. Outside any
+    // SThread it does nothing.
+    class _SStopLink
+    {
+    public:
+        explicit _SStopLink(_SStopTarget* target);
+        ~_SStopLink();
+        _SStopLink(const _SStopLink&) = delete;
+        _SStopLink& operator=(const _SStopLink&) = delete;
+
+    private:
+        SThread* m_thread;
+        _SStopTarget* m_target;
+    };
+
     // How long a stop waits for the thread to end before it is forced.
     static const DWORD STOP_TIMEOUT = 10000;
     static const int PENDING_SLOTS = 32;
@@ -60,6 +88,8 @@ public:
     bool IsStopRequested() const;
     bool IsBusy() const;
     bool IsRunning() const { return m_running; }
+    // The SThread whose procedure runs the calling thread; null elsewhere.
+    static SThread* GetCurrent();
 
     int GetIntParam(const char* name) const;
     SString GetTextParam(const char* name) const;
@@ -81,6 +111,9 @@ public:
     DWORD GetThreadId() const { return m_threadId; }
 
 protected:
+    // The bound a stop waits before forcing the thread (tests shorten it).
+    void SetStopTimeout(DWORD timeout) { m_stopTimeout = timeout; }
+
     // Named parameters: entry i of the names goes with entry i of the values.
     SArrayString m_valueNames;
     SArray<SValue*> m_values;
@@ -97,8 +130,11 @@ private:
     static DWORD WINAPI ThreadProc(LPVOID argument);
     void RunInThread();
     bool RequestStop(int state);
-    bool WaitForEnd(DWORD timeout);
+    bool WaitForEnd(DWORD timeout, HANDLE alsoWake = nullptr);
     void EndThread();
+    void ForceEnd();
+    bool AddStopTarget(_SStopTarget* target);
+    void RemoveStopTarget(_SStopTarget* target);
     void DeletePendingObjects();
 
     DWORD m_creatorId;
@@ -111,4 +147,9 @@ private:
     std::atomic<bool> m_inLoop;
     std::atomic<int> m_stopState;  // 0 none, 1 asked by the creator, 2 by the thread itself
     std::atomic<_SObject*> m_pending[PENDING_SLOTS];
+    // Set with the stop state: a thread waiting for another wakes on its own stop.
+    SHandleGuard m_stopEvent;
+    DWORD m_stopTimeout;
+    SCriticalSection m_targetLock;
+    SArray<_SStopTarget*> m_targets;
 };

@@ -172,6 +172,23 @@ void SWnd::UnregisterObject(SWnd* window)
     window->m_registeredHandle = nullptr;
 }
 
+int SWnd::ForgetThreadWindows(DWORD threadId)
+{
+    if (threadId == 0)
+        return 0;
+    SLockGuard lock(GetWindowRegistryLock());
+    SArray<SWnd*>& registry = GetWindowRegistry();
+    int removed = 0;
+    for (int i = registry.GetCount() - 1; i >= 0; i--)
+    {
+        if (GetWindowThreadProcessId(registry.GetAt(i)->m_registeredHandle, nullptr) != threadId)
+            continue;
+        registry.RemoveAt(i, 1);
+        removed++;
+    }
+    return removed;
+}
+
 // --- Creation ---------------------------------------------------------------
 
 void SWnd::ResetWindowState()

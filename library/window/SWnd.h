@@ -90,6 +90,9 @@ public:
     static int FindHandleIndex(HWND handle);
     static SWnd* FromHandle(HWND handle);
     bool RegisterHandle();
+    // Takes every window of a thread about to be forced down out of the
+    // registry; their objects are not touched. Returns how many there were.
+    static int ForgetThreadWindows(DWORD threadId);
 
     // Creation: false when the object already has a window, when the window
     // cannot be made, or when SWM_CREATED is refused.
@@ -451,6 +454,11 @@ private:
     void RedrawParentUnder() const;
     void PaintSkinOn(Gdiplus::Graphics& graphics, int width, int height);
     void PlaceCaret() const;
+
+    // Family step (SWndFamily.cpp): the registered windows whose parent is the given
+    // handle (with popupsOnly, only those of popup style), skipping one; a snapshot taken
+    // under the registry lock.
+    static void SnapshotByParent(HWND parent, const SWnd* skip, bool popupsOnly, SArray<SWnd*>& out);
 
     // Modal run steps (SWndModal.cpp).
     void CollectWindowsToDisable(bool allWindows, const SArray<SWnd*>* exclude,

@@ -18,25 +18,28 @@ bool IsUsable(const SWnd* window)
 
 } // namespace
 
+void SWnd::SnapshotByParent(HWND parent, const SWnd* skip, bool popupsOnly, SArray<SWnd*>& out)
+{
+    SLockGuard lock(GetWindowRegistryLock());
+    const SArray<SWnd*>& registry = GetWindowRegistry();
+    for (int i = 0; i < registry.GetCount(); i++)
+    {
+        SWnd* window = registry.GetAt(i);
+        const HWND handle = window->m_registeredHandle;
+        if (window != skip && handle && ::GetParent(handle) == parent && (!popupsOnly || HasPopupStyle(handle)))
+            out.Add(window);
+    }
+}
+
 int SWnd::CollectChildren(SArray<SWnd*>* out, const SArray<SWnd*>* exclude, bool recursive,
                           int typeId)
 {
     if (!out || !m_handle)
         return 0;
-    // The direct children, taken under the lock; they belong to this thread, so
-    // they stay alive while the rest of the walk runs without it.
+    // The direct children belong to this thread, so they stay alive while the rest of
+    // the walk runs without the lock.
     SArray<SWnd*> direct;
-    {
-        SLockGuard lock(GetWindowRegistryLock());
-        const SArray<SWnd*>& registry = GetWindowRegistry();
-        for (int i = 0; i < registry.GetCount(); i++)
-        {
-            SWnd* child = registry.GetAt(i);
-            if (child != this && child->m_registeredHandle &&
-                ::GetParent(child->m_registeredHandle) == m_handle)
-                direct.Add(child);
-        }
-    }
+    SnapshotByParent(m_handle, this, false, direct);
     int added = 0;
     for (int i = 0; i < direct.GetCount(); i++)
     {
@@ -58,19 +61,8 @@ int SWnd::CollectSiblings(SArray<SWnd*>* out, const SArray<SWnd*>* exclude, int 
 {
     if (!out || !m_handle)
         return 0;
-    HWND parent = ::GetParent(m_handle);
     SArray<SWnd*> found;
-    {
-        SLockGuard lock(GetWindowRegistryLock());
-        const SArray<SWnd*>& registry = GetWindowRegistry();
-        for (int i = 0; i < registry.GetCount(); i++)
-        {
-            SWnd* window = registry.GetAt(i);
-            if (window != this && window->m_registeredHandle &&
-                ::GetParent(window->m_registeredHandle) == parent)
-                found.Add(window);
-        }
-    }
+    SnapshotByParent(::GetParent(m_handle), this, false, found);
     int added = 0;
     for (int i = 0; i < found.GetCount(); i++)
     {
@@ -87,20 +79,9 @@ int SWnd::CollectTopLevelWindows(SArray<SWnd*>* out)
 {
     if (!out)
         return 0;
-    int added = 0;
-    SLockGuard lock(GetWindowRegistryLock());
-    const SArray<SWnd*>& registry = GetWindowRegistry();
-    for (int i = 0; i < registry.GetCount(); i++)
-    {
-        SWnd* window = registry.GetAt(i);
-        HWND handle = window->m_registeredHandle;
-        if (handle && HasPopupStyle(handle) && !::GetParent(handle))
-        {
-            out->Add(window);
-            added++;
-        }
-    }
-    return added;
+    const int before = out->GetCount();
+    SnapshotByParent(nullptr, nullptr, true, *out);
+    return out->GetCount() - before;
 }
 
 int SWnd::CollectChildHandles(HWND parent, SArray<HWND__*>* out, const SArray<HWND__*>* exclude,

@@ -3,6 +3,7 @@
 #include "SSocketTransport.h"
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -219,8 +220,20 @@ TEST_F(HostilePeerTest, ReaderThatStallsIsDroppedAfterTheTimeOut)
     SSocketGuard raw(Handshake());
     SendRaw(raw.Get(), Request("data", "40000000"));
     EXPECT_TRUE(Server().WaitFor("disconnected 1", 10000));
-    EXPECT_TRUE(WaitPeerClosed(raw.Get(), 20000));
     EXPECT_FALSE(Server().Has("end 1 40000000 40000000 77"));
+    // Progress was told only for packets that reached the wire.
+    EXPECT_EQ(ReadStringPacket(raw.Get()), "40000000");
+    int payload = 0;
+    for (;;)
+    {
+        const std::vector<unsigned char> header = ReceiveRaw(raw.Get(), 8, 500);
+        const int n = header.size() == 8 ? header[0] | (header[1] << 8) : 0;
+        if (n == 0 || static_cast<int>(ReceiveRaw(raw.Get(), n, 500).size()) < n)
+            break;
+        payload += n;
+    }
+    EXPECT_LE(Server().maxProgress.load(), payload);
+    EXPECT_GT(Server().maxProgress.load(), 0);
     ExpectGoodClientServed();
 }
 
@@ -236,4 +249,134 @@ TEST_F(HostilePeerTest, AbruptCloseDuringHandshakeLeavesNoRow)
     int count = -1;
     thread->Call([&](RecordingServer& s) { count = s.GetClientCount(); });
     EXPECT_EQ(count, 1);
+}
+
+namespace
+{
+// True when the peer has closed (probed without waiting).
+bool IsClosedNow(SOCKET s)
+{
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(s, &set);
+    timeval none = {0, 0};
+    char byte;
+    return select(0, &set, nullptr, nullptr, &none) == 1 && recv(s, &byte, 1, MSG_PEEK) <= 0;
+}
+
+bool FailLargeAllocations(size_t size)
+{
+    return size < 100000;
+}
+} // namespace
+
+TEST_F(HostilePeerTest, AllocationFailureEndsOnlyThatPeer)
+{
+    SSocketGuard raw(Handshake());
+    SetSocketAllocationHook(FailLargeAllocations);
+    SendRaw(raw.Get(), Header(500000, 5, 0));
+    const bool closed = WaitPeerClosed(raw.Get());
+    SetSocketAllocationHook(nullptr);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(Server().WaitFor("disconnected 1"));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, UnfinishedBytesAcrossPeersAreBounded)
+{
+    const int fit = (SSocketServer::MAX_HELD_BYTES - SSocketServer::MAX_CLIENTS * SSocketServer::SHORT_MESSAGE) /
+                    kSocketMessageMaxSize;
+    std::vector<std::unique_ptr<SSocketGuard>> peers;
+    for (int i = 0; i < fit + 5; i++)
+    {
+        peers.emplace_back(new SSocketGuard(Handshake()));
+        SendRaw(peers.back()->Get(), Concat(Header(kSocketMessageMaxSize, 4, 0), Bytes({'b', 'i', 'g', 0, 1, 2})));
+    }
+    ExpectGoodClientServed();
+    int closed = 0;
+    ASSERT_TRUE(PumpUntil([&] {
+        closed = 0;
+        for (auto& peer : peers)
+            closed += IsClosedNow(peer->Get()) ? 1 : 0;
+        return closed >= 5;
+    }));
+    EXPECT_EQ(closed, 5);
+    // Room comes back when a holder goes.
+    for (auto& peer : peers)
+        if (!IsClosedNow(peer->Get()))
+        {
+            peer.reset();
+            break;
+        }
+    SSocketGuard late(Handshake());
+    std::vector<unsigned char> whole = Concat(Header(kSocketMessageMaxSize, 4, 0), Bytes({'b', 'i', 'g', 0}));
+    whole.resize(kSocketMessageMaxSize, 7);
+    SendRaw(late.Get(), whole);
+    EXPECT_TRUE(Server().WaitFor("data " + std::to_string(fit + 6) + " big " + std::to_string(kSocketMessageMaxSize - 19)));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, PeerBeyondTheClientBoundIsClosed)
+{
+    std::vector<std::unique_ptr<SSocketGuard>> peers;
+    for (int i = 1; i < SSocketServer::MAX_CLIENTS; i++)
+        peers.emplace_back(new SSocketGuard(Handshake()));
+    SSocketGuard extra(ConnectLoopback(port));
+    EXPECT_TRUE(WaitPeerClosed(extra.Get()));
+    ExpectGoodClientServed();
+    peers.pop_back();
+    ASSERT_TRUE(Server().WaitFor("disconnected " + std::to_string(SSocketServer::MAX_CLIENTS - 1)));
+    SSocketGuard again(Handshake());
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, PeerThatNeverReadsIsClosedAtItsFirstTimeOut)
+{
+    SSocketGuard raw(Handshake());
+    const std::vector<unsigned char> request = Request("echo", std::string(4000, 'n'));
+    std::vector<unsigned char> run;
+    for (int i = 0; i < 64; i++)
+        run.insert(run.end(), request.begin(), request.end());
+    // Until the server stops taking requests: it has closed the peer.
+    for (int sent = 0; sent < 16384 && SendRaw(raw.Get(), run); sent += 64)
+    {
+    }
+    EXPECT_TRUE(Server().WaitFor("disconnected 1", 10000));
+    ExpectGoodClientServed();
+}
+
+TEST_F(HostilePeerTest, StopDuringTransferToSlowReaderEndsItCleanly)
+{
+    SSocketGuard raw(Handshake());
+    SendRaw(raw.Get(), Request("data", "40000000"));
+    ASSERT_EQ(ReadStringPacket(raw.Get()), "40000000");
+    // A reader that keeps the transfer moving, too slowly to finish within
+    // the bound of a stop (about 1 MB/s for 40 MB).
+    std::atomic<bool> reading{true};
+    std::atomic<long long> got{0};
+    std::thread trickle([&] {
+        while (reading)
+        {
+            got += static_cast<long long>(ReceiveRaw(raw.Get(), 65536, 100).size());
+            Sleep(50);
+        }
+    });
+    Sleep(500);
+    const HWND worker = thread->GetWorkerWindow();
+    ASSERT_GE(SWnd::FindHandleIndex(worker), 0);
+    EXPECT_TRUE(thread->Stop());
+    reading = false;
+    trickle.join();
+    EXPECT_EQ(thread->loopEnds, 1);
+    EXPECT_LT(SWnd::FindHandleIndex(worker), 0);
+    EXPECT_TRUE(WaitPeerClosed(raw.Get()));
+    EXPECT_LT(got.load(), 40000000);
+    // The port is free at once.
+    ServerThread again(port, "secret");
+    ASSERT_TRUE(again.Begin());
+    RecordingClient later;
+    later.SetAccessKey("secret");
+    ASSERT_EQ(later.Connect("127.0.0.1", port, false, 1), 0);
+    ASSERT_TRUE(later.SendMessage("echo", "back", -1));
+    EXPECT_STREQ(later.ReceiveString().GetText(), "back");
 }

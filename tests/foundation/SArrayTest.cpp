@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <vector>
 #include "SArray.h"
 
@@ -341,6 +343,41 @@ TEST(SArrayFind, DerivedComparisonIsUsed)
     EXPECT_EQ(1, a.Find(5));
     a.Sort();
     EXPECT_EQ((std::vector<int>{3, -5, 7}), Contents(a));
+}
+
+// The plain array sorts without the virtual call; a derived array that keeps
+// the default comparison goes through it. Both must give the same bytes, also
+// for values that compare equal but differ (-0.0 and 0.0) and for NaN.
+TEST(SArraySort, PlainArrayOrdersLikeTheVirtualPath)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<double> values;
+    for (int i = 0; i < 3000; i++)
+        values.push_back(i % 7 == 0 ? -0.0 : i % 11 == 0 ? 0.0 : i % 97 == 0 ? nan : (i * 7919) % 1009 - 500);
+    for (unsigned options : {0u, static_cast<unsigned>(SArray<double>::Descending)})
+        for (int start : {0, 17})
+        {
+            SArray<double> plain;
+            ArrayProbe<double> derived;
+            for (double v : values)
+            {
+                plain.Add(v);
+                derived.Add(v);
+            }
+            plain.AddFlags(options);
+            derived.AddFlags(options);
+            plain.SortRange(start, -1, 0);
+            derived.SortRange(start, -1, 0);
+            ASSERT_EQ(0, std::memcmp(plain.GetPtr(0), derived.GetPtr(0), values.size() * sizeof(double)));
+            for (int i = start + 1; i < plain.GetCount(); i++)
+            {
+                const double a = plain.GetAt(i - 1), b = plain.GetAt(i);
+                if (a == a && b == b)
+                {
+                    ASSERT_TRUE(options ? a >= b : a <= b);
+                }
+            }
+        }
 }
 
 TEST(SArrayFind, SortedSearchAndInsertPosition)

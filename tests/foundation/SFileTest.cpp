@@ -310,3 +310,34 @@ TEST(SFileTest, FindPastTheEndOfTheFileFails)
     EXPECT_EQ(5, file.GetPosition());
     EXPECT_EQ(-1, file.Find("a", 0));
 }
+
+// The runtime's stream table is used up, so the temporary file is made by the
+// system but cannot be opened: it must not stay behind.
+TEST(SFileTest, TemporaryFileThatCannotBeOpenedIsRemoved)
+{
+    SDisk disk;
+    const std::string pattern = Text(disk.GetTempFolder()) + "tmp*.tmp";
+    auto countTemporaries = [&] {
+        int n = 0;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data))
+            n++;
+        if (find != INVALID_HANDLE_VALUE)
+            FindClose(find);
+        return n;
+    };
+    StreamsTestFolder folder;
+    folder.WriteFile("held.txt", "x");
+    const int before = countTemporaries();
+    std::vector<FILE*> held;
+    for (FILE* f; held.size() < 100000 && (f = fopen(folder.Path("held.txt").c_str(), "rb")) != nullptr;)
+        held.push_back(f);
+    SFile file;
+    const bool opened = file.OpenTemporary();
+    for (FILE* f : held)
+        fclose(f);
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(file.IsTemporary());
+    EXPECT_EQ(before, countTemporaries());
+}

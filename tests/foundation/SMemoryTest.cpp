@@ -492,3 +492,28 @@ TEST(SMemoryTest, MissingResourceLeavesAnOpenEmptyStream)
     EXPECT_FALSE(ReadResourceIntoFile(GetModuleHandleA(nullptr), "BINARY", 4242, &memory));
     EXPECT_FALSE(ReadResourceIntoFile(GetModuleHandleA("kernel32.dll"), MAKEINTRESOURCEA(16), 1, nullptr));
 }
+
+// The host's full device takes no byte: a large save fails in its writes, a
+// small one only when the close flushes the buffer. A kernel file announces
+// more bytes than it yields: the load is short.
+TEST(SMemoryTest, ShortWritesFailedClosesAndShortReadsAreFailures)
+{
+    const char* full = "Z:\\dev\\full";
+    const char* shortFile = "Z:\\sys\\kernel\\mm\\transparent_hugepage\\enabled";
+    FILE* probes[2] = {fopen(full, "wb"), fopen(shortFile, "rb")};
+    for (FILE* probe : probes)
+        if (probe)
+            fclose(probe);
+    if (!probes[0] || !probes[1])
+        GTEST_SKIP() << "needs the host's /dev/full and sysfs";
+    for (int size : {10, 1 << 20})
+    {
+        SMemory memory;
+        Put(memory, std::string(size, 'f'));
+        EXPECT_FALSE(memory.SaveToFile(full)) << size;
+    }
+    SMemory memory;
+    memory.WriteText("keep");
+    EXPECT_FALSE(memory.LoadFromFile(shortFile));
+    EXPECT_EQ("keep", Content(memory));
+}

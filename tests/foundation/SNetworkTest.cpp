@@ -1,69 +1,12 @@
 #include <gtest/gtest.h>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
-#include "SPlatform.h"
+#include "HttpTestSupport.h"
 #include "SFile.h"
-#include "SMemory.h"
-#include "SNetwork.h"
 
 namespace
 {
-// The port of the test server that the ctest fixture started (its file is a Linux path;
-// Wine shows the Linux root as drive Z:).
-int ServerPort()
-{
-    const char* file = getenv("SONAVEL_HTTP_PORT_FILE");
-    if (!file || !*file)
-        return 0;
-    std::string path = file;
-    if (path[0] == '/')
-        path = "Z:" + path;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return -1;
-    int port = -1;
-    if (fscanf(f, "%d", &port) != 1)
-        port = -1;
-    fclose(f);
-    return port;
-}
-
-std::string Content(SMemory& m)
-{
-    return std::string(reinterpret_cast<const char*>(m.GetData()), m.GetSize());
-}
-
-std::string ExpectedFile()
-{
-    std::string s;
-    for (int i = 0; i < 3000; i++)
-        s += static_cast<char>((i * 7 + 3) % 251);
-    return s;
-}
-
-struct Block
-{
-    int total, offset, count;
-};
-
-// Records every block and answers as told.
-class RecordingNetwork : public SNetwork
-{
-public:
-    int OnDownloadProgress(int total, int offset, int count, const void* data, SVirtualFile* target,
-                           LPARAM user) override
-    {
-        blocks.push_back({total, offset, count});
-        users.push_back(user);
-        return answer;
-    }
-    std::vector<Block> blocks;
-    std::vector<LPARAM> users;
-    int answer = 0;
-};
-
 // Follows the short form of the hook only.
 class ShortFormNetwork : public SNetwork
 {
@@ -83,55 +26,6 @@ class MailNetwork : public SNetwork
 {
 public:
     using SNetwork::MakeMailToAddress;
-};
-
-class SNetworkDownloadTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        const int port = ServerPort();
-        if (port == 0)
-            GTEST_SKIP() << "no test server (run through ctest)";
-        ASSERT_GT(port, 0) << "the test server's port file cannot be read";
-        base = "http://127.0.0.1:" + std::to_string(port);
-    }
-    std::string Url(const char* path) const { return base + path; }
-    std::string base;
-};
-
-class TempFolder
-{
-public:
-    TempFolder()
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "sonavel-net-" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-    }
-    ~TempFolder()
-    {
-        for (const std::string& f : files)
-            DeleteFileA(f.c_str());
-        RemoveDirectoryA(folder.c_str());
-    }
-    std::string File(const char* name, const std::string& content)
-    {
-        const std::string path = folder + name;
-        FILE* f = fopen(path.c_str(), "wb");
-        fwrite(content.data(), 1, content.size(), f);
-        fclose(f);
-        files.push_back(path);
-        return path;
-    }
-    std::string Path(const char* name)
-    {
-        files.push_back(folder + name);
-        return folder + name;
-    }
-    std::string folder;
-    std::vector<std::string> files;
 };
 
 // A stream that takes only the first bytes it is given, like a full disk.

@@ -254,6 +254,19 @@ TEST_F(SSocketClientTest, BlockAboveTheCapIsRefusedUnread)
     EXPECT_EQ(client.disconnects, 1);
 }
 
+TEST_F(SSocketClientTest, BlockKeepsTheAnnouncedSizeBelowOne)
+{
+    FakeServer server([](SOCKET s) { SendRaw(s, Concat(StringPacket("-5"), StringPacket("0"))); });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    for (int expected : {-5, 0})
+    {
+        int size = 99;
+        EXPECT_EQ(client.ReceiveBlock(&size, 0), nullptr);
+        EXPECT_EQ(size, expected);
+    }
+}
+
 TEST_F(SSocketClientTest, SizeBeyondIntegerRangeClosesTheConnection)
 {
     FakeServer server([](SOCKET s) { SendRaw(s, StringPacket("99999999999")); });
@@ -413,4 +426,75 @@ TEST_F(SSocketClientTest, StreamThatRefusesWritesFailsTheTransferInStep)
     EXPECT_FALSE(client.ReceiveSizedToStream(&readOnly, 0));
     EXPECT_TRUE(client.IsConnected());
     EXPECT_STREQ(client.ReceiveString().GetText(), "next");
+}
+
+namespace
+{
+// A worker that waits for a reply that never comes, as a download thread can.
+class WaitingWorker : public SThread
+{
+public:
+    // Forced well before the scripted server gives up on its own.
+    explicit WaitingWorker(int port) : port(port) { SetStopTimeout(3000); }
+    ~WaitingWorker() override { Stop(); }
+    bool Run() override
+    {
+        entered = true;
+        connected = client.Connect("127.0.0.1", port, false, 1) == 0;
+        waiting = true;
+        reply = client.ReceiveString(60000).GetText();
+        return false;
+    }
+    void OnLoopEnd() override { loopEnds++; }
+
+    int port;
+    RecordingClient client;
+    std::atomic<bool> entered{false};
+    std::atomic<bool> connected{false};
+    std::atomic<bool> waiting{false};
+    std::atomic<int> loopEnds{0};
+    std::string reply = "unset";
+};
+} // namespace
+
+TEST_F(SSocketClientTest, StopOfTheWorkerBreaksItsBlockedReceive)
+{
+    FakeServer server(nullptr);
+    WaitingWorker worker(server.port);
+    ASSERT_TRUE(worker.Start(false));
+    ASSERT_TRUE(PumpUntil([&] { return worker.waiting.load(); }));
+    Sleep(200);
+    EXPECT_TRUE(worker.Stop());
+    // It ended on its own, well before the forced end, with nothing received.
+    EXPECT_EQ(worker.loopEnds, 1);
+    EXPECT_TRUE(worker.connected);
+    EXPECT_EQ(worker.reply, "");
+}
+
+TEST_F(SSocketClientTest, StopOfTheWorkerBreaksItsBlockedConnect)
+{
+    // A listener that never accepts, its queue filled: a further connect waits.
+    int port = 0;
+    SSocketGuard listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address = LoopbackAddress(0);
+    int length = sizeof(address);
+    ASSERT_EQ(bind(listener.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(listen(listener.Get(), 1), 0);
+    ASSERT_EQ(getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&address), &length), 0);
+    port = ntohs(address.sin_port);
+    std::vector<std::unique_ptr<SSocketGuard>> fillers;
+    for (int i = 0; i < 8; i++)
+    {
+        fillers.emplace_back(new SSocketGuard(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)));
+        SetSocketNonBlocking(fillers.back()->Get());
+        const sockaddr_in target = LoopbackAddress(port);
+        connect(fillers.back()->Get(), reinterpret_cast<const sockaddr*>(&target), sizeof(target));
+    }
+    WaitingWorker worker(port);
+    ASSERT_TRUE(worker.Start(false));
+    ASSERT_TRUE(PumpUntil([&] { return worker.entered.load(); }));
+    Sleep(300);
+    EXPECT_TRUE(worker.Stop());
+    EXPECT_EQ(worker.loopEnds, 1);
+    EXPECT_FALSE(worker.connected);
 }

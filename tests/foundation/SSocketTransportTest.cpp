@@ -101,10 +101,12 @@ TEST_F(SSocketTransportTest, StringPacketCarriesTextAndNul)
 
 // SendPacket
 
-TEST_F(SSocketTransportTest, SendPacketCutsLongBlockAt4096)
+TEST_F(SSocketTransportTest, SendPacketRefusesWhatDoesNotFitAndSendsNothing)
 {
     std::vector<unsigned char> block(10000, 0x5A);
-    ASSERT_TRUE(SendPacket(Local(), block.data(), 10000));
+    EXPECT_FALSE(SendPacket(Local(), block.data(), 10000));
+    EXPECT_FALSE(SendPacket(Local(), block.data(), 4097));
+    ASSERT_TRUE(SendPacket(Local(), block.data(), 4096));
     ASSERT_TRUE(SendPacket(Local(), nullptr, 0));
     std::vector<unsigned char> buffer(kSocketPacketMaxPayload);
     EXPECT_EQ(ReceivePacket(Remote(), buffer.data()), 4096);
@@ -201,13 +203,13 @@ TEST_F(SSocketTransportTest, ReceiveStringPacketDropsTheNul)
     EXPECT_EQ(text.GetLength(), 2);
 }
 
-TEST_F(SSocketTransportTest, LongStringIsCutAndLosesItsLastCharacter)
+TEST_F(SSocketTransportTest, StringWithoutRoomForItsNulIsRefusedWhole)
 {
-    std::string longText(5000, 'q');
-    ASSERT_TRUE(SendStringPacket(Local(), longText.c_str()));
+    EXPECT_FALSE(SendStringPacket(Local(), std::string(4096, 'q').c_str()));
+    ASSERT_TRUE(SendStringPacket(Local(), std::string(4095, 'r').c_str()));
     SString text;
     EXPECT_EQ(ReceiveStringPacket(text, Remote()), 4096);
-    EXPECT_EQ(text.GetLength(), 4095);
+    EXPECT_STREQ(text.GetText(), std::string(4095, 'r').c_str());
 }
 
 TEST_F(SSocketTransportTest, EndPacketGivesEmptyString)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <cstring>
+#include <string>
 #include "SString.h"
 
 namespace
@@ -351,6 +352,65 @@ TEST(SStringEdit, ReplaceWithoutCaseAndBadArguments)
     EXPECT_EQ(0, s.Replace("1", "x", 5));
     EXPECT_EQ(3, s.Replace("1", ""));
     EXPECT_STREQ("  ", s.GetText());
+}
+
+TEST(SStringEdit, ReplaceGivesTheTextCountAndCapacityOfOneEditPerMatch)
+{
+    struct Case
+    {
+        const char *text, *find, *with;
+        int start, count;
+        bool caseSensitive;
+        const char* result;
+        int replaced, capacity;
+    };
+    const Case cases[] = {
+        {"abcabc", "b", "XYZ", 0, -1, true, "aXYZcaXYZc", 2, 16},
+        {"aaaaaaaaaaaa", "a", "bb", 0, -1, true, "bbbbbbbbbbbbbbbbbbbbbbbb", 12, 32},
+        {"x--y--z", "--", "", 0, -1, true, "xyz", 2, 16},
+        {"aaaa", "aa", "b", 0, -1, true, "bb", 2, 16},
+        {"aaa", "aa", "b", 0, -1, true, "ba", 1, 16},
+        {"abcabcabc", "abc", "XY", 3, 3, true, "abcXYabc", 1, 16},
+        {"abcabcabc", "abc", "WXYZ", 0, 8, true, "WXYZWXYZabc", 2, 16},
+        {"aAbA", "a", "<a>", 0, -1, false, "<a><a>b<a>", 3, 16},
+        {"abab", "ab", "", 0, -1, true, "", 2, 16},
+        {"hello", "l", "L", 0, -1, true, "heLLo", 2, 16},
+        {"ab", "abc", "x", 0, -1, true, "ab", 0, 16},
+        {"abcdefghijklmn", "n", "NNN", 0, -1, true, "abcdefghijklmNNN", 1, 32},
+    };
+    for (const Case& c : cases)
+    {
+        StringProbe s(c.text);
+        const char* before = s.GetText();
+        EXPECT_EQ(c.replaced, s.Replace(c.find, c.with, c.start, c.count, c.caseSensitive)) << c.text;
+        EXPECT_STREQ(c.result, s.GetText()) << c.text;
+        EXPECT_EQ((int)std::strlen(c.result), s.GetLength()) << c.text;
+        EXPECT_EQ(c.capacity, s.Capacity()) << c.text;
+        // The buffer is replaced only when the result needs more room.
+        EXPECT_EQ(c.capacity == 16, s.GetText() == before) << c.text;
+    }
+}
+
+TEST(SStringEdit, ReplaceReadsItsTextsBeforeOverwritingThem)
+{
+    SString s("abcd");
+    EXPECT_EQ(1, s.Replace(s.GetText() + 2, s.GetText()));
+    EXPECT_STREQ("ababcd", s.GetText());
+}
+
+TEST(SStringEdit, ReplaceOfManyMatchesGivesTheWholeResult)
+{
+    std::string text, expected;
+    for (int i = 0; i < 200000; i++)
+    {
+        text += "a,";
+        expected += "a;;";
+    }
+    SString s(text.c_str());
+    EXPECT_EQ(200000, s.Replace(",", ";;"));
+    EXPECT_EQ(expected, s.GetText());
+    EXPECT_EQ(200000, s.Replace(";;", ","));
+    EXPECT_EQ(text, s.GetText());
 }
 
 TEST(SStringEdit, ReplaceCharCountsInRange)

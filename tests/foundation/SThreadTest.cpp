@@ -335,3 +335,30 @@ TEST(SThreadParams, NamesAreFoundWithoutCaseAndMissingOnesGiveDefaults)
     EXPECT_EQ(0, thread.GetTextParam("Missing").GetLength());
     EXPECT_EQ(nullptr, thread.GetPointerParam("Port"));
 }
+
+namespace
+{
+// A body that never looks at its stop request: only forcing ends it.
+class DeafThread : public SThread
+{
+public:
+    DeafThread() { SetStopTimeout(300); }
+    bool Run() override
+    {
+        for (;;)
+            Sleep(20);
+    }
+};
+} // namespace
+
+TEST(SThreadStop, ForcedEndAfterTheBoundLeavesNoRegistryEntry)
+{
+    DeafThread thread;
+    ASSERT_TRUE(thread.Start(false));
+    ASSERT_TRUE(WaitUntil([&] { return thread.GetWorkerWindow() != nullptr; }));
+    const HWND worker = thread.GetWorkerWindow();
+    ASSERT_GE(SWnd::FindHandleIndex(worker), 0);
+    EXPECT_TRUE(thread.Stop());
+    EXPECT_FALSE(thread.IsRunning());
+    EXPECT_LT(SWnd::FindHandleIndex(worker), 0);
+}

@@ -32,6 +32,7 @@ public:
     std::atomic<int> maxClients{1000};
     std::atomic<int> cancelAfter{0}; // OnSendProgress answers -1 once sent reaches this
     std::atomic<int> lastSendResult{-1};
+    std::atomic<int> maxProgress{0};
 
     void Record(const std::string& event)
     {
@@ -89,6 +90,8 @@ public:
     }
     int OnSendProgress(int client, int sent, int size, uint32_t tag) override
     {
+        if (sent > maxProgress)
+            maxProgress = sent;
         return cancelAfter > 0 && sent >= cancelAfter ? -1 : 0;
     }
     void OnSendEnd(int client, int sent, int size, uint32_t tag) override
@@ -181,7 +184,10 @@ public:
     {
         delete m_server;
         m_server = nullptr;
+        loopEnds++;
     }
+
+    std::atomic<int> loopEnds{0};
 
 private:
     struct Work

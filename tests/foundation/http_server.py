@@ -6,18 +6,70 @@
 The server also ends by itself after IDLE_LIMIT seconds without a request, so it never
 outlives a test run that could not stop it.
 """
+import gzip
 import http.server
 import os
+import select
 import signal
 import socket
 import subprocess
 import sys
 import threading
 import time
+import zlib
 
 IDLE_LIMIT = 300
+# A held reply (stall, trickle, no answer) lasts at most this long.
+HOLD_LIMIT = 90
 FILE_BODY = bytes((i * 7 + 3) % 251 for i in range(3000))
 last_request = time.monotonic()
+
+# Replies written as raw bytes, status line and all: broken framing the handler's own
+# helpers would not produce.
+OK = b"HTTP/1.1 200 OK\r\nConnection: close\r\n"
+RAW_REPLIES = {
+    "/raw": b"just some bytes, no status line\r\n\r\n" + FILE_BODY,
+    "/cutstatus": b"HTTP/1.1 2",
+    "/lowercase": b"http/1.1 200 OK\r\nContent-Length: 3000\r\n\r\n" + FILE_BODY,
+    "/len/garbage": OK + b"Content-Length: 3000x\r\n\r\n" + FILE_BODY,
+    "/len/negative": OK + b"Content-Length: -1\r\n\r\n" + FILE_BODY,
+    "/len/empty": OK + b"Content-Length: \r\n\r\n" + FILE_BODY,
+    "/len/2g": OK + b"Content-Length: 2147483648\r\n\r\n" + FILE_BODY,
+    "/len/4g": OK + b"Content-Length: 4294967296\r\n\r\n" + FILE_BODY,
+    "/len/4g+3000": OK + b"Content-Length: 4294970296\r\n\r\n" + FILE_BODY,
+    "/len/20digits": OK + b"Content-Length: 18446744073709554616\r\n\r\n" + FILE_BODY,
+    "/len/two": OK + b"Content-Length: 3000\r\nContent-Length: 100\r\n\r\n" + FILE_BODY,
+    "/len/list": OK + b"Content-Length: 3000, 100\r\n\r\n" + FILE_BODY,
+    "/len/same": OK + b"Content-Length: 3000\r\nContent-Length: 3000\r\n\r\n" + FILE_BODY,
+    "/len/abovecap": OK + b"Content-Length: 67108865\r\n\r\n" + FILE_BODY,
+}
+
+
+def chunked(body, size=1000):
+    out = b""
+    for i in range(0, len(body), size):
+        part = body[i:i + size]
+        out += b"%x\r\n" % len(part) + part + b"\r\n"
+    return out + b"0\r\n\r\n"
+
+
+def encoded_replies():
+    packed = gzip.compress(FILE_BODY)
+    deflated = zlib.compress(FILE_BODY)
+    length = b"Content-Length: %d\r\n\r\n"
+    return {
+        "/te/chunked": OK + b"Transfer-Encoding: chunked\r\n\r\n" + chunked(FILE_BODY),
+        "/te/gzip-chunked": OK + b"Transfer-Encoding: gzip, chunked\r\n\r\n" + chunked(packed),
+        "/te/two-headers": OK + b"Transfer-Encoding: chunked\r\nTransfer-Encoding: gzip\r\n\r\n"
+        + chunked(packed),
+        "/te/gzip": OK + b"Transfer-Encoding: gzip\r\n\r\n" + packed,
+        "/ce/gzip": OK + b"Content-Encoding: gzip\r\n" + length % len(packed) + packed,
+        "/ce/deflate": OK + b"Content-Encoding: deflate\r\n" + length % len(deflated) + deflated,
+        "/ce/identity": OK + b"Content-Encoding: identity\r\n" + length % len(FILE_BODY) + FILE_BODY,
+    }
+
+
+RAW_REPLIES.update(encoded_replies())
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -43,9 +95,63 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except (BrokenPipeError, ConnectionResetError):
             pass
 
+    def raw(self, data):
+        self.wfile.write(data)
+        self.wfile.flush()
+        self.close_connection = True
+
+    def hold(self, seconds, step=0.5):
+        """Waits up to seconds; False as soon as the client has gone."""
+        end = time.monotonic() + min(seconds, HOLD_LIMIT)
+        while time.monotonic() < end:
+            readable, _, _ = select.select([self.connection], [], [], step)
+            if readable and not self.connection.recv(1024):
+                return False
+        return True
+
     def reply(self):
-        path = self.path.split("?")[0]
-        if path == "/file":
+        path, _, query = self.path.partition("?")
+        if path in RAW_REPLIES:
+            self.raw(RAW_REPLIES[path])
+        elif path == "/closed":
+            self.close_connection = True
+        elif path == "/noanswer":
+            self.hold(HOLD_LIMIT)
+        elif path == "/stall":
+            # A kilobyte, then silence.
+            self.head(200, 1000000)
+            self.raw(bytes(1024))
+            self.hold(HOLD_LIMIT)
+        elif path == "/trickle":
+            # One byte every 2 s: never silent for long, never anywhere near done.
+            self.head(200, 1000000)
+            while self.hold(2, 2):
+                self.raw(b"x")
+        elif path == "/steady":
+            # Slow but within the pace: 100 bytes every 2 s, 1500 in all.
+            self.head(200, 1500)
+            for _ in range(15):
+                if not self.hold(2, 2):
+                    return
+                self.raw(bytes(100))
+        elif path == "/pause":
+            # The file, with a pause of 20 s after its first 2000 bytes.
+            self.head(200, len(FILE_BODY))
+            self.raw(FILE_BODY[:2000])
+            if self.hold(20):
+                self.raw(FILE_BODY[2000:])
+        elif path == "/redirect":
+            # /redirect?N: a chain of N redirects that ends at /file; /redirect?loop never ends.
+            if query == "loop":
+                target = "/redirect?loop"
+            else:
+                left = int(query or 1) - 1
+                target = "/redirect?%d" % left if left > 0 else "/file"
+            self.head(302, 0, [("Location", target)])
+        elif path == "/redirect-away":
+            # To a local file, which a web server must never reach.
+            self.head(302, 0, [("Location", query)])
+        elif path == "/file":
             self.head(200, len(FILE_BODY))
             self.wfile.write(FILE_BODY)
         elif path == "/empty":
