@@ -141,14 +141,14 @@ void PWndApp::OnFolderItemCommand(int id)
 
 void PWndApp::OnFileItemCommand(int id)
 {
+    const SString title = GetSelectedFileTitle();
+    if (title.GetLength() == 0)
+        return;
     if (id == 40)
     {
         AddToQueue(false);
         return;
     }
-    const SString title = GetSelectedFileTitle();
-    if (title.GetLength() == 0)
-        return;
     if (id == 41)
     {
         FindLyrics(title.GetText());
