@@ -4,6 +4,7 @@
 // peak memory (the peers' bytes wait in the system's socket buffers, so the
 // figure is the server's own holding plus the program).
 #include "BenchRegistry.h"
+#include "BenchServer.h"
 #include "SGuards.h"
 #include "SMemory.h"
 #include "SSocketClient.h"
@@ -29,49 +30,7 @@ class EchoServer : public SSocketServer
     void OnReceiveText(int client, const char* name, const char* text) override { SendText(client, text); }
 };
 
-class EchoThread : public SThread
-{
-public:
-    explicit EchoThread(int port) : m_port(port) {}
-    ~EchoThread() override
-    {
-        if (IsRunning())
-            Stop();
-    }
-    bool Run() override
-    {
-        m_server = new EchoServer;
-        m_server->SetAccessKey("bench");
-        m_listening = m_server->Listen(m_port);
-        m_ready = true;
-        return m_listening;
-    }
-    void OnLoopEnd() override { delete m_server; }
-    bool WaitReady()
-    {
-        while (!m_ready)
-            Sleep(1);
-        return m_listening;
-    }
-
-private:
-    int m_port;
-    EchoServer* m_server = nullptr;
-    std::atomic<bool> m_ready{false};
-    std::atomic<bool> m_listening{false};
-};
-
-int FreePort()
-{
-    SSocketGuard s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof(address);
-    bind(s.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    getsockname(s.Get(), reinterpret_cast<sockaddr*>(&address), &length);
-    return ntohs(address.sin_port);
-}
+typedef BenchServerThread<EchoServer> EchoThread;
 
 uint32_t AccessCode()
 {
@@ -176,7 +135,7 @@ int CountClosed(std::vector<std::unique_ptr<Peer>>& peers)
 
 BENCH_CASE(HostilePeersAroundAGoodClient)
 {
-    const int port = FreePort();
+    const int port = FreeBenchPort();
     EchoThread thread(port);
     if (!thread.Start(false) || !thread.WaitReady())
         return;

@@ -3,6 +3,7 @@
 // does the same job (read the file, send, receive, write the file) with
 // 64 KiB blocks.
 #include "BenchRegistry.h"
+#include "BenchServer.h"
 #include "SFile.h"
 #include "SGuards.h"
 #include "SSocketClient.h"
@@ -54,18 +55,6 @@ long long FileSizeOf(const std::string& path)
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-int FreePort()
-{
-    SSocketGuard s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof(address);
-    bind(s.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    getsockname(s.Get(), reinterpret_cast<sockaddr*>(&address), &length);
-    return ntohs(address.sin_port);
-}
-
 // --- Ours -------------------------------------------------------------------
 
 class FileServer : public SSocketServer
@@ -77,41 +66,11 @@ class FileServer : public SSocketServer
     }
 };
 
-class ServerThread : public SThread
-{
-public:
-    explicit ServerThread(int port) : m_port(port) {}
-    ~ServerThread() override
-    {
-        if (IsRunning())
-            Stop();
-    }
-    bool Run() override
-    {
-        m_server = new FileServer;
-        m_server->SetAccessKey("bench");
-        m_listening = m_server->Listen(m_port);
-        m_ready = true;
-        return m_listening;
-    }
-    void OnLoopEnd() override { delete m_server; }
-    bool WaitReady()
-    {
-        while (!m_ready)
-            Sleep(1);
-        return m_listening;
-    }
-
-private:
-    int m_port;
-    FileServer* m_server = nullptr;
-    std::atomic<bool> m_ready{false};
-    std::atomic<bool> m_listening{false};
-};
+typedef BenchServerThread<FileServer> ServerThread;
 
 double RunOurs(const std::string& source, const std::string& target)
 {
-    const int port = FreePort();
+    const int port = FreeBenchPort();
     ServerThread thread(port);
     if (!thread.Start(false) || !thread.WaitReady())
         return 0;
