@@ -290,6 +290,7 @@ protected:
     bool StartEdit() const { return m_open && !m_readOnly; }
 
 private:
+    void FinishOpening(const char* name);
     void InitLanguage(bool english);
     void BuildMenu();
     void MakeBrushes();

@@ -82,10 +82,9 @@ void SCodeEditCtrl::CheckDigits(int oldCount)
         UpdateLayout();
 }
 
-void SCodeEditCtrl::New(const char* name)
+// A new or loaded text starts with the caret at its start and no selection.
+void SCodeEditCtrl::FinishOpening(const char* name)
 {
-    Close(false);
-    InsertLine(-1);
     m_startLine = m_startColumn = 0;
     m_endLine = m_endColumn = -1;
     m_open = true;
@@ -94,6 +93,13 @@ void SCodeEditCtrl::New(const char* name)
     UpdateLayout();
     if (m_handle)
         InvalidateRect(nullptr, true);
+}
+
+void SCodeEditCtrl::New(const char* name)
+{
+    Close(false);
+    InsertLine(-1);
+    FinishOpening(name);
 }
 
 bool SCodeEditCtrl::LoadFromStream(SVirtualFile* stream, const char* name)
@@ -112,14 +118,7 @@ bool SCodeEditCtrl::LoadFromStream(SVirtualFile* stream, const char* name)
     }
     if (ended || GetLineCount() == 0)
         InsertLine(-1);
-    m_startLine = m_startColumn = 0;
-    m_endLine = m_endColumn = -1;
-    m_open = true;
-    if (name)
-        m_fileName = name;
-    UpdateLayout();
-    if (m_handle)
-        InvalidateRect(nullptr, true);
+    FinishOpening(name);
     return true;
 }
 
