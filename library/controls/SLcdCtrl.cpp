@@ -160,12 +160,9 @@ LRESULT SLcdCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             InvalidateRect(nullptr, true);
         break;
     case WM_ERASEBKGND:
-        if (lParam)
-            Paint(reinterpret_cast<HDC>(lParam));
-        break;
     case WM_PRINTCLIENT:
-        PaintBackground(reinterpret_cast<HDC>(wParam), reinterpret_cast<HDC>(wParam));
-        Paint(reinterpret_cast<HDC>(wParam));
+        if (HDC dc = GetContentPaintDC(message, wParam, lParam))
+            Paint(dc);
         break;
     default:
         SMouseNotify::RelayToParent(this, SWM_LCD_MOUSE, message, lParam);

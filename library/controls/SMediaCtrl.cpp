@@ -251,12 +251,9 @@ LRESULT SMediaCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Redraw();
         break;
     case WM_ERASEBKGND:
-        if (lParam)
-            Paint(reinterpret_cast<HDC>(lParam));
-        break;
     case WM_PRINTCLIENT:
-        PaintBackground(reinterpret_cast<HDC>(wParam), reinterpret_cast<HDC>(wParam));
-        Paint(reinterpret_cast<HDC>(wParam));
+        if (HDC dc = GetContentPaintDC(message, wParam, lParam))
+            Paint(dc);
         break;
     case WM_TIMER:
         if (wParam == MARQUEE_TIMER && m_autoScroll)

@@ -150,12 +150,10 @@ LRESULT SLabelCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case SWM_CREATED:
         SetBackgroundColor(GetSysColor(COLOR_3DFACE));
         break;
-    case WM_PRINTCLIENT:
-        PaintBackground(reinterpret_cast<HDC>(wParam), reinterpret_cast<HDC>(wParam));
-        Paint(reinterpret_cast<HDC>(wParam));
-        break;
     case WM_ERASEBKGND:
-        Paint(reinterpret_cast<HDC>(lParam));
+    case WM_PRINTCLIENT:
+        if (HDC dc = GetContentPaintDC(message, wParam, lParam))
+            Paint(dc);
         break;
     case WM_SETTEXT:
     {

@@ -335,11 +335,9 @@ LRESULT SSplitterCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Relayout(-1, -1);
         break;
     case WM_ERASEBKGND:
-        PaintBars(reinterpret_cast<HDC>(lParam));
-        break;
     case WM_PRINTCLIENT:
-        PaintBackground(reinterpret_cast<HDC>(wParam), reinterpret_cast<HDC>(wParam));
-        PaintBars(reinterpret_cast<HDC>(wParam));
+        if (HDC dc = GetContentPaintDC(message, wParam, lParam))
+            PaintBars(dc);
         break;
     case WM_MOUSEMOVE:
     {

@@ -50,12 +50,9 @@ LRESULT SStaticCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         SetBackgroundColor(GetSysColor(COLOR_3DFACE));
         break;
     case WM_ERASEBKGND:
-        if (lParam)
-            DrawFrame(reinterpret_cast<HDC>(lParam));
-        break;
     case WM_PRINTCLIENT:
-        PaintBackground(reinterpret_cast<HDC>(wParam), reinterpret_cast<HDC>(wParam));
-        DrawFrame(reinterpret_cast<HDC>(wParam));
+        if (HDC dc = GetContentPaintDC(message, wParam, lParam))
+            DrawFrame(dc);
         break;
     default:
         break;

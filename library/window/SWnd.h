@@ -177,6 +177,10 @@ public:
 
     // Background painting into the target context (the memory context of an erase).
     void PaintBackground(HDC windowDC, HDC target);
+    // The context a self-drawn window paints its content into for this message:
+    // the buffered erase's memory context, or the WM_PRINTCLIENT context once
+    // the background is painted there; null for any other message.
+    HDC GetContentPaintDC(UINT message, WPARAM wParam, LPARAM lParam);
     // Where a media player window's video draws itself (client coordinates,
     // empty for none); the player host, a layer above, installs it.
     typedef RECT (*VideoAreaFunction)(SWnd* window);

@@ -138,3 +138,14 @@ bool SWnd::RedrawWindow(const RECT* rect, HRGN region, UINT flags)
         m_redrawInProgress = wasInProgress;
     return done;
 }
+
+HDC SWnd::GetContentPaintDC(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND)
+        return reinterpret_cast<HDC>(lParam);
+    if (message != WM_PRINTCLIENT || !wParam)
+        return nullptr;
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    PaintBackground(dc, dc);
+    return dc;
+}
