@@ -291,6 +291,7 @@ protected:
 
 private:
     void FinishOpening(const char* name);
+    bool SetLineMark(SArray<BYTE>& marks, int line, bool on);
     void InitLanguage(bool english);
     void BuildMenu();
     void MakeBrushes();

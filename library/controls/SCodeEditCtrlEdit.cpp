@@ -438,24 +438,25 @@ bool SCodeEditCtrl::BackspaceKey()
 
 // --- Per-line marks ---------------------------------------------------------
 
-bool SCodeEditCtrl::SetLineCheck(int line, bool on)
+// The check and cross marks show in the bar, so setting one redraws.
+bool SCodeEditCtrl::SetLineMark(SArray<BYTE>& marks, int line, bool on)
 {
-    if (line < 0 || line >= m_checks.GetCount())
+    if (line < 0 || line >= marks.GetCount())
         return false;
-    m_checks.SetAt(line, on ? 1 : 0);
+    marks.SetAt(line, on ? 1 : 0);
     if (m_handle)
         InvalidateRect(nullptr, true);
     return true;
 }
 
+bool SCodeEditCtrl::SetLineCheck(int line, bool on)
+{
+    return SetLineMark(m_checks, line, on);
+}
+
 bool SCodeEditCtrl::SetLineCross(int line, bool on)
 {
-    if (line < 0 || line >= m_crosses.GetCount())
-        return false;
-    m_crosses.SetAt(line, on ? 1 : 0);
-    if (m_handle)
-        InvalidateRect(nullptr, true);
-    return true;
+    return SetLineMark(m_crosses, line, on);
 }
 
 bool SCodeEditCtrl::SetLineValue(int line, int value)
