@@ -110,7 +110,7 @@ public:
     bool IsLocal() const;
     void SetToolbarImages(bool large, bool sizeOnly);
 
-    // Local browsing (PWndAppBrowse.cpp).
+    // Local browsing (library/).
     bool OpenFolder(const char* name, const char* select, bool fromThumbs);
     bool ShowFolder();
     void ListMediaFiles(SArrayString* result, const char* folder, bool recurse, bool songs, bool videos,
@@ -123,8 +123,8 @@ public:
     bool SaveNotes();
     SCodeEditCtrl& GetNotesEditor() { return m_notesEditor; }
 
-    // Operations that the the information text, playback, covers,
-    // lyrics, the book, sharing and downloads complete (PWndAppOperations.cpp).
+    // The information text, playback, covers, lyrics, the book, preferences,
+    // sharing, downloads and the update check (one folder each).
     bool UpdateInfoText();
     bool StopPlayback();
     bool ClearQueue();
@@ -198,7 +198,7 @@ private:
     void RestoreSizes();
     void SetWaterSource(const SImage& picture);
 
-    // Browsing steps (PWndAppBrowse.cpp).
+    // Browsing steps (library/).
     void ShowRootInStatus();
     int ListSubFolders(const SString& folder, SArrayString* names);
     void FillFolderList(const SArrayString& names);

@@ -1,0 +1,7 @@
+// The Preferences dialog of the main window.
+#include "PWndApp.h"
+
+void PWndApp::ShowPreferences()
+{
+    ++m_preferencesRequests;
+}
