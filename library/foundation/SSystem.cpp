@@ -131,8 +131,12 @@ int SSystem::CountModulesOf(DWORD processId, const char* path)
 
 int SSystem::CountInstances() const
 {
-    const SString own = GetProgramFileName();
-    if (own.GetLength() == 0)
+    return CountProcessesRunning(GetProgramFileName().GetText());
+}
+
+int SSystem::CountProcessesRunning(const char* path) const
+{
+    if (!path || !*path)
         return 0;
     std::vector<DWORD> processes(1024);
     DWORD bytes = 0;
@@ -141,7 +145,7 @@ int SSystem::CountInstances() const
     const size_t count = std::min<size_t>(bytes / sizeof(DWORD), processes.size());
     int total = 0;
     for (size_t i = 0; i < count; i++)
-        total += CountModulesOf(processes[i], own.GetText());
+        total += CountModulesOf(processes[i], path);
     return total;
 }
 

@@ -24,6 +24,8 @@ public:
     int GetVersionCode() const;
     // Processes with a module whose path is the program's own file; includes this one.
     int CountInstances() const;
+    // Processes with a module whose path is the given file (compared without case).
+    int CountProcessesRunning(const char* path) const;
     int CountRunningCopies() const { return CountInstances(); }
     // RemoveFontResource of the file; drops it from the private font list.
     bool RemovePrivateFont(const char* path);
