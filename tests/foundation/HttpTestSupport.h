@@ -7,31 +7,15 @@
 #include <string>
 #include <vector>
 #include "SPlatform.h"
+#include "HttpStandIn.h"
 #include "SMemory.h"
 #include "SNetwork.h"
 
 // Each test file gets its own copy.
 namespace
 {
-// The port of the test server that the ctest fixture started (its file is a Linux path;
-// Wine shows the Linux root as drive Z:).
-int ServerPort()
-{
-    const char* file = getenv("SONAVEL_HTTP_PORT_FILE");
-    if (!file || !*file)
-        return 0;
-    std::string path = file;
-    if (path[0] == '/')
-        path = "Z:" + path;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return -1;
-    int port = -1;
-    if (fscanf(f, "%d", &port) != 1)
-        port = -1;
-    fclose(f);
-    return port;
-}
+// The port of the test server that the ctest fixture started.
+using httptest::ServerPort;
 
 std::string Content(SMemory& m)
 {

@@ -5,6 +5,13 @@
   http_server.py stop DIR    stops it
 The server also ends by itself after IDLE_LIMIT seconds without a request, so it never
 outlives a test run that could not stop it.
+
+It also stands in for a web host reached through a proxy: an absolute address
+("GET http://host/path") is answered by its path. Every path asked is appended to
+DIR/requests.log. A root path "/NAME" whose file DIR/served/NAME exists is answered with
+that file; a file DIR/served/NAME.mode changes the reply: "nolength" (no Content-Length),
+"zerolength" (a length of 0 and no body), "cut" (the full length announced, half sent),
+"hold" (answered only once the mode file is gone).
 """
 import gzip
 import http.server
@@ -109,8 +116,41 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 return False
         return True
 
+    def served(self, path):
+        """The file standing for a root path, or None."""
+        name = path[1:]
+        if not name or "/" in name or "\\" in name or name.startswith("."):
+            return None
+        file = os.path.join(self.folder, "served", name)
+        return file if os.path.isfile(file) else None
+
+    def serve_file(self, file):
+        mode_file = file + ".mode"
+        mode = open(mode_file).read().strip() if os.path.exists(mode_file) else ""
+        if mode == "hold":
+            end = time.monotonic() + HOLD_LIMIT
+            while os.path.exists(mode_file) and time.monotonic() < end:
+                time.sleep(0.1)
+        body = open(file, "rb").read()
+        if mode == "nolength":
+            self.head(200)
+            self.raw(body)
+        elif mode == "zerolength":
+            self.head(200, 0)
+        elif mode == "cut":
+            self.head(200, len(body))
+            self.raw(body[:len(body) // 2])
+        else:
+            self.head(200, len(body))
+            self.wfile.write(body)
+
     def reply(self):
-        path, _, query = self.path.partition("?")
+        target = self.path
+        if target.startswith("http://"):
+            target = "/" + target[len("http://"):].partition("/")[2]
+        path, _, query = target.partition("?")
+        with open(os.path.join(self.folder, "requests.log"), "a") as log:
+            log.write(path + "\n")
         if path in RAW_REPLIES:
             self.raw(RAW_REPLIES[path])
         elif path == "/closed":
@@ -180,11 +220,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.write(bytes(1024))
                 self.wfile.flush()
                 time.sleep(0.1)
+        elif self.served(path):
+            self.serve_file(self.served(path))
         else:
             self.head(500, 0)
 
 
 def serve(folder):
+    Handler.folder = folder
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     with open(os.path.join(folder, "pid"), "w") as f:
@@ -227,7 +270,7 @@ def stop(folder):
         os.kill(pid, signal.SIGTERM)
     except (OSError, ValueError):
         pass
-    for name in ("pid", "port"):
+    for name in ("pid", "port", "requests.log"):
         try:
             os.remove(os.path.join(folder, name))
         except OSError:
