@@ -117,11 +117,11 @@ RunningProgram::~RunningProgram()
     CloseHandle(m_info.hThread);
 }
 
-bool RunningProgram::Start(const std::string& arguments)
+bool RunningProgram::Start(const std::string& arguments, const std::string& program)
 {
     // A handle left by an earlier run must not pass for this one's.
     SClipboard().SetText("");
-    std::string line = "\"" + ProgramPath() + "\"";
+    std::string line = "\"" + (program.empty() ? ProgramPath() : program) + "\"";
     if (!arguments.empty())
         line += " " + arguments;
     STARTUPINFOA startup = {};

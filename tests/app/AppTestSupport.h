@@ -48,7 +48,8 @@ class RunningProgram
 {
 public:
     ~RunningProgram();
-    bool Start(const std::string& arguments);
+    // The program built beside the suite, or a copy of it named by path.
+    bool Start(const std::string& arguments, const std::string& program = "");
     // The program's main window, once start-up has finished (its handle on the
     // clipboard and its taskbar strip hidden again); null after the time-out.
     HWND WaitReady(DWORD timeout = 60000);

@@ -4,3 +4,7 @@ target_sources(test_app PRIVATE ${CMAKE_SOURCE_DIR}/app/Sonavel.rc
   ${CMAKE_SOURCE_DIR}/examples/sample_library/SampleLibrary.cpp)
 target_include_directories(test_app PRIVATE ${CMAKE_SOURCE_DIR}/app ${CMAKE_SOURCE_DIR}/examples/sample_library)
 add_dependencies(test_app sonavel_program)
+# The update check talks to the HTTP test server; a build of the updater suite's
+# small start-recording program stands in for the updater.
+include(${CMAKE_SOURCE_DIR}/tests/common/http_fixture.cmake)
+add_dependencies(test_app updater_marker_a)
