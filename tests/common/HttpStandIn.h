@@ -82,18 +82,20 @@ inline void StopServing(const std::string& name)
     DeleteFileA(file.c_str());
 }
 
+// The lines of a text, each ended by the separator; an unended last part is left out.
+inline std::vector<std::string> SplitLines(const std::string& text, const std::string& separator)
+{
+    std::vector<std::string> lines;
+    size_t start = 0, end;
+    for (; (end = text.find(separator, start)) != std::string::npos; start = end + separator.size())
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
 // The paths asked since the last ClearRequests, in order.
 inline std::vector<std::string> Requests()
 {
-    std::vector<std::string> lines;
-    const std::string text = ReadWholeFile(ServerFolder() + "requests.log");
-    size_t start = 0, end;
-    while ((end = text.find('\n', start)) != std::string::npos)
-    {
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
+    return SplitLines(ReadWholeFile(ServerFolder() + "requests.log"), "\n");
 }
 
 inline void ClearRequests()

@@ -77,14 +77,7 @@ public:
         std::vector<std::string> lines;
         for (int i = 0; i < 400; ++i, Sleep(50))
         {
-            lines.clear();
-            const std::string text = httptest::ReadWholeFile(m_path + "starts.txt");
-            size_t start = 0, end;
-            while ((end = text.find("\r\n", start)) != std::string::npos)
-            {
-                lines.push_back(text.substr(start, end - start));
-                start = end + 2;
-            }
+            lines = httptest::SplitLines(httptest::ReadWholeFile(m_path + "starts.txt"), "\r\n");
             if (lines.size() >= count)
                 break;
         }
