@@ -38,6 +38,7 @@ bool SDialogCtrl::Initialize(bool noPreviews)
     Clear();
     if (m_handle)
         GetClientRect(&m_clientRect);
+    ComputeLayout();
     SetLanguage(true);
     SetDefaultColors();
     SetGrid(5, 5);

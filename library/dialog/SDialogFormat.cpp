@@ -25,12 +25,11 @@ const SDialogNamedValue DIALOG_DRAWMODE_NAMES[12] = {
     {"_DRAWMIDDLERIGHT", 4}, {"_DRAWBOTTOMLEFT", 5}, {"_DRAWBOTTOMCENTER", 6},
     {"_DRAWBOTTOMRIGHT", 7}, {"_DRAWCENTER", 8}, {"_DRAWSTRETCH", 9}, {"_DRAWTILE", 10},
     {"_DRAWFIT", 11}};
-const SDialogNamedValue DIALOG_ALIGN_NAMES[3] = {{"_LEFT", 0}, {"_CENTER", 1}, {"_RIGHT", 2}};
-const SDialogNamedValue DIALOG_VERTICAL_ALIGN_NAMES[3] = {{"_TOP", 0}, {"_MIDDLE", 1}, {"_BOTTOM", 2}};
-const SDialogNamedValue DIALOG_EDGE_NAMES[8] = {
-    {"_EDGEBUMP", 0}, {"_EDGEETCHED", 1}, {"_EDGERAISED", 2}, {"_EDGESUNKEN", 3},
-    {"_EDGERAISEDINNER", 4}, {"_EDGERAISEDOUTER", 5}, {"_EDGESUNKENINNER", 6},
-    {"_EDGESUNKENOUTER", 7}};
+const char* const DIALOG_ALIGN_NAMES[3] = {"_LEFT", "_CENTER", "_RIGHT"};
+const char* const DIALOG_VERTICAL_ALIGN_NAMES[3] = {"_TOP", "_MIDDLE", "_BOTTOM"};
+const char* const DIALOG_EDGE_NAMES[8] = {"_EDGEBUMP", "_EDGEETCHED", "_EDGERAISED", "_EDGESUNKEN",
+                                          "_EDGERAISEDINNER", "_EDGERAISEDOUTER", "_EDGESUNKENINNER",
+                                          "_EDGESUNKENOUTER"};
 
 const char* GetDialogTypeName(int index)
 {

@@ -42,9 +42,10 @@ struct SDialogNamedValue
 extern const SDialogNamedValue DIALOG_HALIGN_NAMES[7];
 extern const SDialogNamedValue DIALOG_VALIGN_NAMES[7];
 extern const SDialogNamedValue DIALOG_DRAWMODE_NAMES[12];
-extern const SDialogNamedValue DIALOG_ALIGN_NAMES[3];
-extern const SDialogNamedValue DIALOG_VERTICAL_ALIGN_NAMES[3];
-extern const SDialogNamedValue DIALOG_EDGE_NAMES[8];
+// Names without numbers of their own: the first reads for anything unknown.
+extern const char* const DIALOG_ALIGN_NAMES[3];
+extern const char* const DIALOG_VERTICAL_ALIGN_NAMES[3];
+extern const char* const DIALOG_EDGE_NAMES[8];
 // The number of the name in the table (compared with case); fallback when absent.
 int FindNamedValue(const SDialogNamedValue* table, int count, const char* name, int fallback);
 

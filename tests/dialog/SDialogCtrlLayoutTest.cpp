@@ -278,8 +278,12 @@ TEST(SDialogCtrlLayout, RulersPaintTheirTicksAndHoverPicksTheHandleCursor)
     designer.DrawMouseLines(dc.Get(), &at);
     EXPECT_EQ(100, designer.GetMouseLineX());
     EXPECT_NE(RGB(0, 0, 255), GetPixel(dc.Get(), 100, 5));
-    designer.DrawMouseLines(dc.Get(), &at);
+    // Off the design area: the old line is drawn again, which takes it away.
+    const POINT off = {5, 5};
+    designer.DrawMouseLines(dc.Get(), &off);
+    EXPECT_EQ(-1, designer.GetMouseLineX());
     EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc.Get(), 100, 5));
+    designer.DrawMouseLines(dc.Get(), &at);
     designer.DrawRulers(dc.Get());
     EXPECT_EQ(-1, designer.GetMouseLineX());
 
@@ -292,4 +296,17 @@ TEST(SDialogCtrlLayout, RulersPaintTheirTicksAndHoverPicksTheHandleCursor)
     EXPECT_EQ(nullptr, designer.GetCursor());
     designer.OnDoubleClick(22 + 150, 22 + 60);
     EXPECT_EQ(button, designer.clicked);
+}
+
+TEST(SDialogCtrlLayout, AWindowedDesignerInitialisesOnCreationAndTakesPresses)
+{
+    SDialogCtrl designer;
+    RECT rect = {0, 0, 600, 400};
+    ASSERT_TRUE(designer.CreatePopup("Designer", &rect, nullptr));
+    EXPECT_EQ(333, designer.GetLanguageTable().GetCount());
+    EXPECT_EQ(22, designer.GetDesignArea().top);
+    ASSERT_TRUE(ReadText(designer, DemoText()));
+    designer.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(22 + 150, 22 + 60));
+    EXPECT_EQ(designer.GetElement(0), designer.GetSelected(0));
+    designer.DestroyWindow();
 }
