@@ -174,7 +174,6 @@ public:
     void RemoveEmptyGroups();
     void RemoveAll();
     void SetLanguage(bool english);
-    const SString GetWord(int i) const { return m_words.GetAt(i); }
     void SetNameWidth(int width);
     int GetNameWidth() const { return m_nameWidth; }
     int GetRowHeight() const { return m_rowHeight; }
@@ -207,14 +206,14 @@ public:
     void CloseEditors(bool redraw);
     _SEditCtrl& GetEdit() { return m_edit; }
     _SWndList& GetDropDown() { return m_dropDown; }
+
+private:
     // Announces a change already stored in the item, or puts old back when refused.
     void RunChangeProtocol(_SItem* item, const _SItem& old);
     void StepChoice(_SItem* item);
     void Toggle(_SItem* item);
     HFONT GetGuiFont() const { return m_guiFont; }
     void Redraw();
-
-private:
     // Layout steps.
     void KeepCurrent(const _SGroup* group, const _SItem* item);
     int GetVisibleRowCount() const;
