@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
-#include <memory>
-#include "SGuards.h"
+#include "../window/ImageCanvas.h"
 #include "SLevelCtrl.h"
 
 namespace
@@ -12,7 +11,6 @@ DWORD WINAPI FakeClock()
 }
 
 const COLORREF BACK = RGB(0, 0, 80), LOW = RGB(0, 200, 0), HIGH = RGB(250, 0, 0);
-
 
 // A 100 x 30 meter painted into a 32-bit memory bitmap.
 class SLevelCtrlTest : public ::testing::Test
@@ -26,29 +24,18 @@ protected:
         meter.SetClock(&FakeClock);
         ASSERT_TRUE(meter.CreateChildUntitled(WS_VISIBLE, 0, &child, parent.GetHandle()));
         meter.SetColors(BACK, LOW, HIGH);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = 100;
-        info.bmiHeader.biHeight = -30;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        dib.Reset(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        ASSERT_TRUE(dib.Get());
-        select.reset(new SSelectGuard(memory.Get(), dib.Get()));
     }
     void PaintAt(DWORD now)
     {
         g_now = now;
-        meter.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+        meter.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
+        GdiFlush();
     }
-    COLORREF Pixel(int x, int y) { return GetPixel(memory.Get(), x, y); }
+    COLORREF Pixel(int x, int y) { return canvas.At(x, y); }
 
     SWnd parent;
     SLevelCtrl meter;
-    SMemoryDCGuard memory{nullptr};
-    SGdiObjectGuard<HBITMAP> dib;
-    std::unique_ptr<SSelectGuard> select;
+    ImageCanvas canvas{100, 30};
 };
 } // namespace
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
-#include <memory>
 #include "../window/HeldKeys.h"
-#include "SGuards.h"
+#include "../window/ImageCanvas.h"
 #include "SWaveCtrl.h"
 #include "WaveTestSupport.h"
 
@@ -39,18 +38,10 @@ protected:
     }
     COLORREF PixelAfterPaint(SWaveCtrl& editor, int x, int y)
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = 200;
-        info.bmiHeader.biHeight = -100;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        SMemoryDCGuard memory(nullptr);
-        SGdiObjectGuard<HBITMAP> dib(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        SSelectGuard select(memory.Get(), dib.Get());
-        editor.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
-        return GetPixel(memory.Get(), x, y);
+        ImageCanvas canvas(200, 100);
+        editor.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
+        GdiFlush();
+        return canvas.At(x, y);
     }
 
     TraceWnd parent;

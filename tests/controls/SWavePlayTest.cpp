@@ -98,8 +98,10 @@ TEST_F(SWavePlayTest, PlayRunsARangeAndStopsOrRepeatsAtItsEnd)
     ASSERT_TRUE(sound.Play(10, 50));
     EXPECT_EQ(40u, buffer->cursor);
     buffer->cursor = 50 * 4;
+    const int stops = buffer->stops;
     Tick();
     EXPECT_EQ(2, sound.stopped);
+    EXPECT_EQ(stops + 1, buffer->stops);
     EXPECT_FALSE(sound.IsPlaying());
     EXPECT_EQ(0u, buffer->cursor);
 

@@ -66,18 +66,11 @@ TEST(SWaveReadTest, FilesOfPythonsWaveModuleReadWithTheirExactSizes)
 TEST(SWaveReadTest, LayoutChecksRefuseWhatSampleOffsetsCannotTrust)
 {
     const std::string samples = Samples16(10, 2, [](int f, int c) { return f + c; });
-    WaveSpec longFormat;
-    longFormat.formatSize = 60;
-    WaveSpec shortFormat;
-    shortFormat.formatSize = 14;
-    WaveSpec fact, list, noChannels, noRate, badAlign, bits24, bits12;
-    fact.beforeData = "fact" + U32(4) + U32(10);
-    list.beforeData = "LIST" + U32(0);
-    noChannels.channels = 0;
-    noRate.rate = 0;
-    badAlign.blockAlign = 2;
-    bits24.bits = 24;
-    bits12.bits = 12;
+    const auto with = [&](void (*change)(WaveSpec&)) {
+        WaveSpec spec;
+        change(spec);
+        return MakeWaveBytes(spec, samples);
+    };
     std::string lowerCase = MakeWaveBytes(WaveSpec{}, samples);
     lowerCase.replace(36, 4, "Data");
     std::string huge = MakeWaveBytes(WaveSpec{}, samples);
@@ -89,15 +82,15 @@ TEST(SWaveReadTest, LayoutChecksRefuseWhatSampleOffsetsCannotTrust)
         bool read;
     };
     const Case cases[] = {{"plain", MakeWaveBytes(WaveSpec{}, samples), true},
-                          {"long format cut", MakeWaveBytes(longFormat, samples), true},
-                          {"short format", MakeWaveBytes(shortFormat, samples), false},
-                          {"fact chunk", MakeWaveBytes(fact, samples), false},
-                          {"LIST chunk", MakeWaveBytes(list, samples), false},
-                          {"no channels", MakeWaveBytes(noChannels, samples), false},
-                          {"rate 0", MakeWaveBytes(noRate, samples), false},
-                          {"block align", MakeWaveBytes(badAlign, samples), false},
-                          {"24 bits", MakeWaveBytes(bits24, samples), false},
-                          {"12 bits", MakeWaveBytes(bits12, samples), false},
+                          {"long format cut", with([](WaveSpec& s) { s.formatSize = 60; }), true},
+                          {"short format", with([](WaveSpec& s) { s.formatSize = 14; }), false},
+                          {"fact chunk", with([](WaveSpec& s) { s.beforeData = "fact" + U32(4) + U32(10); }), false},
+                          {"LIST chunk", with([](WaveSpec& s) { s.beforeData = "LIST" + U32(0); }), false},
+                          {"no channels", with([](WaveSpec& s) { s.channels = 0; }), false},
+                          {"rate 0", with([](WaveSpec& s) { s.rate = 0; }), false},
+                          {"block align", with([](WaveSpec& s) { s.blockAlign = 2; }), false},
+                          {"24 bits", with([](WaveSpec& s) { s.bits = 24; }), false},
+                          {"12 bits", with([](WaveSpec& s) { s.bits = 12; }), false},
                           {"lower-case tag", lowerCase, false},
                           {"over 2 GiB", huge, false}};
     for (const Case& c : cases)
@@ -122,18 +115,6 @@ TEST(SWaveReadTest, LayoutChecksRefuseWhatSampleOffsetsCannotTrust)
     EXPECT_FALSE(sound.Read(nullptr, false, true));
 }
 
-TEST(SWaveReadTest, InMemorySoundsPlayButDoNotEdit)
-{
-    SWave sound;
-    ASSERT_TRUE(Load(sound, Ramp(), true));
-    EXPECT_TRUE(sound.IsInMemory());
-    EXPECT_FALSE(sound.IsEditable());
-    EXPECT_EQ(400, sound.GetDataSize());
-    EXPECT_FALSE(sound.SetOperation(0, 10, -1, nullptr, 0));
-    EXPECT_EQ(12, sound.FrameToMs(100));
-    EXPECT_EQ(0, sound.FrameToMs(101));
-}
-
 TEST(SWaveReadTest, NewSoundsAreSixteenBitWithAnExtensibleRecordForSixChannels)
 {
     SWave sound;
@@ -150,30 +131,12 @@ TEST(SWaveReadTest, NewSoundsAreSixteenBitWithAnExtensibleRecordForSixChannels)
     EXPECT_EQ(0u, sound.GetFrameCount());
     ASSERT_TRUE(sound.New(2, 44100));
     EXPECT_EQ(1, sound.GetFormat().Format.wFormatTag);
-}
-
-TEST(SWaveSampleTest, SamplesAreSignedAndClampedToTheirWidth)
-{
-    SWave sound;
-    ASSERT_TRUE(Load(sound, Ramp()));
-    unsigned char frame[4] = {};
-    struct Case
-    {
-        int channel;
-        int64_t value, stored;
-    };
-    const Case cases[] = {{0, -2, -2}, {1, 40000, 32767}, {0, -40000, -32768}, {-1, 7, 7}};
-    for (const Case& c : cases)
-    {
-        sound.SetSample(frame, 0, c.channel, c.value);
-        EXPECT_EQ(c.stored, sound.GetSample(frame, 0, c.channel < 0 ? 1 : c.channel)) << c.value;
-    }
-    // All channels: the mean, truncated towards 0.
-    EXPECT_EQ(0, sound.GetSample(nullptr, 2, -1));
-    EXPECT_DOUBLE_EQ(-3 / 65536.0, sound.GetSampleNormalized(nullptr, 2, 1));
-    // A channel the frame doesn't have is neither read nor written.
-    sound.SetSample(frame, 0, 2, 5);
-    EXPECT_EQ(0, sound.GetSample(frame, 0, 2));
+    // A sound read into memory plays but doesn't edit.
+    ASSERT_TRUE(Load(sound, Ramp(), true));
+    EXPECT_FALSE(sound.IsEditable());
+    EXPECT_FALSE(sound.SetOperation(0, 10, -1, nullptr, 0));
+    EXPECT_EQ(12, sound.FrameToMs(100));
+    EXPECT_EQ(0, sound.FrameToMs(101));
 }
 
 TEST(SWaveEditTest, ChunksAreAHundredthRoundedUpToWholeFrames)

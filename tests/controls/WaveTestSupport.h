@@ -74,30 +74,27 @@ public:
             delete this;
         return left;
     }
-    HRESULT WINAPI GetCaps(LPDSBCAPS) override { return E_NOTIMPL; }
     HRESULT WINAPI GetCurrentPosition(LPDWORD play, LPDWORD write) override
     {
-        if (play)
-            *play = cursor;
+        *play = cursor;
         if (write)
             *write = cursor;
         return S_OK;
     }
+    HRESULT WINAPI GetFrequency(LPDWORD out) override { return *out = frequency, S_OK; }
+    HRESULT WINAPI GetStatus(LPDWORD out) override { return *out = status, S_OK; }
+    HRESULT WINAPI GetCaps(LPDSBCAPS) override { return E_NOTIMPL; }
     HRESULT WINAPI GetFormat(LPWAVEFORMATEX, DWORD, LPDWORD) override { return E_NOTIMPL; }
     HRESULT WINAPI GetVolume(LPLONG) override { return E_NOTIMPL; }
     HRESULT WINAPI GetPan(LPLONG) override { return E_NOTIMPL; }
-    HRESULT WINAPI GetFrequency(LPDWORD out) override { return *out = frequency, S_OK; }
-    HRESULT WINAPI GetStatus(LPDWORD out) override { return *out = status, S_OK; }
     HRESULT WINAPI Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) override { return S_OK; }
     HRESULT WINAPI Lock(DWORD, DWORD, LPVOID* first, LPDWORD firstBytes, LPVOID* second, LPDWORD secondBytes,
                         DWORD) override
     {
         *first = &bytes[0];
         *firstBytes = static_cast<DWORD>(bytes.size());
-        if (second)
-            *second = nullptr;
-        if (secondBytes)
-            *secondBytes = 0;
+        *second = nullptr;
+        *secondBytes = 0;
         return S_OK;
     }
     HRESULT WINAPI Play(DWORD, DWORD, DWORD flags) override
