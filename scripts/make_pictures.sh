@@ -100,6 +100,10 @@ convert -size 64x64 xc:none -fill "#000000a0" -draw "circle 32,32 32,4" -fill wh
   -draw "polygon 24,18 48,32 24,46" "PNG32:$out/207.png"
 convert -size 64x64 xc:"#e8e8e8" -fill none -stroke "#3a7bd5" -strokewidth 4 \
   -draw "arc 12,12 52,52 200,470" "PNG32:$out/230.png"
+# The play window's default cover 145 and its queue button 169.
+convert -size 64x64 gradient:"#ffffff"-"#d7e6f2" -fill "#9fb4c8" -stroke none \
+  -draw "circle 32,30 32,12" -fill "#d7e6f2" -draw "circle 32,30 32,26" "PNG32:$out/145.png"
+mn 169 "#3a7bd5" "rectangle 7,8 25,10 rectangle 7,15 25,17 rectangle 7,22 25,24"
 convert -size 232x36 gradient:"#f4f6f8"-"#d9dee4" "PNG32:$out/231.png"
 convert -size 8x9 xc:"#b8c0c8" -fill "#9aa4ae" -draw "rectangle 0,0 7,0" "PNG32:$out/232.png"
 convert -size 8x9 xc:"#3a7bd5" -fill "#2a5ba5" -draw "rectangle 0,0 7,0" "PNG32:$out/233.png"

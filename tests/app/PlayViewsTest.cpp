@@ -19,39 +19,33 @@ TEST(PlayViewsText, NamesComeFromThePathAndTimesAreFormatted)
     for (const auto& n : names)
     {
         const PTrackText::_SNames got = PTrackText::GetNames(n.path);
-        EXPECT_STREQ(n.upper, TextOf(got.upper)) << n.path;
-        EXPECT_STREQ(n.folder, TextOf(got.folder)) << n.path;
-        EXPECT_STREQ(n.title, TextOf(got.title)) << n.path;
+        EXPECT_EQ(std::string(n.upper) + "|" + n.folder + "|" + n.title,
+                  std::string(TextOf(got.upper)) + "|" + TextOf(got.folder) + "|" + TextOf(got.title));
     }
-    const struct
-    {
-        int seconds;
-        const char* text;
-    } times[] = {{0, "0:00:00"}, {59, "0:00:59"}, {61, "0:01:01"}, {3599, "0:59:59"}, {3725, "1:02:05"}};
+    const std::pair<int, const char*> times[] = {{0, "0:00:00"}, {59, "0:00:59"}, {61, "0:01:01"},
+                                                 {3599, "0:59:59"}, {3725, "1:02:05"}};
     for (const auto& t : times)
-        EXPECT_STREQ(t.text, TextOf(PTrackText::FormatSeconds(t.seconds))) << t.seconds;
+        EXPECT_STREQ(t.second, TextOf(PTrackText::FormatSeconds(t.first))) << t.first;
 }
 
 TEST(PlayViewsLayout, StripSharesTheWidthAndNeverGoesNegative)
 {
+    const PWndTask::Child children[] = {PWndTask::CHILD_INFO, PWndTask::CHILD_UPPER, PWndTask::CHILD_FOLDER,
+                                        PWndTask::CHILD_KIND, PWndTask::CHILD_TITLE, PWndTask::CHILD_POSITION};
     const struct
     {
         int width;
-        int info, upper, folder, kind, title, position;  // right edges
-    } cases[] = {{1280, 252, 434, 616, 636, 818, 898}, {734, 252, 252, 252, 272, 272, 352},
-                 {500, 18, 18, 18, 38, 38, 118}, {300, 0, -182, -182, -162, -162, -82}};
+        int rights[6];  // of the children above
+    } cases[] = {{1280, {252, 434, 616, 636, 818, 898}}, {734, {252, 252, 252, 272, 272, 352}},
+                 {500, {18, 18, 18, 38, 38, 118}}, {300, {0, -182, -182, -162, -162, -82}}};
     for (const auto& c : cases)
     {
         RECT rects[PWndTask::CHILD_COUNT];
         PWndTask::ComputeLayout(c.width, 20, rects);
-        const int rights[] = {c.info, c.upper, c.folder, c.kind, c.title, c.position};
-        const PWndTask::Child children[] = {PWndTask::CHILD_INFO, PWndTask::CHILD_UPPER, PWndTask::CHILD_FOLDER,
-                                            PWndTask::CHILD_KIND, PWndTask::CHILD_TITLE, PWndTask::CHILD_POSITION};
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(rights[i], rects[children[i]].right) << c.width << " child " << children[i];
+            EXPECT_EQ(c.rights[i], rects[children[i]].right) << c.width << " child " << children[i];
         for (const RECT& rect : rects)
             EXPECT_GE(rect.right - rect.left, 0) << c.width;
-        EXPECT_EQ(0, rects[PWndTask::CHILD_INFO].left);
         EXPECT_EQ(c.width - 2, rects[PWndTask::CHILD_SHOW].right);
         EXPECT_EQ(6, rects[PWndTask::CHILD_SEEK].top);
         EXPECT_EQ(15, rects[PWndTask::CHILD_SEEK].bottom);
@@ -65,9 +59,8 @@ class PlayViewsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(root.WriteFile("Artist\\Album\\T.mp3", "x"));
-        ASSERT_TRUE(root.WriteFile("Artist\\Album\\U.mp3", "x"));
-        ASSERT_TRUE(root.WriteFile("Other\\V.mp3", "x"));
+        for (const char* file : {"Artist\\Album\\T.mp3", "Artist\\Album\\U.mp3", "Other\\V.mp3"})
+            ASSERT_TRUE(root.WriteFile(file, "x"));
         settings.SetText("Folder", root.Path());
         settings.SetNumber("Taskbar", 1);
         player.Fake().duration = 100;
@@ -139,7 +132,7 @@ TEST_F(PlayViewsTest, BothViewsShowTheTrackAndItsPlaceInTheQueue)
     EXPECT_FALSE(strip.GetLabel(PWndTask::CHILD_NEXT).IsEnabled());
 }
 
-TEST_F(PlayViewsTest, HoverShowsTheTimeUnderTheMouseInRedAndAClickSeeks)
+TEST_F(PlayViewsTest, SeekBarsShowTheHoverTimeInRedPaintThreePartsAndSeek)
 {
     Play({"Artist\\Album\\T.mp3"});
     App().UpdatePlayerViews();
@@ -161,25 +154,18 @@ TEST_F(PlayViewsTest, HoverShowsTheTimeUnderTheMouseInRedAndAClickSeeks)
         EXPECT_EQ(width / 4 * 100 / width, static_cast<int>(player.Fake().position)) << i;
         player.Fake().position = 12;
     }
-}
-
-TEST_F(PlayViewsTest, SeekBarPaintsPlayedHoveredAndRemainingParts)
-{
-    Play({"Artist\\Album\\T.mp3"});
-    PProgressCtrl& bar = App().GetPlayWindow().GetSeekBar();
+    // Half played; colours at 20, 40, 70 and 90 percent of the bar.
+    PProgressCtrl& bar = *bars[0];
     player.Fake().position = 50;
     App().UpdatePlayerViews();
     const int width = bar.GetClientWidth(), height = bar.GetClientHeight();
-    const COLORREF background = RGB(0xb8, 0xc0, 0xc8), played = RGB(0x3a, 0x7b, 0xd5), hovered = RGB(0xf0, 0xa0, 0x30);
-    // Colours at 20, 40, 70 and 90 percent of the bar, half of which is played.
+    const COLORREF rest = RGB(0xb8, 0xc0, 0xc8), played = RGB(0x3a, 0x7b, 0xd5), hovered = RGB(0xf0, 0xa0, 0x30);
     const struct
     {
         int hover;  // seconds under the mouse, -1 for none
         COLORREF colors[4];
-    } cases[] = {{-1, {played, played, background, background}},
-                 {80, {played, played, hovered, background}},
-                 {30, {hovered, played, background, background}}};
-    const int percents[4] = {20, 40, 70, 90};
+    } cases[] = {{-1, {played, played, rest, rest}}, {80, {played, played, hovered, rest}},
+                 {30, {hovered, played, rest, rest}}};
     for (const auto& c : cases)
     {
         if (c.hover >= 0)
@@ -189,6 +175,7 @@ TEST_F(PlayViewsTest, SeekBarPaintsPlayedHoveredAndRemainingParts)
         SGdiObjectGuard<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
         SSelectGuard select(memory.Get(), bitmap.Get());
         bar.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+        const int percents[4] = {20, 40, 70, 90};
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(c.colors[i], GetPixel(memory.Get(), width * percents[i] / 100, 4)) << c.hover << " " << i;
         bar.SendMessage(SWM_MOUSELEAVE);

@@ -13,8 +13,7 @@ namespace
 int s_shutdowns = 0;
 bool CountShutdown()
 {
-    ++s_shutdowns;
-    return true;
+    return ++s_shutdowns > 0;
 }
 
 class PlaybackQueueTest : public ::testing::Test
@@ -22,71 +21,67 @@ class PlaybackQueueTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const char* const files[] = {"A\\0 Radio.wax", "A\\1 One.mp3", "A\\2 Two.wma", "A\\3 Three.avi",
-                                     "A\\Sub\\4 Four.mp3", "B\\5 Five.mp3", "B\\6 Six.mpg", "C\\1.mp3",
-                                     "C\\2.mp3", "C\\3.mp3", "C\\4.mp3", "C\\5.mp3"};
-        for (const char* file : files)
+        for (const char* file : {"A\\0 Radio.wax", "A\\1 One.mp3", "A\\2 Two.wma", "A\\3 Three.avi",
+                                 "A\\Sub\\4 Four.mp3", "B\\5 Five.mp3", "B\\6 Six.mpg", "C\\1.mp3", "C\\2.mp3",
+                                 "C\\3.mp3", "C\\4.mp3", "C\\5.mp3"})
             ASSERT_TRUE(root.WriteFile(file, "x"));
         settings.SetText("Folder", root.Path());
         PWndApp::SetShutdownFunction(CountShutdown);
-        s_shutdowns = 0;
+        window.reset(new AppWindow);
     }
     void TearDown() override { PWndApp::SetShutdownFunction(nullptr); }
 
+    PWndApp& App() { return window->App(); }
+    std::string BelowRoot(const SString& path) const { return std::string(TextOf(path)).substr(root.Path().size()); }
     // The queue's paths below the root, joined by ";".
-    std::string Queue(PWndApp& app) const
+    std::string Queue(const SArrayString& queue) const
     {
         std::string text;
-        for (int i = 0; i < app.GetQueue().GetCount(); ++i)
-            text += std::string(TextOf(app.GetQueue().GetAt(i))).substr(root.Path().size()) + ";";
+        for (int i = 0; i < queue.GetCount(); ++i)
+            text += BelowRoot(queue.GetAt(i)) + ";";
         return text;
     }
+    std::string Queue() { return Queue(App().GetQueue()); }
     // The file the player was last given, below the root.
-    std::string Playing()
-    {
-        const std::wstring url = player.Fake().url;
-        const std::string path(url.begin(), url.end());
-        return path.size() > root.Path().size() ? path.substr(root.Path().size()) : path;
-    }
-    SArrayString Paths(std::initializer_list<const char*> names) const
+    std::string Playing() { return BelowRoot(SString(std::string(player.Fake().url.begin(), player.Fake().url.end()).c_str())); }
+    bool Append(std::initializer_list<const char*> names, bool paused = false)
     {
         SArrayString paths;
         for (const char* name : names)
             paths.Add((root.Path() + name).c_str());
-        return paths;
+        return App().AppendToQueue(paths, paused);
     }
-    static void Command(PWndApp& app, int id) { app.SendMessage(SWM_TOOLBAR_COMMAND, 0, id); }
-    static void SetRepeat(PWndApp& app, bool on)
+    void Command(int id) { App().SendMessage(SWM_TOOLBAR_COMMAND, 0, id); }
+    void Check(int id, bool on)
     {
-        app.GetToolBar().CheckButton(12, on);
-        Command(app, 12);
+        App().GetToolBar().CheckButton(id, on);
+        Command(id);
     }
-    static void Select(PWndApp& app, SListCtrl& list, const char* name)
+    void Select(SListCtrl& list, const char* name)
     {
         if (*name)
             list.SelectItemByText(name, true);
         else
             list.SetSelection(-1);
-        app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&list), 0);
+        App().SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&list), 0);
     }
-    static bool PlaybackButtonsIdle(PWndApp& app)
+    bool PlaybackButtonsIdle()
     {
+        bool idle = true;
         for (int id = 8; id <= 11; ++id)
-            if (app.GetToolBar().IsButtonEnabled(id))
-                return false;
-        return true;
+            idle = idle && !App().GetToolBar().IsButtonEnabled(id);
+        return idle;
     }
 
     RegisteredPlayer player;
     SettingsKey settings;
     TempFolder root;
+    std::unique_ptr<AppWindow> window;
 };
 }
 
 TEST_F(PlaybackQueueTest, PreviousAndNextMoveThroughTheQueueOrEmptyIt)
 {
-    AppWindow window;
-    PWndApp& app = window.App();
     const struct
     {
         int start;
@@ -97,42 +92,42 @@ TEST_F(PlaybackQueueTest, PreviousAndNextMoveThroughTheQueueOrEmptyIt)
     const char* const names[] = {"B\\5 Five.mp3", "C\\1.mp3", "C\\2.mp3"};
     for (const auto& c : cases)
     {
-        app.ClearQueue();
-        SetRepeat(app, c.repeat);
-        ASSERT_TRUE(app.AppendToQueue(Paths({names[0], names[1], names[2]}), false));
-        ASSERT_TRUE(app.PlayFrom(c.start, false));
-        Command(app, c.command);
-        EXPECT_EQ(c.current, app.GetQueueIndex()) << c.start << " " << c.command;
-        EXPECT_EQ(c.current < 0 ? 0 : 3, app.GetQueue().GetCount());
-        if (c.current >= 0)
-            EXPECT_EQ(names[c.current], Playing());
-        else
-            EXPECT_TRUE(PlaybackButtonsIdle(app));
+        App().ClearQueue();
+        Check(12, c.repeat);
+        ASSERT_TRUE(Append({names[0], names[1], names[2]}));
+        ASSERT_TRUE(App().PlayFrom(c.start, false));
+        Command(c.command);
+        EXPECT_EQ(c.current, App().GetQueueIndex()) << c.start << " " << c.command;
+        EXPECT_EQ(c.current < 0 ? 0 : 3, App().GetQueue().GetCount());
+        EXPECT_EQ(c.current < 0 ? names[c.start] : names[c.current], Playing());
+        EXPECT_EQ(c.current < 0, PlaybackButtonsIdle());
     }
+    // Files that all fail to open leave nothing queued and nothing to press.
+    App().ClearQueue();
+    player.Fake().putUrlFails = true;
+    EXPECT_FALSE(Append({"C\\1.mp3", "C\\2.mp3", "C\\3.mp3"}));
+    EXPECT_EQ("", Queue());
+    EXPECT_EQ(-1, App().GetQueueIndex());
+    EXPECT_TRUE(PlaybackButtonsIdle());
 }
 
 TEST_F(PlaybackQueueTest, EndOfFileRepeatsPlaysOnOrShutsDown)
 {
-    AppWindow window;
-    PWndApp& app = window.App();
     const struct
     {
         int entries;
         bool repeat, shutdown;
-        int ends;
-        int left;        // entries still queued
-        int shutdowns;
+        int ends, left, shutdowns;
     } cases[] = {{1, true, true, 3, 1, 0}, {1, false, true, 1, 0, 1}, {1, false, false, 1, 0, 0},
                  {2, false, true, 1, 2, 0}, {2, false, true, 2, 0, 1}, {2, false, false, 2, 0, 0},
                  {2, true, true, 3, 2, 0}};
     for (const auto& c : cases)
     {
-        app.ClearQueue();
-        SetRepeat(app, c.repeat);
-        app.GetToolBar().CheckButton(13, c.shutdown);
-        Command(app, 13);
+        App().ClearQueue();
+        Check(12, c.repeat);
+        Check(13, c.shutdown);
         player.Fake().putUrlFails = false;
-        app.AppendToQueue(c.entries == 1 ? Paths({"C\\1.mp3"}) : Paths({"C\\1.mp3", "C\\2.mp3"}), false);
+        ASSERT_TRUE(c.entries == 1 ? Append({"C\\1.mp3"}) : Append({"C\\1.mp3", "C\\2.mp3"}));
         // A single entry plays again from the start without being opened again.
         player.Fake().putUrlFails = c.entries == 1;
         player.Fake().position = 30;
@@ -140,188 +135,120 @@ TEST_F(PlaybackQueueTest, EndOfFileRepeatsPlaysOnOrShutsDown)
         s_shutdowns = 0;
         for (int i = 0; i < c.ends; ++i)
             player.EndMedia();
-        EXPECT_EQ(c.left, app.GetQueue().GetCount()) << c.entries << " " << c.ends;
+        EXPECT_EQ(c.left, App().GetQueue().GetCount()) << c.entries << " " << c.ends;
         EXPECT_EQ(c.shutdowns, s_shutdowns) << c.entries << " " << c.ends;
         if (c.entries == 1 && c.repeat)
         {
             EXPECT_EQ(plays + c.ends, player.Fake().playCalls);
             EXPECT_EQ(0, player.Fake().position);
-            EXPECT_TRUE(app.GetPlayer().IsPlaying());
+            EXPECT_TRUE(App().GetPlayer().IsPlaying());
         }
     }
-    player.Fake().putUrlFails = false;
-}
-
-TEST_F(PlaybackQueueTest, AQueueOfFilesThatAllFailEndsEmptyAndIdle)
-{
-    AppWindow window;
-    PWndApp& app = window.App();
-    player.Fake().putUrlFails = true;
-    EXPECT_FALSE(app.AppendToQueue(Paths({"C\\1.mp3", "C\\2.mp3", "C\\3.mp3"}), false));
-    EXPECT_EQ(0, app.GetQueue().GetCount());
-    EXPECT_EQ(-1, app.GetQueueIndex());
-    EXPECT_TRUE(PlaybackButtonsIdle(app));
-    EXPECT_EQ(-1, app.GetQueueIndex());
 }
 
 TEST_F(PlaybackQueueTest, AddingOpensAnEmptyQueuePausedAndNeverInterruptsAPlayingOne)
 {
-    AppWindow window;
-    PWndApp& app = window.App();
-    Select(app, app.GetFolderList(), "A");
-    Select(app, app.GetFileList(), "1 One");
-    app.SendMessage(SWM_MENUCOMMAND, 0, 40);
-    EXPECT_EQ("A\\1 One.mp3;", Queue(app));
-    EXPECT_EQ("A\\1 One.mp3", Playing());
-    EXPECT_TRUE(app.GetPlayer().IsPaused());
+    Select(App().GetFolderList(), "A");
+    Select(App().GetFileList(), "1 One");
+    App().SendMessage(SWM_MENUCOMMAND, 0, 40);
+    EXPECT_EQ("A\\1 One.mp3;", Queue());
+    EXPECT_TRUE(App().GetPlayer().IsPaused());
     EXPECT_EQ(FakeMediaPlayer::PAUSED, player.Fake().playState);
 
-    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 10);
-    Select(app, app.GetFileList(), "2 Two");
-    app.SendMessage(SWM_MENUCOMMAND, 0, 40);
-    Select(app, app.GetFolderList(), "B");
-    app.SendMessage(SWM_MENUCOMMAND, 0, 34);
-    EXPECT_EQ("A\\1 One.mp3;A\\2 Two.wma;B\\5 Five.mp3;B\\6 Six.mpg;", Queue(app));
+    Command(10);
+    Select(App().GetFileList(), "2 Two");
+    App().SendMessage(SWM_MENUCOMMAND, 0, 40);
+    Select(App().GetFolderList(), "B");
+    App().SendMessage(SWM_MENUCOMMAND, 0, 34);
+    EXPECT_EQ("A\\1 One.mp3;A\\2 Two.wma;B\\5 Five.mp3;B\\6 Six.mpg;", Queue());
     EXPECT_EQ("A\\1 One.mp3", Playing());
-    EXPECT_TRUE(app.GetPlayer().IsPlaying());
-    EXPECT_EQ(0, app.GetQueueIndex());
-    EXPECT_STREQ("4", TextOf(app.GetPlayWindow().GetView(PWndPlay::VIEW_SIZE).GetWindowText()));
-    EXPECT_TRUE(app.GetToolBar().IsButtonEnabled(8) && app.GetToolBar().IsButtonEnabled(9));
+    EXPECT_TRUE(App().GetPlayer().IsPlaying());
+    EXPECT_EQ(0, App().GetQueueIndex());
+    EXPECT_STREQ("4", TextOf(App().GetPlayWindow().GetView(PWndPlay::VIEW_SIZE).GetWindowText()));
+    EXPECT_TRUE(App().GetToolBar().IsButtonEnabled(8) && App().GetToolBar().IsButtonEnabled(9));
 }
 
 TEST_F(PlaybackQueueTest, PlayCommandsCollectTheSelectedFolder)
 {
-    AppWindow window;
-    PWndApp& app = window.App();
     const struct
     {
         const char* folder;
         int command;
-        bool played;
-        const char* queue;  // sorted by text; a shuffled queue is compared sorted
+        unsigned seed;      // for the shuffle of 5 and 6
+        const char* queue;  // in queue order
     } cases[] = {
-        {"A", 4, true, "A\\1 One.mp3;A\\2 Two.wma;A\\Sub\\4 Four.mp3;"},
-        {"A", 5, true, "A\\1 One.mp3;A\\2 Two.wma;A\\3 Three.avi;"},
-        {"A", 6, true, "A\\1 One.mp3;A\\2 Two.wma;A\\Sub\\4 Four.mp3;"},
-        {"", 5, false, ""},
-        {"", 4, true, "A\\1 One.mp3;A\\2 Two.wma;A\\3 Three.avi;A\\Sub\\4 Four.mp3;B\\5 Five.mp3;B\\6 Six.mpg;"
-                      "C\\1.mp3;C\\2.mp3;C\\3.mp3;C\\4.mp3;C\\5.mp3;"},
+        {"A", 4, 0, "A\\1 One.mp3;A\\2 Two.wma;A\\Sub\\4 Four.mp3;"},
+        {"A", 5, 1, "A\\1 One.mp3;A\\3 Three.avi;A\\2 Two.wma;"},
+        {"A", 6, 1, "A\\1 One.mp3;A\\Sub\\4 Four.mp3;A\\2 Two.wma;"},
+        {"C", 5, 1, "C\\1.mp3;C\\4.mp3;C\\2.mp3;C\\5.mp3;C\\3.mp3;"},
+        {"C", 5, 7, "C\\1.mp3;C\\4.mp3;C\\3.mp3;C\\2.mp3;C\\5.mp3;"},
+        {"", 5, 0, ""},
+        {"", 4, 0, "A\\1 One.mp3;A\\2 Two.wma;A\\3 Three.avi;A\\Sub\\4 Four.mp3;B\\5 Five.mp3;B\\6 Six.mpg;"
+                   "C\\1.mp3;C\\2.mp3;C\\3.mp3;C\\4.mp3;C\\5.mp3;"},
     };
     for (const auto& c : cases)
     {
-        Select(app, app.GetFolderList(), c.folder);
-        Command(app, c.command);
-        SArrayString sorted(app.GetQueue());
-        sorted.Sort();
-        std::string text;
-        for (int i = 0; i < sorted.GetCount(); ++i)
-            text += std::string(TextOf(sorted.GetAt(i))).substr(root.Path().size()) + ";";
-        EXPECT_EQ(c.queue, text) << c.folder << " " << c.command;
-        EXPECT_EQ(c.played ? 0 : -1, app.GetQueueIndex()) << c.folder << " " << c.command;
-    }
-    // Not random: the queue is sorted by its text, case counting.
-    Select(app, app.GetFolderList(), "A");
-    Command(app, 4);
-    EXPECT_EQ("A\\1 One.mp3;A\\2 Two.wma;A\\Sub\\4 Four.mp3;", Queue(app));
-}
-
-TEST_F(PlaybackQueueTest, ShuffleDrawsWithTheRuntimeGenerator)
-{
-    AppWindow window;
-    PWndApp& app = window.App();
-    Select(app, app.GetFolderList(), "C");
-    const struct
-    {
-        unsigned seed;
-        const char* queue;
-    } cases[] = {{1, "C\\1.mp3;C\\4.mp3;C\\2.mp3;C\\5.mp3;C\\3.mp3;"},
-                 {7, "C\\1.mp3;C\\4.mp3;C\\3.mp3;C\\2.mp3;C\\5.mp3;"}};
-    for (const auto& c : cases)
-    {
+        Select(App().GetFolderList(), c.folder);
         srand(c.seed);
-        Command(app, 5);
-        EXPECT_EQ(c.queue, Queue(app)) << c.seed;
-        EXPECT_EQ("C\\1.mp3", Playing());
+        Command(c.command);
+        EXPECT_EQ(c.queue, Queue()) << c.folder << " " << c.command;
+        EXPECT_EQ(*c.queue ? 0 : -1, App().GetQueueIndex()) << c.folder << " " << c.command;
     }
-}
-
-TEST_F(PlaybackQueueTest, PlayTracksAtStartsAtTheSelectedFilePastPlaylists)
-{
-    AppWindow window;
-    PWndApp& app = window.App();
-    Select(app, app.GetFolderList(), "A");
-    const struct
+    // The file list shows playlists too: playing starts at the selected file's place among the queued.
+    Select(App().GetFolderList(), "A");
+    for (const auto& c : {std::make_pair("1 One", 0), std::make_pair("3 Three", 2), std::make_pair("0 Radio", 0)})
     {
-        const char* file;
-        int current;
-    } cases[] = {{"1 One", 0}, {"3 Three", 2}, {"0 Radio", 0}};
-    for (const auto& c : cases)
-    {
-        Select(app, app.GetFileList(), c.file);
-        Command(app, 3);
-        EXPECT_EQ("A\\1 One.mp3;A\\2 Two.wma;A\\3 Three.avi;", Queue(app)) << c.file;
-        EXPECT_EQ(c.current, app.GetQueueIndex()) << c.file;
+        Select(App().GetFileList(), c.first);
+        Command(3);
+        EXPECT_EQ("A\\1 One.mp3;A\\2 Two.wma;A\\3 Three.avi;", Queue()) << c.first;
+        EXPECT_EQ(c.second, App().GetQueueIndex()) << c.first;
     }
 }
 
 TEST_F(PlaybackQueueTest, PeersPlayOnlyMediaInsideTheRoot)
 {
-    AppWindow window;
-    PWndApp& app = window.App();
     const struct
     {
         bool allowed;
-        const char* request;
-        const char* queue;
+        const char *request, *queue;
     } cases[] = {
         {false, "A\\1 One.mp3", ""},
         {true, "A\\1 One.mp3|..\\x.mp3|a.txt|A\\..\\B\\5 Five.mp3|A\\..\\..\\C\\1.mp3", "A\\1 One.mp3;B\\5 Five.mp3;"},
         // Nothing playable: what played goes on.
         {true, "..\\x.mp3|a.txt|", "A\\1 One.mp3;B\\5 Five.mp3;"},
     };
-    bool loaded = false;
     for (const auto& c : cases)
     {
-        if (c.allowed != loaded)
+        if (c.allowed != App().GetServerSettings().allowPlay)
         {
             settings.SetNumber("ServerAllowPlay", c.allowed ? 1 : 0);
-            app.LoadSettings(false);
-            loaded = c.allowed;
+            App().LoadSettings(false);
         }
-        if (c.allowed)
-            app.SendMessage(PWM_COMMAND104, reinterpret_cast<WPARAM>(c.request), 0);
-        else
-            EXPECT_FALSE(app.PlayFromPeer(c.request));
-        EXPECT_EQ(c.queue, Queue(app)) << c.request;
+        App().SendMessage(PWM_COMMAND104, reinterpret_cast<WPARAM>(c.request), 0);
+        EXPECT_EQ(c.queue, Queue()) << c.request;
     }
     EXPECT_EQ("A\\1 One.mp3", Playing());
 }
 
 TEST_F(PlaybackQueueTest, PlayerWindowShowsPicturesAndBufferingAndCannotBeClosed)
 {
-    AppWindow window;
-    PWndApp& app = window.App();
-    PMedia& media = app.GetPlayer();
+    PMedia& media = App().GetPlayer();
     player.Fake().videoWidth = 320;
     player.Fake().videoHeight = 240;
-    app.AppendToQueue(Paths({"B\\6 Six.mpg"}), false);
+    Append({"B\\6 Six.mpg"});
     EXPECT_TRUE(media.IsVisible());
     EXPECT_EQ(320, media.GetClientWidth());
     EXPECT_EQ(1, media.SendMessage(WM_CLOSE));
     EXPECT_TRUE(media.IsVisible());
-
-    char status[64] = {};
-    player.Fake().FireBuffering(true);
-    Pump(50);
-    app.GetStatusBar().SendMessage(SB_GETTEXTA, 2, reinterpret_cast<LPARAM>(status));
-    EXPECT_STREQ("buffering...", status);
-    player.Fake().FireBuffering(false);
-    Pump(50);
-    app.GetStatusBar().SendMessage(SB_GETTEXTA, 2, reinterpret_cast<LPARAM>(status));
-    EXPECT_STREQ("", status);
-
-    Command(app, 11);
+    for (bool starting : {true, false})
+    {
+        player.Fake().FireBuffering(starting);
+        Pump(50);
+        char status[64] = {};
+        App().GetStatusBar().SendMessage(SB_GETTEXTA, 2, reinterpret_cast<LPARAM>(status));
+        EXPECT_STREQ(starting ? "buffering..." : "", status);
+    }
+    Command(11);
     EXPECT_FALSE(media.IsVisible());
     EXPECT_TRUE(settings.Has("WindowVideo"));
-    player.Fake().videoWidth = player.Fake().videoHeight = 0;
 }
