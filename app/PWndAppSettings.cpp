@@ -104,14 +104,18 @@ void PWndApp::ApplyTaskbar(const PSettings& settings)
     {
         RECT work = {};
         m_system.GetWorkArea(&work);
-        SHAppBarMessage(ABM_NEW, &data);
         data.uEdge = ABE_BOTTOM;
         data.rc = work;
         data.rc.top = work.bottom - m_taskStrip.GetHeight();
-        SHAppBarMessage(ABM_QUERYPOS, &data);
-        SHAppBarMessage(ABM_SETPOS, &data);
+        // Only a bar the shell took reserves its space and shows media.
+        const bool registered = SHAppBarMessage(ABM_NEW, &data) != 0;
+        if (registered)
+        {
+            SHAppBarMessage(ABM_QUERYPOS, &data);
+            SHAppBarMessage(ABM_SETPOS, &data);
+        }
         m_taskStrip.MoveWindowToRect(&data.rc, true);
-        m_taskStrip.SetDocked(true);
+        m_taskStrip.SetDocked(registered);
         m_taskStrip.ShowWindow(SW_SHOW);
     }
     m_taskStrip.SetTextColor(static_cast<COLORREF>(settings.GetNumber("TaskbarColor")));
