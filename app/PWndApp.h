@@ -91,6 +91,8 @@ public:
     typedef bool (*ShutdownFunction)();
     static void SetQuestionFunction(QuestionFunction function);
     static void SetMailFunction(MailFunction function);
+    // A question through the replaceable function, for the secondary windows too.
+    static int AskQuestion(HWND owner, const char* text, const char* caption, UINT style);
     static void SetShutdownFunction(ShutdownFunction function);
 
     PWndApp();
