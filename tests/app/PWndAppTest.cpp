@@ -28,6 +28,12 @@ protected:
     TempFolder root;
 };
 
+// A modal window closed at once, as Cancel would.
+int CancelAtOnce(SWnd*)
+{
+    return -1;
+}
+
 std::string ServersMenuText(SMenu& menu)
 {
     std::string text;
@@ -87,6 +93,7 @@ TEST_F(PWndAppTest, ServersMenuAndServerChoice)
         {"b|A", "hb|ha|", "pb|pa|", "1|2|", "100=b;", 100, ""},
         {"solo|", "127.0.0.1|", "|", "12465|", "100=solo;", 100, "solo|127.0.0.1||12465"},
     };
+    PWndApp::SetModalFunction(CancelAtOnce);
     for (const auto& c : cases)
     {
         SettingsKey fresh;
@@ -105,6 +112,7 @@ TEST_F(PWndAppTest, ServersMenuAndServerChoice)
             app.SendMessage(SWM_MENUCOMMAND, 0, c.choose);
         EXPECT_STREQ(c.connection, TextOf(app.GetLastConnection())) << c.names << " " << c.ports;
     }
+    PWndApp::SetModalFunction(nullptr);
 }
 
 TEST_F(PWndAppTest, LongSettingsLoadWhole)
