@@ -1,6 +1,7 @@
 // Lyrics of the selected track, looked up on the lyrics site: its search page in
 // the user's browser, or its lyrics page fetched into the notes.
 #include "PWndApp.h"
+#include <string>
 #include "Hosts.h"
 #include "SMemory.h"
 
@@ -19,8 +20,8 @@ SString SearchAddress(const char* title)
 // with either line end give the same text.
 SString WithCrLf(const SString& text)
 {
-    SString out;
-    out.Reserve(text.GetLength() + text.CountChar('\n'), false);
+    std::string out;
+    out.reserve(text.GetLength() + text.CountChar('\n'));
     for (int i = 0; i < text.GetLength(); i++)
     {
         const char c = text.GetAt(i);
@@ -28,7 +29,9 @@ SString WithCrLf(const SString& text)
             out += '\r';
         out += c;
     }
-    return out;
+    SString result;
+    result.Assign(out.data(), static_cast<int>(out.size()));
+    return result;
 }
 
 // The lines between the line of the marker's first showing and the line of
