@@ -1,0 +1,154 @@
+// The help window, the About window and the two dialog descriptions among the
+// program's resources.
+#include <gtest/gtest.h>
+#include "AppTestSupport.h"
+#include "PWndAbout.h"
+#include "SDialogCtrl.h"
+#include "SLibrary.h"
+#include "SMemory.h"
+
+using namespace apptest;
+
+namespace
+{
+struct TitleSearch
+{
+    const char* title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTitled(HWND window, LPARAM data)
+{
+    TitleSearch* search = reinterpret_cast<TitleSearch*>(data);
+    char title[128] = {};
+    GetWindowTextA(window, title, sizeof(title));
+    if (strcmp(title, search->title) == 0)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+// The thread's windows titled so.
+std::vector<HWND> Titled(const char* title)
+{
+    TitleSearch search = {title, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectTitled, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// What the About window showed during its modal run.
+struct AboutRun
+{
+    PWndAbout* about = nullptr;
+    HWND owner = nullptr;
+    int runs = 0;
+    bool ownerDisabled = false;
+    int firstOffset = 0, laterOffset = 0;
+    std::string credits;
+    int pictureWidth = 0;
+} g_about;
+
+void CALLBACK LookAtAbout(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    g_about.laterOffset = g_about.about->GetTextView().GetScrollOffsetY();
+    g_about.ownerDisabled = !IsWindowEnabled(g_about.owner);
+    g_about.about->EndModalCancel();
+}
+
+int RunAbout(SWnd* window)
+{
+    ++g_about.runs;
+    g_about.about = static_cast<PWndAbout*>(window);
+    g_about.owner = GetWindow(window->GetHandle(), GW_OWNER);
+    g_about.credits = TextOf(g_about.about->GetTextView().GetWindowText());
+    g_about.pictureWidth = g_about.about->GetPictureView().GetBackgroundImage().GetWidth();
+    g_about.firstOffset = g_about.about->GetTextView().GetScrollOffsetY();
+    SetTimer(nullptr, 0, 600, LookAtAbout);
+    return window->DoModal();
+}
+
+void PressModifiers(bool down)
+{
+    for (BYTE key : {VK_CONTROL, VK_SHIFT})
+        keybd_event(key, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
+    Pump(50);
+}
+}
+
+TEST(PWndAppWindowsTest, HelpOpensOnceWithoutItsPageAndKeepsItsPlacement)
+{
+    SettingsKey settings;
+    TempFolder root;
+    settings.SetText("Folder", root.Path());
+    AppWindow window;
+    PWndApp& app = window.App();
+    for (int i = 0; i < 2; ++i)
+        app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 22);
+    std::vector<HWND> help = Titled("Documentation - KLV Sonavel");
+    ASSERT_EQ(1u, help.size());
+    RECT rect = {};
+    GetWindowRect(help[0], &rect);
+    EXPECT_EQ(800, rect.right - rect.left);
+    EXPECT_EQ(600, rect.bottom - rect.top);
+    char status[MAX_PATH] = {};
+    HWND bar = FindWindowExA(help[0], nullptr, "msctls_statusbar32", nullptr);
+    SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
+    EXPECT_EQ(std::string(GetProgramFolder().GetText()) + "help.htm", status);
+    SendMessageA(help[0], WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(help[0]));
+    EXPECT_EQ(0u, settings.GetText("WindowHelp").rfind("7:", 0)) << settings.GetText("WindowHelp");
+    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 22);
+    EXPECT_EQ(1u, Titled("Documentation - KLV Sonavel").size());
+}
+
+TEST(PWndAppWindowsTest, AboutRunsModallyAndScrollsUnlessCtrlShiftIsHeld)
+{
+    SettingsKey settings;
+    TempFolder root;
+    settings.SetText("Folder", root.Path());
+    AppWindow window;
+    PWndApp& app = window.App();
+    PWndApp::SetModalFunction(RunAbout);
+    PressModifiers(true);
+    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 23);
+    PressModifiers(false);
+    EXPECT_EQ(0, g_about.runs);
+    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 23);
+    PWndApp::SetModalFunction(nullptr);
+    EXPECT_EQ(1, g_about.runs);
+    EXPECT_EQ(app.GetHandle(), g_about.owner);
+    EXPECT_TRUE(g_about.ownerDisabled);
+    EXPECT_TRUE(IsWindowEnabled(app.GetHandle()));
+    EXPECT_NE(g_about.firstOffset, g_about.laterOffset);
+    EXPECT_EQ(0u, g_about.credits.find("<B>KLV Sonavel")) << g_about.credits;
+    EXPECT_EQ(132, g_about.pictureWidth);
+    EXPECT_TRUE(Titled("KLV Sonavel 1.1.0").empty());
+}
+
+TEST(PWndAppWindowsTest, DialogDescriptionsReadAndWriteBackUnchanged)
+{
+    const struct
+    {
+        int resource;
+        const char* name;
+        int width, height, controls;
+    } cases[] = {{162, "PREF", 525, 235, 16}, {215, "FOLDER", 355, 90, 4}};
+    for (const auto& c : cases)
+    {
+        SMemory text("BINARY", c.resource);
+        const std::string original(reinterpret_cast<const char*>(text.GetData()), text.GetSize());
+        SDialogCtrl designer;
+        ASSERT_TRUE(designer.Initialize(true));
+        ASSERT_TRUE(designer.ReadDescription(&text)) << c.name;
+        const SDialogCtrl::_SCtrl* dialog = designer.GetDialogDescription();
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_STREQ(c.name, dialog->GetName().GetText());
+        EXPECT_EQ(c.width, dialog->GetWidth());
+        EXPECT_EQ(c.height, dialog->GetHeight());
+        EXPECT_EQ(c.controls, designer.GetElementCount()) << c.name;
+        SMemory written;
+        ASSERT_TRUE(designer.WriteDescription(&written));
+        EXPECT_EQ(original, std::string(reinterpret_cast<const char*>(written.GetData()), written.GetSize()))
+            << c.name;
+    }
+}
