@@ -104,58 +104,75 @@ void SGuiCtrl::RemoveAllBars()
     Layout();
 }
 
-int SGuiCtrl::NeighbourOnSide(int index, int side, int step) const
+namespace
 {
-    for (int i = index + step; i >= 0 && i < m_bars.GetCount(); i += step)
-    {
-        const _SBar* other = m_bars.GetAt(i);
-        if (!other->IsHidden() && other->GetSide() == side)
+bool Hidden(const SGuiCtrl::_SBarShape& bar)
+{
+    return (bar.flags & SGuiCtrl::BAR_HIDDEN) != 0;
+}
+
+int Side(const SGuiCtrl::_SBarShape& bar)
+{
+    return bar.flags & (SGuiCtrl::BAR_VERTICAL | SGuiCtrl::BAR_FAR);
+}
+} // namespace
+
+SGuiCtrl::Shapes SGuiCtrl::GetShapes() const
+{
+    Shapes shapes;
+    for (int i = 0; i < m_bars.GetCount(); i++)
+        shapes.push_back(_SBarShape{m_bars.GetAt(i)->flags, m_bars.GetAt(i)->width, m_bars.GetAt(i)->height});
+    return shapes;
+}
+
+int SGuiCtrl::NeighbourOnSide(const Shapes& bars, int index, int step)
+{
+    const int count = static_cast<int>(bars.size());
+    for (int i = index + step; i >= 0 && i < count; i += step)
+        if (!Hidden(bars[i]) && Side(bars[i]) == Side(bars[index]))
             return i;
-    }
     return -1;
 }
 
-void SGuiCtrl::ComputeLayout(const RECT& client, SArray<RECT>& bars, RECT& view) const
+RECT SGuiCtrl::PlaceBar(const Shapes& bars, int index, RECT& room, std::vector<RECT>& placed)
 {
-    RECT free = client;
-    bars.RemoveAll();
-    for (int i = 0; i < m_bars.GetCount(); i++)
+    const _SBarShape& bar = bars[index];
+    const bool vertical = (bar.flags & BAR_VERTICAL) != 0, farSide = (bar.flags & BAR_FAR) != 0;
+    const int p = NeighbourOnSide(bars, index, -1);
+    RECT r = {};
+    if ((bar.flags & BAR_SHARED) && p >= 0)
     {
-        const _SBar* bar = m_bars.GetAt(i);
-        RECT r = {0, 0, 0, 0};
-        const int p = bar->IsHidden() ? -1 : NeighbourOnSide(i, bar->GetSide(), -1);
-        if (bar->IsHidden())
-        {
-        }
-        else if (bar->IsShared() && p >= 0)
-        {
-            // The band of p: this bar starts where p's own size ends.
-            RECT* previous = bars.GetPtr(p);
-            r = *previous;
-            if (bar->IsVertical())
-                r.top = previous->bottom = previous->top + m_bars.GetAt(p)->height;
-            else
-                r.left = previous->right = previous->left + m_bars.GetAt(p)->width;
-        }
-        else if (bar->IsVertical())
-        {
-            r.top = free.top;
-            r.bottom = free.bottom;
-            r.left = bar->IsFar() ? free.right - bar->width : free.left;
-            r.right = r.left + bar->width;
-            (bar->IsFar() ? free.right : free.left) = bar->IsFar() ? r.left : r.right;
-        }
+        // The band of p: this bar starts where p's own size ends.
+        RECT& previous = placed[p];
+        r = previous;
+        if (vertical)
+            r.top = previous.bottom = previous.top + bars[p].height;
         else
-        {
-            r.left = free.left;
-            r.right = free.right;
-            r.top = bar->IsFar() ? free.bottom - bar->height : free.top;
-            r.bottom = r.top + bar->height;
-            (bar->IsFar() ? free.bottom : free.top) = bar->IsFar() ? r.top : r.bottom;
-        }
-        bars.Add(r);
+            r.left = previous.right = previous.left + bars[p].width;
     }
-    view = free;
+    else if (vertical)
+    {
+        r = RECT{farSide ? room.right - bar.width : room.left, room.top, 0, room.bottom};
+        r.right = r.left + bar.width;
+        (farSide ? room.right : room.left) = farSide ? r.left : r.right;
+    }
+    else
+    {
+        r = RECT{room.left, farSide ? room.bottom - bar.height : room.top, room.right, 0};
+        r.bottom = r.top + bar.height;
+        (farSide ? room.bottom : room.top) = farSide ? r.top : r.bottom;
+    }
+    return r;
+}
+
+void SGuiCtrl::ComputeLayout(const Shapes& bars, const RECT& client, std::vector<RECT>& placed, RECT& view)
+{
+    RECT room = client;
+    placed.assign(bars.size(), RECT{});
+    for (size_t i = 0; i < bars.size(); i++)
+        if (!Hidden(bars[i]))
+            placed[i] = PlaceBar(bars, static_cast<int>(i), room, placed);
+    view = room;
 }
 
 void SGuiCtrl::Layout()
@@ -164,13 +181,13 @@ void SGuiCtrl::Layout()
         return;
     RECT client = {};
     GetClientRect(&client);
-    SArray<RECT> rects;
+    std::vector<RECT> rects;
     RECT view = {};
-    ComputeLayout(client, rects, view);
+    ComputeLayout(GetShapes(), client, rects, view);
     for (int i = 0; i < m_bars.GetCount(); i++)
     {
         _SBar* bar = m_bars.GetAt(i);
-        const RECT& r = *rects.GetPtr(i);
+        const RECT& r = rects[i];
         if (bar->IsHidden())
         {
             bar->window.ShowWindow(SW_HIDE);
@@ -210,7 +227,7 @@ bool SGuiCtrl::ApplyDragSize(_SBar* bar, int code, int size)
     if (index < 0 || code < HIT_TOP || code > HIT_RIGHT)
         return false;
     const bool height = code == HIT_TOP || code == HIT_BOTTOM;
-    const int p = NeighbourOnSide(index, bar->GetSide(), -1);
+    const int p = NeighbourOnSide(GetShapes(), index, -1);
     _SBar* reference = p >= 0 ? m_bars.GetAt(p) : bar;
     size = AtLeastMinimum(size);
     if ((height ? reference->height : reference->width) == size)

@@ -2,6 +2,7 @@
 // child window with a frame of its own (grip, close box, edges dragged to resize);
 // bars on one side form bands of their own or share the band of the bar before.
 #pragma once
+#include <vector>
 #include "SPlatform.h"
 #include "SArray.h"
 #include "SWnd.h"
@@ -35,6 +36,14 @@ public:
     static const int BORDER = 2;
 
     class _SBar;
+
+    // What the layout and the hit test read of a bar.
+    struct _SBarShape
+    {
+        int flags;
+        int width, height;
+    };
+    typedef std::vector<_SBarShape> Shapes;
 
     // The central window; every message it gets goes to OnChildMessage first.
     class _SWndView : public SWnd
@@ -127,11 +136,13 @@ public:
     _SWndView* GetView() { return &m_view; }
 
     // Where each bar goes (empty for hidden bars) and what is left for the view.
-    void ComputeLayout(const RECT& client, SArray<RECT>& bars, RECT& view) const;
+    static void ComputeLayout(const Shapes& bars, const RECT& client, std::vector<RECT>& placed, RECT& view);
     // The client area of a bar's window of that size, in window coordinates.
     static RECT GetBarClient(int flags, int width, int height);
-    // The hit code of a point of a bar's window (window coordinates).
+    // The hit code of a point of bar index's window (window coordinates).
+    static int HitTestBar(const Shapes& bars, int index, int x, int y, int width, int height);
     int HitTestBar(const _SBar* bar, int x, int y, int width, int height) const;
+    Shapes GetShapes() const;
     // The size an edge drag gives: the dragged edge keeps its offset under the pointer.
     static int DragSize(int code, const RECT& window, POINT press, POINT pointer);
     // A dragged size for the bar and the nearest earlier visible bar of its
@@ -142,8 +153,11 @@ public:
 
 private:
     int IndexOf(const _SBar* bar) const;
-    // The nearest visible bar before (step -1) or after (+1) index on that side; -1 when none.
-    int NeighbourOnSide(int index, int side, int step) const;
+    // The nearest visible bar before (step -1) or after (+1) index on its side; -1 when none.
+    static int NeighbourOnSide(const Shapes& bars, int index, int step);
+    // The rectangle of a visible bar: from the room left, which it shrinks,
+    // or from the band of the bar before it.
+    static RECT PlaceBar(const Shapes& bars, int index, RECT& room, std::vector<RECT>& placed);
     void RedrawAll();
 
     _SWndView m_view;

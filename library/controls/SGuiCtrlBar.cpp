@@ -36,19 +36,21 @@ RECT SGuiCtrl::GetBarClient(int flags, int width, int height)
 int SGuiCtrl::HitTestBar(const _SBar* bar, int x, int y, int width, int height) const
 {
     const int index = IndexOf(bar);
-    if (index < 0)
-        return HIT_NONE;
-    const RECT c = GetBarClient(bar->flags, width, height);
-    const int g = bar->GetGrip();
-    const bool noClose = !bar->HasCloseBox();
-    const int side = bar->GetSide();
-    const bool vertical = bar->IsVertical();
+    return index < 0 ? HIT_NONE : HitTestBar(GetShapes(), index, x, y, width, height);
+}
+
+int SGuiCtrl::HitTestBar(const Shapes& bars, int index, int x, int y, int width, int height)
+{
+    const int flags = bars[index].flags;
+    const RECT c = GetBarClient(flags, width, height);
+    const int g = (flags & BAR_THIN) ? 4 : 8;
+    const bool noClose = (flags & (BAR_NOCLOSE | BAR_THIN)) != 0;
+    const bool vertical = (flags & BAR_VERTICAL) != 0, farSide = (flags & BAR_FAR) != 0;
+    const bool first = NeighbourOnSide(bars, index, -1) < 0;
     if (y <= c.top)
     {
         if (!vertical)
-            return bar->IsFar() && !(bar->flags & BAR_FIXEDHEIGHT) && NeighbourOnSide(index, side, -1) < 0
-                       ? HIT_TOP
-                       : HIT_NONE;
+            return farSide && !(flags & BAR_FIXEDHEIGHT) && first ? HIT_TOP : HIT_NONE;
         if (y <= c.top - g - 2)
             return HIT_NONE;
         return noClose || y > c.top - 2 || x < c.right - g ? HIT_GRIP : HIT_CLOSE;
@@ -56,30 +58,28 @@ int SGuiCtrl::HitTestBar(const _SBar* bar, int x, int y, int width, int height) 
     if (x <= c.left)
     {
         if (vertical)
-            return bar->IsFar() && !(bar->flags & BAR_FIXEDWIDTH) && NeighbourOnSide(index, side, -1) < 0
-                       ? HIT_LEFT
-                       : HIT_NONE;
+            return farSide && !(flags & BAR_FIXEDWIDTH) && first ? HIT_LEFT : HIT_NONE;
         if (x <= c.left - g - 2)
             return HIT_NONE;
         return noClose || x > c.left - 2 || y >= g + 2 ? HIT_GRIP : HIT_CLOSE;
     }
-    const int next = NeighbourOnSide(index, side, 1);
-    const bool nextStartsBand = next >= 0 && !m_bars.GetAt(next)->IsShared();
+    const int next = NeighbourOnSide(bars, index, 1);
+    const bool nextStartsBand = next >= 0 && !(bars[next].flags & BAR_SHARED);
     if (y >= c.bottom)
     {
-        if (bar->flags & BAR_FIXEDHEIGHT)
+        if (flags & BAR_FIXEDHEIGHT)
             return HIT_NONE;
         if (vertical)
             return nextStartsBand ? HIT_BOTTOM : HIT_NONE;
-        return bar->IsFar() ? HIT_NONE : HIT_BOTTOM;
+        return farSide ? HIT_NONE : HIT_BOTTOM;
     }
     if (x >= c.right)
     {
-        if (bar->flags & BAR_FIXEDWIDTH)
+        if (flags & BAR_FIXEDWIDTH)
             return HIT_NONE;
         if (!vertical)
             return nextStartsBand ? HIT_RIGHT : HIT_NONE;
-        return bar->IsFar() ? HIT_NONE : HIT_RIGHT;
+        return farSide ? HIT_NONE : HIT_RIGHT;
     }
     return HIT_NONE;
 }
