@@ -5,21 +5,21 @@
 
 namespace
 {
-struct BarSpec
+struct NewBar
 {
     int id, width, height, flags;
 };
-const std::vector<BarSpec> FACTORY_BARS = {{0, 100, 25, 0x160}, {1, 100, 100, 1}, {2, 100, 100, 3}, {3, 100, 100, 2}};
+const std::vector<NewBar> FACTORY_BARS = {{0, 100, 25, 0x160}, {1, 100, 100, 1}, {2, 100, 100, 3}, {3, 100, 100, 2}};
 
 struct Docked
 {
     AnsweringParent parent;
     SGuiCtrl gui;
-    explicit Docked(const std::vector<BarSpec>& bars = FACTORY_BARS)
+    explicit Docked(const std::vector<NewBar>& bars = FACTORY_BARS)
     {
         const RECT r = {0, 0, 400, 300};
         gui.CreateChildUntitled(WS_VISIBLE, 0, &r, parent.GetHandle());
-        for (const BarSpec& b : bars)
+        for (const NewBar& b : bars)
             gui.AddBar(b.id, b.width, b.height, b.flags);
     }
     RECT Placed(HWND window) const
@@ -31,10 +31,10 @@ struct Docked
     }
 };
 
-SGuiCtrl::Shapes ShapesOf(const std::vector<BarSpec>& bars)
+SGuiCtrl::Shapes ShapesOf(const std::vector<NewBar>& bars)
 {
     SGuiCtrl::Shapes shapes;
-    for (const BarSpec& b : bars)
+    for (const NewBar& b : bars)
         shapes.push_back({b.flags, b.width, b.height});
     return shapes;
 }
@@ -49,7 +49,7 @@ TEST(SGuiCtrlTest, BarsTakeTheirBandsAndTheViewTheRest)
 {
     struct Case
     {
-        std::vector<BarSpec> bars;
+        std::vector<NewBar> bars;
         std::vector<std::vector<LONG>> expected; // left, right, top, bottom per bar, then the view
     };
     const Case cases[] = {
