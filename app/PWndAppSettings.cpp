@@ -58,8 +58,7 @@ void PWndApp::LoadSettings(bool withSplash)
     m_server = settings.GetServer();
     HideFolder(m_rootFolder.GetPath() + "Book\\");
     HideFolder(m_rootFolder.GetPath() + "Images\\");
-    m_currentFolder.Set("");
-    OpenFolder(m_rootFolder.GetPath().GetText(), "", false);
+    OpenFolderPath(m_rootFolder.GetPath().GetText(), "");
     if (withSplash)
         ScanLibrary();
     m_statusBar.SetText(1, GetCountsText().GetText());

@@ -93,6 +93,12 @@ bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)
     return true;
 }
 
+bool PWndApp::OpenFolderPath(const char* path, const char* select)
+{
+    m_currentFolder.Set("");
+    return OpenFolder(path, select, false);
+}
+
 int PWndApp::ListSubFolders(const SString& folder, SArrayString* names)
 {
     SArrayString paths;
