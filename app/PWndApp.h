@@ -112,10 +112,8 @@ public:
 
     // Local browsing (library/).
     bool OpenFolder(const char* name, const char* select, bool fromThumbs);
-    // Opens a folder given by its full path (at or below the root) with the
-    // entry named select chosen in the folder list: Home, folder links, the
-    // thumbnails, the play window and the book window come through here.
-    bool OpenFolderPath(const char* path, const char* select);
+    // Opens a folder given by its full path, with the entry select selected.
+    bool OpenFolderPath(const char* folder, const char* select, bool fromThumbs);
     bool ShowFolder();
     void ListMediaFiles(SArrayString* result, const char* folder, bool recurse, bool songs, bool videos,
                         bool extras, bool noRadios);

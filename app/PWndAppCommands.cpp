@@ -46,7 +46,7 @@ bool PWndApp::OnLocalCommand(int id)
     switch (id)
     {
     case 1:
-        return OpenFolderPath(m_rootFolder.GetPath().GetText(), "");
+        return OpenFolderPath(m_rootFolder.GetPath().GetText(), "", false);
     case 2:
         return OpenFolder("..", m_currentFolder.GetLastFolderName(true).GetText(), false);
     case 3:

@@ -58,7 +58,7 @@ void PWndApp::LoadSettings(bool withSplash)
     m_server = settings.GetServer();
     HideFolder(m_rootFolder.GetPath() + "Book\\");
     HideFolder(m_rootFolder.GetPath() + "Images\\");
-    OpenFolderPath(m_rootFolder.GetPath().GetText(), "");
+    OpenFolderPath(m_rootFolder.GetPath().GetText(), "", false);
     if (withSplash)
         ScanLibrary();
     m_statusBar.SetText(1, GetCountsText().GetText());

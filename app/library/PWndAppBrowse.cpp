@@ -93,10 +93,12 @@ bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)
     return true;
 }
 
-bool PWndApp::OpenFolderPath(const char* path, const char* select)
+// Home, folder links, the thumbnails, the play window and the book window
+// name a folder by its full path: from an empty current folder it is the candidate.
+bool PWndApp::OpenFolderPath(const char* folder, const char* select, bool fromThumbs)
 {
     m_currentFolder.Set("");
-    return OpenFolder(path, select, false);
+    return OpenFolder(folder, select, fromThumbs);
 }
 
 int PWndApp::ListSubFolders(const SString& folder, SArrayString* names)
