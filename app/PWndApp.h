@@ -30,6 +30,7 @@
 #include "SToolBarCtrl.h"
 #include "STrayIcon.h"
 #include "SWnd.h"
+#include "PLibraryScan.h"
 #include "PMedia.h"
 #include "PSettings.h"
 #include "PSocketClient.h"
@@ -119,11 +120,17 @@ public:
                         bool extras, bool noRadios);
     void LoadFolderCover(SImage* image, const char* folder, bool small);
     void ScanLibrary();
+    // The same through a walk of the caller's (tests supply their own listings).
+    void ScanLibrary(PLibraryScan& scan);
     const SArrayString& GetFilePaths() const { return m_filePaths; }
     SString GetCountsText() const;
     bool LoadNotes();
     bool SaveNotes();
     SCodeEditCtrl& GetNotesEditor() { return m_notesEditor; }
+    SMediaCtrl& GetInfoPane() { return m_infoPane; }
+    bool IsAutoHideAfterPlay() const { return m_autoHideAfterPlay; }
+    // The shortest time the splash stays up at start (2 s); benchmarks leave it out.
+    static void SetSplashTime(DWORD milliseconds);
 
     // The information text, playback, covers, lyrics, the book, preferences,
     // sharing, downloads and the update check (one folder each).
@@ -210,6 +217,7 @@ private:
     void ShowFolderPage(const SString& folder);
     void AddFolderFiles(SArrayString* found, const SString& folder, bool recurse);
     SString GetNotePath(int* fileIndex) const;
+    bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
 
     // Settings steps (PWndAppSettings.cpp).
     void HideFolder(const SString& folder);
@@ -270,7 +278,7 @@ private:
     SWnd m_band;
     bool m_repeat, m_shutdown;
     SArrayString m_statFolders;
-    SArray<unsigned short> m_statSongs, m_statVideos, m_statRadios;
+    SArray<unsigned int> m_statSongs, m_statVideos, m_statRadios;
     SListCtrl m_folderList;
     SListCtrl m_fileList;
     SCodeEditCtrl m_notesEditor;
