@@ -128,6 +128,7 @@ public:
     bool SaveNotes();
     SCodeEditCtrl& GetNotesEditor() { return m_notesEditor; }
     SMediaCtrl& GetInfoPane() { return m_infoPane; }
+    const SImageList& GetFolderCovers() const { return m_folderCovers; }
     bool IsAutoHideAfterPlay() const { return m_autoHideAfterPlay; }
     // The shortest time the splash stays up at start (2 s); benchmarks leave it out.
     static void SetSplashTime(DWORD milliseconds);
