@@ -70,11 +70,16 @@ mn 132 "#3a7bd5" "circle 11,22 11,26 rectangle 13,7 16,22 rectangle 13,7 24,10"
 mn 220 "#2e7d9e" "circle 16,16 16,20 circle 16,16 16,25"
 mn 221 "#f0d060" "rectangle 8,6 24,26"
 
+# Library views: the play window's default cover 145 (the program's picture at
+# 64 x 64, drawn below) and its queue button 169 (a list, 16 x 16).
+mn 169 "#3a7bd5" "rectangle 7,8 25,10 rectangle 7,15 25,17 rectangle 7,22 25,24"
+
 # The program's picture (cover background, updater), the information pane's
 # frame and the splash.
 convert -size 150x150 gradient:"#ffffff"-"#d7e6f2" -fill "#3a7bd5" -stroke none \
   -draw "circle 75,68 75,28" -fill white -draw "polygon 62,48 98,68 62,88" \
   -fill "#3a7bd5" -draw "rectangle 30,118 120,124" "PNG32:$out/130.png"
+convert "$out/130.png" -resize 64x64 "PNG32:$out/145.png"
 convert -size 200x100 xc:"#deedd7" -fill none -stroke "#9fb894" -strokewidth 2 \
   -draw "roundrectangle 2,2 197,97 10,10" -stroke none -fill "#c8dcbf" \
   -draw "roundrectangle 130,50 190,90 8,8" "PNG32:$out/237.png"
