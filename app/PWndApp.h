@@ -130,7 +130,7 @@ public:
     SMediaCtrl& GetInfoPane() { return m_infoPane; }
     const SImageList& GetFolderCovers() const { return m_folderCovers; }
     bool IsAutoHideAfterPlay() const { return m_autoHideAfterPlay; }
-    // The shortest time the splash stays up at start (2 s); benchmarks leave it out.
+    // The shortest time the splash stays up at start (2 s); benchmarks and tests shorten it.
     static void SetSplashTime(DWORD milliseconds);
 
     // The information text, playback, covers, lyrics, the book, preferences,
@@ -209,6 +209,7 @@ private:
     void SetWaterSource(const SImage& picture);
 
     // Browsing steps (library/).
+    bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
     void ShowRootInStatus();
     int ListSubFolders(const SString& folder, SArrayString* names);
     void FillFolderList(const SArrayString& names);
@@ -218,7 +219,6 @@ private:
     void ShowFolderPage(const SString& folder);
     void AddFolderFiles(SArrayString* found, const SString& folder, bool recurse);
     SString GetNotePath(int* fileIndex) const;
-    bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
 
     // Settings steps (PWndAppSettings.cpp).
     void HideFolder(const SString& folder);
