@@ -10,53 +10,30 @@ using namespace apptest;
 
 namespace
 {
-class PWndAppNotesTest : public ::testing::Test
+void Select(PWndApp& app, SListCtrl& list, int item)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(SampleLibrary::Write(root.Path().c_str(), SampleLibrary::Options()));
-        settings.SetText("Folder", root.Path());
-        PWndApp::SetSplashTime(0);
-        window.reset(new AppWindow());
-        PWndApp::SetSplashTime(2000);
-        PWndApp& app = window->App();
-        ASSERT_TRUE(app.OpenFolder("Rock", "", false));
-        ASSERT_TRUE(app.OpenFolder("Artist", "", false));
-        app.ShowWindow(SW_SHOW);  // folder notes load only into a visible editor
-    }
+    list.SetSelection(-1);
+    list.SetItemSelected(item, true);
+    app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&list), 0);
+}
 
-    void Select(SListCtrl& list, const char* name)
-    {
-        list.SetSelection(-1);
-        list.SelectItemByText(name, true);
-        window->App().SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&list), 0);
-    }
+// The editor's text as typing leaves it, then the editor's change notice.
+void Type(PWndApp& app, const char* text)
+{
+    SCodeEditCtrl& notes = app.GetNotesEditor();
+    SMemory typed;
+    typed.Write(text, static_cast<int>(strlen(text)));
+    typed.SeekToStart();
+    if (notes.IsOpen())
+        notes.LoadFromStream(&typed, "typed");
+    app.SendMessage(SWM_CHANGED, reinterpret_cast<WPARAM>(&notes), 0);
+}
 
-    // The editor's text as typing leaves it, then the editor's change notice.
-    void Type(const char* text)
-    {
-        SCodeEditCtrl& notes = window->App().GetNotesEditor();
-        SMemory typed;
-        typed.Write(text, static_cast<int>(strlen(text)));
-        typed.SeekToStart();
-        if (notes.IsOpen())
-            notes.LoadFromStream(&typed, "typed");
-        window->App().SendMessage(SWM_CHANGED, reinterpret_cast<WPARAM>(&notes), 0);
-    }
-
-    // Held open without sharing, as another program may hold it.
-    static HANDLE Hold(const std::string& path)
-    {
-        return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    }
-
-    std::string Album() const { return root.Path() + "Rock\\Artist\\Album 2\\"; }
-
-    SettingsKey settings;
-    TempFolder root;
-    std::unique_ptr<AppWindow> window;
-};
+// Held open without sharing, as another program may hold it.
+HANDLE Hold(const std::string& path)
+{
+    return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
 
 std::string ReadWhole(const std::string& path)
 {
@@ -67,40 +44,48 @@ std::string ReadWhole(const std::string& path)
 }
 }
 
-TEST_F(PWndAppNotesTest, UnreadableNoteIsNeitherEmptiedNorDeleted)
+TEST(PWndAppNotesTest, UnreadableNotesAndFailedSavesLeaveTheNoteAsItWas)
 {
-    PWndApp& app = window->App();
-    SHandleGuard held(Hold(Album() + "folder.txt"));
+    SettingsKey settings;
+    TempFolder root;
+    ASSERT_TRUE(SampleLibrary::Write(root.Path().c_str(), SampleLibrary::Options()));
+    settings.SetText("Folder", root.Path());
+    PWndApp::SetSplashTime(0);
+    AppWindow window;
+    PWndApp::SetSplashTime(2000);
+    PWndApp& app = window.App();
+    ASSERT_TRUE(app.OpenFolder("Rock", "", false));
+    ASSERT_TRUE(app.OpenFolder("Artist", "", false));
+    app.ShowWindow(SW_SHOW);  // folder notes load only into a visible editor
+    const std::string album = root.Path() + "Rock\\Artist\\Album 2\\";
+
+    // Unreadable while the folder is opened, released before the edits and the leave.
+    SHandleGuard held(Hold(album + "folder.txt"));
     ASSERT_TRUE(held.IsValid());
-    Select(app.GetFolderList(), "Album 2");
+    Select(app, app.GetFolderList(), 1);
     EXPECT_FALSE(app.GetNotesEditor().IsOpen());
     char status[512] = {};
     app.GetStatusBar().SendMessage(SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
-    EXPECT_NE(std::string::npos, std::string(status).find(Album() + "folder.txt")) << status;
+    EXPECT_NE(std::string::npos, std::string(status).find(album + "folder.txt")) << status;
     held.Reset();
     for (const char* typed : {"", "typed over"})
     {
-        Type(typed);
+        Type(app, typed);
         EXPECT_FALSE(app.SaveNotes());
     }
-    Select(app.GetFolderList(), "Album 1");
-    EXPECT_EQ("Notes on this album.", ReadWhole(Album() + "folder.txt"));
-}
+    Select(app, app.GetFolderList(), 0);
+    EXPECT_EQ("Notes on this album.", ReadWhole(album + "folder.txt"));
 
-TEST_F(PWndAppNotesTest, FailedSaveKeepsTheNoteAndItsMark)
-{
-    PWndApp& app = window->App();
-    Select(app.GetFolderList(), "Album 2");
+    // A track note held while it is replaced or emptied.
+    Select(app, app.GetFolderList(), 1);
     SListCtrl& files = app.GetFileList();
-    files.SetItemSelected(0, true);
-    app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&files), 0);
-    const std::string note = Album() + TextOf(files.GetItemText(0)) + ".txt";
+    Select(app, files, 0);
+    const std::string note = album + TextOf(files.GetItemText(0)) + ".txt";
     ASSERT_EQ(4, files.GetItemSecondImage(0));
-    SHandleGuard held(Hold(note));
-    ASSERT_TRUE(held.IsValid());
+    held.Reset(Hold(note));
     for (const char* typed : {"replaced", ""})
     {
-        Type(typed);
+        Type(app, typed);
         EXPECT_FALSE(app.SaveNotes()) << typed;
         EXPECT_EQ(4, files.GetItemSecondImage(0)) << typed;
     }
