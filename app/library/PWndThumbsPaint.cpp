@@ -53,7 +53,6 @@ HBITMAP PWndThumbs::MakeBitmap(const SImage& image)
     return bitmap;
 }
 
-
 void PWndThumbs::LoadPictures()
 {
     for (int i = 0; i < BACK_COUNT; ++i)
