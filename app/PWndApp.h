@@ -30,6 +30,7 @@
 #include "SToolBarCtrl.h"
 #include "STrayIcon.h"
 #include "SWnd.h"
+#include "PLibraryScan.h"
 #include "PMedia.h"
 #include "PSettings.h"
 #include "PSocketClient.h"
@@ -131,11 +132,18 @@ public:
                         bool extras, bool noRadios);
     void LoadFolderCover(SImage* image, const char* folder, bool small);
     void ScanLibrary();
+    // The same through a walk of the caller's (tests supply their own listings).
+    void ScanLibrary(PLibraryScan& scan);
     const SArrayString& GetFilePaths() const { return m_filePaths; }
     SString GetCountsText() const;
     bool LoadNotes();
     bool SaveNotes();
     SCodeEditCtrl& GetNotesEditor() { return m_notesEditor; }
+    SMediaCtrl& GetInfoPane() { return m_infoPane; }
+    const SImageList& GetFolderCovers() const { return m_folderCovers; }
+    bool IsAutoHideAfterPlay() const { return m_autoHideAfterPlay; }
+    // The shortest time the splash stays up at start (2 s); benchmarks and tests shorten it.
+    static void SetSplashTime(DWORD milliseconds);
 
     // The information text, playback, covers, lyrics, the book, preferences,
     // sharing, downloads and the update check (one folder each).
@@ -227,6 +235,7 @@ private:
     void SetWaterSource(const SImage& picture);
 
     // Browsing steps (library/).
+    bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
     void ShowRootInStatus();
     int ListSubFolders(const SString& folder, SArrayString* names);
     void FillFolderList(const SArrayString& names);
@@ -308,7 +317,7 @@ private:
     SWnd m_band;
     bool m_repeat, m_shutdown;
     SArrayString m_statFolders;
-    SArray<unsigned short> m_statSongs, m_statVideos, m_statRadios;
+    SArray<unsigned int> m_statSongs, m_statVideos, m_statRadios;
     SListCtrl m_folderList;
     SListCtrl m_fileList;
     SCodeEditCtrl m_notesEditor;
