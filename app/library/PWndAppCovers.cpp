@@ -66,10 +66,12 @@ bool PWndApp::ConfirmCoverReplace(const SString& file)
            Ask("Do you wish to delete the existing file?", "Confirmation", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+// Encoded whole first, then put in the old cover's place only once written.
 bool PWndApp::WriteCover(const SImage& picture, const SString& file)
 {
     SMemory encoded;
-    return picture.Save(SImage::FORMAT_PNG, &encoded) && encoded.SaveToFile(TextOf(file));
+    return picture.Save(SImage::FORMAT_PNG, &encoded) &&
+           SFile::SaveReplacing(TextOf(file), encoded.GetData(), encoded.GetSize());
 }
 
 // The current folder read again with the folder list as it was, so that the

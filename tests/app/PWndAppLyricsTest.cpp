@@ -1,10 +1,12 @@
 // Lyrics from the HTTP test server standing in for the lyrics site: the query,
 // the page address found in the search page, the parsing between the markers
-// and the line ends, and what a missing page or server gives.
+// and the line ends, what a missing page or server gives, and the notes the
+// commands write them into.
 #include <gtest/gtest.h>
 #include "AppTestSupport.h"
 #include "HttpStandIn.h"
 #include "Hosts.h"
+#include "SGuards.h"
 
 using namespace apptest;
 using namespace httptest;
@@ -35,6 +37,15 @@ protected:
         settings.SetText("Folder", root.Path());
         proxy.reset(new ProxyGuard(port));
         ClearRequests();
+        PWndApp::SetSplashTime(0);
+    }
+    void TearDown() override { PWndApp::SetSplashTime(2000); }
+
+    void Select(PWndApp& app, SListCtrl& list, int item)
+    {
+        list.SetSelection(-1);
+        list.SetItemSelected(item, true);
+        app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&list), 0);
     }
 
     int port = 0;
@@ -91,4 +102,38 @@ TEST_F(PWndAppLyricsTest, NoAddressGivesNothingQuietlyNoServerSaysSo)
     EXPECT_STREQ("", TextOf(app.DownloadLyrics("07 - Song Name", true)));
     EXPECT_EQ(std::vector<std::string>{"No active connection."}, questions.Texts());
     EXPECT_EQ(std::vector<std::string>{"KLV Sonavel"}, questions.Captions());
+}
+
+TEST_F(PWndAppLyricsTest, CommandsFillTheNotesButNeverReplaceAnUnreadableOne)
+{
+    ASSERT_TRUE(root.WriteFile("Album\\07 - Song Name.mp3", ""));
+    ASSERT_TRUE(root.WriteFile("Album\\07 - Song Name.txt", "Old note."));
+    ASSERT_TRUE(root.WriteFile("Album\\08 - Other.mp3", ""));
+    ASSERT_TRUE(Serve(SEARCH, "<a href=\"" + PAGE + "\">"));
+    ASSERT_TRUE(Serve("cgi-bin/s.cgi?q=Other%20Lyrics", "<a href=\"" + PAGE + "\">"));
+    ASSERT_TRUE(Serve("music/lyric.nsf/song-name", "intro\n" + MARKER + "\nla la<br>\nla\n" + MARKER + "\n"));
+    AppWindow window;
+    PWndApp& app = window.App();
+    Select(app, app.GetFolderList(), 0);
+    SListCtrl& files = app.GetFileList();
+    ASSERT_EQ(2, files.GetCount());
+    const std::string note = root.Path() + "Album\\07 - Song Name.txt";
+
+    // Unreadable while the track is selected, released before the command.
+    SHandleGuard held(CreateFileA(note.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.IsValid());
+    Select(app, files, 0);
+    held.Reset();
+    app.SendMessage(SWM_MENUCOMMAND, 0, 42);
+    EXPECT_EQ("Old note.", ReadWholeFile(note));
+
+    // Read, then replaced; a track without a note gets one, parsed.
+    Select(app, files, 0);
+    app.SendMessage(SWM_MENUCOMMAND, 0, 42);
+    EXPECT_EQ("intro\r\n" + MARKER + "\r\nla la\r\nla\r\n" + MARKER + "\r\n", ReadWholeFile(note));
+    Select(app, files, 1);
+    app.SendMessage(SWM_MENUCOMMAND, 0, 43);
+    EXPECT_EQ("la la\r\nla\r\n", ReadWholeFile(root.Path() + "Album\\08 - Other.txt"));
+    EXPECT_EQ(4, files.GetItemSecondImage(1));
+    EXPECT_TRUE(questions.Texts().empty());
 }

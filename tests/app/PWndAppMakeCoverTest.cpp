@@ -6,6 +6,7 @@
 #include "Hosts.h"
 #include "PWndGoogle.h"
 #include "SFile.h"
+#include "SGuards.h"
 
 using namespace apptest;
 using namespace httptest;
@@ -74,9 +75,11 @@ protected:
         settings.SetText("Folder", root.Path());
         g_choices = 0;
         PWndApp::SetFileChoiceFunction(ChoosePicture);
+        PWndApp::SetSplashTime(0);
     }
     void TearDown() override
     {
+        PWndApp::SetSplashTime(2000);
         PWndApp::SetFileChoiceFunction(nullptr);
         PWndApp::SetModalFunction(nullptr);
     }
@@ -110,8 +113,15 @@ TEST_F(PWndAppMakeCoverTest, APictureBecomesTheLowerCasedSquareCover)
         ASSERT_TRUE(WriteWholeFile(g_picture, BandedPicture(c.format)));
         Command(app, c.folder, 36);
         ExpectBandedCover(root.Path() + c.cover, c.folder);
-        // The list is as it was, with the folder still selected.
-        EXPECT_STREQ(c.folder, TextOf(app.GetFolderList().GetItemText(app.GetFolderList().GetSelection())));
+        // The list is as it was, with the folder still selected and its new cover shown.
+        const int item = app.GetFolderList().GetSelection();
+        EXPECT_STREQ(c.folder, TextOf(app.GetFolderList().GetItemText(item)));
+        SImage small;
+        ASSERT_TRUE(small.LoadFromImageList(app.GetFolderCovers().GetHandle(), item + 1)) << c.folder;
+        Gdiplus::ARGB left = 0, right = 0;
+        small.GetPixel(3, 8, &left);
+        small.GetPixel(12, 8, &right);
+        EXPECT_TRUE(NearColor(left, 0xFF00FF00) && NearColor(right, 0xFF0000FF)) << c.folder;
     }
     EXPECT_EQ("Images|*.png;*.jpg;*.jpeg;*.gif;*.bmp", g_filter);
     EXPECT_EQ((std::vector<std::string>{"jazz.png", "rock.png"}), CoverNames(root.Path()));
@@ -134,8 +144,17 @@ TEST_F(PWndAppMakeCoverTest, AnExistingCoverIsReplacedOnlyAfterYes)
         EXPECT_EQ("old cover", ReadWholeFile(root.Path() + "Rock.png"));
     }
     QuestionRecorder yes(IDYES);
+    {
+        // A cover that cannot be replaced stays whole.
+        SHandleGuard held(CreateFileA((root.Path() + "Rock.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+        ASSERT_TRUE(held.IsValid());
+        EXPECT_FALSE(app.MakeCover((root.Path() + "Rock\\").c_str()));
+    }
+    EXPECT_EQ("old cover", ReadWholeFile(root.Path() + "Rock.png"));
+    EXPECT_EQ((std::vector<std::string>{"Rock.png"}), CoverNames(root.Path()));
     Command(app, "Rock", 36);
-    EXPECT_EQ(1u, yes.Texts().size());
+    EXPECT_EQ(2u, yes.Texts().size());
     ExpectBandedCover(root.Path() + "rock.png", "replaced");
 }
 
