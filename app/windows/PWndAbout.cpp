@@ -43,5 +43,6 @@ void PWndAbout::OnCreated()
     m_text.SetBackgroundColor(white);
     m_text.SetTags(true);
     m_text.SetAlignment(SMediaCtrl::ALIGN_CENTER);
-    m_text.SetAutoScroll(0, 10, true);
+    // Upwards; the view brings the credits round again once they have left it.
+    m_text.SetAutoScroll(0, -10, true);
 }
