@@ -14,7 +14,7 @@ const UINT kBrokenClientMessage = WM_USER + 2;
 // Runs while listening: handshakes, deadlines and stalled queues are checked
 // at least this often, also while socket notices keep the timer from coming.
 const UINT_PTR kWatchTimer = 1;
-const DWORD kWatchPeriod = 250;
+const DWORD kWatchPeriod = 100;
 // Connections still in their handshake; a new one beyond this closes the
 // oldest, so that silent connections cannot shut out a real client.
 const int kMaxPending = 16;

@@ -246,6 +246,8 @@ TEST_F(HostilePeerTest, UnfinishedBytesAcrossPeersAreBounded)
         SendRaw(peers.back()->Get(), Concat(Header(kSocketMessageMaxSize, 4, 0), Bytes({'b', 'i', 'g', 0, 1, 2})));
     }
     ExpectGoodClientServed();
+    // The headers past the budget wait until holders have stood still for a
+    // while; then a stalled holder is closed for each: 5 in all.
     int closed = 0;
     ASSERT_TRUE(PumpUntil([&] {
         closed = 0;
