@@ -41,10 +41,12 @@ public:
     // client's message is taken in at once while squatters hold the budget.
     static const int STALL_TIME = 1000;
     // Replies that a peer's socket does not take at once wait in that peer's
-    // queue, so that the server thread never waits on a peer: a reply that
-    // would pass MAX_QUEUED_BYTES closes the peer (one that reads nothing fills
-    // it in a moment), and all the queues together hold MAX_ALL_QUEUED_BYTES.
+    // queue, so that the server thread never waits on a peer. A reply that
+    // would pass MAX_QUEUED_BYTES closes the peer: one that reads nothing
+    // fills it in a moment, while a reader is seldom that far behind.
     static const int MAX_QUEUED_BYTES = 1024 * 1024;
+    // All the queues together: without it 512 peers could hold 512 MiB, too
+    // much for a 32-bit process; stalled queues are closed first for room.
     static const int MAX_ALL_QUEUED_BYTES = 64 * 1024 * 1024;
 
     SSocketServer();
