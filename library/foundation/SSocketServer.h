@@ -169,6 +169,10 @@ protected:
         unsigned char hello[kSocketHelloSize];
     };
 
+    // Bytes of replies waiting for the client's socket to take them (0 for
+    // an unknown client): what a derived server may look at to pace its replies.
+    int GetQueuedBytes(int client) const;
+
     void AcceptClient();
     void ReceiveFromClient(SOCKET socket, int client, int row);
     bool QueueReply(int row, const unsigned char* bytes, int n, int timeout);

@@ -4,6 +4,17 @@
 #include <cstring>
 #include <memory>
 
+namespace
+{
+// Milliseconds since the stamp; a stamp taken after `now` (within the same
+// pass) counts as none.
+DWORD Since(DWORD stamp, DWORD now)
+{
+    const DWORD elapsed = now - stamp;
+    return elapsed > 0x7FFFFFFF ? 0 : elapsed;
+}
+} // namespace
+
 // --- Receiving --------------------------------------------------------------
 
 void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
@@ -136,7 +147,7 @@ int SSocketServer::FindStalledPeer(int except, bool output) const
             continue;
         const int held = output ? peer.output.GetSize() : RowHeldBytes(row);
         const DWORD moved = output ? peer.outputMoved : peer.messageMoved;
-        if (held > most && now - moved >= static_cast<DWORD>(STALL_TIME))
+        if (held > most && Since(moved, now) >= static_cast<DWORD>(STALL_TIME))
         {
             found = row;
             most = held;
@@ -182,8 +193,8 @@ void SSocketServer::WatchPeers()
         FlushOutput(row);
         if (m_sockets.GetAt(row) == INVALID_SOCKET)
             continue;
-        if ((peer.output.GetSize() > 0 && now - peer.outputMoved >= static_cast<DWORD>(peer.outputTimeout)) ||
-            (peer.inMessage && now - peer.messageStart >= static_cast<DWORD>(MESSAGE_DEADLINE)))
+        if ((peer.output.GetSize() > 0 && Since(peer.outputMoved, now) >= static_cast<DWORD>(peer.outputTimeout)) ||
+            (peer.inMessage && Since(peer.messageStart, now) >= static_cast<DWORD>(MESSAGE_DEADLINE)))
             AbandonPeer(row);
     }
     RetryWaiting();

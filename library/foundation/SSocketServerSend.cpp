@@ -170,6 +170,12 @@ bool SSocketServer::MakeQueueRoom(int row, int n)
     return true;
 }
 
+int SSocketServer::GetQueuedBytes(int client) const
+{
+    const int row = FindClientIndex(client);
+    return row < 0 ? 0 : m_peers[row]->output.GetSize();
+}
+
 // Sends what the client's socket takes of its queue.
 void SSocketServer::FlushOutput(int row)
 {

@@ -192,31 +192,30 @@ std::string SlowReader(Arena& arena)
     return arena.Disconnected() == 1 ? "" : "the slow reader was never closed";
 }
 
-// What a fresh loopback connection takes before its reader reads anything.
-size_t SocketCapacity()
-{
-    LoopbackPair pair;
-    if (!pair.Open() || !SetSocketNonBlocking(pair.remote.Get()))
-        return 0;
-    std::vector<char> block(65536);
-    size_t total = 0;
-    for (DWORD idle = GetTickCount(); GetTickCount() - idle < 300;)
-    {
-        const int sent = send(pair.remote.Get(), block.data(), static_cast<int>(block.size()), 0);
-        if (sent > 0)
-        {
-            total += sent;
-            idle = GetTickCount();
-        }
-        else
-            Sleep(10);
-    }
-    return total;
-}
-
 std::string Numbered(int i)
 {
     return std::to_string(i) + ":" + std::string(3990, static_cast<char>('a' + i % 26));
+}
+
+// Asks for replies in runs of 128 (half a MiB) without reading them, until the server
+// holds at least `queued` bytes of them in the client's queue (or it has
+// refused one); the number asked for, and in `held` what the queue held.
+int AskUntilQueued(Arena& arena, SOCKET s, int client, const char* name, int queued, int* held)
+{
+    int asked = 0;
+    for (*held = 0; *held < queued && asked < 20000;)
+    {
+        for (int i = 0; i < 128; i++, asked++)
+            if (!SendRaw(s, Request(name, Numbered(asked))))
+                return asked;
+        const std::string last = "text " + std::to_string(client) + " " + name + " " + Numbered(asked - 1).substr(0, 64);
+        const std::string refused = "echo failed " + std::to_string(client);
+        for (const DWORD start = GetTickCount(); !arena.Server().Has(last); Sleep(5))
+            if (arena.Server().Has(refused) || GetTickCount() - start > 10000)
+                return asked;
+        arena.thread->Call([&](RecordingServer& server) { *held = server.Queued(client); });
+    }
+    return asked;
 }
 
 // Three peers ask for more replies than their sockets take at once: the one
@@ -226,41 +225,35 @@ std::string Numbered(int i)
 // stood still for the time-out. The others stay.
 std::string Queues(Arena& arena)
 {
-    const size_t capacity = SocketCapacity();
-    const size_t reply = kSocketPacketHeaderSize + Numbered(0).size() + 1;
-    const int fits = static_cast<int>((capacity + 256 * 1024) / reply);
-    const int overflows = static_cast<int>((capacity + SSocketServer::MAX_QUEUED_BYTES + 1024 * 1024) / reply);
     SSocketGuard reader(RawHandshake(arena.port, "secret")), flooder(RawHandshake(arena.port, "secret")),
         idle(RawHandshake(arena.port, "secret"));
-    if (capacity == 0 || reader.Get() == INVALID_SOCKET || flooder.Get() == INVALID_SOCKET ||
-        idle.Get() == INVALID_SOCKET)
+    if (reader.Get() == INVALID_SOCKET || flooder.Get() == INVALID_SOCKET || idle.Get() == INVALID_SOCKET)
         return "peers not connected";
-    // Client 1 has all its replies made before it reads any ("patient": a
-    // time-out of 30 s), then reads them.
+    // Client 1 ("patient": a time-out of 30 s) has a quarter of its queue's
+    // bound waiting before it reads a reply, then reads them all.
     std::vector<std::string> got;
+    int waited = 0, held = 0;
     std::thread reading([&] {
-        for (int i = 0; i < fits; i++)
-            SendRaw(reader.Get(), Request("patient", Numbered(i)));
-        arena.Server().WaitFor("text 1 patient " + Numbered(fits - 1).substr(0, 64), 10000);
-        for (int i = 0; i < fits; i++)
+        const int asked =
+            AskUntilQueued(arena, reader.Get(), 1, "patient", SSocketServer::MAX_QUEUED_BYTES / 4, &waited);
+        for (int i = 0; i < asked; i++)
             got.push_back(ReadStringPacket(reader.Get(), 10000));
     });
-    for (int i = 0; i < overflows && SendRaw(flooder.Get(), Request("patient", Numbered(i))); i++)
-    {
-    }
-    for (int i = 0; i < fits; i++)
-        SendRaw(idle.Get(), Request("echo", Numbered(i)));
+    AskUntilQueued(arena, flooder.Get(), 2, "patient", SSocketServer::MAX_QUEUED_BYTES + 1, &held);
+    AskUntilQueued(arena, idle.Get(), 3, "echo", 1, &held);
     reading.join();
     RecordingServer& server = arena.Server();
     if (!server.WaitFor("echo failed 2", 10000) || !server.WaitFor("disconnected 2"))
         return "the queue past its bound did not close its peer";
     if (!server.WaitFor("disconnected 3", 10000) || server.Has("echo failed 3"))
         return "the queue that stood still did not close its peer for its time-out";
+    if (waited < SSocketServer::MAX_QUEUED_BYTES / 4)
+        return "the reader's replies never had to wait";
     if (server.Has("disconnected 1"))
         return "the reader was closed";
-    for (int i = 0; i < fits; i++)
-        if (i >= static_cast<int>(got.size()) || got[i] != Numbered(i))
-            return "reply " + std::to_string(i) + " of " + std::to_string(fits) + " is wrong";
+    for (size_t i = 0; i < got.size(); i++)
+        if (got[i] != Numbered(static_cast<int>(i)))
+            return "reply " + std::to_string(i) + " of " + std::to_string(got.size()) + " is wrong";
     return arena.Serve() ? "" : "the good client was not served";
 }
 } // namespace

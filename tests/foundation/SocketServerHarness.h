@@ -44,6 +44,8 @@ public:
         changed.notify_all();
     }
 
+    int Queued(int client) const { return GetQueuedBytes(client); }
+
     void OnClosed() override { Record("closed"); }
     int OnAccept(int client, const char* address, uint32_t value) override
     {
