@@ -37,9 +37,7 @@ protected:
         settings.SetText("Folder", root.Path());
         proxy.reset(new ProxyGuard(port));
         ClearRequests();
-        PWndApp::SetSplashTime(0);
     }
-    void TearDown() override { PWndApp::SetSplashTime(2000); }
 
     void Select(PWndApp& app, SListCtrl& list, int item)
     {

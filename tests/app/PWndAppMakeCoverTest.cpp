@@ -75,11 +75,9 @@ protected:
         settings.SetText("Folder", root.Path());
         g_choices = 0;
         PWndApp::SetFileChoiceFunction(ChoosePicture);
-        PWndApp::SetSplashTime(0);
     }
     void TearDown() override
     {
-        PWndApp::SetSplashTime(2000);
         PWndApp::SetFileChoiceFunction(nullptr);
         PWndApp::SetModalFunction(nullptr);
     }

@@ -98,9 +98,7 @@ TEST(PWndAppWindowsTest, HelpOpensOnceWithoutItsPageAndKeepsItsPlacement)
     SettingsKey settings;
     TempFolder root;
     settings.SetText("Folder", root.Path());
-    PWndApp::SetSplashTime(0);
     AppWindow window;
-    PWndApp::SetSplashTime(2000);
     PWndApp& app = window.App();
     for (int i = 0; i < 2; ++i)
         app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 22);
@@ -126,9 +124,7 @@ TEST(PWndAppWindowsTest, AboutRunsModallyAndScrollsUnlessCtrlShiftIsHeld)
     SettingsKey settings;
     TempFolder root;
     settings.SetText("Folder", root.Path());
-    PWndApp::SetSplashTime(0);
     AppWindow window;
-    PWndApp::SetSplashTime(2000);
     PWndApp& app = window.App();
     PWndApp::SetModalFunction(RunAbout);
     PressModifiers(true);

@@ -53,13 +53,11 @@ protected:
         settings.SetText("Folder", root.Path());
         g_runs = 0;
         PWndApp::SetModalFunction(RunWithTimer);
-        PWndApp::SetSplashTime(0);
         window.reset(new AppWindow());
     }
     void TearDown() override
     {
         window.reset();
-        PWndApp::SetSplashTime(2000);
         PWndApp::SetModalFunction(nullptr);
     }
 
