@@ -3,10 +3,12 @@
 #include <shellapi.h>
 #include "SDialogValues.h"
 #include "SImage.h"
+#include "SLevelCtrl.h"
 #include "SLibrary.h"
 #include "SMemory.h"
 #include "SResource.h"
 #include "STabCtrl.h"
+#include "SWaveCtrl.h"
 
 SDialogBuilder::SDialogBuilder(SWndDialog* dialog, SResource* resources)
     : m_dialog(dialog), m_resources(resources), m_description(nullptr)
@@ -170,6 +172,18 @@ void SDialogBuilder::FinishControls()
 
 void SDialogBuilder::LinkSoundEditor(const SDialogCtrl::_SCtrl* record, SWnd* control)
 {
+    SWaveCtrl* editor = dynamic_cast<SWaveCtrl*>(control);
+    const int id = SDialogValues(record).Int("SOUNDEDITOR_LEVEL");
+    const SDialogCtrl::_SCtrl* meterRecord = nullptr;
+    for (int i = 0; i < m_designer.GetElementCount() && !meterRecord; i++)
+    {
+        const SDialogCtrl::_SCtrl* candidate = m_designer.GetElement(i);
+        if (static_cast<unsigned short>(candidate->GetIdValue()) == static_cast<unsigned short>(id))
+            meterRecord = candidate;
+    }
+    SLevelCtrl* meter = dynamic_cast<SLevelCtrl*>(FindControl(m_dialog, id));
+    if (editor && meter && meterRecord && meterRecord->GetType() == TYPE_LEVEL)
+        editor->SetLevelCtrl(meter);
 }
 
 void SDialogBuilder::AttachTabPages(const SDialogCtrl::_SCtrl* record, SWnd* control)

@@ -3,13 +3,18 @@
 #include <cmath>
 #include "SBrowserCtrl.h"
 #include "SCodeEditCtrl.h"
+#include "SGuiCtrl.h"
 #include "SLcdCtrl.h"
+#include "SLevelCtrl.h"
 #include "SLibrary.h"
 #include "SMediaCtrl.h"
 #include "SMediaPlayerCtrl.h"
 #include "SMemory.h"
+#include "SPaintCtrl.h"
 #include "SPanelCtrl.h"
 #include "SPropertyCtrl.h"
+#include "STabDocCtrl.h"
+#include "SWaveCtrl.h"
 
 namespace
 {
@@ -161,25 +166,82 @@ bool SDialogFactory::MakeProperty()
 
 bool SDialogFactory::MakeGui()
 {
-    return false;
+    SGuiCtrl* gui = Take<SGuiCtrl>();
+    if (!CreateUntitled(gui))
+        return false;
+    // The designer shows a frame with bars around its view.
+    if (!m_live)
+    {
+        gui->AddBar(0, 100, 25, 0x160);
+        gui->AddBar(1, 100, 100, 1);
+        gui->AddBar(2, 100, 100, 3);
+        gui->AddBar(3, 100, 100, 2);
+    }
+    return true;
 }
 
 bool SDialogFactory::MakeImageEditor()
 {
-    return false;
+    SPaintCtrl* editor = Take<SPaintCtrl>();
+    if (!CreateUntitled(editor))
+        return false;
+    SMemory stream;
+    if (Load("IMAGEEDITOR_FILE", stream))
+        editor->LoadImage(&stream);
+    return true;
 }
 
 bool SDialogFactory::MakeLevel()
 {
-    return false;
+    SLevelCtrl* level = Take<SLevelCtrl>();
+    if (!CreateUntitled(level))
+        return false;
+    level->SetColors(m_values.Color("LEVEL_BACKCOLOR"), m_values.Color("LEVEL_LOWCOLOR"),
+                     m_values.Color("LEVEL_HIGHCOLOR"));
+    level->SetVertical(!m_values.Flag("LEVEL_HORIZONTAL"));
+    level->SetTicks(m_values.Flag("LEVEL_TICK"));
+    level->SetChannelCount(m_values.Int("LEVEL_CHANNELCOUNT"));
+    level->SetRange(m_values.Int("LEVEL_MINVALUE"), m_values.Int("LEVEL_MAXVALUE"), true);
+    level->SetValue(m_values.Int("LEVEL_VALUE"), -1, true);
+    return true;
 }
 
 bool SDialogFactory::MakeSoundEditor()
 {
-    return false;
+    SWaveCtrl* editor = Take<SWaveCtrl>();
+    if (!CreateUntitled(editor))
+        return false;
+    editor->SetCaretColors(m_values.Color("SOUNDEDITOR_COLORLINE"), m_values.Color("SOUNDEDITOR_COLORCARET"),
+                           m_values.Color("SOUNDEDITOR_COLORCARETPLAY"));
+    editor->SetBackColors(m_values.Color("SOUNDEDITOR_COLORBACKENABLED"),
+                          m_values.Color("SOUNDEDITOR_COLORBACKDISABLED"));
+    editor->SetWaveColors(m_values.Color("SOUNDEDITOR_COLORWAVEENABLED"),
+                          m_values.Color("SOUNDEDITOR_COLORWAVEDISABLED"));
+    editor->SetProgressColors(m_values.Color("SOUNDEDITOR_COLORPROGRESSBACK"),
+                              m_values.Color("SOUNDEDITOR_COLORPROGRESSSTART"),
+                              m_values.Color("SOUNDEDITOR_COLORPROGRESSEND"));
+    editor->SetPopupMenu(m_values.Flag("SOUNDEDITOR_POPUPMENU"));
+    SMemory stream;
+    if (Load("SOUNDEDITOR_FILE", stream))
+        editor->LoadWave(&stream);
+    return true;
 }
 
 bool SDialogFactory::MakeTabDoc()
 {
-    return false;
+    STabDocCtrl* tabs = Take<STabDocCtrl>();
+    if (!CreateUntitled(tabs))
+        return false;
+    ApplyBackColor();
+    tabs->SetBackColors(m_values.Color("TABDOC_BACKCOLOR"), m_values.Color("TABDOC_BACKSELCOLOR"),
+                        m_values.Color("TABDOC_WINDOWBACKCOLOR"));
+    tabs->SetTextColors(m_values.Color("TABDOC_TEXTCOLOR"), m_values.Color("TABDOC_TEXTSELCOLOR"));
+    tabs->SetCloseButton(m_values.Flag("TABDOC_CLOSE"));
+    tabs->SetMovable(m_values.Flag("TABDOC_MOVE"));
+    SArrayString items;
+    m_values.List("TABDOC_CONTENT", &items);
+    for (int i = 0; i < items.GetCount(); i++)
+        tabs->InsertItem(items.GetAt(i).GetText(), -1);
+    tabs->SetSelection(m_values.Int("TABDOC_SELECTION"));
+    return true;
 }

@@ -5,7 +5,9 @@
 #include <string>
 #include <utility>
 #include "DialogTestSupport.h"
+#include "SImage.h"
 #include "SResource.h"
+#include "WaveTestSupport.h"
 
 // A control with ID -5, NAME ELEMENT, CAPTION Caption, shown, at 10 10 150 60,
 // and the given lines (common or type keys, each ended by CR LF).
@@ -37,4 +39,20 @@ inline void FillResources(SResource& store, std::initializer_list<std::pair<cons
         store.AddEntry(entry.first, offset, static_cast<int>(entry.second.size()));
         offset += static_cast<int>(entry.second.size());
     }
+}
+
+// A stereo sound of 100 frames, as a WAVE file holds it.
+inline std::string StereoWave()
+{
+    return MakeWaveBytes(WaveSpec(), Samples16(100, 2, [](int frame, int channel) { return frame * 50; }));
+}
+
+// A 2 x 3 picture as a PNG file holds it.
+inline std::string SmallPicture()
+{
+    SImage image(2, 3);
+    image.Clear(0x00FF00);
+    SMemory stream;
+    image.Save(&stream, 2);
+    return Bytes(stream);
 }

@@ -4,6 +4,7 @@
 #include "DialogBuildSupport.h"
 #include "SButtonCtrl.h"
 #include "SDialogBuilder.h"
+#include "SLevelCtrl.h"
 #include "STabCtrl.h"
 
 namespace
@@ -183,6 +184,20 @@ TEST(SDialogBuilder, TabControlsSwapPlacesAndAttachTheirPages)
     EXPECT_FALSE(dialog.FindChildById(13)->IsVisible());
     EXPECT_FALSE(SDialogBuilder::FindControl(&dialog, -5)->IsVisible());
     EXPECT_TRUE(dialog.FindChildById(14)->IsVisible());
+}
+
+TEST(SDialogBuilder, SoundEditorDrivesTheLevelMeterItNames)
+{
+    SResource resources;
+    FillResources(resources, {{"sound.wav", StereoWave()}});
+    const std::string text = Header() + Dialog("0 0 300 200", "WS_VISIBLE ", "") + Control("BUTTON", 2, "B") +
+                             Control("SOUNDEDITOR", 3, "S", "SOUNDEDITOR_FILE=sound.wav\r\nSOUNDEDITOR_LEVEL=-4\r\n") +
+                             Control("SOUNDEDITOR", 5, "T", "SOUNDEDITOR_FILE=sound.wav\r\nSOUNDEDITOR_LEVEL=2\r\n") +
+                             Control("LEVEL", -4, "M") + Control("LEVEL", 6, "N");
+    SWndDialog dialog;
+    ASSERT_TRUE(dialog.CreateFromDescription(text.c_str(), nullptr, &resources));
+    EXPECT_EQ(2, dynamic_cast<SLevelCtrl*>(SDialogBuilder::FindControl(&dialog, -4))->GetChannelCount());
+    EXPECT_EQ(1, dynamic_cast<SLevelCtrl*>(dialog.FindChildById(6))->GetChannelCount());
 }
 
 TEST(SDialogBuilder, FailuresReturnFalseAndLeaveNoWindowBehind)

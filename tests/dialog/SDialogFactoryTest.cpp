@@ -13,11 +13,14 @@
 #include "SEditCtrl.h"
 #include "SExListCtrl.h"
 #include "SGroupCtrl.h"
+#include "SGuiCtrl.h"
 #include "SLabelCtrl.h"
 #include "SLcdCtrl.h"
+#include "SLevelCtrl.h"
 #include "SListCtrl.h"
 #include "SMediaCtrl.h"
 #include "SMediaPlayerCtrl.h"
+#include "SPaintCtrl.h"
 #include "SPanelCtrl.h"
 #include "SProgressCtrl.h"
 #include "SPropertyCtrl.h"
@@ -28,8 +31,10 @@
 #include "SSplitterCtrl.h"
 #include "SStaticCtrl.h"
 #include "STabCtrl.h"
+#include "STabDocCtrl.h"
 #include "SToolBarCtrl.h"
 #include "STreeCtrl.h"
+#include "SWaveCtrl.h"
 
 namespace
 {
@@ -82,7 +87,9 @@ protected:
         FillResources(resources, {{"combo.txt", "X\r\n\r\nY\r\n"},
                                   {"text.txt", "From the resources"},
                                   {"code.txt", "first\r\nsecond"},
-                                  {"tree.txt", "Root\r\n\tChild\r\n.\r\nIgnored\r\n"}});
+                                  {"tree.txt", "Root\r\n\tChild\r\n.\r\nIgnored\r\n"},
+                                  {"sound.wav", StereoWave()},
+                                  {"picture.png", SmallPicture()}});
     }
     void TearDown() override
     {
@@ -148,6 +155,8 @@ TEST_F(SDialogFactoryTest, EveryTypeAppliesItsKeys)
         {7, "EXLIST_GRIDLINES=1\r\nEXLIST_FULLROWSELECT=1\r\n",
          [](SWnd* c) { EXPECT_EQ(0x21, c->SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE) & 0x21); }},
         {8, "", [](SWnd* c) { EXPECT_STREQ("Caption", As<SGroupCtrl>(c)->GetWindowText().GetText()); }},
+        {9, "", [](SWnd* c) { EXPECT_EQ(0, As<SGuiCtrl>(c)->GetBarCount()); }},
+        {10, "IMAGEEDITOR_FILE=picture.png\r\n", [](SWnd* c) { EXPECT_EQ(2, As<SPaintCtrl>(c)->GetPictureWidth()); }},
         {11, "TEXTCOLOR=#FE000008\r\nLABEL_ALIGN=_RIGHT\r\nLABEL_VALIGN=_BOTTOM\r\nLABEL_IMAGEDRAWMODE=_DRAWTILE\r\n",
          [](SWnd* c) {
              EXPECT_EQ(GetSysColor(8), As<SLabelCtrl>(c)->GetTextColor());
@@ -164,6 +173,16 @@ TEST_F(SDialogFactoryTest, EveryTypeAppliesItsKeys)
              EXPECT_EQ(2, lcd->GetLineCount());
              EXPECT_EQ(255u, lcd->GetCellColor());
          }},
+        {13, "LEVEL_HORIZONTAL=1\r\nLEVEL_CHANNELCOUNT=2\r\nLEVEL_MAXVALUE=100\r\nLEVEL_VALUE=40\r\n",
+         [](SWnd* c) {
+             SLevelCtrl* level = As<SLevelCtrl>(c);
+             EXPECT_FALSE(level->IsVertical());
+             EXPECT_EQ(2, level->GetChannelCount());
+             EXPECT_EQ(100, level->GetMaximum());
+             EXPECT_EQ(40, level->GetValue(1));
+         }},
+        {13, "LEVEL_HORIZONTAL=0\r\n", [](SWnd* c) { EXPECT_TRUE(As<SLevelCtrl>(c)->IsVertical()); }},
+        {13, "", [](SWnd* c) { EXPECT_TRUE(As<SLevelCtrl>(c)->IsVertical()); }},
         {14, "LIST_CONTENT=a | b | c\r\nLIST_SELBACKCOLOR=255\r\nTEXTCOLOR=#004080\r\n", [](SWnd* c) {
              EXPECT_EQ(3, As<SListCtrl>(c)->GetCount());
              EXPECT_EQ(255u, As<SListCtrl>(c)->GetSelectionBackgroundColor());
@@ -202,6 +221,10 @@ TEST_F(SDialogFactoryTest, EveryTypeAppliesItsKeys)
              EXPECT_EQ(6, As<SSliderCtrl>(c)->GetPos());
              EXPECT_TRUE(c->GetStyle() & TBS_DOWNISLEFT);
          }},
+        {24, "SOUNDEDITOR_FILE=sound.wav\r\nSOUNDEDITOR_POPUPMENU=1\r\n", [](SWnd* c) {
+             EXPECT_TRUE(As<SWaveCtrl>(c)->IsPopupMenu());
+             EXPECT_EQ(2, As<SWaveCtrl>(c)->GetSound().GetChannelCount());
+         }},
         {25, "SPLITTER_COLCOUNT=2\r\nSPLITTER_ROWCOUNT=3\r\nSPLITTER_WINDOWBACKCOLOR=255\r\n", [](SWnd* c) {
              EXPECT_EQ(2, As<SSplitterCtrl>(c)->GetColumnCount());
              EXPECT_EQ(3, As<SSplitterCtrl>(c)->GetRowCount());
@@ -214,6 +237,11 @@ TEST_F(SDialogFactoryTest, EveryTypeAppliesItsKeys)
         {27, "TAB_CONTENT=One | Two | Three\r\nTAB_SELECTION=1\r\n", [](SWnd* c) {
              EXPECT_EQ(3, As<STabCtrl>(c)->GetItemCount());
              EXPECT_EQ(1, As<STabCtrl>(c)->GetCurSel());
+         }},
+        {28, "TABDOC_CONTENT=One | Two\r\nTABDOC_SELECTION=0\r\nTABDOC_MOVE=1\r\n", [](SWnd* c) {
+             EXPECT_EQ(2, As<STabDocCtrl>(c)->GetItemCount());
+             EXPECT_EQ(0, As<STabDocCtrl>(c)->GetSelection());
+             EXPECT_TRUE(As<STabDocCtrl>(c)->IsMovable());
          }},
         {29, "TOOLBAR_TRANSPARENT=1\r\nTOOLBAR_CONTENT=A |  | B\r\n", [](SWnd* c) {
              EXPECT_TRUE(As<SToolBarCtrl>(c)->IsTransparent());
@@ -254,6 +282,8 @@ TEST_F(SDialogFactoryTest, DesignerImagesAreHiddenAndStill)
     EXPECT_FALSE(As<SMediaCtrl>(media.get())->IsAutoScrolling());
     std::unique_ptr<SWnd> tab = Make(27, "TAB_CONTENT=A | B\r\nTAB_TIPCONTENT=a | b\r\n", false);
     EXPECT_EQ(2, As<STabCtrl>(tab.get())->GetItemCount());
+    std::unique_ptr<SWnd> gui = Make(9, "", false);
+    EXPECT_EQ(4, As<SGuiCtrl>(gui.get())->GetBarCount());
 }
 
 TEST_F(SDialogFactoryTest, CustomControlsAreUsedOrDestroyed)
