@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 #include "DialogTestSupport.h"
+#include "SButtonCtrl.h"
 #include "SImage.h"
 #include "SResource.h"
 #include "WaveTestSupport.h"
@@ -25,6 +26,14 @@ public:
         Read(&stream, &designer);
         SetType(static_cast<short>(type));
     }
+};
+
+// A button that counts its destruction.
+struct CountedButton : public SButtonCtrl
+{
+    explicit CountedButton(int* destroyed) : destroyed(destroyed) {}
+    ~CountedButton() override { ++*destroyed; }
+    int* destroyed;
 };
 
 // Lists each text under its name in one pack the store owns.
