@@ -1,6 +1,5 @@
-// The steps of SDialogCtrl::BuildWindow: a description read into a temporary
-// designer becomes the dialog window with its status bar, size and background,
-// then its controls, tab pages, the sound editor's meter, anchors and tab order.
+// The steps of SDialogCtrl::BuildWindow: the dialog window of a description with
+// its status bar and size, then its controls, tab pages, links, anchors and tab order.
 #pragma once
 #include "SDialogCtrl.h"
 

@@ -1,6 +1,5 @@
 // The steps of SDialogCtrl::CreateControl for one control description: the class
-// its element type makes, how that control's window is created, and what the
-// description's colours and type keys set on it.
+// its type makes, how its window is created, and what its colours and keys set.
 #pragma once
 #include <memory>
 #include "SDialogCtrl.h"

@@ -1,6 +1,5 @@
-// What a type key's text stands for when a description is built into a dialog:
-// flags, integers, reals, colours, lists, and the small plans the factory and the
-// builder make from them (tool bar buttons, tab creation places, tab pages).
+// What a type key's text stands for when a description is built into a dialog,
+// and the plans made from lists: tool bar buttons, tab creation places, tab pages.
 #pragma once
 #include <vector>
 #include "SPlatform.h"
