@@ -54,7 +54,7 @@ protected:
 };
 }
 
-TEST_F(PWndAppLyricsTest, PagesAreFoundParsedAndKeepTheirLineEnds)
+TEST_F(PWndAppLyricsTest, PagesAreParsedWithTheirLineEndsAndFailuresGiveNothing)
 {
     AppWindow window;
     PWndApp& app = window.App();
@@ -81,13 +81,7 @@ TEST_F(PWndAppLyricsTest, PagesAreFoundParsedAndKeepTheirLineEnds)
             EXPECT_EQ(WithLineEnd(c.expected, "\r\n"), TextOf(lyrics)) << c.label << (end[0] == '\r' ? " CR LF" : " LF");
             EXPECT_EQ((std::vector<std::string>{"/" + SEARCH, "/music/lyric.nsf/song-name"}), Targets()) << c.label;
         }
-    EXPECT_TRUE(questions.Texts().empty());
-}
 
-TEST_F(PWndAppLyricsTest, NoAddressGivesNothingQuietlyNoServerSaysSo)
-{
-    AppWindow window;
-    PWndApp& app = window.App();
     // No page address; an address without its closing quote; a page that is missing.
     for (const std::string& search : {std::string("<html>nothing</html>"), "<a href=\"" + PAGE,
                                       "<a href=\"" + PAGE + "-gone\">"})
