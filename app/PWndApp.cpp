@@ -31,9 +31,14 @@ void PWndApp::SetMailFunction(MailFunction function)
     s_mail = function ? function : MailWithMapi;
 }
 
+int PWndApp::AskQuestion(HWND owner, const char* text, const char* caption, UINT style)
+{
+    return s_question(owner, text, caption, style);
+}
+
 int PWndApp::Ask(const char* text, const char* caption, UINT style) const
 {
-    return s_question(m_handle, text, caption, style);
+    return AskQuestion(m_handle, text, caption, style);
 }
 
 bool PWndApp::Mail(const char* subject, const char* attachment)

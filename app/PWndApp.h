@@ -89,6 +89,8 @@ public:
     typedef bool (*MailFunction)(SNetwork& network, const char* subject, const char* attachment);
     static void SetQuestionFunction(QuestionFunction function);
     static void SetMailFunction(MailFunction function);
+    // A question through the replaceable function, for the secondary windows too.
+    static int AskQuestion(HWND owner, const char* text, const char* caption, UINT style);
 
     PWndApp();
     ~PWndApp() override;
