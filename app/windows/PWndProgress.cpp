@@ -45,6 +45,7 @@ bool PWndProgress::Step(int i, int count)
     if (position == GetPos())
         return false;
     SetPos(position);
-    RedrawWindow();
+    // The bar alone is drawn again: the window around it does not change.
+    m_bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     return true;
 }
