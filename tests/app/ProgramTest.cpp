@@ -2,6 +2,8 @@
 // remote-control hand-shake, closing and what it saves, the window's size,
 // and commands sent to it as another program would.
 #include <gtest/gtest.h>
+#include <fstream>
+#include <sstream>
 #include "AppTestSupport.h"
 #include "SClipboard.h"
 #include "SampleLibrary.h"
@@ -179,5 +181,20 @@ TEST_F(ProgramTest, ToolBarStartsWithNothingSelectedAndPlaybackIdle)
     SendMessageA(main, TOOLBAR_COMMAND, 0, 12);
     EXPECT_NE(0, SendMessageA(toolBar, TB_ISBUTTONCHECKED, 12, 0));
     EXPECT_EQ(0, SendMessageA(toolBar, TB_ISBUTTONCHECKED, 19, 0));
+    EXPECT_EQ(0, CloseProgram(main));
+}
+
+TEST_F(ProgramTest, MakeBookWritesThePageAndItsPictures)
+{
+    HWND main = Start();
+    ASSERT_NE(nullptr, main);
+    SendMessageA(main, TOOLBAR_COMMAND, 0, 16);
+    std::ifstream page(library.Path() + "Book.htm", std::ios::binary);
+    std::stringstream text;
+    text << page.rdbuf();
+    EXPECT_NE(std::string::npos, text.str().find("<title>Sonavel</title>"));
+    EXPECT_NE(std::string::npos, text.str().find("Rock/Artist/Album 1.album"));
+    for (const char* picture : {"Book\\book0.jpg", "Book\\book0.png"})
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((library.Path() + picture).c_str())) << picture;
     EXPECT_EQ(0, CloseProgram(main));
 }
