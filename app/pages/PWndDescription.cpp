@@ -88,6 +88,8 @@ void PWndDescription::CreateToolBar()
         if (i == 1 || i == 2 || i == 7)
             m_toolBar.AddSeparator();
     }
+    // The labels show under the pictures (the tool bar keeps texts as tips otherwise).
+    m_toolBar.SendMessage(TB_SETMAXTEXTROWS, 1);
     m_controlBar.InsertBand(&m_toolBar, -1, 100, m_toolBar.GetButtonHeight(), -1, true);
 }
 
