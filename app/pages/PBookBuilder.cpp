@@ -3,6 +3,7 @@
 #include "PSettings.h"
 #include "PWndApp.h"
 #include "PWndProgress.h"
+#include "SFile.h"
 #include "SLibrary.h"
 
 namespace
@@ -199,5 +200,5 @@ bool PBookBuilder::Build(const char* bookFile, bool pictures)
     }
     Line("</body>");
     Line("</html>");
-    return m_page.SaveToFile(bookFile);
+    return SFile::SaveReplacing(bookFile, m_page.GetData(), m_page.GetSize());
 }

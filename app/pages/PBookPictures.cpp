@@ -1,5 +1,6 @@
 #include "PBookPictures.h"
 #include "SDrawing.h"
+#include "SFile.h"
 #include "SMemory.h"
 #include "PSettings.h"
 
@@ -39,7 +40,7 @@ PBookPictures::~PBookPictures()
 bool PBookPictures::Save(const SImage& image, int format, const SString& path)
 {
     SMemory bytes;
-    return image.Save(format, &bytes) && bytes.SaveToFile(TextOf(path));
+    return image.Save(format, &bytes) && SFile::SaveReplacing(TextOf(path), bytes.GetData(), bytes.GetSize());
 }
 
 bool PBookPictures::WriteCover(SImage& cover, const SString& path) const

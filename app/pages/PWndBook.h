@@ -18,14 +18,10 @@ public:
     bool Navigate(const char* address);
     SBrowserCtrl& GetBrowser() { return m_browser; }
 
-    // Whether the extension names a media file the book links to.
-    static bool IsMediaExtension(const SString& extension);
-
 private:
     void OnCreated();
     // -1 when the address was turned into an action (PWndBookLinks.cpp).
     LRESULT OnBeforeNavigate(const char* address);
-    void OpenLinkedFolder(const SPath& path);
     void PlayMedia(const SString& file);
     void PlayAlbum(const SString& address);
 

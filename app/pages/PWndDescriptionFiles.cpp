@@ -18,7 +18,7 @@ bool EndsWithText(const SString& text, const char* end)
 // Writes the bytes beside the file, which is replaced only after a complete write.
 bool SaveWhole(const SString& path, SMemory& bytes)
 {
-    return bytes.SaveToFile(TextOf(path));
+    return SFile::SaveReplacing(TextOf(path), bytes.GetData(), bytes.GetSize());
 }
 }
 

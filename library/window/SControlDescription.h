@@ -12,7 +12,8 @@ public:
     virtual SString GetName() const = 0;
     // Empty when the description gives no font face.
     virtual SString GetFontName() const = 0;
-    virtual unsigned short GetFontSize() const = 0;
+    // The font height as CreateFont takes it: negative for a character height.
+    virtual short GetFontSize() const = 0;
     // Style bits: 1 bold, 2 italic, 4 underline, 8 strikeout.
     virtual int GetFontStyle() const = 0;
 };

@@ -45,8 +45,8 @@ bool SWndDialog::AddChild(SWnd* child, const SControlDescription* description)
     const SString face = description->GetFontName();
     if (face.GetLength() > 0)
     {
-        font = CreateFontWithStyle(face.GetText(), description->GetFontSize(),
-                                   description->GetFontStyle());
+        const int height = description->GetFontSize();
+        font = CreateFontWithStyle(face.GetText(), height, description->GetFontStyle());
         if (font)
             child->SetFont(font, true);
     }

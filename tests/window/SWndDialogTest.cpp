@@ -17,7 +17,7 @@ public:
     unsigned short GetId() const override { return id; }
     SString GetName() const override { return SString(name); }
     SString GetFontName() const override { return SString(face); }
-    unsigned short GetFontSize() const override { return 14; }
+    short GetFontSize() const override { return 14; }
     int GetFontStyle() const override { return style; }
 
     unsigned short id;
