@@ -330,7 +330,7 @@ int SFile::Find(const void* bytes, int n)
     return -1;
 }
 
-bool SFile::SaveReplacing(const char* path, const void* data, int size)
+bool SFile::SaveReplacing(const char* path, const void* data, int size, bool durable)
 {
     if (!path || !*path || size < 0 || (size > 0 && !data))
         return false;
@@ -341,10 +341,11 @@ bool SFile::SaveReplacing(const char* path, const void* data, int size)
         return false;
     DWORD written = 0;
     bool complete = (size == 0 || WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr)) &&
-                    written == static_cast<DWORD>(size) && FlushFileBuffers(file.Get());
+                    written == static_cast<DWORD>(size) && (!durable || FlushFileBuffers(file.Get()));
     complete = CloseHandle(file.Release()) && complete;
     if (complete)
-        complete = MoveFileExA(temporary.GetText(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        complete = MoveFileExA(temporary.GetText(), path,
+                               MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0)) != 0;
     if (!complete)
         DeleteFileA(temporary.GetText());
     return complete;

@@ -139,6 +139,10 @@ TEST(SFileTest, SaveReplacingPutsTheWholeFileInPlaceOrNothing)
     EXPECT_FALSE(SFile::SaveReplacing(folder.Path("missing\\a.txt").c_str(), "x", 1));
     EXPECT_EQ("new text", folder.ReadFile("note.txt"));
     EXPECT_FALSE(StreamsTestFolder::Exists(path + ".saving"));
+    // Without waiting for the disk the file is put in place all the same.
+    ASSERT_TRUE(SFile::SaveReplacing(path.c_str(), "quick", 5, false));
+    EXPECT_EQ("quick", folder.ReadFile("note.txt"));
+    EXPECT_FALSE(StreamsTestFolder::Exists(path + ".saving"));
 }
 
 // --- Reading and writing ---
