@@ -200,5 +200,5 @@ bool PBookBuilder::Build(const char* bookFile, bool pictures)
     }
     Line("</body>");
     Line("</html>");
-    return SFile::SaveReplacing(bookFile, m_page.GetData(), m_page.GetSize());
+    return SFile::SaveReplacing(bookFile, m_page.GetData(), m_page.GetSize(), false);
 }

@@ -40,7 +40,7 @@ PBookPictures::~PBookPictures()
 bool PBookPictures::Save(const SImage& image, int format, const SString& path)
 {
     SMemory bytes;
-    return image.Save(format, &bytes) && SFile::SaveReplacing(TextOf(path), bytes.GetData(), bytes.GetSize());
+    return image.Save(format, &bytes) && SFile::SaveReplacing(TextOf(path), bytes.GetData(), bytes.GetSize(), false);
 }
 
 bool PBookPictures::WriteCover(SImage& cover, const SString& path) const
@@ -64,13 +64,14 @@ bool PBookPictures::WriteNameBar(const SString& name, DWORD rgb, const SString& 
     }
     const int width = measure.right - measure.left + 16;
     const int height = measure.bottom - measure.top;
+    // Made in the format the picture is written in: no conversion afterwards.
     SImage cut;
-    if (height <= 0 || !cut.Create(width, height, PixelFormat32bppARGB))
+    if (height <= 0 || !cut.Create(width, height, PixelFormat24bppRGB))
         return false;
     {
         Gdiplus::Graphics graphics(cut.GetBitmap());
         graphics.DrawImage(m_bar.GetBitmap(), Gdiplus::Rect(0, 0, BAR_WIDTH, BAR_HEIGHT), 0, 0, BAR_WIDTH,
                            BAR_HEIGHT, Gdiplus::UnitPixel);
     }
-    return cut.Rotate(3) && cut.ConvertFormat(PixelFormat24bppRGB) && Save(cut, SImage::FORMAT_PNG, path);
+    return cut.Rotate(3) && Save(cut, SImage::FORMAT_PNG, path);
 }

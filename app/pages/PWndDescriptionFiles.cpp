@@ -15,10 +15,11 @@ bool EndsWithText(const SString& text, const char* end)
     return text.GetLength() >= 4 && text.Right(4).CompareNoCase(end) == 0;
 }
 
-// Writes the bytes beside the file, which is replaced only after a complete write.
-bool SaveWhole(const SString& path, SMemory& bytes)
+// Writes the bytes beside the file, which is replaced only after a complete
+// write; only the user's own texts wait for the disk.
+bool SaveWhole(const SString& path, SMemory& bytes, bool durable)
 {
-    return SFile::SaveReplacing(TextOf(path), bytes.GetData(), bytes.GetSize());
+    return SFile::SaveReplacing(TextOf(path), bytes.GetData(), bytes.GetSize(), durable);
 }
 }
 
@@ -140,7 +141,7 @@ bool PWndDescription::WriteText(const SString& path)
     if (!m_editor.HasText())
         return !m_disk.FileExists(TextOf(path)) || m_disk.DeleteFile(TextOf(path));
     SMemory text;
-    return m_editor.SaveToStream(&text, TextOf(m_editor.GetFileName())) && SaveWhole(path, text);
+    return m_editor.SaveToStream(&text, TextOf(m_editor.GetFileName())) && SaveWhole(path, text, true);
 }
 
 bool PWndDescription::CloseDocument()
@@ -178,7 +179,7 @@ bool PWndDescription::GeneratePage(HTREEITEM item)
     if (!text.LoadFromFile(TextOf(textFile)) || !style.LoadFromResource("BINARY", STYLE_SHEET, GetInstance()))
         return false;
     return PDescriptionMarkup::WritePage(text.ReadText(), TextOf(root), style.ReadText(), m_links, &page) &&
-           SaveWhole(pageFile, page);
+           SaveWhole(pageFile, page, false);
 }
 
 bool PWndDescription::PreparePictureFolder()
@@ -190,7 +191,7 @@ bool PWndDescription::PreparePictureFolder()
         m_disk.SetAttributes(TextOf(folder), m_disk.GetAttributes(TextOf(folder)) | SDisk::kHidden);
     SMemory icon;
     if (icon.LoadFromResource("BINARY", CHAPTER_ICON, GetInstance()))
-        SaveWhole(folder + "icon.gif", icon);
+        SaveWhole(folder + "icon.gif", icon, false);
     return true;
 }
 

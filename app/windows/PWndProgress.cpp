@@ -45,7 +45,8 @@ bool PWndProgress::Step(int i, int count)
     if (position == GetPos())
         return false;
     SetPos(position);
-    // The bar alone is drawn again: the window around it does not change.
-    m_bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // The bar alone is drawn again, and only where the new position left it
+    // invalid: the window around it does not change.
+    m_bar.UpdateWindow();
     return true;
 }
