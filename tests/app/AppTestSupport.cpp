@@ -4,6 +4,7 @@
 #include "PSettings.h"
 #include "SClipboard.h"
 #include "SLibrary.h"
+#include "SMemory.h"
 #include "SRegistry.h"
 
 namespace apptest
@@ -94,6 +95,14 @@ bool TempFolder::WriteFile(const std::string& relative, const std::string& text)
     ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
     return written == text.size();
+}
+
+std::string ReadWhole(const std::string& path)
+{
+    SMemory content;
+    if (!content.LoadFromFile(path.c_str()))
+        return "<missing>";
+    return std::string(reinterpret_cast<const char*>(content.GetData()), content.GetSize());
 }
 
 std::string ProgramPath()
