@@ -20,7 +20,7 @@ public:
     // once every byte is written and the file closed: on any failure the old
     // file stays as it was and the answer is false. Durable also waits for the
     // bytes to reach the disk first; files made again from others (pages,
-    // pictures) may skip that wait, which costs milliseconds per file.
+    // pictures) may skip that wait, and are written in place where no file is yet.
     static bool SaveReplacing(const char* path, const void* data, int size, bool durable = true);
 
     bool IsOpen() const override { return m_file != nullptr; }
