@@ -139,8 +139,6 @@ void PWndDescription::OnCommand(int id)
         InsertGroup();
     else
         InsertTag(id);
-    if (id >= TAG_GROUP)
-        m_editor.SetFocus();
 }
 
 // The selection becomes a chapter line; without one the caret lands between the braces.
