@@ -127,6 +127,8 @@ public:
     bool OpenFolder(const char* name, const char* select, bool fromThumbs);
     // Opens a folder given by its full path, with the entry select selected.
     bool OpenFolderPath(const char* folder, const char* select, bool fromThumbs);
+    // A ".link" address of a page: the folder it names opens in its parent.
+    bool OpenFolderLink(const SPath& link);
     bool ShowFolder();
     void ListMediaFiles(SArrayString* result, const char* folder, bool recurse, bool songs, bool videos,
                         bool extras, bool noRadios);
@@ -213,6 +215,8 @@ public:
     // Appends paths to the queue: an empty queue starts with its first entry,
     // a playing one goes on with the new count shown.
     bool AppendToQueue(const SArrayString& paths, bool startPaused);
+    // Whether a lower-cased extension is one of the media kinds.
+    static bool IsMediaExtension(const SString& extension);
     void OnMediaEnded();
     void UpdatePlayerViews();
     int GetQueueNames(SArrayString* result) const;

@@ -264,7 +264,8 @@ void PWndApp::ShowDescriptionWindow()
     }
     delete m_description;
     m_description = new PWndDescription();
-    m_description->Create("", WS_POPUP | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, nullptr, m_handle);
+    m_description->SetOwner(this);
+    m_description->Create("", WS_POPUP | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
     m_description->RedrawWindow();
     m_description->LoadTree();
 }

@@ -2,10 +2,11 @@
 // and closing.
 #include "PWndApp.h"
 #include <shellapi.h>
-#include <windowsx.h>
 #include "PWndBook.h"
 #include "PWndDescription.h"
 #include "PWndHelp.h"
+// After the tree's header: its macros take the names of the tree's walks.
+#include <windowsx.h>
 
 LRESULT PWndApp::_SMediaCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -224,9 +224,7 @@ LRESULT PWndApp::OnBeforeNavigate(const char* address)
     const SPath path(decoded.GetText());
     if (!path.IsValid() || path.GetExtension(false, true) != "link")
         return 0;
-    const int start = m_rootFolder.GetComponentCount() - 1;
-    const SString below = path.JoinComponents(start < 0 ? 0 : start, -1, false, '\\');
-    const SPath target((m_rootFolder.GetPath() + below.GetText()).GetText());
-    OpenFolderPath(target.GetFullFolder().GetText(), target.GetTitle().GetText(), false);
+    OpenFolderLink(path);
     return -1;
 }
+

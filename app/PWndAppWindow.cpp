@@ -178,6 +178,7 @@ void PWndApp::OpenBook(const char* page)
     }
     delete m_book;
     m_book = new PWndBook();
-    m_book->Create("", WS_POPUP | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, nullptr, m_handle);
+    m_book->SetOwner(this);
+    m_book->Create("", WS_POPUP | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
     m_book->Navigate(target);
 }

@@ -50,6 +50,25 @@ tb 208 "#6a6a6a" "rectangle 8,10 24,26 rectangle 6,6 26,9"                      
 tb 182 "#b03a3a" "rectangle 6,14 14,18 rectangle 18,14 26,18"                      # disconnect
 tb 175 "#6a6a6a" "circle 16,16 16,20"
 
+# Description window tool bar (48 x 48): bold, generate page, generate all,
+# genre, group, image, name, quote and title tags.
+dt() { glyph "$1" 48 "$2" white -draw "$3"; }
+dt 190 "#5a7a8a" "rectangle 10,7 15,25 roundrectangle 10,7 21,16 5,5 roundrectangle 10,15 23,25 5,5"
+dt 191 "#2e7d9e" "polygon 8,5 19,5 24,10 24,27 8,27 polygon 12,14 20,14 20,16 12,16 polygon 12,19 20,19 20,21 12,21"
+dt 192 "#2e7d9e" "polygon 5,8 14,8 18,12 18,27 5,27 polygon 14,4 23,4 27,8 27,23 20,23 20,11 15,6 14,6"
+dt 193 "#0000c0" "circle 16,16 16,26 circle 16,16 16,21"
+dt 194 "#008000" "polygon 6,8 12,8 12,11 9,11 9,21 12,21 12,24 6,24 polygon 26,8 20,8 20,11 23,11 23,21 20,21 20,24 26,24"
+dt 195 "#3a7bd5" "rectangle 6,8 26,24 fill #3a7bd5 polygon 8,22 14,14 18,19 21,16 24,22 circle 21,12 21,14"
+dt 196 "#d03030" "circle 16,11 16,16 polygon 8,26 10,19 22,19 24,26"
+dt 197 "#808080" "polygon 7,9 14,9 14,16 11,23 8,23 10,16 7,16 polygon 18,9 25,9 25,16 22,23 19,23 21,16 18,16"
+dt 189 "#800080" "polygon 13,7 25,7 24,10 21,10 17,22 20,22 19,25 7,25 8,22 11,22 15,10 12,10"
+
+# The chapter icon of description pages: a GIF89a of 32 x 28 drawn here,
+# since GIF writing through GDI+ is not to be trusted.
+convert -size 32x28 xc:white -fill "#1381ff" -stroke none -draw "roundrectangle 2,3 29,24 5,5" \
+  -fill white -draw "polygon 9,8 20,8 24,12 24,20 9,20" -fill "#008000" -draw "rectangle 12,12 21,13 rectangle 12,16 19,17" \
+  -colors 16 "GIF:$out/icon.gif"
+
 # Menu pictures (16 x 16).
 mn() { glyph "$1" 16 "$2" white -draw "$3"; }
 mn 159 "#d58a3a" "rectangle 7,8 10,24 polygon 25,8 12,16 25,24"

@@ -6,8 +6,29 @@
 
 namespace
 {
-const char* const SONG_MASKS[] = {"*.mp3", "*.wma", "*.wax"};
-const char* const VIDEO_MASKS[] = {"*.mpg", "*.mpeg", "*.avi", "*.wmv", "*.wvx"};
+// The kinds by extension; the last of each is a radio (a stream play list).
+const char* const SONG_EXTENSIONS[] = {"mp3", "wma", "wax"};
+const char* const VIDEO_EXTENSIONS[] = {"mpg", "mpeg", "avi", "wmv", "wvx"};
+
+// The lower-cased text after the file name's last dot ("" without one).
+SString LowerExtension(const SString& path)
+{
+    const int dot = path.ReverseFindChar('.');
+    if (dot < 0 || path.FindChar('\\', dot) >= 0)
+        return SString("");
+    return path.Mid(dot + 1).ToLower();
+}
+
+bool IsWantedKind(const SString& extension, bool songs, bool videos, bool noRadios)
+{
+    for (int i = 0; songs && i < 3; ++i)
+        if (!(noRadios && i == 2) && extension == SONG_EXTENSIONS[i])
+            return true;
+    for (int i = 0; videos && i < 5; ++i)
+        if (!(noRadios && i == 4) && extension == VIDEO_EXTENSIONS[i])
+            return true;
+    return false;
+}
 
 // The file-list picture of a media file: 2 song, 3 radio, 1 video and anything else.
 int MediaImage(const SString& extension)
@@ -88,6 +109,16 @@ bool PWndApp::OpenFolderPath(const char* folder, const char* select, bool fromTh
 {
     m_currentFolder.Set("");
     return OpenFolder(folder, select, fromThumbs);
+}
+
+// The link's parts below the root it was written under, put under the root:
+// the linked folder opens in its parent with itself selected.
+bool PWndApp::OpenFolderLink(const SPath& link)
+{
+    const int start = m_rootFolder.GetComponentCount() - 1;
+    const SString below = link.JoinComponents(start < 0 ? 0 : start, -1, false, '\\');
+    const SPath target((m_rootFolder.GetPath() + below.GetText()).GetText());
+    return OpenFolderPath(target.GetFullFolder().GetText(), target.GetTitle().GetText(), false);
 }
 
 int PWndApp::ListSubFolders(const SString& folder, SArrayString* names)
@@ -242,12 +273,14 @@ void PWndApp::ListMediaFiles(SArrayString* result, const char* folder, bool recu
 {
     SArrayString found;
     const SString base(folder ? folder : "");
-    for (int i = 0; songs && i < 3; ++i)
-        if (!(noRadios && i == 2))
-            m_disk.List(&found, TextOf(base + SONG_MASKS[i]), recurse, false, true, false, true);
-    for (int i = 0; videos && i < 5; ++i)
-        if (!(noRadios && i == 4))
-            m_disk.List(&found, TextOf(base + VIDEO_MASKS[i]), recurse, false, true, false, true);
+    // One listing, the files kept by the kind their extension names: a listing
+    // per kind would read the folder eight times.
+    SArrayString files;
+    if (songs || videos)
+        m_disk.List(&files, TextOf(base + "*.*"), recurse, false, true, false, true);
+    for (int i = 0; i < files.GetCount(); ++i)
+        if (IsWantedKind(LowerExtension(files.GetAt(i)), songs, videos, noRadios))
+            found.Add(TextOf(files.GetAt(i)));
     if (extras)
         AddFolderFiles(&found, base, recurse);
     found.AddFlags(0x10000);

@@ -1,4 +1,9 @@
 // The book: the HTML catalogue of the library.
+#include "PBookBuilder.h"
 #include "PWndApp.h"
 
-bool PWndApp::MakeBook(const char* bookFile, bool pictures) { return false; }
+bool PWndApp::MakeBook(const char* bookFile, bool pictures)
+{
+    PBookBuilder builder(*this);
+    return builder.Build(bookFile, pictures);
+}

@@ -7,14 +7,14 @@ namespace
 {
 // The extensions of the media kinds; nothing else is ever played for a peer.
 const char* const MEDIA_EXTENSIONS[] = {"mp3", "wma", "wax", "mpg", "mpeg", "avi", "wmv", "wvx"};
+}
 
-bool IsMediaExtension(const SString& extension)
+bool PWndApp::IsMediaExtension(const SString& extension)
 {
     for (const char* known : MEDIA_EXTENSIONS)
         if (extension == known)
             return true;
     return false;
-}
 }
 
 bool PWndApp::PlayAll(bool allFolders, bool random)

@@ -343,6 +343,9 @@ int SDisk::ListEntries(SArrayString* out, const char* pattern, int bits, int* fi
     const SString folderPart = text.Left(cut + 1);
     const SString namePart = cut + 1 < text.GetLength() ? text.Mid(cut + 1) : SString("");
     const bool wildcard = namePart.FindChar('*') >= 0;
+    // Only a recursive wildcard listing needs the second pass over every entry.
+    const bool secondPass = wildcard && (bits & kListRecursive);
+    const SString prefix = wildcard ? folderPart : SString("");
 
     int result = 0;
     auto add = [&](const SString& entry, int* counter) {
@@ -362,18 +365,18 @@ int SDisk::ListEntries(SArrayString* out, const char* pattern, int bits, int* fi
             {
                 if (IsDotEntry(data.cFileName) || (skipHidden && (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)))
                     continue;
-                if (wildcard)
+                if (secondPass)
                     matched.insert(data.cFileName);
                 else if (IsFolderEntry(data))
                 {
                     if (folders && PassesFolderFilter(folderPart + data.cFileName, bits))
-                        add(SString(data.cFileName) + "\\", folderCount);
+                        add(prefix + data.cFileName + "\\", folderCount);
                 }
                 else if (files)
-                    add(SString(data.cFileName), fileCount);
+                    add(prefix + data.cFileName, fileCount);
             } while (FindNextFileA(find.Get(), &data));
     }
-    if (!wildcard)
+    if (!secondPass)
         return result;
 
     const SString all = folderPart + "*.*";

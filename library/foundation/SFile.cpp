@@ -330,22 +330,48 @@ int SFile::Find(const void* bytes, int n)
     return -1;
 }
 
-bool SFile::SaveReplacing(const char* path, const void* data, int size)
+namespace
+{
+// Makes the file and writes every byte to it; on a failure after the file was
+// made it is deleted again. The error of the creation goes to error.
+bool WriteNewFile(const char* name, DWORD disposition, const void* data, int size, bool durable, DWORD* error)
+{
+    SHandleGuard file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
+    {
+        *error = GetLastError();
+        return false;
+    }
+    DWORD written = 0;
+    bool complete = (size == 0 || WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr)) &&
+                    written == static_cast<DWORD>(size) && (!durable || FlushFileBuffers(file.Get()));
+    complete = CloseHandle(file.Release()) && complete;
+    if (!complete)
+        DeleteFileA(name);
+    return complete;
+}
+} // namespace
+
+bool SFile::SaveReplacing(const char* path, const void* data, int size, bool durable)
 {
     if (!path || !*path || size < 0 || (size > 0 && !data))
         return false;
+    DWORD error = 0;
+    // Where no file is yet, one made again from others is written in place: a
+    // failed write is deleted again, so nothing that was there is lost, and
+    // the rename (slow under Wine) is saved.
+    if (!durable)
+    {
+        if (WriteNewFile(path, CREATE_NEW, data, size, false, &error))
+            return true;
+        if (error != ERROR_FILE_EXISTS)
+            return false;
+    }
     const SString temporary = SString(path) + ".saving";
-    SHandleGuard file(CreateFileA(temporary.GetText(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
+    if (!WriteNewFile(temporary.GetText(), CREATE_ALWAYS, data, size, durable, &error))
         return false;
-    DWORD written = 0;
-    bool complete = (size == 0 || WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr)) &&
-                    written == static_cast<DWORD>(size) && FlushFileBuffers(file.Get());
-    complete = CloseHandle(file.Release()) && complete;
-    if (complete)
-        complete = MoveFileExA(temporary.GetText(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!complete)
-        DeleteFileA(temporary.GetText());
-    return complete;
+    if (MoveFileExA(temporary.GetText(), path, MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0)))
+        return true;
+    DeleteFileA(temporary.GetText());
+    return false;
 }

@@ -18,8 +18,10 @@ public:
     bool OpenTemporary();
     // Writes the bytes to a file beside path and puts it in path's place only
     // once every byte is written and the file closed: on any failure the old
-    // file stays as it was and the answer is false.
-    static bool SaveReplacing(const char* path, const void* data, int size);
+    // file stays as it was and the answer is false. Durable also waits for the
+    // bytes to reach the disk first; files made again from others (pages,
+    // pictures) may skip that wait, and are written in place where no file is yet.
+    static bool SaveReplacing(const char* path, const void* data, int size, bool durable = true);
 
     bool IsOpen() const override { return m_file != nullptr; }
     void Close() override;

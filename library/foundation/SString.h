@@ -99,6 +99,10 @@ public:
     wchar_t* AllocWide() const;
     void UrlDecode(bool plusToSpace = true);
     void UrlEncode(bool spaceToPlus = true);
+    // Encodes only the listed characters as "%" and two capital hexadecimal digits.
+    void UrlEncodeOnly(const char* characters);
+    // Replaces & < > and the double quote by their HTML entities.
+    void HtmlEscape();
     void Base64Decode();
     void Base64Encode();
 

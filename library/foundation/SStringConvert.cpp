@@ -159,6 +159,37 @@ void SString::UrlEncode(bool spaceToPlus)
     Assign(out.m_data, n);
 }
 
+void SString::UrlEncodeOnly(const char* characters)
+{
+    if (m_length == 0 || !characters || !*characters)
+        return;
+    static const char hex[] = "0123456789ABCDEF";
+    SString out;
+    out.Reserve(m_length * 3, false);
+    int n = 0;
+    for (int i = 0; i < m_length; i++)
+    {
+        const unsigned char c = (unsigned char)m_data[i];
+        if (c == 0 || !std::strchr(characters, c))
+        {
+            out.m_data[n++] = (char)c;
+            continue;
+        }
+        out.m_data[n++] = '%';
+        out.m_data[n++] = hex[c >> 4];
+        out.m_data[n++] = hex[c & 15];
+    }
+    Assign(out.m_data, n);
+}
+
+void SString::HtmlEscape()
+{
+    static const char* const entities[][2] = {{"&", "&amp;"}, {"<", "&lt;"}, {">", "&gt;"}, {"\"", "&quot;"}};
+    // The ampersand first, so that the entities written after it stay as they are.
+    for (const auto& entity : entities)
+        Replace(entity[0], entity[1]);
+}
+
 namespace
 {
 const char kBase64Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";

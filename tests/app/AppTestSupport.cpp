@@ -98,6 +98,14 @@ bool TempFolder::WriteFile(const std::string& relative, const std::string& text)
     return written == text.size();
 }
 
+std::string ReadWhole(const std::string& path)
+{
+    SMemory content;
+    if (!content.LoadFromFile(path.c_str()))
+        return "<missing>";
+    return std::string(reinterpret_cast<const char*>(content.GetData()), content.GetSize());
+}
+
 std::string ProgramPath()
 {
     return std::string(GetProgramFolder().GetText()) + "..\\app\\KLV Sonavel.exe";

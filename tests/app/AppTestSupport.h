@@ -41,6 +41,9 @@ private:
     std::string m_path;
 };
 
+// A file's whole content, "<missing>" when it cannot be read.
+std::string ReadWhole(const std::string& path);
+
 // The program file built beside the suite.
 std::string ProgramPath();
 

@@ -35,13 +35,6 @@ HANDLE Hold(const std::string& path)
     return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-std::string ReadWhole(const std::string& path)
-{
-    SMemory content;
-    if (!content.LoadFromFile(path.c_str()))
-        return "<missing>";
-    return std::string(reinterpret_cast<const char*>(content.GetData()), content.GetSize());
-}
 }
 
 TEST(PWndAppNotesTest, UnreadableNotesAndFailedSavesLeaveTheNoteAsItWas)

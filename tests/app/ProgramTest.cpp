@@ -2,6 +2,8 @@
 // remote-control hand-shake, closing and what it saves, the window's size,
 // and commands sent to it as another program would.
 #include <gtest/gtest.h>
+#include <fstream>
+#include <sstream>
 #include "AppTestSupport.h"
 #include "SClipboard.h"
 #include "SampleLibrary.h"
@@ -224,5 +226,20 @@ TEST_F(ProgramTest, PreferencesOpenOnTheirCommandAndOkWritesTheSixValues)
     EXPECT_EQ(0, settings.GetNumber("Taskbar"));
     EXPECT_EQ(0x804000, settings.GetNumber("TaskbarColor"));
     EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(0, CloseProgram(main));
+}
+
+TEST_F(ProgramTest, MakeBookWritesThePageAndItsPictures)
+{
+    HWND main = Start();
+    ASSERT_NE(nullptr, main);
+    SendMessageA(main, TOOLBAR_COMMAND, 0, 16);
+    std::ifstream page(library.Path() + "Book.htm", std::ios::binary);
+    std::stringstream text;
+    text << page.rdbuf();
+    EXPECT_NE(std::string::npos, text.str().find("<title>Sonavel</title>"));
+    EXPECT_NE(std::string::npos, text.str().find("Rock/Artist/Album 1.album"));
+    for (const char* picture : {"Book\\book0.jpg", "Book\\book0.png"})
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((library.Path() + picture).c_str())) << picture;
     EXPECT_EQ(0, CloseProgram(main));
 }

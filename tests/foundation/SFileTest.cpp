@@ -139,6 +139,19 @@ TEST(SFileTest, SaveReplacingPutsTheWholeFileInPlaceOrNothing)
     EXPECT_FALSE(SFile::SaveReplacing(folder.Path("missing\\a.txt").c_str(), "x", 1));
     EXPECT_EQ("new text", folder.ReadFile("note.txt"));
     EXPECT_FALSE(StreamsTestFolder::Exists(path + ".saving"));
+    // Without waiting for the disk: a file that is there is replaced, one that
+    // is not is written in place, and a held one stays as it was.
+    ASSERT_TRUE(SFile::SaveReplacing(path.c_str(), "quick", 5, false));
+    EXPECT_EQ("quick", folder.ReadFile("note.txt"));
+    ASSERT_TRUE(SFile::SaveReplacing(folder.Path("page.htm").c_str(), "page", 4, false));
+    EXPECT_EQ("page", folder.ReadFile("page.htm"));
+    {
+        SHandleGuard holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_FALSE(SFile::SaveReplacing(path.c_str(), "lost", 4, false));
+    }
+    EXPECT_FALSE(SFile::SaveReplacing(folder.Path("missing\\b.txt").c_str(), "x", 1, false));
+    EXPECT_EQ("quick", folder.ReadFile("note.txt"));
+    EXPECT_FALSE(StreamsTestFolder::Exists(path + ".saving"));
 }
 
 // --- Reading and writing ---

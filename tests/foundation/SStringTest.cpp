@@ -315,6 +315,33 @@ TEST(SStringUrl, EncodeSpacesAsPlusOrEscape)
     EXPECT_STREQ("Az09-_%2E%7E%E9", u.GetText());
 }
 
+TEST(SStringUrl, EncodeOnlyTheListedCharactersAndDecodeBack)
+{
+    const struct
+    {
+        const char* text;
+        const char* encoded;
+    } cases[] = {{"Rock\\A&B #1/x.album", "Rock\\A%26B %231/x.album"},
+                 {"C:\\100% \"Hits\"", "C:\\100%25 %22Hits%22"},
+                 {"plain\xe9", "plain\xe9"},
+                 {"", ""}};
+    for (const auto& c : cases)
+    {
+        SString s(c.text);
+        s.UrlEncodeOnly("%#&\"");
+        EXPECT_STREQ(c.encoded, s.GetText() ? s.GetText() : "") << c.text;
+        s.UrlDecode(false);
+        EXPECT_STREQ(c.text, s.GetText() ? s.GetText() : "") << c.text;
+    }
+}
+
+TEST(SStringHtml, EscapeReplacesTheFourMarkupCharacters)
+{
+    SString s("A&B <i>\"x\"</i> &amp;");
+    s.HtmlEscape();
+    EXPECT_STREQ("A&amp;B &lt;i&gt;&quot;x&quot;&lt;/i&gt; &amp;amp;", s.GetText());
+}
+
 TEST(SStringUrl, DecodeEscapesAndPlus)
 {
     SString s("a+b%2fc");

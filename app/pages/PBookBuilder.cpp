@@ -1,0 +1,204 @@
+#include "PBookBuilder.h"
+#include <cctype>
+#include "PSettings.h"
+#include "PWndApp.h"
+#include "PWndProgress.h"
+#include "SFile.h"
+#include "SLibrary.h"
+
+namespace
+{
+// One look per depth: the bar picture's colour, the page's cell colour, the class.
+struct RowStyle
+{
+    DWORD bar;
+    const char* cell;
+    const char* className;
+};
+
+const RowStyle ROWS[4] = {{0xb2d5de, "AAD0DA", "txtRow1"},
+                          {0xdfd5b1, "dbd0a9", "txtRow2"},
+                          {0xb5e2ae, "addfa6", "txtRow3"},
+                          {0xc8c8c8, "c2c2c2", "txtRow4"}};
+
+SString Escaped(const SString& text)
+{
+    SString escaped(text);
+    escaped.HtmlEscape();
+    return escaped;
+}
+
+SString WithoutSeparator(const SString& folder)
+{
+    SString text(folder);
+    if (text.GetLength() > 0 && text.GetAt(text.GetLength() - 1) == '\\')
+        text.TrimRight(1);
+    return text;
+}
+}
+
+PBookBuilder::PBookBuilder(PWndApp& app) : m_app(app), m_rootParts(0), m_previousParts(0)
+{
+}
+
+PBookBuilder::~PBookBuilder()
+{
+}
+
+bool PBookBuilder::IsBookPicture(const char* name)
+{
+    const SString text(name ? name : "");
+    const int length = text.GetLength();
+    if (length < 9 || text.Left(4).CompareNoCase("book") != 0)
+        return false;
+    const SString extension = text.Right(4);
+    if (extension.CompareNoCase(".png") != 0 && extension.CompareNoCase(".jpg") != 0)
+        return false;
+    for (int i = 4; i < length - 4; ++i)
+        if (!isdigit(static_cast<unsigned char>(text.GetAt(i))))
+            return false;
+    return true;
+}
+
+SString PBookBuilder::RelativeAddress(const SString& root, const SString& path)
+{
+    SString address = path.Mid(root.GetLength());
+    address.ReplaceChar('\\', '/');
+    address.UrlEncodeOnly("%#&\"");
+    return address;
+}
+
+void PBookBuilder::Line(const SString& text)
+{
+    m_page.WriteLine(TextOf(text));
+}
+
+// The hidden picture folder, emptied of the pictures of an earlier book.
+bool PBookBuilder::PreparePictureFolder(PWndProgress& progress)
+{
+    if (!m_disk.CreateFolder(TextOf(m_pictureFolder), true) && !m_disk.FolderExists(TextOf(m_pictureFolder)))
+        return false;
+    if (!m_disk.IsHidden(TextOf(m_pictureFolder)))
+        m_disk.SetAttributes(TextOf(m_pictureFolder), m_disk.GetAttributes(TextOf(m_pictureFolder)) | SDisk::kHidden);
+    SArrayString found, old;
+    m_disk.List(&found, TextOf(m_pictureFolder + "book*.png"), false, false, true, false, true);
+    m_disk.List(&found, TextOf(m_pictureFolder + "book*.jpg"), false, false, true, false, true);
+    for (int i = 0; i < found.GetCount(); ++i)
+        if (IsBookPicture(TextOf(SPath(TextOf(found.GetAt(i))).GetFileName())))
+            old.Add(TextOf(found.GetAt(i)));
+    for (int i = 0; i < old.GetCount(); ++i)
+    {
+        m_disk.DeleteFile(TextOf(old.GetAt(i)));
+        progress.Step(i, old.GetCount());
+    }
+    return true;
+}
+
+void PBookBuilder::WriteHead()
+{
+    Line("<html>");
+    Line("<head>");
+    Line("<title>Sonavel</title>");
+    SMemory style;
+    if (style.LoadFromResource("BINARY", STYLE, GetInstance()))
+        Line(style.ReadText());
+    Line("</head>");
+    Line("<body leftmargin=0 topmargin=0 rightmargin=0 bottommargin=0 marginwidth=0 marginheight=0>");
+}
+
+void PBookBuilder::WriteRows(const SString& folder, int number, int depth, bool hasMedia)
+{
+    const RowStyle& row = ROWS[depth < 3 ? depth : 3];
+    const SString name = Escaped(SPath(TextOf(folder)).GetLastFolderName(true));
+    SString pictures(m_title);
+    pictures.UrlEncodeOnly("%#&\"");
+    pictures += "\\book";
+    pictures += TextOf(IntToString(number));
+    Line("<table border=0 cellspacing=0 cellpadding=0 width=100%>");
+    Line("<tr>");
+    Line(SString("<td width=32 bgcolor=#") + row.cell + "><img src=\"" + TextOf(pictures) + ".jpg\" align=absmiddle>");
+    SString title = SString("<td valign=center bgcolor=#") + row.cell + ">";
+    if (hasMedia)
+        title += TextOf(SString("<a href=\"") + TextOf(RelativeAddress(m_root, WithoutSeparator(folder))) +
+                        ".album\" class=" + row.className + ">" + TextOf(name) + "</a>");
+    else
+        title += TextOf(SString("<font class=") + row.className + ">" + TextOf(name) + "</font>");
+    Line(title);
+    Line("</tr>");
+    Line("<tr>");
+    Line(SString("<td bgcolor=#") + row.cell + " background=\"" + TextOf(pictures) + ".png\" class=tdRow>");
+    Line("<td>");
+}
+
+// Videos and video play lists in italics.
+void PBookBuilder::WriteFiles(const SArrayString& files)
+{
+    SString line;
+    for (int i = 0; i < files.GetCount(); ++i)
+    {
+        const SPath path(TextOf(files.GetAt(i)));
+        const SString extension = path.GetExtension(false, true);
+        const bool plain = extension == "mp3" || extension == "wma" || extension == "wax";
+        if (i > 0)
+            line += " \x95 ";
+        line += TextOf(SString("<a href=\"") + TextOf(RelativeAddress(m_root, files.GetAt(i))) + "\">");
+        line += plain ? "" : "<i>";
+        line += TextOf(Escaped(path.GetTitle()));
+        line += plain ? "</a>" : "</i></a>";
+    }
+    Line("<font class=txtSong>");
+    Line(line);
+    Line("</font>");
+}
+
+void PBookBuilder::WriteFolder(const SString& folder, int number, bool pictures)
+{
+    const int parts = SPath(TextOf(folder)).GetComponentCount();
+    for (int i = m_previousParts - parts + 1; i > 0; --i)
+    {
+        Line("</tr>");
+        Line("</table>");
+    }
+    m_previousParts = parts;
+    SArrayString files;
+    m_app.ListMediaFiles(&files, TextOf(folder), false, true, true, false, false);
+    const int depth = parts - m_rootParts - 1;
+    if (pictures)
+    {
+        const SString base = m_pictureFolder + "book" + TextOf(IntToString(number));
+        SImage cover;
+        m_app.LoadFolderCover(&cover, TextOf(folder), false);
+        m_pictures.WriteCover(cover, base + ".jpg");
+        m_pictures.WriteNameBar(SPath(TextOf(folder)).GetLastFolderName(true), ROWS[depth < 3 ? depth : 3].bar,
+                                base + ".png");
+    }
+    WriteRows(folder, number, depth, files.GetCount() > 0);
+    if (files.GetCount() > 0)
+        WriteFiles(files);
+}
+
+bool PBookBuilder::Build(const char* bookFile, bool pictures)
+{
+    const SPath book(bookFile ? bookFile : "");
+    m_root = m_app.GetRootFolder().GetPath();
+    if (!book.HasFileName() || m_root.GetLength() == 0)
+        return false;
+    m_title = book.GetTitle();
+    m_pictureFolder = book.GetFullFolder() + TextOf(m_title) + "\\";
+    PWndProgress progress;
+    progress.Create(m_app.GetHandle());
+    if (pictures && !PreparePictureFolder(progress))
+        return false;
+    SArrayString folders;
+    m_disk.List(&folders, TextOf(m_root + "*.*"), true, true, false, false, true);
+    WriteHead();
+    m_rootParts = m_previousParts = m_app.GetRootFolder().GetComponentCount();
+    for (int i = 0; i < folders.GetCount(); ++i)
+    {
+        progress.Step(i, folders.GetCount());
+        WriteFolder(folders.GetAt(i), i, pictures);
+    }
+    Line("</body>");
+    Line("</html>");
+    return SFile::SaveReplacing(bookFile, m_page.GetData(), m_page.GetSize(), false);
+}

@@ -1,0 +1,47 @@
+// The book's links: folder links open the folder in the main window, media
+// files play or join the queue, albums play their folder; the browser follows
+// any other address.
+#include "PWndApp.h"
+#include "PWndBook.h"
+#include "PSettings.h"
+
+LRESULT PWndBook::OnBeforeNavigate(const char* address)
+{
+    if (!address || !m_owner)
+        return 0;
+    SString decoded(address);
+    decoded.UrlDecode(false);
+    const SPath path(TextOf(decoded));
+    if (!path.IsValid())
+        return 0;
+    const SString extension = path.GetExtension(false, true);
+    if (extension == "link")
+        m_owner->OpenFolderLink(path);
+    else if (PWndApp::IsMediaExtension(extension))
+        PlayMedia(decoded);
+    else if (extension == "album")
+        PlayAlbum(decoded);
+    else
+        return 0;
+    return -1;
+}
+
+void PWndBook::PlayMedia(const SString& file)
+{
+    SArrayString paths;
+    paths.Add(TextOf(file));
+    if (!m_keyboard.IsCtrlDown())
+        m_owner->ClearQueue();
+    m_owner->AppendToQueue(paths, false);
+}
+
+void PWndBook::PlayAlbum(const SString& address)
+{
+    SString folder = address.Left(address.ReverseFindChar('.'));
+    folder += "\\";
+    SArrayString files;
+    m_owner->ListMediaFiles(&files, TextOf(folder), false, true, true, false, false);
+    m_owner->ClearQueue();
+    if (files.GetCount() > 0)
+        m_owner->AppendToQueue(files, false);
+}

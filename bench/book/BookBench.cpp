@@ -1,0 +1,159 @@
+// The book of 1,000 folders with covers and 10 tracks each, pictures included,
+// and "Generate all HTML pages" over 1,000 described folders, each against the
+// goal of 10 seconds.
+#include "SPlatform.h"
+#include <shellapi.h>
+#include "BenchRegistry.h"
+#include <memory>
+#include <string>
+#include "PSettings.h"
+#include "PWndApp.h"
+#include "PWndDescription.h"
+#include "SImage.h"
+#include "SMemory.h"
+#include "SRegistry.h"
+
+namespace
+{
+const int TOPS = 10;
+const int FOLDERS = 1000;
+const double GOAL_SECONDS = 10.0;
+
+void WriteBytes(const std::string& path, const void* data, int size)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr);
+    CloseHandle(file);
+}
+
+void RemoveTree(const std::string& folder)
+{
+    std::string from = folder.substr(0, folder.size() - 1);
+    from.push_back('\0');
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    SHFileOperationA(&operation);
+}
+
+std::string NewRoot(const char* name)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string root = std::string(temp) + name + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(root.c_str(), nullptr);
+    return root;
+}
+
+// 10 folders of 99 each: 1,000 folders, each with a cover beside it and 10 tracks.
+void WriteBookLibrary(const std::string& root)
+{
+    SImage picture;
+    picture.Create(150, 150);
+    picture.Clear(0x3A7BD5);
+    SMemory cover;
+    picture.Save(SImage::FORMAT_PNG, &cover);
+    for (int top = 0; top < TOPS; ++top)
+    {
+        const std::string upper = root + "Genre " + std::to_string(top) + "\\";
+        for (int i = -1; i < FOLDERS / TOPS - 1; ++i)
+        {
+            const std::string folder = i < 0 ? upper : upper + "Album " + std::to_string(i) + "\\";
+            CreateDirectoryA(folder.c_str(), nullptr);
+            WriteBytes(folder.substr(0, folder.size() - 1) + ".png", cover.GetData(), cover.GetSize());
+            for (int t = 0; t < 10; ++t)
+                WriteBytes(folder + std::to_string(t) + (t % 3 ? " Track.mp3" : " Clip.avi"), "media", 5);
+        }
+    }
+}
+
+// 1,000 folders that hold a folder, each described.
+void WriteDescribedLibrary(const std::string& root)
+{
+    const std::string text = "{Chapter}\r\nA #genre genre# record by #name Genre 1#.\r\n\r\n\t.First\r\n\t.Second";
+    for (int top = 0; top < TOPS; ++top)
+    {
+        const std::string upper = root + "Genre " + std::to_string(top) + "\\";
+        for (int i = -1; i < FOLDERS / TOPS - 1; ++i)
+        {
+            const std::string folder = i < 0 ? upper : upper + "Artist " + std::to_string(i) + "\\";
+            CreateDirectoryA(folder.c_str(), nullptr);
+            CreateDirectoryA((folder + "CD").c_str(), nullptr);
+            WriteBytes(folder.substr(0, folder.size() - 1) + ".txt", text.data(), static_cast<int>(text.size()));
+        }
+    }
+}
+
+// The main window over a library, the settings as they were put back afterwards.
+class MainWindow
+{
+public:
+    explicit MainWindow(const std::string& root)
+        : m_previous(SRegistry().GetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder"))
+    {
+        SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", root.c_str());
+        m_app.reset(new PWndApp());
+        m_app->Create("KLV Sonavel bench", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
+    }
+    ~MainWindow()
+    {
+        m_app->DestroyWindow();
+        m_app.reset();
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        {
+        }
+        SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", TextOf(m_previous));
+    }
+    PWndApp& App() { return *m_app; }
+
+private:
+    SString m_previous;
+    std::unique_ptr<PWndApp> m_app;
+};
+
+void ReportSeconds(const char* what, double seconds)
+{
+    BenchRegistry::Report(what, seconds, GOAL_SECONDS, "s");
+    BenchRegistry::Report("  folders per second (goal: 1,000 in 10 s)", FOLDERS / seconds, FOLDERS / GOAL_SECONDS,
+                          "/s");
+}
+}
+
+BENCH_CASE(BookOfAThousandFolders)
+{
+    const std::string root = NewRoot("sonavel bench book ");
+    WriteBookLibrary(root);
+    {
+        MainWindow main(root);
+        BenchClock clock;
+        const bool made = main.App().MakeBook((root + "Book.htm").c_str(), true);
+        const double seconds = clock.Seconds();
+        std::printf("book written: %s\n", made ? "yes" : "NO");
+        ReportSeconds("Make book, 1,000 folders with pictures", seconds);
+    }
+    RemoveTree(root);
+}
+
+BENCH_CASE(AllPagesOfAThousandDescriptions)
+{
+    const std::string root = NewRoot("sonavel bench pages ");
+    WriteDescribedLibrary(root);
+    {
+        MainWindow main(root);
+        PWndDescription window;
+        window.SetOwner(&main.App());
+        window.Create("", WS_POPUP | WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
+        window.LoadTree();
+        BenchClock clock;
+        const bool made = window.GenerateAllPages();
+        const double seconds = clock.Seconds();
+        std::printf("pages written: %s, folders listed: %d\n", made ? "yes" : "NO", window.GetLinks().GetCount());
+        ReportSeconds("Generate all HTML pages, 1,000 descriptions", seconds);
+    }
+    RemoveTree(root);
+}

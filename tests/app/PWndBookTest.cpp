@@ -1,0 +1,114 @@
+// The book window over a library in the test's process: the links its page
+// sends before navigating (folders, songs with and without Ctrl, albums, other
+// addresses) and what it keeps when closed. The browser cannot render here.
+#include <gtest/gtest.h>
+#include "AppTestSupport.h"
+#include "PWndBook.h"
+
+using namespace apptest;
+
+namespace
+{
+class PWndBookTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* file : {"Rock\\Artist\\a.mp3", "Rock\\1 One.mp3", "Rock\\2 Two.wma", "Rock\\3 Three.avi"})
+            ASSERT_TRUE(root.WriteFile(file, "x"));
+        CreateDirectoryA((root.Path() + "Empty").c_str(), nullptr);
+        settings.SetText("Folder", root.Path());
+        window.reset(new AppWindow);
+        book.SetOwner(&window->App());
+        book.Create("", WS_POPUP | WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
+    }
+
+    LRESULT Click(const std::string& address, bool ctrl = false)
+    {
+        if (ctrl)
+            Key(VK_CONTROL, 0);
+        const LRESULT answer = book.SendMessage(SWM_BROWSER_BEFORENAVIGATE, 0, reinterpret_cast<LPARAM>(address.c_str()));
+        if (ctrl)
+            Key(VK_CONTROL, KEYEVENTF_KEYUP);
+        return answer;
+    }
+    static void Key(WORD key, DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof(input));
+        Pump(50);
+    }
+    std::string Queue()
+    {
+        std::string text;
+        const SArrayString& queue = window->App().GetQueue();
+        for (int i = 0; i < queue.GetCount(); ++i)
+            text += std::string(TextOf(queue.GetAt(i))).substr(root.Path().size()) + ";";
+        return text;
+    }
+
+    RegisteredPlayer player;
+    SettingsKey settings;
+    TempFolder root;
+    std::unique_ptr<AppWindow> window;
+    PWndBook book;
+};
+}
+
+TEST_F(PWndBookTest, FolderLinksOpenTheFolderAndStayOnThePage)
+{
+    EXPECT_STREQ("Book - KLV Sonavel", book.GetWindowText().GetText());
+    std::string encoded = root.Path();
+    for (size_t at = encoded.find(' '); at != std::string::npos; at = encoded.find(' '))
+        encoded.replace(at, 1, "%20");
+    for (const std::string& address : {root.Path() + "Rock\\Artist.link", encoded + "Rock%5CArtist.LINK"})
+    {
+        window->App().OpenFolderPath(root.Path().c_str(), "", false);
+        EXPECT_EQ(-1, Click(address)) << address;
+        EXPECT_EQ(root.Path() + "Rock\\", TextOf(window->App().GetCurrentFolder().GetPath())) << address;
+        SListCtrl& folders = window->App().GetFolderList();
+        EXPECT_STREQ("Artist", folders.GetItemText(folders.GetSelection()).GetText()) << address;
+    }
+}
+
+TEST_F(PWndBookTest, SongsPlayOrJoinTheQueueWithCtrlAndAlbumsPlayTheirFolder)
+{
+    const struct
+    {
+        std::string address;
+        bool ctrl;
+        std::string queue;
+        int index;
+        std::string playing;
+    } steps[] = {
+        {root.Path() + "Rock\\1 One.mp3", true, "Rock\\1 One.mp3;", 0, "Rock\\1 One.mp3"},
+        {root.Path() + "Rock\\2 Two.wma", true, "Rock\\1 One.mp3;Rock\\2 Two.wma;", 0, "Rock\\1 One.mp3"},
+        {root.Path() + "Rock\\3 Three.avi", true, "Rock\\1 One.mp3;Rock\\2 Two.wma;Rock\\3 Three.avi;", 0,
+         "Rock\\1 One.mp3"},
+        {root.Path() + "Rock\\2 Two.wma", false, "Rock\\2 Two.wma;", 0, "Rock\\2 Two.wma"},
+        {root.Path() + "Rock.album", false, "Rock\\1 One.mp3;Rock\\2 Two.wma;Rock\\3 Three.avi;", 0,
+         "Rock\\1 One.mp3"},
+        {root.Path() + "Empty.album", false, "", -1, "Rock\\1 One.mp3"},
+    };
+    for (const auto& s : steps)
+    {
+        EXPECT_EQ(-1, Click(s.address, s.ctrl)) << s.address;
+        EXPECT_EQ(s.queue, Queue()) << s.address;
+        EXPECT_EQ(s.index, window->App().GetQueueIndex()) << s.address;
+        EXPECT_EQ(root.Path() + s.playing, std::string(player.Fake().url.begin(), player.Fake().url.end()))
+            << s.address;
+    }
+}
+
+TEST_F(PWndBookTest, OtherAddressesNavigateAndClosingKeepsThePlacement)
+{
+    for (const std::string& address : {std::string("http://www.example.com/"), root.Path() + "Book\\book0.png",
+                                       root.Path() + "Book.htm", std::string("not a path")})
+        EXPECT_EQ(0, Click(address)) << address;
+    EXPECT_EQ("", Queue());
+    EXPECT_TRUE(book.Close());
+    EXPECT_EQ(0u, settings.GetText("WindowBook").rfind("7:", 0)) << settings.GetText("WindowBook");
+}
