@@ -30,6 +30,7 @@
 #include "SToolBarCtrl.h"
 #include "STrayIcon.h"
 #include "SWnd.h"
+#include "PLibraryScan.h"
 #include "PMedia.h"
 #include "PSettings.h"
 #include "PSocketClient.h"
@@ -84,11 +85,14 @@ public:
     };
 
     // Replaceable steps that would otherwise reach the user or the outside:
-    // questions asked in message boxes, and the mail of the book.
+    // questions asked in message boxes, the mail of the book, and shutting
+    // Windows down after play.
     typedef int (*QuestionFunction)(HWND owner, const char* text, const char* caption, UINT style);
     typedef bool (*MailFunction)(SNetwork& network, const char* subject, const char* attachment);
+    typedef bool (*ShutdownFunction)();
     static void SetQuestionFunction(QuestionFunction function);
     static void SetMailFunction(MailFunction function);
+    static void SetShutdownFunction(ShutdownFunction function);
 
     PWndApp();
     ~PWndApp() override;
@@ -112,16 +116,25 @@ public:
 
     // Local browsing (library/).
     bool OpenFolder(const char* name, const char* select, bool fromThumbs);
+    // Opens a folder given by its full path, with the entry select selected.
+    bool OpenFolderPath(const char* folder, const char* select, bool fromThumbs);
     bool ShowFolder();
     void ListMediaFiles(SArrayString* result, const char* folder, bool recurse, bool songs, bool videos,
                         bool extras, bool noRadios);
     void LoadFolderCover(SImage* image, const char* folder, bool small);
     void ScanLibrary();
+    // The same through a walk of the caller's (tests supply their own listings).
+    void ScanLibrary(PLibraryScan& scan);
     const SArrayString& GetFilePaths() const { return m_filePaths; }
     SString GetCountsText() const;
     bool LoadNotes();
     bool SaveNotes();
     SCodeEditCtrl& GetNotesEditor() { return m_notesEditor; }
+    SMediaCtrl& GetInfoPane() { return m_infoPane; }
+    const SImageList& GetFolderCovers() const { return m_folderCovers; }
+    bool IsAutoHideAfterPlay() const { return m_autoHideAfterPlay; }
+    // The shortest time the splash stays up at start (2 s); benchmarks and tests shorten it.
+    static void SetSplashTime(DWORD milliseconds);
 
     // The information text, playback, covers, lyrics, the book, preferences,
     // sharing, downloads and the update check (one folder each).
@@ -181,8 +194,20 @@ public:
     bool IsShutdownOn() const { return m_shutdown; }
     const SString& GetLastConnection() const { return m_lastConnection; }
     int GetPreferencesRequests() const { return m_preferencesRequests; }
-    // Queue entries for the play commands (until playback builds the queue itself).
-    void SetQueue(const SArrayString& paths, int index);
+
+    // The play queue and the views of what plays (playback/).
+    bool PlayIndex(int index, bool startPaused);
+    bool PlayFrom(int index, bool startPaused);
+    bool SeekTo(int seconds);
+    // Appends paths to the queue: an empty queue starts with its first entry,
+    // a playing one goes on with the new count shown.
+    bool AppendToQueue(const SArrayString& paths, bool startPaused);
+    void OnMediaEnded();
+    void UpdatePlayerViews();
+    int GetQueueNames(SArrayString* result) const;
+    int GetQueueIndex() const { return m_queueIndex; }
+    PWndPlay& GetPlayWindow() { return m_playWindow; }
+    PWndTask& GetTaskStrip() { return m_taskStrip; }
 
 private:
     // Set-up on SWM_CREATED (PWndAppCreate.cpp).
@@ -199,6 +224,7 @@ private:
     void SetWaterSource(const SImage& picture);
 
     // Browsing steps (library/).
+    bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
     void ShowRootInStatus();
     int ListSubFolders(const SString& folder, SArrayString* names);
     void FillFolderList(const SArrayString& names);
@@ -208,6 +234,12 @@ private:
     void ShowFolderPage(const SString& folder);
     void AddFolderFiles(SArrayString* found, const SString& folder, bool recurse);
     SString GetNotePath(int* fileIndex) const;
+
+    // Playback steps (playback/).
+    void ShowVideoWindow();
+    void Shuffle();
+    void ShutDownAfterPlay();
+    bool IsPeerPathAllowed(const SPath& path) const;
 
     // Settings steps (PWndAppSettings.cpp).
     void HideFolder(const SString& folder);
@@ -268,7 +300,7 @@ private:
     SWnd m_band;
     bool m_repeat, m_shutdown;
     SArrayString m_statFolders;
-    SArray<unsigned short> m_statSongs, m_statVideos, m_statRadios;
+    SArray<unsigned int> m_statSongs, m_statVideos, m_statRadios;
     SListCtrl m_folderList;
     SListCtrl m_fileList;
     SCodeEditCtrl m_notesEditor;

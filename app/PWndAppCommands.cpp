@@ -46,8 +46,7 @@ bool PWndApp::OnLocalCommand(int id)
     switch (id)
     {
     case 1:
-        m_currentFolder.Set("");
-        return OpenFolder(m_rootFolder.GetPath().GetText(), "", false);
+        return OpenFolderPath(m_rootFolder.GetPath().GetText(), "", false);
     case 2:
         return OpenFolder("..", m_currentFolder.GetLastFolderName(true).GetText(), false);
     case 3:

@@ -227,7 +227,6 @@ LRESULT PWndApp::OnBeforeNavigate(const char* address)
     const int start = m_rootFolder.GetComponentCount() - 1;
     const SString below = path.JoinComponents(start < 0 ? 0 : start, -1, false, '\\');
     const SPath target((m_rootFolder.GetPath() + below.GetText()).GetText());
-    m_currentFolder.Set("");
-    OpenFolder(target.GetFullFolder().GetText(), target.GetTitle().GetText(), false);
+    OpenFolderPath(target.GetFullFolder().GetText(), target.GetTitle().GetText(), false);
     return -1;
 }

@@ -6,7 +6,7 @@
 
 namespace
 {
-const DWORD SPLASH_TIME = 2000;
+DWORD s_splashTime = 2000;
 
 SString CountText(unsigned int count, const char* word)
 {
@@ -21,7 +21,7 @@ SString CountText(unsigned int count, const char* word)
 // The splash stays up while the library is read, and at least its time.
 void WaitForSplash(DWORD start)
 {
-    while (timeGetTime() - start < SPLASH_TIME)
+    while (timeGetTime() - start < s_splashTime)
     {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
@@ -37,6 +37,11 @@ void WaitForSplash(DWORD start)
         Sleep(20);
     }
 }
+}
+
+void PWndApp::SetSplashTime(DWORD milliseconds)
+{
+    s_splashTime = milliseconds;
 }
 
 void PWndApp::LoadSettings(bool withSplash)
@@ -58,8 +63,7 @@ void PWndApp::LoadSettings(bool withSplash)
     m_server = settings.GetServer();
     HideFolder(m_rootFolder.GetPath() + "Book\\");
     HideFolder(m_rootFolder.GetPath() + "Images\\");
-    m_currentFolder.Set("");
-    OpenFolder(m_rootFolder.GetPath().GetText(), "", false);
+    OpenFolderPath(m_rootFolder.GetPath().GetText(), "", false);
     if (withSplash)
         ScanLibrary();
     m_statusBar.SetText(1, GetCountsText().GetText());
@@ -104,14 +108,18 @@ void PWndApp::ApplyTaskbar(const PSettings& settings)
     {
         RECT work = {};
         m_system.GetWorkArea(&work);
-        SHAppBarMessage(ABM_NEW, &data);
         data.uEdge = ABE_BOTTOM;
         data.rc = work;
         data.rc.top = work.bottom - m_taskStrip.GetHeight();
-        SHAppBarMessage(ABM_QUERYPOS, &data);
-        SHAppBarMessage(ABM_SETPOS, &data);
+        // Only a bar the shell took reserves its space and shows media.
+        const bool registered = SHAppBarMessage(ABM_NEW, &data) != 0;
+        if (registered)
+        {
+            SHAppBarMessage(ABM_QUERYPOS, &data);
+            SHAppBarMessage(ABM_SETPOS, &data);
+        }
         m_taskStrip.MoveWindowToRect(&data.rc, true);
-        m_taskStrip.SetDocked(true);
+        m_taskStrip.SetDocked(registered);
         m_taskStrip.ShowWindow(SW_SHOW);
     }
     m_taskStrip.SetTextColor(static_cast<COLORREF>(settings.GetNumber("TaskbarColor")));

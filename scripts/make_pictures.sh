@@ -82,6 +82,33 @@ convert -size 360x200 gradient:"#3a7bd5"-"#1d3f73" -fill white -stroke none \
   -draw "circle 80,100 80,50" -fill "#3a7bd5" -draw "polygon 64,74 112,100 64,126" \
   -fill white -draw "rectangle 150,86 330,94" -draw "rectangle 150,104 290,110" "PNG32:$out/235.png"
 
+# Playback: the thumbnail cells (170 x 200: first column 202, first column
+# under a hot parent bar 206, other columns 204, hot in the first column 200,
+# hot elsewhere 203) and the play badge 207; the play window's waiting cover
+# 230; the strip's and the seek bar's tiled background 231; the seek bar's
+# background 232, played part 233 and part under the mouse 234.
+cell() {
+  convert -size 170x200 xc:none -fill "$2" -stroke "$3" -strokewidth 2 \
+    -draw "roundrectangle 3,3 166,196 10,10" "PNG32:$out/$1.png"
+}
+cell 202 "#eef3f8" "#c9d6e3"
+cell 206 "#e2ebf5" "#a9bfd6"
+cell 204 "#f6f8fa" "#d5dde6"
+cell 200 "#d7e6f7" "#3a7bd5"
+cell 203 "#deeaf8" "#5a8fd8"
+convert -size 64x64 xc:none -fill "#000000a0" -draw "circle 32,32 32,4" -fill white \
+  -draw "polygon 24,18 48,32 24,46" "PNG32:$out/207.png"
+convert -size 64x64 xc:"#e8e8e8" -fill none -stroke "#3a7bd5" -strokewidth 4 \
+  -draw "arc 12,12 52,52 200,470" "PNG32:$out/230.png"
+# The play window's default cover 145 and its queue button 169.
+convert -size 64x64 gradient:"#ffffff"-"#d7e6f2" -fill "#9fb4c8" -stroke none \
+  -draw "circle 32,30 32,12" -fill "#d7e6f2" -draw "circle 32,30 32,26" "PNG32:$out/145.png"
+mn 169 "#3a7bd5" "rectangle 7,8 25,10 rectangle 7,15 25,17 rectangle 7,22 25,24"
+convert -size 232x36 gradient:"#f4f6f8"-"#d9dee4" "PNG32:$out/231.png"
+convert -size 8x9 xc:"#b8c0c8" -fill "#9aa4ae" -draw "rectangle 0,0 7,0" "PNG32:$out/232.png"
+convert -size 8x9 xc:"#3a7bd5" -fill "#2a5ba5" -draw "rectangle 0,0 7,0" "PNG32:$out/233.png"
+convert -size 8x9 xc:"#f0a030" -fill "#c07a10" -draw "rectangle 0,0 7,0" "PNG32:$out/234.png"
+
 # Icons 107 (large) and 108 (small).
 convert "$out/130.png" -resize 32x32 "$out/icon32.png"
 convert "$out/130.png" -resize 48x48 "$out/icon48.png"

@@ -34,17 +34,6 @@ bool LoadPicture(SImage* image, const SString& path)
         return false;
     return image->Load(&file);
 }
-
-int CountFiles(SDisk& disk, const SString& folder, const char* const* masks, int count)
-{
-    int total = 0;
-    for (int i = 0; i < count; ++i)
-    {
-        SArrayString found;
-        total += disk.List(&found, TextOf(folder + masks[i]), true, false, true, false, true);
-    }
-    return total;
-}
 }
 
 void PWndApp::ShowRootInStatus()
@@ -93,6 +82,14 @@ bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)
     return true;
 }
 
+// Home, folder links, the thumbnails, the play window and the book window
+// name a folder by its full path: from an empty current folder it is the candidate.
+bool PWndApp::OpenFolderPath(const char* folder, const char* select, bool fromThumbs)
+{
+    m_currentFolder.Set("");
+    return OpenFolder(folder, select, fromThumbs);
+}
+
 int PWndApp::ListSubFolders(const SString& folder, SArrayString* names)
 {
     SArrayString paths;
@@ -104,6 +101,8 @@ int PWndApp::ListSubFolders(const SString& folder, SArrayString* names)
     return names->GetCount();
 }
 
+// Each folder's cover is read once: whitened at 150 x 150 for its thumbnail,
+// then shrunk to the folder list's 16 x 16 picture.
 void PWndApp::FillFolderList(const SArrayString& names)
 {
     m_thumbs.Clear();
@@ -112,13 +111,16 @@ void PWndApp::FillFolderList(const SArrayString& names)
     m_folderCovers.AddImage(&m_smallPicture);
     for (int i = 0; i < names.GetCount(); ++i)
     {
-        const SString folder = m_currentFolder.GetPath() + TextOf(names.GetAt(i)) + "\\";
+        const SString name = names.GetAt(i);
+        const SString folder = m_currentFolder.GetPath() + TextOf(name) + "\\";
         SArrayString inner;
         const bool opens = m_disk.List(&inner, TextOf(folder + "*.*"), false, true, false, false, true) > 0;
         SImage cover;
-        LoadFolderCover(&cover, TextOf(folder), true);
+        LoadFolderCover(&cover, TextOf(folder), false);
+        m_thumbs.AddThumbnail(cover, TextOf(name), !opens);
+        cover.Resize(16, 16);
         m_folderCovers.AddImage(&cover);
-        m_folderList.AddItem(TextOf(names.GetAt(i)), -1, i + 1, opens ? 0 : -1);
+        m_folderList.AddItem(TextOf(name), -1, i + 1, opens ? 0 : -1);
     }
 }
 
@@ -306,31 +308,27 @@ void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small)
 
 void PWndApp::ScanLibrary()
 {
-    m_statFolders.RemoveAll();
-    m_statSongs.RemoveAll();
-    m_statVideos.RemoveAll();
-    m_statRadios.RemoveAll();
-    SArrayString folders;
-    folders.Add(TextOf(m_rootFolder.GetPath()));
-    m_disk.List(&folders, TextOf(m_rootFolder.GetPath() + "*.*"), true, true, false, false, true);
-    const char* const songMasks[] = {"*.mp3", "*.wma"};
-    const char* const videoMasks[] = {"*.mpg", "*.mpeg", "*.avi", "*.wmv"};
-    const char* const radioMasks[] = {"*.wax", "*.wvx"};
-    for (int i = 0; i < folders.GetCount(); ++i)
-    {
-        const SString folder = folders.GetAt(i);
-        const int songs = CountFiles(m_disk, folder, songMasks, 2);
-        const int videos = CountFiles(m_disk, folder, videoMasks, 4);
-        const int radios = CountFiles(m_disk, folder, radioMasks, 2);
-        const int at = m_statFolders.InsertSorted(TextOf(folder));
-        m_statSongs.InsertAt(static_cast<unsigned short>(songs), at);
-        m_statVideos.InsertAt(static_cast<unsigned short>(videos), at);
-        m_statRadios.InsertAt(static_cast<unsigned short>(radios), at);
-        if (i == 0)
-        {
-            m_totalSongs = songs;
-            m_totalVideos = videos;
-            m_totalRadios = radios;
-        }
-    }
+    PLibraryScan scan;
+    ScanLibrary(scan);
+}
+
+void PWndApp::ScanLibrary(PLibraryScan& scan)
+{
+    scan.Run(TextOf(m_rootFolder.GetPath()), &m_statFolders, &m_statSongs, &m_statVideos, &m_statRadios);
+    unsigned int totals[3] = {0, 0, 0};
+    FindFolderCounts(m_rootFolder.GetPath(), totals);
+    m_totalSongs = totals[0];
+    m_totalVideos = totals[1];
+    m_totalRadios = totals[2];
+}
+
+bool PWndApp::FindFolderCounts(const SString& folder, unsigned int counts[3]) const
+{
+    const int at = m_statFolders.FindSorted(TextOf(folder));
+    if (at < 0)
+        return false;
+    counts[0] = m_statSongs.GetAt(at);
+    counts[1] = m_statVideos.GetAt(at);
+    counts[2] = m_statRadios.GetAt(at);
+    return true;
 }

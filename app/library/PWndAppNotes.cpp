@@ -1,6 +1,7 @@
 // The plain-text notes of the selected folder or file, kept beside the media.
 #include "PWndApp.h"
 #include "SFile.h"
+#include "SMemory.h"
 
 // The selected folder's "folder.txt", or with one file selected the text file
 // named after that file; "" unless exactly one folder and at most one file
@@ -20,6 +21,8 @@ SString PWndApp::GetNotePath(int* fileIndex) const
     return path + "folder.txt";
 }
 
+// A missing note starts an empty one; a note that exists but cannot be read
+// leaves the editor without a document, so that nothing typed can replace it.
 bool PWndApp::LoadNotes()
 {
     const SString path = GetNotePath(nullptr);
@@ -28,28 +31,38 @@ bool PWndApp::LoadNotes()
         m_notesEditor.Close(true);
         return false;
     }
-    SFile file;
-    if (!file.Open(TextOf(path), false, false, true) || !m_notesEditor.LoadFromStream(&file, TextOf(path)))
+    if (!m_disk.FileExists(TextOf(path)))
+    {
         m_notesEditor.New(TextOf(path));
-    return true;
+        return true;
+    }
+    SFile file;
+    if (file.Open(TextOf(path), false, false, true) && m_notesEditor.LoadFromStream(&file, TextOf(path)))
+        return true;
+    m_notesEditor.Close(true);
+    m_statusBar.SetText(0, TextOf(SString("Cannot read the notes ") + TextOf(path)));
+    return false;
 }
 
+// The note is replaced only by a complete new one; on failure it keeps its
+// text and the file list its mark.
 bool PWndApp::SaveNotes()
 {
     int fileIndex = -1;
     const SString path = GetNotePath(&fileIndex);
-    if (path.GetLength() == 0)
+    if (path.GetLength() == 0 || !m_notesEditor.IsOpen())
         return false;
     const bool hasText = m_notesEditor.HasText();
     if (hasText)
     {
-        SFile file;
-        if (file.Open(TextOf(path), true, true, false))
-            m_notesEditor.SaveToStream(&file, TextOf(path));
+        SMemory text;
+        if (!m_notesEditor.SaveToStream(&text, TextOf(path)) ||
+            !SFile::SaveReplacing(TextOf(path), text.GetData(), text.GetSize()))
+            return false;
     }
-    else
+    else if (!m_disk.DeleteFile(TextOf(path)) && m_disk.FileExists(TextOf(path)))
     {
-        m_disk.DeleteFile(TextOf(path));
+        return false;
     }
     const int mark = hasText ? 4 : -1;
     if (fileIndex >= 0 && m_fileList.GetItemSecondImage(fileIndex) != mark)

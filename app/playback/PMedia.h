@@ -1,5 +1,6 @@
 // The main window's player: the media player control in its own top-most
-// video window, handing the end of each file to the main window.
+// video window, handing buffering, the position tick and the end of each file
+// to the main window.
 #pragma once
 #include "SMediaPlayerCtrl.h"
 
@@ -15,7 +16,12 @@ public:
     PWndApp* GetOwner() const { return m_owner; }
     // The hidden video window: a top-most tool popup with a sizing frame.
     bool Create();
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnBuffering(bool finished) override;
     void OnMediaEnded() override;
+    void OnRestarted() override {}
+    void OnTimer() override;
 
 private:
     PWndApp* m_owner;

@@ -3,6 +3,7 @@
 // through a temporary file so that a failed save never harms the old file.
 #include "SPlatform.h"
 #include "SCodeEditCtrl.h"
+#include "SFile.h"
 #include "SGuards.h"
 #include "SLcdCtrl.h"
 #include "SLibrary.h"
@@ -18,31 +19,13 @@ const char* const SAMPLE =
     "// Sample text: edit it and press Ctrl+S or the Save button.\r\n"
     "int main()\r\n{\r\n\tconst char* text = \"// not a comment\";\r\n\treturn MAX_VALUE; // a comment\r\n}\r\n";
 
-// Writes the text beside the file, then puts it in the file's place; the old
-// file stays untouched unless every byte was written and the file closed.
+// The old file stays untouched unless the whole text was written and closed.
 bool SaveThroughTemporary(SCodeEditCtrl& editor, const SString& path)
 {
     SMemory text;
     if (!editor.SaveToStream(&text, path.GetText()))
         return false;
-    const SString temporary = path + ".saving";
-    SHandleGuard file(CreateFileA(temporary.GetText(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
-        return false;
-    text.SeekToStart();
-    const SString bytes = text.ReadText();
-    DWORD written = 0;
-    bool complete = WriteFile(file.Get(), bytes.GetText(), static_cast<DWORD>(bytes.GetLength()), &written,
-                              nullptr) &&
-                    written == static_cast<DWORD>(bytes.GetLength()) && FlushFileBuffers(file.Get());
-    complete = CloseHandle(file.Release()) && complete;
-    if (complete)
-        complete = MoveFileExA(temporary.GetText(), path.GetText(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!complete)
-        DeleteFileA(temporary.GetText());
-    return complete;
+    return SFile::SaveReplacing(path.GetText(), text.GetData(), text.GetSize());
 }
 
 class EditorWnd;

@@ -161,7 +161,10 @@ bool SCodeEditCtrl::ReplaceAll()
     while (ReplaceOnce())
     {
         any = true;
-        SetSelectionRange(m_endLine, m_endColumn, -1, -1, -1);
+        // Search on after the replacement; replacing by nothing leaves only a cursor there.
+        int sl, sc, el, ec;
+        GetSelection(sl, sc, el, ec);
+        SetSelectionRange(el, ec, -1, -1, -1);
     }
     m_wrap = wrap;
     return any;

@@ -77,6 +77,9 @@ void SMediaCtrl::PaintPlain(HDC dc)
     Gdiplus::Graphics graphics(dc);
     Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
     SetupStringFormat(format);
+    // The layout box may grow with scrolling content; the drawing stays inside.
+    const RECT inner = GetInnerRect();
+    graphics.SetClip(Gdiplus::Rect(inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top));
     const RECT box = GetPlainTextRect();
     const Gdiplus::RectF rect(static_cast<float>(box.left), static_cast<float>(box.top),
                               static_cast<float>(box.right - box.left), static_cast<float>(box.bottom - box.top));

@@ -75,6 +75,9 @@ public:
     int Add(T value);
     int InsertAt(T value, int index = -1, int n = 1);
     int Append(const SArray* other);
+    // Appends, ascending, each number 0 .. count - 1 that other does not hold
+    // (a null other holds nothing); returns how many were appended.
+    int AppendDifference(const SArray* other, int count);
     void RemoveAt(int index, int count = 1);
     void RemoveLast()
     {
@@ -209,6 +212,18 @@ int SArray<T>::Append(const SArray* other)
     for (int i = 0; i < n; i++)
         Add(other->m_data[i]);
     return n;
+}
+
+template <class T>
+int SArray<T>::AppendDifference(const SArray* other, int count)
+{
+    static_assert(std::is_arithmetic<T>::value, "the difference is made of numbers");
+    // Decide before adding anything: other may be this array.
+    SArray missing;
+    for (int i = 0; i < count; i++)
+        if (!other || other->Find(static_cast<T>(i)) < 0)
+            missing.Add(static_cast<T>(i));
+    return Append(&missing);
 }
 
 template <class T>

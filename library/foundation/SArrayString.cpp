@@ -59,7 +59,7 @@ int SArrayString::CompareElements(SString* const* a, SString* const* b, unsigned
     const char* left = (x && x->GetText()) ? x->GetText() : "";
     const char* right = (y && y->GetText()) ? y->GetText() : "";
     // The same results as SString::Compare and SString::CompareNoCase, without a copy.
-    const int c = (options & NoCase) ? _stricmp(left, right) : std::strcmp(left, right);
+    const int c = (options & NoCase) ? SString::CompareTextNoCase(left, right) : std::strcmp(left, right);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 

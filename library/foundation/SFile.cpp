@@ -1,5 +1,6 @@
 #include "SFile.h"
 #include "SDisk.h"
+#include "SGuards.h"
 #include <io.h>
 #include <share.h>
 #include <algorithm>
@@ -327,4 +328,24 @@ int SFile::Find(const void* bytes, int n)
     }
     SeekTo64(size);
     return -1;
+}
+
+bool SFile::SaveReplacing(const char* path, const void* data, int size)
+{
+    if (!path || !*path || size < 0 || (size > 0 && !data))
+        return false;
+    const SString temporary = SString(path) + ".saving";
+    SHandleGuard file(CreateFileA(temporary.GetText(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
+        return false;
+    DWORD written = 0;
+    bool complete = (size == 0 || WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr)) &&
+                    written == static_cast<DWORD>(size) && FlushFileBuffers(file.Get());
+    complete = CloseHandle(file.Release()) && complete;
+    if (complete)
+        complete = MoveFileExA(temporary.GetText(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!complete)
+        DeleteFileA(temporary.GetText());
+    return complete;
 }

@@ -16,6 +16,10 @@ public:
     bool Open(const char* path, bool write, bool create, bool read, bool shared = false);
     // A new empty file from SDisk::GetTempName, opened "w+b" and deleted by Close.
     bool OpenTemporary();
+    // Writes the bytes to a file beside path and puts it in path's place only
+    // once every byte is written and the file closed: on any failure the old
+    // file stays as it was and the answer is false.
+    static bool SaveReplacing(const char* path, const void* data, int size);
 
     bool IsOpen() const override { return m_file != nullptr; }
     void Close() override;

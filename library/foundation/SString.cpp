@@ -237,7 +237,20 @@ int SString::Compare(const char* text) const
 
 int SString::CompareNoCase(const char* text) const
 {
-    return Sign(_stricmp(m_data ? m_data : "", text ? text : ""));
+    return CompareTextNoCase(m_data, text);
+}
+
+int SString::CompareTextNoCase(const char* a, const char* b)
+{
+    const unsigned char* x = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* y = reinterpret_cast<const unsigned char*>(b ? b : "");
+    for (;; ++x, ++y)
+    {
+        const int cx = (*x >= 'A' && *x <= 'Z') ? *x + ('a' - 'A') : *x;
+        const int cy = (*y >= 'A' && *y <= 'Z') ? *y + ('a' - 'A') : *y;
+        if (cx != cy || cx == 0)
+            return Sign(cx - cy);
+    }
 }
 
 bool SString::operator==(const char* text) const

@@ -39,6 +39,10 @@ public:
     // Comparison: -1, 0 or 1. A null text compares as "".
     int Compare(const char* text) const;
     int CompareNoCase(const char* text) const;
+    // As the Windows runtime's _stricmp: ASCII letters folded to lower case,
+    // bytes compared unsigned. Wine's runtime compares signed bytes, which would
+    // sort "\xC9mile" before "Alpha"; this does not depend on the runtime.
+    static int CompareTextNoCase(const char* a, const char* b);
     bool operator==(const char* text) const;
     bool operator!=(const char* text) const;
 

@@ -333,7 +333,8 @@ bool SListCtrl::SetTopIndex(int index)
 
 bool SListCtrl::GetItemRect(int index, RECT* rect) const
 {
-    return m_handle && rect &&
+    // The list box answers some indexes outside its items with success.
+    return rect && IsValidIndex(index) &&
            SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(rect)) !=
                LB_ERR;
 }

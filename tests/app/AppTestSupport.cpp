@@ -204,6 +204,24 @@ int RunningProgram::WaitExit(DWORD timeout)
     return static_cast<int>(code);
 }
 
+RegisteredPlayer::RegisteredPlayer()
+    : m_fake(new FakeMediaPlayer),
+      m_registration(new FakeClassRegistration(CLSID_WindowsMediaPlayer, static_cast<IWMPPlayer4*>(m_fake)))
+{
+}
+
+RegisteredPlayer::~RegisteredPlayer()
+{
+    m_registration.reset();
+    m_fake->Release();
+}
+
+void RegisteredPlayer::EndMedia()
+{
+    m_fake->FirePlayState(wmppsMediaEnded);
+    Pump(50);
+}
+
 AppWindow::AppWindow() : m_app(new PWndApp())
 {
     m_app->Create("KLV Sonavel test", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "FakeMediaPlayer.h"
 #include "PWndApp.h"
 
 namespace apptest
@@ -62,6 +63,23 @@ public:
 
 private:
     PROCESS_INFORMATION m_info = {};
+};
+
+// The player's stand-in, handed out for the media player's class id while it
+// lives: it opens every file, reports the position it is given and ends a file
+// on command. Made before the main window, so that it outlives the window.
+class RegisteredPlayer
+{
+public:
+    RegisteredPlayer();
+    ~RegisteredPlayer();
+    FakeMediaPlayer& Fake() { return *m_fake; }
+    // Ends the open file as the control does, and runs what that causes.
+    void EndMedia();
+
+private:
+    FakeMediaPlayer* m_fake;
+    std::unique_ptr<FakeClassRegistration> m_registration;
 };
 
 // A main window made in this process, as WinMain makes it (not shown).

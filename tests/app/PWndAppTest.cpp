@@ -42,6 +42,7 @@ std::string ServersMenuText(SMenu& menu)
 
 TEST_F(PWndAppTest, LocalSetStatesFollowTheQueue)
 {
+    RegisteredPlayer player;
     AppWindow window;
     PWndApp& app = window.App();
     const struct
@@ -54,7 +55,8 @@ TEST_F(PWndAppTest, LocalSetStatesFollowTheQueue)
         SArrayString queue;
         for (int i = 0; i < c.entries; ++i)
             queue.Add("C:\\a.mp3");
-        app.SetQueue(queue, c.entries > 0 ? 0 : -1);
+        app.ClearQueue();
+        app.AppendToQueue(queue, false);
         app.FillToolBar(true);
         SToolBarCtrl& bar = app.GetToolBar();
         EXPECT_EQ(c.previousNext, bar.IsButtonEnabled(8)) << c.entries;

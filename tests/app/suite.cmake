@@ -1,8 +1,12 @@
 # The suite builds main windows in its own process: it carries the program's
-# resources, and it starts the real program, which must be built first.
+# resources, and it starts the real program, which must be built first. The
+# player's stand-in of the controls suite plays the files of its queues.
 target_sources(test_app PRIVATE ${CMAKE_SOURCE_DIR}/app/Sonavel.rc
-  ${CMAKE_SOURCE_DIR}/examples/sample_library/SampleLibrary.cpp)
-target_include_directories(test_app PRIVATE ${CMAKE_SOURCE_DIR}/app ${CMAKE_SOURCE_DIR}/examples/sample_library)
+  ${CMAKE_SOURCE_DIR}/examples/sample_library/SampleLibrary.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/FakeMediaPlayer.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/FakeOcxControl.cpp)
+target_include_directories(test_app PRIVATE ${CMAKE_SOURCE_DIR}/app ${CMAKE_SOURCE_DIR}/examples/sample_library
+  ${CMAKE_SOURCE_DIR}/tests/controls)
 add_dependencies(test_app sonavel_program)
 # The update check talks to the HTTP test server; a build of the updater suite's
 # small start-recording program stands in for the updater.

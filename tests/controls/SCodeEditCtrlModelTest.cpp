@@ -195,6 +195,23 @@ TEST(SCodeEditCtrlModelTest, ReplaceAllNeverWrapsAndVisitsEachMatchOnce)
     EXPECT_FALSE(editor.FindNext(false));
 }
 
+TEST(SCodeEditCtrlModelTest, ReplacingByNothingIsAReplacementEachWithItsUndo)
+{
+    SCodeEditCtrl editor;
+    LoadText(editor, "banana\r\naxa");
+    editor.SetSelectionRange(0, 0, -1, -1, -1);
+    editor.SetFindText("a");
+    editor.SetReplaceText("");
+    EXPECT_TRUE(editor.ReplaceOnce());
+    EXPECT_EQ("bnana\r\naxa", SavedText(editor));
+    EXPECT_TRUE(editor.ReplaceAll());
+    EXPECT_EQ("bnn\r\nx", SavedText(editor));
+    EXPECT_EQ(5, editor.GetUndoCount());
+    EXPECT_FALSE(editor.ReplaceAll());
+    editor.ApplyUndo();
+    EXPECT_EQ("bnn\r\nxa", SavedText(editor));
+}
+
 namespace
 {
 // The invariants that hold while a document is open.

@@ -113,3 +113,38 @@ TEST(SMediaCtrlPlainScrollTest, ScrollingPlainTextIsDrawnInABoxAsLargeAsItsConte
     EXPECT_EQ(199 + 261, box.right);
     EXPECT_EQ(99, box.bottom);
 }
+
+TEST(SMediaCtrlPlainScrollTest, ScrollingPlainTextStaysOutOfTheMargin)
+{
+    now = 1000;
+    MediaParentWnd parent;
+    SMediaCtrl view;
+    FixedMeasurer measurer;
+    RECT r = {40, 40, 440, 340}, child = {10, 10, 210, 110};
+    ASSERT_TRUE(parent.Create("Plain", WS_POPUP | WS_VISIBLE, 0, &r, nullptr));
+    view.SetClock(&FakeClock);
+    view.SetMeasurer(&measurer);
+    view.SetTags(false);
+    ASSERT_TRUE(view.CreateChild(std::string(40, 'W').c_str(), WS_VISIBLE, 0, &child, parent.GetHandle()));
+    view.SetAlignment(0);
+    view.SetMargins(0, 0, 30, 0);
+    view.SetTextColor(0);
+    view.SetAutoScroll(-50, 0);
+    now += 2000;
+    view.SendMessage(WM_TIMER, SMediaCtrl::MARQUEE_TIMER, 0);
+    ASSERT_EQ(70, view.GetScrollOffsetX());
+
+    SWindowDCGuard screen(nullptr);
+    SMemoryDCGuard memory(screen.Get());
+    SGdiObjectGuard<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 200, 100));
+    SSelectGuard select(memory.Get(), bitmap.Get());
+    view.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+    const COLORREF background = GetPixel(memory.Get(), 199, 99);
+    int inside = 0, margin = 0;
+    for (int y = 0; y < 30; y++)
+        for (int x = 60; x < 200; x++)
+            if (GetPixel(memory.Get(), x, y) != background)
+                (x < 170 ? inside : margin)++;
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(0, margin);
+}

@@ -172,6 +172,18 @@ TEST(SArrayStringOrder, NoCaseTreatsCaseVariantsAsEqual)
     EXPECT_EQ(0, a.Find("a"));
 }
 
+TEST(SArrayStringOrder, NoCaseSortsAsTheWindowsRuntime)
+{
+    // Bytes above 127 after every ASCII letter; '_' before the letters, which fold to lower case.
+    SArrayString a = Make({"\xC9mile", "alpha", "10 Ten", "_x", "Beta", "\xE9t\xE9", "ALPHA2"});
+    a.AddFlags(SArrayString::NoCase);
+    a.Sort();
+    EXPECT_EQ((std::vector<std::string>{"10 Ten", "_x", "alpha", "ALPHA2", "Beta", "\xC9mile", "\xE9t\xE9"}),
+              Texts(a));
+    EXPECT_EQ(-1, SString("Z").CompareNoCase("\xC9"));
+    EXPECT_EQ(1, SString("a").CompareNoCase("_"));
+}
+
 TEST(SArrayStringOrder, FindRanges)
 {
     SArrayString a = Make({"x", "y", "x"});

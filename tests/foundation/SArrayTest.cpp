@@ -235,6 +235,37 @@ TEST(SArrayInsert, AppendCopiesAllAndCountsThem)
     EXPECT_EQ((std::vector<int>{1, 2, 3, 1, 2, 3}), Contents(a));
 }
 
+TEST(SArrayInsert, AppendDifferenceAddsTheMissingNumbersInOrder)
+{
+    struct Case
+    {
+        std::vector<int> start, other;
+        bool null;
+        int count, added;
+        std::vector<int> result;
+    };
+    const Case cases[] = {{{}, {1, 3}, false, 5, 3, {0, 2, 4}},
+                          {{9}, {4, 0}, false, 3, 2, {9, 1, 2}},
+                          {{}, {}, true, 3, 3, {0, 1, 2}},
+                          {{7}, {1}, false, 0, 0, {7}},
+                          {{}, {0, 1}, false, -2, 0, {}}};
+    for (const Case& c : cases)
+    {
+        SArray<int> a, b;
+        for (int v : c.start)
+            a.Add(v);
+        for (int v : c.other)
+            b.Add(v);
+        EXPECT_EQ(c.added, a.AppendDifference(c.null ? nullptr : &b, c.count)) << c.count;
+        EXPECT_EQ(c.result, Contents(a)) << c.count;
+    }
+    // Against itself: the numbers it held before.
+    SArray<int> self;
+    Fill(self, {1});
+    EXPECT_EQ(2, self.AppendDifference(&self, 3));
+    EXPECT_EQ((std::vector<int>{1, 0, 2}), Contents(self));
+}
+
 TEST(SArrayRemove, RangeRules)
 {
     SArray<int> a;

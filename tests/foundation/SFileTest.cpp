@@ -2,6 +2,7 @@
 #include <string>
 #include "SDisk.h"
 #include "SFile.h"
+#include "SGuards.h"
 #include "SMemory.h"
 #include "StreamsTestFolder.h"
 
@@ -118,6 +119,26 @@ TEST(SFileTest, OpeningAnotherFileRemovesTheTemporaryOne)
     ASSERT_TRUE(file.Open(folder.Path("a.txt").c_str(), false, false, true));
     EXPECT_FALSE(StreamsTestFolder::Exists(path));
     EXPECT_FALSE(file.IsTemporary());
+}
+
+TEST(SFileTest, SaveReplacingPutsTheWholeFileInPlaceOrNothing)
+{
+    StreamsTestFolder folder;
+    folder.WriteFile("note.txt", "old");
+    const std::string path = folder.Path("note.txt");
+    ASSERT_TRUE(SFile::SaveReplacing(path.c_str(), "new text", 8));
+    EXPECT_EQ("new text", folder.ReadFile("note.txt"));
+    ASSERT_TRUE(SFile::SaveReplacing(folder.Path("fresh.txt").c_str(), "", 0));
+    EXPECT_TRUE(StreamsTestFolder::Exists(folder.Path("fresh.txt")));
+    {
+        // Held open without sharing: the old text must survive the failed save.
+        SHandleGuard holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder.IsValid());
+        EXPECT_FALSE(SFile::SaveReplacing(path.c_str(), "lost", 4));
+    }
+    EXPECT_FALSE(SFile::SaveReplacing(folder.Path("missing\\a.txt").c_str(), "x", 1));
+    EXPECT_EQ("new text", folder.ReadFile("note.txt"));
+    EXPECT_FALSE(StreamsTestFolder::Exists(path + ".saving"));
 }
 
 // --- Reading and writing ---

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <climits>
 #include "HeldKeys.h"
 #include "SListCtrl.h"
 
@@ -96,6 +97,17 @@ TEST_F(SListCtrlTest, ItemsAreMeasuredThroughTheirRecordsAndFoundWithoutCase)
     EXPECT_TRUE(list.DeleteItem(0));
     EXPECT_FALSE(list.DeleteItem(4));
     EXPECT_EQ("", std::string(list.GetItemText(9).GetText()));
+}
+
+TEST_F(SListCtrlTest, ItemRectangleOnlyForItemsThatExist)
+{
+    Make(0, 2);
+    RECT r = {};
+    EXPECT_TRUE(list.GetItemRect(1, &r));
+    EXPECT_EQ(list.GetItemHeight(), r.bottom - r.top);
+    for (int index : {-1, -100, INT_MIN, 2, INT_MAX})
+        EXPECT_FALSE(list.GetItemRect(index, &r)) << index;
+    EXPECT_FALSE(list.GetItemRect(0, nullptr));
 }
 
 TEST_F(SListCtrlTest, AClickBelowTheLastItemHitsNothingAndClearsTheSelection)

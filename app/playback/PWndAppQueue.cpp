@@ -1,0 +1,141 @@
+// Filling the main window's play queue: the play commands, adding to the
+// queue, and the play requests of sharing peers.
+#include "PWndApp.h"
+#include <cstdlib>
+
+namespace
+{
+// The extensions of the media kinds; nothing else is ever played for a peer.
+const char* const MEDIA_EXTENSIONS[] = {"mp3", "wma", "wax", "mpg", "mpeg", "avi", "wmv", "wvx"};
+
+bool IsMediaExtension(const SString& extension)
+{
+    for (const char* known : MEDIA_EXTENSIONS)
+        if (extension == known)
+            return true;
+    return false;
+}
+}
+
+bool PWndApp::PlayAll(bool allFolders, bool random)
+{
+    ClearQueue();
+    const SString name = GetSelectedFolderName();
+    const SString current = m_currentFolder.GetPath();
+    if (name.GetLength() > 0)
+        ListMediaFiles(&m_queue, TextOf(current + TextOf(name) + "\\"), allFolders, true, !allFolders, false, true);
+    else if (allFolders)
+        ListMediaFiles(&m_queue, TextOf(current), true, true, true, false, true);
+    if (m_queue.GetCount() == 0)
+        return false;
+    if (random)
+        Shuffle();
+    else
+        m_queue.Sort();
+    return PlayFrom(0, false);
+}
+
+// Entry i takes one of the entries not yet taken, drawn by the runtime's rand().
+void PWndApp::Shuffle()
+{
+    SArrayString left(m_queue);
+    for (int i = 0; i < m_queue.GetCount(); ++i)
+    {
+        const int k = static_cast<int>(rand() / 32768.0 * left.GetCount());
+        m_queue.SetAt(i, TextOf(left.GetAt(k)));
+        left.DeleteAndRemoveAt(k);
+    }
+}
+
+// The file list shows playlists too, the queue does not: the selected file's
+// place among the queued files is where playing starts.
+bool PWndApp::PlayAt(int index, const char* folderName)
+{
+    ClearQueue();
+    const SString name = folderName && *folderName ? SString(folderName) : GetSelectedFolderName();
+    SString folder = m_currentFolder.GetPath();
+    if (name.GetLength() > 0)
+        folder = folder + TextOf(name) + "\\";
+    ListMediaFiles(&m_queue, TextOf(folder), false, true, true, false, true);
+    if (m_queue.GetCount() == 0)
+        return false;
+    int start = 0;
+    if (index >= 0 && index < m_filePaths.GetCount())
+    {
+        const SString selected = m_filePaths.GetAt(index);
+        while (start < m_queue.GetCount() && m_queue.GetAt(start).CompareNoCase(TextOf(selected)) < 0)
+            ++start;
+    }
+    return PlayFrom(start, false);
+}
+
+bool PWndApp::PlaySelected()
+{
+    SArrayString selected;
+    if (GetSelectedFilePaths(&selected) == 0 || selected.GetCount() == 0)
+        return false;
+    m_queue = selected;
+    return PlayFrom(0, false);
+}
+
+bool PWndApp::AddToQueue(bool fromFolderList)
+{
+    SArrayString added;
+    if (!fromFolderList)
+    {
+        GetSelectedFilePaths(&added);
+        return AppendToQueue(added, true);
+    }
+    const SString name = GetSelectedFolderName();
+    if (name.GetLength() == 0)
+        return false;
+    const SString folder = m_currentFolder.GetPath() + TextOf(name) + "\\";
+    ListMediaFiles(&added, TextOf(folder), false, true, true, false, true);
+    if (added.GetCount() == 0)
+        ListMediaFiles(&added, TextOf(folder), true, true, false, false, true);
+    return AppendToQueue(added, true);
+}
+
+bool PWndApp::AppendToQueue(const SArrayString& paths, bool startPaused)
+{
+    if (paths.GetCount() == 0)
+        return false;
+    const bool wasEmpty = m_queue.GetCount() == 0;
+    for (int i = 0; i < paths.GetCount(); ++i)
+        m_queue.Add(TextOf(paths.GetAt(i)));
+    if (wasEmpty)
+        return PlayFrom(0, startPaused);
+    const int count = m_queue.GetCount();
+    m_playWindow.SetQueueCount(count);
+    m_taskStrip.SetQueueCount(count);
+    m_toolBar.EnableButton(8, true);
+    m_toolBar.EnableButton(9, true);
+    m_taskStrip.EnablePrevNext(true);
+    return true;
+}
+
+// A peer names files relative to the shared root; only media files inside the
+// root are played, and a request with none leaves the queue as it was.
+bool PWndApp::PlayFromPeer(const char* text)
+{
+    if (!m_server.allowPlay || !text)
+        return false;
+    SArrayString parts, paths;
+    PSettings::SplitTokens(text, '|', &parts);
+    for (int i = 0; i < parts.GetCount(); ++i)
+    {
+        const SPath path(TextOf(m_rootFolder.GetPath() + TextOf(parts.GetAt(i))));
+        if (IsPeerPathAllowed(path))
+            paths.Add(TextOf(path.GetPath()));
+    }
+    if (paths.GetCount() == 0)
+        return false;
+    m_queue = paths;
+    return PlayFrom(0, false);
+}
+
+bool PWndApp::IsPeerPathAllowed(const SPath& path) const
+{
+    return path.IsValid() && path.HasFileName() && m_rootFolder.Contains(&path, true) &&
+           IsMediaExtension(path.GetExtension(false, true));
+}

@@ -1,0 +1,77 @@
+// Folder covers: which picture beside a folder wins, the 150 x 150 cover made
+// opaque on white, and the folder list's 16 x 16 picture shrunk from it.
+#include <gtest/gtest.h>
+#include "AppTestSupport.h"
+#include "SFile.h"
+
+using namespace apptest;
+
+namespace
+{
+bool WritePicture(const std::string& path, COLORREF color, BYTE alpha, int format)
+{
+    SImage picture;
+    if (!picture.Create(40, 40) || !picture.Clear(color) || !picture.SetAlpha(alpha))
+        return false;
+    SFile file;
+    return file.Open(path.c_str(), true, true, false) && picture.Save(format, &file);
+}
+
+// Within a few steps of each channel: JPEG keeps a flat colour only nearly.
+bool Near(Gdiplus::ARGB pixel, Gdiplus::ARGB expected)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(static_cast<int>((pixel >> shift) & 0xFF) - static_cast<int>((expected >> shift) & 0xFF)) > 8)
+            return false;
+    return true;
+}
+}
+
+TEST(PWndAppCoversTest, PngBeforeJpgBrokenPngFallsThroughTranslucentBecomesWhite)
+{
+    SettingsKey settings;
+    TempFolder root;
+    const struct
+    {
+        const char* folder;
+        bool png, brokenPng, jpg;
+        BYTE alpha;
+        Gdiplus::ARGB expected;
+    } cases[] = {
+        {"Both", true, false, true, 255, 0xFFFF0000},     // the ".png" (red) over the ".jpg" (blue)
+        {"Broken", false, true, true, 255, 0xFF0000FF},   // an unreadable ".png": the ".jpg"
+        {"Glass", true, false, false, 128, 0xFFFFFFFF},   // translucent pixels become white
+    };
+    for (const auto& c : cases)
+    {
+        ASSERT_TRUE(root.WriteFile(std::string(c.folder) + "\\Album\\a.mp3", ""));
+        const std::string base = root.Path() + c.folder;
+        EXPECT_TRUE(!c.png || WritePicture(base + ".png", RGB(255, 0, 0), c.alpha, SImage::FORMAT_PNG));
+        EXPECT_TRUE(!c.brokenPng || root.WriteFile(std::string(c.folder) + ".png", "\x89PNG\r\n\x1a\n not a picture"));
+        EXPECT_TRUE(!c.jpg || WritePicture(base + ".jpg", RGB(0, 0, 255), 255, SImage::FORMAT_JPEG));
+    }
+    settings.SetText("Folder", root.Path());
+    PWndApp::SetSplashTime(0);
+    AppWindow window;
+    PWndApp::SetSplashTime(2000);
+    PWndApp& app = window.App();
+    ASSERT_EQ(3, app.GetFolderList().GetCount());
+    ASSERT_EQ(3, app.GetThumbs().GetCount());
+    for (const auto& c : cases)
+    {
+        SImage cover;
+        app.LoadFolderCover(&cover, (root.Path() + c.folder + "\\").c_str(), false);
+        EXPECT_EQ(150, cover.GetWidth());
+        EXPECT_EQ(150, cover.GetHeight());
+        Gdiplus::ARGB pixel = 0;
+        cover.GetPixel(75, 75, &pixel);
+        EXPECT_TRUE(Near(pixel, c.expected)) << c.folder << " " << std::hex << pixel;
+        // The list's picture is the whitened cover shrunk, in list order.
+        const int item = app.GetFolderList().SelectItemByText(c.folder, true);
+        SImage small;
+        ASSERT_TRUE(small.LoadFromImageList(app.GetFolderCovers().GetHandle(), item + 1)) << c.folder;
+        EXPECT_EQ(16, small.GetWidth());
+        small.GetPixel(8, 8, &pixel);
+        EXPECT_TRUE(Near(pixel, c.expected)) << c.folder << " list " << std::hex << pixel;
+    }
+}

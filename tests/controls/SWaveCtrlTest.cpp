@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+#include "../window/HeldKeys.h"
+#include "../window/ImageCanvas.h"
+#include "SWaveCtrl.h"
+#include "WaveTestSupport.h"
+
+namespace
+{
+const COLORREF BACK = RGB(240, 240, 200), OTHER_BACK = RGB(90, 90, 90), LINE = RGB(0, 0, 255),
+               CARET = RGB(255, 0, 255), WAVE = RGB(0, 128, 0);
+
+// Two 200 x 100 editors on one parent that counts their change reports.
+class SWaveCtrlTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        RECT r = {0, 0, 450, 150};
+        ASSERT_TRUE(parent.Create("Wave", WS_POPUP | WS_VISIBLE, 0, &r, nullptr));
+        for (int i = 0; i < 2; i++)
+        {
+            RECT child = {i * 220, 0, i * 220 + 200, 100};
+            ASSERT_TRUE(editors[i].CreateChildUntitled(WS_VISIBLE, 0, &child, parent.GetHandle()));
+        }
+    }
+    // Stereo 16-bit: channel 0 the frame number, channel 1 its negative - 1.
+    void LoadRamp(SWaveCtrl& editor, int frames)
+    {
+        SMemory stream;
+        FillStream(stream,
+                   MakeWaveBytes(WaveSpec{}, Samples16(frames, 2, [](int f, int c) { return c ? -f - 1 : f; })));
+        ASSERT_TRUE(editor.LoadWave(&stream));
+    }
+    void Key(SWaveCtrl& editor, int key) { editor.SendMessage(WM_KEYDOWN, key, 0); }
+    int Sample(SWaveCtrl& editor, uint32_t frame, int channel)
+    {
+        return static_cast<int>(editor.GetSound().GetSample(nullptr, frame, channel));
+    }
+    COLORREF PixelAfterPaint(SWaveCtrl& editor, int x, int y)
+    {
+        ImageCanvas canvas(200, 100);
+        editor.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
+        GdiFlush();
+        return canvas.At(x, y);
+    }
+
+    TraceWnd parent;
+    SWaveCtrl editors[2];
+};
+} // namespace
+
+TEST(SWaveCtrlMappingTest, FramesAndPixelsMapBothWays)
+{
+    struct Case
+    {
+        uint32_t frame, total;
+        int width, x;
+    };
+    const Case cases[] = {{0, 1000, 200, 0}, {500, 1000, 200, 100}, {999, 1000, 200, 199}, {1000, 1000, 200, 200},
+                          {1001, 1000, 200, -1}, {0, 0, 200, 0}, {700, 1000, 0, 0}, {3, 7, 10, 4}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.x, SWaveCtrl::FrameToX(c.frame, c.total, c.width)) << c.frame << "/" << c.total;
+    EXPECT_EQ(500u, SWaveCtrl::XToFrame(100, 1000, 200));
+    EXPECT_EQ(0u, SWaveCtrl::XToFrame(100, 1000, 0));
+    EXPECT_EQ(1000u, SWaveCtrl::XToFrame(250, 1000, 200));
+    EXPECT_EQ(1u, SWaveCtrl::ComputeKeyStep(10, 200));
+    EXPECT_EQ(5u, SWaveCtrl::ComputeKeyStep(1000, 200));
+    EXPECT_EQ(1000u, SWaveCtrl::ComputeKeyStep(1000, 0));
+    EXPECT_EQ(100001u, SWaveCtrl::ComputeDrawChunk(1));
+    EXPECT_EQ(100002u, SWaveCtrl::ComputeDrawChunk(7));
+    EXPECT_EQ(100000u, SWaveCtrl::ComputeDrawChunk(400000) - 300000u);
+}
+
+TEST_F(SWaveCtrlTest, UpAndDownWalkTheChannelsThroughAll)
+{
+    SWaveCtrl& editor = editors[0];
+    ASSERT_TRUE(editor.NewWave(2));
+    EXPECT_EQ(STYPE_WAVE, editor.GetType());
+    const struct
+    {
+        int key, channel;
+    } steps[] = {{VK_UP, 1}, {VK_UP, 0}, {VK_UP, -1}, {VK_DOWN, 0}, {VK_DOWN, 1}, {VK_DOWN, -1},
+                 {VK_NUMPAD2, 1}, {VK_NUMPAD2, -1}, {VK_NUMPAD6, -1}};
+    for (const auto& s : steps)
+    {
+        Key(editor, s.key);
+        EXPECT_EQ(s.channel, editor.GetChannel()) << s.key;
+    }
+    EXPECT_FALSE(editor.NewWave(3));
+    Key(editor, VK_UP);
+    EXPECT_EQ(-1, editor.GetChannel());
+}
+
+TEST_F(SWaveCtrlTest, KeysMoveTheCursorByAtLeastOneFrame)
+{
+    SWaveCtrl& editor = editors[0];
+    LoadRamp(editor, 10);
+    const struct
+    {
+        int key;
+        uint32_t start, length;
+    } steps[] = {{VK_RIGHT, 1, 0}, {VK_RIGHT, 2, 0}, {VK_END, 10, 0}, {VK_RIGHT, 10, 0}, {VK_LEFT, 9, 0},
+                 {VK_HOME, 0, 0}, {VK_LEFT, 0, 0}};
+    for (const auto& s : steps)
+    {
+        Key(editor, s.key);
+        EXPECT_EQ(s.start, editor.GetSelectionStart()) << s.key;
+        EXPECT_EQ(s.length, editor.GetSelectionLength()) << s.key;
+    }
+    editor.SetSelection(3, 4);
+    Key(editor, VK_RIGHT);
+    EXPECT_EQ(7u, editor.GetSelectionStart());
+    EXPECT_EQ(0u, editor.GetSelectionLength());
+    editor.SetSelection(3, 400);
+    EXPECT_EQ(7u, editor.GetSelectionLength());
+    Key(editor, VK_ESCAPE);
+    EXPECT_EQ(3u, editor.GetSelectionStart());
+    EXPECT_EQ(0u, editor.GetSelectionLength());
+}
+
+TEST_F(SWaveCtrlTest, CutAndPasteMoveFramesBetweenEditors)
+{
+    SWaveCtrl& first = editors[0];
+    SWaveCtrl& second = editors[1];
+    LoadRamp(first, 100);
+    LoadRamp(second, 100);
+    // One channel copied into one channel: clip / (block align / channels) frames selected.
+    first.SetChannel(1, true);
+    first.SetSelection(0, 10);
+    EXPECT_TRUE(first.CopySelection());
+    EXPECT_EQ(20, SWaveCtrl::GetClip()->GetSize());
+    second.SetChannel(0, true);
+    second.SetSelection(5, 0);
+    EXPECT_TRUE(second.PasteClip());
+    EXPECT_EQ(110u, second.GetSound().GetFrameCount());
+    EXPECT_EQ(5u, second.GetSelectionStart());
+    EXPECT_EQ(10u, second.GetSelectionLength());
+    EXPECT_EQ(-1, Sample(second, 5, 0));
+    EXPECT_EQ(1, parent.Count(SWM_CHANGED));
+
+    first.SetChannel(-1, true);
+    first.SetSelection(20, 10);
+    EXPECT_TRUE(first.CutSelection());
+    EXPECT_EQ(90u, first.GetSound().GetFrameCount());
+    EXPECT_EQ(0u, first.GetSelectionLength());
+    second.SetChannel(-1, true);
+    second.SetSelection(0, 0);
+    EXPECT_TRUE(second.PasteClip());
+    EXPECT_EQ(120u, second.GetSound().GetFrameCount());
+    EXPECT_EQ(10u, second.GetSelectionLength());
+    EXPECT_EQ(20, Sample(second, 0, 0));
+    EXPECT_EQ(-30, Sample(second, 9, 1));
+    EXPECT_EQ(3, parent.Count(SWM_CHANGED));
+
+    // Esc held down cancels an edit: nothing changes and nothing is reported.
+    {
+        HeldKeys escape({VK_ESCAPE});
+        second.SetSelection(0, 50);
+        EXPECT_FALSE(second.DeleteSelection());
+    }
+    EXPECT_EQ(120u, second.GetSound().GetFrameCount());
+    EXPECT_EQ(50u, second.GetSelectionLength());
+    EXPECT_EQ(3, parent.Count(SWM_CHANGED));
+    EXPECT_FALSE(first.DeleteSelection());
+}
+
+TEST_F(SWaveCtrlTest, PaintsBackgroundCentreLinesCaretWaveAndSelection)
+{
+    SWaveCtrl& editor = editors[0];
+    editor.SetBackColors(BACK, OTHER_BACK);
+    editor.SetCaretColors(LINE, CARET, SWnd::COLOR_NONE);
+    editor.SetWaveColors(WAVE, SWnd::COLOR_NONE);
+    EXPECT_EQ(BACK, PixelAfterPaint(editor, 100, 50));
+    // A new sound has no frames: background, one centre line per band, the cursor at x 0.
+    ASSERT_TRUE(editor.NewWave(2));
+    struct Probe
+    {
+        int x, y;
+        COLORREF color;
+    };
+    const Probe empty[] = {{100, 10, BACK}, {100, 25, LINE}, {100, 75, LINE}, {100, 26, BACK}, {0, 60, CARET}};
+    for (const Probe& p : empty)
+        EXPECT_EQ(p.color, PixelAfterPaint(editor, p.x, p.y)) << p.x << "," << p.y;
+    editor.SetChannel(1, true);
+    EXPECT_EQ(OTHER_BACK, PixelAfterPaint(editor, 100, 10));
+
+    // Mono, every sample a quarter of the range: the wave runs at 3/4 of the height.
+    WaveSpec spec;
+    spec.channels = 1;
+    SMemory stream;
+    FillStream(stream, MakeWaveBytes(spec, Samples16(800, 1, [](int, int) { return 16384; })));
+    ASSERT_TRUE(editor.LoadWave(&stream));
+    EXPECT_EQ(WAVE, PixelAfterPaint(editor, 100, 75));
+    EXPECT_EQ(LINE, PixelAfterPaint(editor, 100, 50));
+    editor.OnSelectAll();
+    EXPECT_EQ(800u, editor.GetSelectionLength());
+    EXPECT_EQ(BACK ^ 0xFFFFFF, PixelAfterPaint(editor, 100, 10));
+}
