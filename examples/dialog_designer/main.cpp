@@ -196,9 +196,10 @@ private:
 
     SString m_path;
     SKeyboard m_keyboard;
+    // The designer goes first: it still speaks to its pane and toolbox when it closes.
     Toolbox m_toolbox;
-    SDialogCtrl m_designer;
     SDialogCtrl::_SPropertyCtrl m_pane;
+    SDialogCtrl m_designer;
 };
 
 void Toolbox::OnButtonClick(int groupId, int buttonId, _SButton* button)

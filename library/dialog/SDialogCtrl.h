@@ -382,8 +382,9 @@ public:
     const SLanguageTable& GetLanguageTable() const { return m_language; }
     void ShowError(const char* key) const;
 
-    // The interactive designer: its pane and toolbox (attached, not owned), the
-    // resources its previews and test runs load from.
+    // The interactive designer: its pane and toolbox (attached, not owned: they
+    // must outlive the designer or be detached first), the resources its previews
+    // and test runs load from.
     void SetPropertyPane(_SPropertyCtrl* pane);
     _SPropertyCtrl* GetPropertyPane() const { return m_properties; }
     void SetToolbox(SPanelCtrl* panel);
@@ -461,6 +462,8 @@ private:
     void MakeTypeChoices(int list, SArrayString& out) const;
     bool ApplyCommonProperty(_SCtrl* element, const SPropertyCtrl::_SItem* item, bool* handled);
     void ApplyTypeProperty(_SCtrl* element, const SPropertyCtrl::_SItem* item);
+    bool ApplyName(_SCtrl* element, const char* name);
+    void ApplyBorder(_SCtrl* element, const SPropertyCtrl::_SItem* item);
     void SetPaneBool(const char* group, const char* key, bool value);
     void SetPaneText(const char* group, const char* key, int value);
     void OnRightButtonDown(int x, int y);

@@ -52,18 +52,13 @@ bool SDialogCtrl::ApplyCommonProperty(_SCtrl* element, const SPropertyCtrl::_SIt
     const char* text = item->text.GetText() ? item->text.GetText() : "";
     *handled = true;
     if (Is(key, "NAME"))
+        return ApplyName(element, text);
+    if (Is(key, "BORDER") || Is(key, "CLIENTEDGE") || Is(key, "STATICEDGE"))
     {
-        if (!OnNameChanging(element, text))
-            return false;
-        // The element's own name counts as taken.
-        if (!IsNameAvailable(text))
-        {
-            ShowError("?NAMEEXIST");
-            return false;
-        }
-        element->SetName(text);
+        ApplyBorder(element, item);
+        return true;
     }
-    else if (Is(key, "CAPTION"))
+    if (Is(key, "CAPTION"))
         element->SetCaption(text);
     else if (Is(key, "VISIBLE"))
         element->ToggleStyleBits(WS_VISIBLE);
@@ -91,29 +86,6 @@ bool SDialogCtrl::ApplyCommonProperty(_SCtrl* element, const SPropertyCtrl::_SIt
         if (anchor >= 0)
             element->SetValueInt(key.GetText(), anchor);
     }
-    else if (Is(key, "BORDER"))
-    {
-        if (item->boolValue)
-            element->SetStyleBits(WS_BORDER);
-        else
-        {
-            element->ClearStyleBits(WS_BORDER);
-            // A dialog without a border has no caption either.
-            if (element->GetType() == DTYPE_DIALOG)
-            {
-                element->ClearStyleBits(WS_CAPTION);
-                SetPaneBool("$STYLE", "DIALOG_CAPTION", false);
-            }
-        }
-    }
-    else if (Is(key, "CLIENTEDGE") || Is(key, "STATICEDGE"))
-    {
-        const DWORD bit = Is(key, "CLIENTEDGE") ? WS_EX_CLIENTEDGE : WS_EX_STATICEDGE;
-        if (item->boolValue)
-            element->SetStyleBits(bit, true);
-        else
-            element->ClearStyleBits(bit, true);
-    }
     else if (Is(key, "BACKCOLOR"))
         element->SetBackColor(item->color);
     else if (Is(key, "TEXTCOLOR"))
@@ -123,6 +95,46 @@ bool SDialogCtrl::ApplyCommonProperty(_SCtrl* element, const SPropertyCtrl::_SIt
     else
         *handled = false;
     return true;
+}
+
+bool SDialogCtrl::ApplyName(_SCtrl* element, const char* name)
+{
+    if (!OnNameChanging(element, name))
+        return false;
+    // The element's own name counts as taken.
+    if (!IsNameAvailable(name))
+    {
+        ShowError("?NAMEEXIST");
+        return false;
+    }
+    element->SetName(name);
+    return true;
+}
+
+void SDialogCtrl::ApplyBorder(_SCtrl* element, const SPropertyCtrl::_SItem* item)
+{
+    const bool on = item->boolValue != 0;
+    if (item->key.Compare("BORDER") != 0)
+    {
+        const DWORD bit = item->key.Compare("CLIENTEDGE") == 0 ? WS_EX_CLIENTEDGE : WS_EX_STATICEDGE;
+        if (on)
+            element->SetStyleBits(bit, true);
+        else
+            element->ClearStyleBits(bit, true);
+        return;
+    }
+    if (on)
+        element->SetStyleBits(WS_BORDER);
+    else
+    {
+        element->ClearStyleBits(WS_BORDER);
+        // A dialog without a border has no caption either.
+        if (element->GetType() == DTYPE_DIALOG)
+        {
+            element->ClearStyleBits(WS_CAPTION);
+            SetPaneBool("$STYLE", "DIALOG_CAPTION", false);
+        }
+    }
 }
 
 void SDialogCtrl::ApplyTypeProperty(_SCtrl* element, const SPropertyCtrl::_SItem* item)
