@@ -57,7 +57,7 @@ void PWndApp::LoadSettings(bool withSplash)
     const DWORD start = timeGetTime();
     if (withSplash && splash.LoadImage(235))
         splash.Show();
-    m_coverNames.RemoveAll();
+    m_coverNames.DeleteAndRemoveAll();
     PSettings::SplitNames(settings.GetText("Images").GetText(), &m_coverNames);
     m_autoHideAfterPlay = settings.GetFlag("AutoHideAfterPlay");
     m_server = settings.GetServer();
