@@ -457,7 +457,7 @@ private:
     bool DragMove(int x, int y);
     bool DragResize(int handle, int x, int y);
     bool DragRubberBand(int x, int y);
-    // The control factory makes an element's preview; none yet.
+    // The factory's hidden image of the element, made in the surface; null without a window.
     SWnd* CreatePreview(_SCtrl* element);
     HCURSOR GetHandleCursor(int handle) const;
     // Property and apply steps.

@@ -140,18 +140,12 @@ SDialogCtrl::_SCtrl* SDialogCtrl::AddElement(const _SCtrl* source, bool withDefa
         element->SetStyle(element->GetStyle() | WS_VISIBLE);
         ApplyDefaults(element.get());
     }
-    if (!m_noPreviews)
-        element->SetLiveControl(CreatePreview(element.get()));
+    RemakeLiveControl(element.get());
     _SCtrl* added = element.release();
     m_elements.Add(added);
     if (!keepName || !keepId)
         OnElementAdded(added);
     return added;
-}
-
-SWnd* SDialogCtrl::CreatePreview(_SCtrl* element)
-{
-    return nullptr;
 }
 
 void SDialogCtrl::OnLButtonDown(int x, int y)

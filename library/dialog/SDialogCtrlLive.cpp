@@ -2,6 +2,11 @@
 #include "SDrawing.h"
 #include "SMemory.h"
 
+SWnd* SDialogCtrl::CreatePreview(_SCtrl* element)
+{
+    return m_handle ? CreateControl(nullptr, m_handle, element, &m_resource, false) : nullptr;
+}
+
 bool SDialogCtrl::RemakeLiveControl(_SCtrl* element)
 {
     if (!element || m_noPreviews)

@@ -337,13 +337,3 @@ TEST_F(Commands, PasteSurvivesEveryTruncationAndRandomBlocks)
     ASSERT_TRUE(ReadText(reader, WriteText(designer)));
     EXPECT_EQ(designer.GetElementCount(), reader.GetElementCount());
 }
-
-TEST_F(Commands, AFailedRemakeKeepsTheOldControl)
-{
-    Record* a = Add(DTYPE_BUTTON, 1, {10, 10, 60, 30});
-    SWnd* old = new SWnd;
-    a->SetLiveControl(old);
-    // A designer without previews, or without a window, makes nothing.
-    EXPECT_FALSE(designer.RemakeLiveControl(a));
-    EXPECT_EQ(old, a->GetLiveControl());
-}

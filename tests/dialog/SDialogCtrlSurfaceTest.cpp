@@ -44,6 +44,15 @@ protected:
     Record* button = nullptr;
 };
 
+// Ends the test run as a user's Cancel would, once its dialog is up.
+void CALLBACK CancelTestRun(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowA(nullptr, "Demo dialog");
+    if (!dialog)
+        return;
+    KillTimer(nullptr, timer);
+    PostMessageA(dialog, SWM_DIALOGCANCEL, 0, 0);
+}
 } // namespace
 
 TEST_F(Surface, ArrowKeysMoveAndDeleteReportsTwice)
@@ -126,4 +135,30 @@ TEST_F(Surface, PaintsThePageAndFramesAnElementWithoutPreview)
                   {22 + 5, 22 + 5, GetSysColor(COLOR_BTNTEXT)},    {22 + 350, 22 + 50, GetSysColor(COLOR_APPWORKSPACE)}};
     for (const auto& p : probes)
         EXPECT_EQ(p.color, GetPixel(dc.Get(), p.x, p.y)) << p.x << "," << p.y;
+}
+
+TEST_F(Surface, PreviewsAreRemadeOrKeptAndATestRunEndsOnCancel)
+{
+    SWnd* preview = button->GetLiveControl();
+    ASSERT_NE(nullptr, preview);
+    EXPECT_FALSE(preview->IsVisible());
+    EXPECT_TRUE(designer.RemakeLiveControl(button));
+    EXPECT_NE(nullptr, button->GetFontHandle());
+    EXPECT_EQ(button->GetFontHandle(), button->GetLiveControl()->GetFont());
+    RECT place = {};
+    button->GetLiveControl()->GetWindowRect(&place);
+    designer.ScreenToClientRect(&place);
+    EXPECT_EQ(0, place.left);
+    EXPECT_EQ(100, place.right);
+    // A record the factory cannot make keeps the control it had.
+    preview = button->GetLiveControl();
+    button->SetType(DTYPE_DIALOG);
+    EXPECT_FALSE(designer.RemakeLiveControl(button));
+    EXPECT_EQ(preview, button->GetLiveControl());
+    button->SetType(DTYPE_BUTTON);
+
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, CancelTestRun);
+    EXPECT_TRUE(designer.TestRun());
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(nullptr, FindWindowA(nullptr, "Demo dialog"));
 }
