@@ -2,14 +2,13 @@
 #include "SDialogBuilder.h"
 #include "SDialogFactory.h"
 #include "SPanelCtrl.h"
-#include <windowsx.h>
 
 SDialogCtrl::SDialogCtrl()
     : m_open(false), m_undoEnabled(true), m_tool(-1), m_gridX(5), m_gridY(5), m_snap(true),
       m_rulersShown(true), m_gridShown(true), m_typeCount(0), m_noPreviews(false),
       m_clientRect(), m_designArea(), m_topRuler(), m_leftRuler(), m_mouseLineX(-1),
       m_mouseLineY(-1), m_colors(), m_pageImageName(""), m_pageImageColor(DIALOG_DEFAULT_COLOR),
-      m_properties(nullptr), m_toolbox(nullptr)
+      m_properties(nullptr), m_toolbox(nullptr), m_propertyGroup(-1)
 {
     SetTypeId(STYPE_DIALOG);
 }
@@ -81,6 +80,7 @@ void SDialogCtrl::Reset()
     SetElementFont(nullptr, 0);
     m_pageImageName = "";
     m_pageImageColor = DIALOG_DEFAULT_COLOR;
+    m_pageImage.Release();
     DeleteUndoSnapshots();
     ClearSelection();
     m_elements.DeleteAndRemoveAll();
@@ -101,41 +101,6 @@ void SDialogCtrl::RedrawAll()
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-LRESULT SDialogCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message)
-    {
-    case SWM_CREATED:
-        SetKeyCommandMask(0x43F);
-        SetScrollSteps(false, 5, 50, 5);
-        SetScrollSteps(true, 5, 50, 5);
-        Initialize(m_noPreviews);
-        break;
-    case WM_SIZE:
-        SetRect(&m_clientRect, 0, 0, LOWORD(lParam), HIWORD(lParam));
-        ComputeLayout();
-        SetScrollRanges();
-        break;
-    case WM_MOUSEMOVE:
-        OnMouseHover(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        break;
-    case WM_LBUTTONDOWN:
-        OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        break;
-    case WM_LBUTTONDBLCLK:
-        OnDoubleClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        break;
-    }
-    return SWnd::WindowProc(message, wParam, lParam);
-}
-
-// The editing surface's own operations; undo, paste and select all come with it.
-void SDialogCtrl::OnUndo() {}
-
-void SDialogCtrl::OnPaste() {}
-
-void SDialogCtrl::OnSelectAll() {}
-
 void SDialogCtrl::OnElementAdded(_SCtrl* element) {}
 
 bool SDialogCtrl::OnRemoveElement(_SCtrl* element)
@@ -148,16 +113,17 @@ bool SDialogCtrl::OnNameChanging(_SCtrl* element, const char* name)
     return true;
 }
 
-// The property pane is refilled here once one is attached.
 bool SDialogCtrl::OnSelectionChanged(_SCtrl* previous, _SCtrl* current)
 {
+    if (m_properties && m_properties->GetHandle())
+    {
+        m_properties->CloseEditors(false);
+        m_properties->SetCurrentRow(-1, false);
+        FillProperties(current);
+    }
     return RefreshToolbox();
 }
 
 void SDialogCtrl::OnElementDoubleClick(_SCtrl* element) {}
 
 void SDialogCtrl::OnPropertiesFilled(SPropertyCtrl* grid, _SCtrl* element) {}
-
-void SDialogCtrl::FillToolbox() {}
-
-void SDialogCtrl::SyncToolbox(SPanelCtrl* panel) {}

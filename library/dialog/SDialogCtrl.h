@@ -3,17 +3,21 @@
 // the clipboard, the layout with its rulers, new controls, undo snapshots and
 // the designer's texts; and the builder that turns a description into a dialog.
 #pragma once
+#include <functional>
 #include <memory>
+#include <vector>
 #include "SControlDescription.h"
 #include "SDialogElementType.h"
 #include "SDialogFormat.h"
 #include "SGuards.h"
 #include "SKeyboard.h"
 #include "SLanguageTable.h"
+#include "SMenu.h"
+#include "SPropertyCtrl.h"
+#include "SResource.h"
 #include "SWndDialog.h"
 
 class SPanelCtrl;
-class SPropertyCtrl;
 
 class SDialogCtrl : public SWnd
 {
@@ -110,6 +114,15 @@ public:
         HFONT GetFontHandle() const { return m_font.Get(); }
         void SetFontHandle(HFONT font) { m_font.Reset(font); }
 
+        // Style bits for the editing commands (exstyle true: the extended word). A
+        // toggle sets the bits when not all of them are set, else clears them, and
+        // tells whether all are set now; a zero mask counts as set.
+        void SetStyleBits(DWORD mask, bool exstyle = false);
+        void ClearStyleBits(DWORD mask, bool exstyle = false);
+        bool ToggleStyleBits(DWORD mask, bool exstyle = false);
+        bool HasStyleBits(DWORD mask, bool exstyle = false) const;
+        void SwapSize();
+
     private:
         void ReadKeyLine(const SString& key, const SString& value, SString& typeKeys);
         void ReadFont(const SString& value);
@@ -152,6 +165,65 @@ public:
         std::unique_ptr<_SCtrl> dialog;
         SArray<_SCtrl*> elements;  // owned
         SArray<_SCtrl*> selected;  // entries of elements
+    };
+
+    // The designer's property pane: applies an edited value to every selected element.
+    class _SPropertyCtrl : public SPropertyCtrl
+    {
+    public:
+        explicit _SPropertyCtrl(SDialogCtrl* designer = nullptr) : m_designer(designer) {}
+        void SetDesigner(SDialogCtrl* designer) { m_designer = designer; }
+        SDialogCtrl* GetDesigner() const { return m_designer; }
+        bool OnItemChanged(int group, _SItem* item) override;
+
+    private:
+        SDialogCtrl* m_designer;
+    };
+
+    // One entry of the context menu as data: parent 0 for the menu itself, else
+    // the id of the tab submenu that holds it.
+    struct _SMenuEntry
+    {
+        int id;
+        int parent;
+        SString text;
+        bool separator;
+        bool submenu;
+        bool enabled;
+        bool checked;
+    };
+
+    // The toolbox's states for the selection: the runs of the alignment group
+    // (0-3, 4-5, 6-7, 8-9, 10-12) and of the order group (0-1, 2-3), enabled or not.
+    struct _SToolboxState
+    {
+        int count;  // 0 when nothing or the dialog itself is selected
+        bool alignment[5];
+        bool order[2];
+        bool grid;
+        bool snap;
+    };
+
+    // Toolbox groups, and the commands of the alignment and order groups by button.
+    enum ToolboxGroup
+    {
+        TOOLBOX_CONTROLS, TOOLBOX_ALIGNMENT, TOOLBOX_ORDER, TOOLBOX_MISC
+    };
+    enum LayoutCommand
+    {
+        LAYOUT_LEFT, LAYOUT_RIGHT, LAYOUT_TOP, LAYOUT_BOTTOM, LAYOUT_HCENTER, LAYOUT_VCENTER,
+        LAYOUT_HSPACE, LAYOUT_VSPACE, LAYOUT_NOHSPACE, LAYOUT_NOVSPACE, LAYOUT_WIDTH, LAYOUT_HEIGHT,
+        LAYOUT_SIZE
+    };
+    enum OrderCommand
+    {
+        ORDER_FRONT, ORDER_BACK, ORDER_FORWARD, ORDER_BACKWARD
+    };
+    // Context-menu commands; tab t's submenu has the ids from 1000 x (t + 1).
+    enum MenuCommand
+    {
+        MENU_CUT = 10, MENU_COPY, MENU_PASTE, MENU_SELECTALL, MENU_DELETE, MENU_TEST,
+        MENU_TAB_BASE = 1000, MENU_TAB_SELECT = 1, MENU_TAB_ELEMENTS = 10
     };
 
     // Shows the designer's errors; replaceable so that no test meets a message box.
@@ -315,6 +387,59 @@ public:
     const SLanguageTable& GetLanguageTable() const { return m_language; }
     void ShowError(const char* key) const;
 
+    // The interactive designer: its pane and toolbox (attached, not owned: they
+    // must outlive the designer or be detached first), the resources its previews
+    // and test runs load from.
+    void SetPropertyPane(_SPropertyCtrl* pane);
+    _SPropertyCtrl* GetPropertyPane() const { return m_properties; }
+    void SetToolbox(SPanelCtrl* panel);
+    SPanelCtrl* GetToolbox() const { return m_toolbox; }
+    SResource& GetResources() { return m_resource; }
+
+    // Property sets (SDialogCtrlProperties.cpp).
+    void FillProperties(_SCtrl* element);
+    bool AddPropertyGroup(const char* key);
+    bool AddPropertyItem(bool singleOnly, bool sameTypeOnly, const char* key, int kind, const char* value,
+                         const SArrayString* choices, int group);
+    void AddBorderProperties(_SCtrl* element);
+
+    // Applying an edited item to every selected element (SDialogCtrlApply.cpp).
+    bool ApplyProperty(const SPropertyCtrl::_SItem* item);
+    void UpdateTabChildren(int page, _SCtrl* control, bool add);
+    // Whether the control with that id is listed as a page of the tab.
+    bool IsTabPage(const _SCtrl* tab, int page, int id) const;
+
+    // Context menu and toolbox (SDialogCtrlMenu.cpp).
+    void ShowContextMenu(int x, int y);
+    void GetContextMenuEntries(std::vector<_SMenuEntry>& entries);
+    // A tab-page command for the selected tab: its page and the rest of the id
+    // (1 select, 10 + i element i); false when the id names no page or element.
+    bool DecodeTabCommand(int id, int* tab, int* rest) const;
+    void OnMenuCommand(int id);
+    _SToolboxState GetToolboxState() const;
+    void OnToolboxClick(int group, int button);
+
+    // Editing commands on the records (SDialogCtrlCommands.cpp, SDialogCtrlKeys.cpp).
+    bool OnKeyDown(UINT key, bool shift, bool ctrl);
+    // The value less the remainder of its truncating division by the step.
+    static int RoundToStep(int value, int step);
+    RECT GetMovedFrame(const RECT& rect, int dx, int dy, bool ctrl) const;
+    RECT GetResizedFrame(const RECT& start, int handle, int dx, int dy, bool ctrl) const;
+    // The end of a move, a resize and a rubber band (design coordinates, client for the band).
+    bool MoveSelection(int dx, int dy, bool ctrl);
+    bool ResizeElement(_SCtrl* element, const RECT& frame);
+    bool SelectInBand(const RECT& band);
+    bool Undo();
+    bool ApplyLayoutCommand(int index);
+    bool ApplyOrderCommand(int index);
+    bool PasteFromStream(SVirtualFile* block);
+    bool PasteFromClipboard();
+
+    // Live previews, the test run and painting (SDialogCtrlLive.cpp, SDialogCtrlPaint.cpp).
+    bool RemakeLiveControl(_SCtrl* element);
+    bool TestRun();
+    void PaintSurface(HDC dc);
+
 private:
     enum SurfaceColor
     {
@@ -332,8 +457,35 @@ private:
     bool DragMove(int x, int y);
     bool DragResize(int handle, int x, int y);
     bool DragRubberBand(int x, int y);
-    // The control factory makes an element's preview; none yet.
+    // The factory's hidden image of the element, made in the surface; null without a window.
     SWnd* CreatePreview(_SCtrl* element);
+    HCURSOR GetHandleCursor(int handle) const;
+    // Property and apply steps.
+    void BuildSharedChoices();
+    void AddElementProperties(_SCtrl* element, bool caption);
+    void AddTypeProperties(_SCtrl* element);
+    void MakeTypeChoices(int list, SArrayString& out) const;
+    bool ApplyCommonProperty(_SCtrl* element, const SPropertyCtrl::_SItem* item, bool* handled);
+    void ApplyTypeProperty(_SCtrl* element, const SPropertyCtrl::_SItem* item);
+    bool ApplyName(_SCtrl* element, const char* name);
+    void ApplyBorder(_SCtrl* element, const SPropertyCtrl::_SItem* item);
+    void SetPaneBool(const char* group, const char* key, bool value);
+    void SetPaneText(const char* group, const char* key, int value);
+    void OnRightButtonDown(int x, int y);
+    // Command steps.
+    void SpaceSelection(bool vertical, bool keepGap);
+    bool MoveByKey(UINT key, bool ctrl);
+    bool ResizeByKey(UINT key, bool ctrl);
+    bool SelectNextByTab();
+    // Drag steps: the loop runs until the left button is released and calls track
+    // with each pointer position; false when Escape cancelled it.
+    bool RunDragLoop(const std::function<void(POINT)>& track, POINT start);
+    void DrawXorFrames(const std::vector<RECT>& frames);
+    // Painting steps.
+    void PaintPage(HDC dc, const RECT& page);
+    void PaintGrid(HDC dc, const RECT& page);
+    void PaintElement(HDC dc, _SCtrl* element);
+    void PaintSelection(HDC dc);
 
     std::unique_ptr<_SCtrl> m_dialog;
     bool m_open;
@@ -356,6 +508,12 @@ private:
     SString m_pageImageName;
     COLORREF m_pageImageColor;
     SKeyboard m_keyboard;
-    SPropertyCtrl* m_properties;  // the property pane, once one is attached
-    SPanelCtrl* m_toolbox;        // the toolbox panel, once one is attached
+    _SPropertyCtrl* m_properties;  // the property pane, once one is attached
+    SPanelCtrl* m_toolbox;         // the toolbox panel, once one is attached
+    int m_propertyGroup;           // the grid group items go to, -1 none
+    SArrayString m_choices[5];     // the shared choice lists of one fill
+    SMenu m_menu;
+    std::vector<std::unique_ptr<SMenu>> m_tabMenus;
+    SResource m_resource;
+    SImage m_pageImage;
 };

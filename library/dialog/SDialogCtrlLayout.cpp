@@ -1,5 +1,6 @@
 #include "SDialogCtrl.h"
 #include "SLibrary.h"
+#include "SPanelCtrl.h"
 #include <cstring>
 
 namespace
@@ -139,18 +140,12 @@ SDialogCtrl::_SCtrl* SDialogCtrl::AddElement(const _SCtrl* source, bool withDefa
         element->SetStyle(element->GetStyle() | WS_VISIBLE);
         ApplyDefaults(element.get());
     }
-    if (!m_noPreviews)
-        element->SetLiveControl(CreatePreview(element.get()));
+    RemakeLiveControl(element.get());
     _SCtrl* added = element.release();
     m_elements.Add(added);
     if (!keepName || !keepId)
         OnElementAdded(added);
     return added;
-}
-
-SWnd* SDialogCtrl::CreatePreview(_SCtrl* element)
-{
-    return nullptr;
 }
 
 void SDialogCtrl::OnLButtonDown(int x, int y)
@@ -182,6 +177,8 @@ void SDialogCtrl::PlaceTool(int x, int y)
     fresh.SetPosition(static_cast<short>(at.x), static_cast<short>(at.y), fresh.GetWidth(), fresh.GetHeight());
     AddElement(&fresh, true, false, false);
     SetTool(-1);
+    if (m_toolbox && m_toolbox->GetHandle())
+        m_toolbox->SelectButton(TOOLBOX_CONTROLS, 0);
     RedrawAll();
     NotifyChanged(0);
 }
@@ -243,21 +240,6 @@ void SDialogCtrl::ChangeSelectionAt(int x, int y)
         OnSelectionChanged(key, hit);
     }
     DragRubberBand(x, y);
-}
-
-bool SDialogCtrl::DragMove(int x, int y)
-{
-    return false;
-}
-
-bool SDialogCtrl::DragResize(int handle, int x, int y)
-{
-    return false;
-}
-
-bool SDialogCtrl::DragRubberBand(int x, int y)
-{
-    return false;
 }
 
 bool SDialogCtrl::DeleteSelection()

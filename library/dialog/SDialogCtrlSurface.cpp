@@ -237,11 +237,16 @@ void SDialogCtrl::OnMouseHover(int x, int y)
         const RECT handle = DesignToClient(GetHandleRect(primary, i));
         if (PtInRect(&handle, point))
         {
-            SetCursor(GetLibraryCursor(HANDLE_CURSORS[i]));
+            SetCursor(GetHandleCursor(i));
             return;
         }
     }
     SetCursor(nullptr);
+}
+
+HCURSOR SDialogCtrl::GetHandleCursor(int handle) const
+{
+    return handle >= 0 && handle < 8 ? GetLibraryCursor(HANDLE_CURSORS[handle]) : nullptr;
 }
 
 void SDialogCtrl::OnDoubleClick(int x, int y)

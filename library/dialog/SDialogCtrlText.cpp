@@ -370,7 +370,8 @@ void SDialogCtrl::SetLanguage(bool english)
         if (text)
             m_language.AddEntry(row.key, text);
     }
-    // The property pane follows the same flag once one is attached.
+    if (m_properties)
+        m_properties->SetLanguage(english);
 }
 
 SString SDialogCtrl::MakeChoice(const char* key) const

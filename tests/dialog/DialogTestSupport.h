@@ -76,3 +76,39 @@ public:
         WindowProc(WM_SIZE, SIZE_RESTORED, MAKELPARAM(800, 600));
     }
 };
+
+inline void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A top-level window that counts the SWM_CHANGED its children send it.
+class ChangeCounter : public SWnd
+{
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == SWM_CHANGED)
+            changes++;
+        return SWnd::WindowProc(message, wParam, lParam);
+    }
+    int changes = 0;
+};
+
+// Adds a control record to the designer as the reader would.
+inline SDialogCtrl::_SCtrl* AddRecord(SDialogCtrl& designer, int type, int id, const char* name,
+                                      RECT rect = {10, 10, 160, 160})
+{
+    SDialogCtrl::_SCtrl record;
+    record.SetType(static_cast<short>(type));
+    record.SetId(static_cast<short>(id));
+    record.SetName(name);
+    record.SetPosition(static_cast<short>(rect.left), static_cast<short>(rect.top),
+                       static_cast<short>(rect.right - rect.left), static_cast<short>(rect.bottom - rect.top));
+    return designer.AddElement(&record, false, true, true);
+}
