@@ -1,13 +1,7 @@
 #include "PWndHelp.h"
-#include "PSettings.h"
 #include "SLibrary.h"
 
-namespace
-{
-const char PLACEMENT[] = "WindowHelp";
-}
-
-PWndHelp::PWndHelp() : m_owner(nullptr)
+PWndHelp::PWndHelp() : PWndSecondary("WindowHelp")
 {
 }
 
@@ -25,7 +19,7 @@ LRESULT PWndHelp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CLOSE:
         m_browser.DestroyBrowser();
-        SavePlacement(PSettings::COMPANY, PSettings::PRODUCT, PLACEMENT);
+        SaveCurrentPlacement();
         break;
     default:
         break;
@@ -33,20 +27,19 @@ LRESULT PWndHelp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return SWnd::WindowProc(message, wParam, lParam);
 }
 
+// Unlike the book and the description editor, help keeps the default icons and
+// no smallest size.
 void PWndHelp::OnCreated()
 {
-    SetWindowText("Documentation - KLV Sonavel");
-    MoveWindow(0, 0, 800, 600, false);
-    CenterWindow(false);
+    PlaceFrame("Documentation - KLV Sonavel", 800, 600);
     const SString page = GetProgramFolder() + "help.htm";
-    m_statusBar.Create(WS_VISIBLE, 0, m_handle);
-    m_statusBar.SetEqualParts(1);
-    m_statusBar.SetText(0, page.GetText());
+    CreateStatusBar();
+    SetStatusText(page.GetText());
     RECT area = {};
     GetClientRectWithoutBars(&area);
     m_browser.Create(WS_VISIBLE, 0, &area, m_handle);
     m_browser.SetAnchors(0x44);
     m_browser.SetSilent(false);
     m_browser.Navigate(page.GetText(), nullptr);
-    RestorePlacement(PSettings::COMPANY, PSettings::PRODUCT, PLACEMENT, true);
+    RestoreSavedPlacement();
 }

@@ -17,9 +17,14 @@ void PWndSecondary::SetUpFrame(const char* caption, int width, int height)
     HICON smallIcon = LoadIconA(GetInstance(), MAKEINTRESOURCEA(108));
     SetClassIcon(bigIcon, smallIcon);
     SetIcon(bigIcon, smallIcon);
+    SetMinTrackSize(640, 480);
+    PlaceFrame(caption, width, height);
+}
+
+void PWndSecondary::PlaceFrame(const char* caption, int width, int height)
+{
     SetWindowText(caption);
     MoveWindow(0, 0, width, height, false);
-    SetMinTrackSize(640, 480);
     CenterWindow(false);
 }
 

@@ -20,9 +20,10 @@ public:
     void SetStatusText(const char* text) { m_statusBar.SetText(0, text); }
 
 protected:
-    // Icons 107 and 108, the caption, the size at (0, 0), the smallest size
-    // 640 x 480, then centred on the work area.
+    // Icons 107 and 108 and the smallest size 640 x 480 around PlaceFrame.
     void SetUpFrame(const char* caption, int width, int height);
+    // The caption and the size at (0, 0), then centred on the work area.
+    void PlaceFrame(const char* caption, int width, int height);
     void CreateStatusBar();
     void RestoreSavedPlacement();
     void SaveCurrentPlacement() const;
