@@ -43,6 +43,17 @@ void RestoreValue(SPropertyCtrl::_SItem& item, const SPropertyCtrl::_SItem& old)
     item.fontSize = old.fontSize;
     item.fontStyle = old.fontStyle;
 }
+// Either editor: Return commits and Escape drops the value; both close the
+// editor and give the grid the focus back.
+template <class Editor>
+bool CloseOnKey(Editor& editor, SPropertyCtrl& grid, WPARAM key)
+{
+    if (key != VK_RETURN && key != VK_ESCAPE)
+        return false;
+    editor.Close(key == VK_RETURN, true);
+    grid.SetFocus();
+    return true;
+}
 } // namespace
 
 void SPropertyCtrl::SetChooserFunction(ChooserFunction function)
@@ -208,12 +219,8 @@ LRESULT SPropertyCtrl::_SEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARA
     switch (message)
     {
     case WM_KEYDOWN:
-        if (wParam == VK_RETURN || wParam == VK_ESCAPE)
-        {
-            Close(wParam == VK_RETURN, true);
-            m_grid->SetFocus();
+        if (CloseOnKey(*this, *m_grid, wParam))
             return 0;
-        }
         break;
     case WM_KILLFOCUS:
         Close(true, true);
@@ -269,12 +276,8 @@ LRESULT SPropertyCtrl::_SListCtrl::WindowProc(UINT message, WPARAM wParam, LPARA
     switch (message)
     {
     case WM_KEYDOWN:
-        if (wParam == VK_RETURN || wParam == VK_ESCAPE)
-        {
-            Close(wParam == VK_RETURN, true);
-            m_grid->SetFocus();
+        if (CloseOnKey(*this, *m_grid, wParam))
             return 0;
-        }
         break;
     case WM_LBUTTONUP:
         // The press already selected the entry under the mouse.
