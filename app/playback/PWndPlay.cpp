@@ -73,8 +73,7 @@ LRESULT PWndPlay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             OnViewMouse(reinterpret_cast<const SWnd*>(wParam), reinterpret_cast<const SMouseNotify*>(lParam));
         break;
     case SWM_MENUCOMMAND:
-        if (lParam >= ID_FIRST_ENTRY && m_owner)
-            m_owner->PlayFrom(static_cast<int>(lParam) - ID_FIRST_ENTRY, false);
+        PQueueMenu::PlayChosen(m_owner, lParam);
         break;
     default:
         break;
@@ -236,18 +235,8 @@ void PWndPlay::OnViewMouse(const SWnd* view, const SMouseNotify* notify)
 
 void PWndPlay::ShowQueueMenu(const SWnd* button, int x, int y)
 {
-    SArrayString names;
-    const int count = m_owner->GetQueueNames(&names);
-    if (count == 0)
+    if (!m_menu.Fill(*m_owner, m_handle))
         return;
-    if (m_menu.GetHandle())
-        m_menu.RemoveAll();
-    else
-        m_menu.Create(m_handle);
-    m_menu.SetNoImage(true);
-    for (int i = 0; i < names.GetCount(); ++i)
-        m_menu.InsertItem(ID_FIRST_ENTRY + i, TextOf(names.GetAt(i)));
-    m_menu.CheckItem(ID_FIRST_ENTRY + m_owner->GetQueueIndex(), true);
     POINT point = {x, y};
     button->ClientToScreen(&point);
     m_menu.TrackEx(this, point.x, point.y);

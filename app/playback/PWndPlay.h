@@ -5,10 +5,10 @@
 #pragma once
 #include "SImage.h"
 #include "SMediaCtrl.h"
-#include "SMenu.h"
 #include "SPath.h"
 #include "SWnd.h"
 #include "PProgressCtrl.h"
+#include "PQueueMenu.h"
 
 class PWndApp;
 class SMediaPlayerCtrl;
@@ -37,9 +37,7 @@ public:
         ID_QUEUE = 1001,
         ID_ARTIST = 1002,
         ID_ALBUM = 1003,
-        ID_TITLE = 1004,
-        // Queue menu items: this + the entry's index.
-        ID_FIRST_ENTRY = 1000
+        ID_TITLE = 1004
     };
 
     PWndPlay() : m_owner(nullptr) {}
@@ -71,7 +69,7 @@ private:
     void OnViewMouse(const SWnd* view, const SMouseNotify* notify);
     void ShowQueueMenu(const SWnd* button, int x, int y);
 
-    SMenu m_menu;
+    PQueueMenu m_menu;
     SMediaCtrl m_views[VIEW_COUNT];
     PProgressCtrl m_seekBar;
     SImage m_defaultCover, m_waiting, m_queuePicture;

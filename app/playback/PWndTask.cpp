@@ -89,8 +89,7 @@ LRESULT PWndTask::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             OnClick(reinterpret_cast<const SWnd*>(wParam)->GetId());
         break;
     case SWM_MENUCOMMAND:
-        if (lParam >= ID_FIRST_ENTRY && m_owner)
-            m_owner->PlayFrom(static_cast<int>(lParam) - ID_FIRST_ENTRY, false);
+        PQueueMenu::PlayChosen(m_owner, lParam);
         break;
     default:
         break;
@@ -332,13 +331,8 @@ void PWndTask::OnClick(int id)
 
 void PWndTask::ShowQueueMenu()
 {
-    SArrayString names;
-    if (m_owner->GetQueueNames(&names) == 0)
+    if (!m_menu.Fill(*m_owner, m_handle))
         return;
-    m_menu.RemoveAll();
-    for (int i = 0; i < names.GetCount(); ++i)
-        m_menu.InsertItem(ID_FIRST_ENTRY + i, TextOf(names.GetAt(i)));
-    m_menu.CheckItem(ID_FIRST_ENTRY + m_owner->GetQueueIndex(), true);
     POINT cursor = {};
     GetCursorPos(&cursor);
     RECT strip = {};

@@ -4,11 +4,11 @@
 #pragma once
 #include "SImage.h"
 #include "SMediaCtrl.h"
-#include "SMenu.h"
 #include "SPath.h"
 #include "SSystem.h"
 #include "SWnd.h"
 #include "PProgressCtrl.h"
+#include "PQueueMenu.h"
 
 class PWndApp;
 class SMediaPlayerCtrl;
@@ -45,9 +45,7 @@ public:
         ID_NEXT = 1006,
         ID_PAUSE = 1007,
         ID_STOP = 1008,
-        ID_SHOW = 1009,
-        // Queue menu items: this + the entry's index.
-        ID_FIRST_ENTRY = 1000
+        ID_SHOW = 1009
     };
 
     PWndTask();
@@ -94,7 +92,7 @@ private:
     void ShowQueueMenu();
 
     SSystem m_system;
-    SMenu m_menu;
+    PQueueMenu m_menu;
     // The labels and buttons by child; CHILD_SEEK's entry stays unused.
     SMediaCtrl m_labels[CHILD_COUNT];
     PProgressCtrl m_seekBar;
