@@ -2,7 +2,7 @@
 // and "Generate all HTML pages" over 1,000 described folders, each against the
 // goal of 10 seconds.
 #include "SPlatform.h"
-#include <shellapi.h>
+#include "BenchFolder.h"
 #include "BenchRegistry.h"
 #include <memory>
 #include <string>
@@ -27,26 +27,6 @@ void WriteBytes(const std::string& path, const void* data, int size)
     DWORD written = 0;
     WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr);
     CloseHandle(file);
-}
-
-void RemoveTree(const std::string& folder)
-{
-    std::string from = folder.substr(0, folder.size() - 1);
-    from.push_back('\0');
-    SHFILEOPSTRUCTA operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    SHFileOperationA(&operation);
-}
-
-std::string NewRoot(const char* name)
-{
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string root = std::string(temp) + name + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(root.c_str(), nullptr);
-    return root;
 }
 
 // 10 folders of 99 each: 1,000 folders, each with a cover beside it and 10 tracks.
@@ -126,7 +106,8 @@ void ReportSeconds(const char* what, double seconds)
 
 BENCH_CASE(BookOfAThousandFolders)
 {
-    const std::string root = NewRoot("sonavel bench book ");
+    const BenchFolder folder("sonavel bench book ");
+    const std::string& root = folder.Path();
     WriteBookLibrary(root);
     {
         MainWindow main(root);
@@ -136,12 +117,12 @@ BENCH_CASE(BookOfAThousandFolders)
         std::printf("book written: %s\n", made ? "yes" : "NO");
         ReportSeconds("Make book, 1,000 folders with pictures", seconds);
     }
-    RemoveTree(root);
 }
 
 BENCH_CASE(AllPagesOfAThousandDescriptions)
 {
-    const std::string root = NewRoot("sonavel bench pages ");
+    const BenchFolder folder("sonavel bench pages ");
+    const std::string& root = folder.Path();
     WriteDescribedLibrary(root);
     {
         MainWindow main(root);
@@ -155,5 +136,4 @@ BENCH_CASE(AllPagesOfAThousandDescriptions)
         std::printf("pages written: %s, folders listed: %d\n", made ? "yes" : "NO", window.GetLinks().GetCount());
         ReportSeconds("Generate all HTML pages, 1,000 descriptions", seconds);
     }
-    RemoveTree(root);
 }

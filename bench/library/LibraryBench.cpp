@@ -2,7 +2,7 @@
 // moment and the library scan alone, each against a plain FindFirstFile walk
 // that counts the same media files of the same tree.
 #include "SPlatform.h"
-#include <shellapi.h>
+#include "BenchFolder.h"
 #include "BenchRegistry.h"
 #include <algorithm>
 #include <memory>
@@ -65,17 +65,6 @@ long long Walk(const std::string& folder)
     } while (FindNextFileA(find, &data));
     FindClose(find);
     return count;
-}
-
-void RemoveTree(const std::string& folder)
-{
-    std::string from = folder.substr(0, folder.size() - 1);
-    from.push_back('\0');
-    SHFILEOPSTRUCTA operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    SHFileOperationA(&operation);
 }
 
 // Runs what the window posted during its set-up, until nothing is left.
@@ -146,10 +135,8 @@ BENCH_CASE(LibraryScanAndSetUp)
     Figures figures[2] = {};
     for (int t = 0; t < 2; ++t)
     {
-        char base[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, base);
-        const std::string root = std::string(base) + "sonavel bench " + std::to_string(GetCurrentProcessId()) + "_" +
-                                 std::to_string(t) + "\\";
+        const BenchFolder folder("sonavel bench ", "_" + std::to_string(t));
+        const std::string& root = folder.Path();
         SampleLibrary::Options options;
         options.genres = 4;
         options.artists = TREES[t].artists;
@@ -166,7 +153,6 @@ BENCH_CASE(LibraryScanAndSetUp)
         std::printf("%s: %lld media files walked, %lld counted by the scan\n", TREES[t].name, walked, scanned);
         Report(TREES[t].name, "scan", figures[t].scan, figures[t].walk);
         Report(TREES[t].name, "set-up to idle", figures[t].setup, figures[t].walk);
-        RemoveTree(root);
     }
     ReportGrowth("growth 1k -> 5k: walk", figures[0].walk, figures[1].walk);
     ReportGrowth("growth 1k -> 5k: scan", figures[0].scan, figures[1].scan);
