@@ -1,12 +1,12 @@
 #include "AppTestSupport.h"
 #include <cstdlib>
-#include <shellapi.h>
 #include <shlobj.h>
 #include "PSettings.h"
 #include "SClipboard.h"
 #include "SLibrary.h"
 #include "SMemory.h"
 #include "SRegistry.h"
+#include "TestProcess.h"
 
 namespace apptest
 {
@@ -63,30 +63,9 @@ bool SettingsKey::Has(const char* name) const
            ERROR_SUCCESS;
 }
 
-TempFolder::TempFolder()
-{
-    static int counter = 0;
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    m_path = std::string(base) + "sonavel app " + std::to_string(GetCurrentProcessId()) + "_" +
-             std::to_string(++counter) + "\\";
-    CreateDirectoryA(m_path.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder()
-{
-    std::string from = m_path.substr(0, m_path.size() - 1);
-    from.push_back('\0');
-    SHFILEOPSTRUCTA operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    SHFileOperationA(&operation);
-}
-
 bool TempFolder::WriteFile(const std::string& relative, const std::string& text) const
 {
-    const std::string path = m_path + relative;
+    const std::string path = Path() + relative;
     const size_t slash = path.find_last_of('\\');
     SHCreateDirectoryExA(nullptr, path.substr(0, slash).c_str(), nullptr);
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -131,15 +110,7 @@ bool RunningProgram::Start(const std::string& arguments, const std::string& prog
 {
     // A handle left by an earlier run must not pass for this one's.
     SClipboard().SetText("");
-    std::string line = "\"" + (program.empty() ? ProgramPath() : program) + "\"";
-    if (!arguments.empty())
-        line += " " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
-    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &m_info) != FALSE;
+    return testsupport::StartProcess(program.empty() ? ProgramPath() : program, arguments, &m_info);
 }
 
 namespace

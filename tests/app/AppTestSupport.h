@@ -8,6 +8,7 @@
 #include <vector>
 #include "FakeMediaPlayer.h"
 #include "PWndApp.h"
+#include "TestFolder.h"
 
 namespace apptest
 {
@@ -28,17 +29,11 @@ public:
 };
 
 // A fresh folder under the temporary folder, removed with everything in it.
-class TempFolder
+class TempFolder : public testsupport::TestFolder
 {
 public:
-    TempFolder();
-    ~TempFolder();
-    // With the trailing backslash.
-    const std::string& Path() const { return m_path; }
+    TempFolder() : TestFolder("sonavel app ") {}
     bool WriteFile(const std::string& relative, const std::string& text) const;
-
-private:
-    std::string m_path;
 };
 
 // A file's whole content, "<missing>" when it cannot be read.

@@ -140,11 +140,8 @@ TEST_F(UpdaterProgramTest, ProgramIsStartedAgainOnlyAfterTheOldOneHasEnded)
     {
         ProgramFolder folder;
         Publish("", c.update ? Checksum(newBytes) : "0");
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
         PROCESS_INFORMATION old = {};
-        std::string line = Quoted(folder.Program()) + " /linger";
-        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &old));
+        ASSERT_TRUE(testsupport::StartProcess(folder.Program(), "/linger", &old));
         EXPECT_EQ(0, RunUpdater(Quoted(folder.Program()) + " us")) << c.restarted;
         WaitForSingleObject(old.hProcess, 20000);
         CloseHandle(old.hProcess);

@@ -3,13 +3,14 @@
 // checksums, the starts they recorded, and the real updater run as a process.
 #pragma once
 #include "SPlatform.h"
-#include <shellapi.h>
 #include <cstdint>
 #include <string>
 #include <vector>
 #include "HttpStandIn.h"
 #include "SLibrary.h"
 #include "SMemory.h"
+#include "TestFolder.h"
+#include "TestProcess.h"
 
 namespace updatertest
 {
@@ -40,34 +41,15 @@ inline std::string Quoted(const std::string& text)
 }
 
 // A fresh folder holding "KLV Sonavel.exe" (build 'a'), removed with all in it.
-class ProgramFolder
+class ProgramFolder : public testsupport::TestFolder
 {
 public:
-    ProgramFolder()
+    ProgramFolder() : TestFolder("sonavel update ")
     {
-        static int counter = 0;
-        char base[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, base);
-        m_path = std::string(base) + "sonavel update " + std::to_string(GetCurrentProcessId()) + "_" +
-                 std::to_string(++counter) + "\\";
-        CreateDirectoryA(m_path.c_str(), nullptr);
         CopyFileA(BuiltFile("marker_a.exe").c_str(), Program().c_str(), FALSE);
     }
-    ~ProgramFolder()
-    {
-        std::string from = m_path.substr(0, m_path.size() - 1);
-        from.push_back('\0');
-        SHFILEOPSTRUCTA operation = {};
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = from.c_str();
-        operation.fFlags = FOF_NO_UI;
-        SHFileOperationA(&operation);
-    }
-    ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
 
-    const std::string& Path() const { return m_path; }
-    std::string Program() const { return m_path + "KLV Sonavel.exe"; }
+    std::string Program() const { return Path() + "KLV Sonavel.exe"; }
     std::string NewFile() const { return Program() + ".new"; }
     bool HasNewFile() const { return GetFileAttributesA(NewFile().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -77,15 +59,12 @@ public:
         std::vector<std::string> lines;
         for (int i = 0; i < 400; ++i, Sleep(50))
         {
-            lines = httptest::SplitLines(httptest::ReadWholeFile(m_path + "starts.txt"), "\r\n");
+            lines = httptest::SplitLines(httptest::ReadWholeFile(Path() + "starts.txt"), "\r\n");
             if (lines.size() >= count)
                 break;
         }
         return lines;
     }
-
-private:
-    std::string m_path;
 };
 
 // "KLV Sonavel Update.exe", built beside the main program, run as a process.
@@ -104,15 +83,7 @@ public:
 
     bool Start(const std::string& arguments)
     {
-        std::string line = Quoted(BuiltFile("..\\app\\KLV Sonavel Update.exe"));
-        if (!arguments.empty())
-            line += " " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        std::vector<char> buffer(line.begin(), line.end());
-        buffer.push_back('\0');
-        return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &m_info) != FALSE;
+        return testsupport::StartProcess(BuiltFile("..\\app\\KLV Sonavel Update.exe"), arguments, &m_info);
     }
 
     bool IsRunning() const { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
