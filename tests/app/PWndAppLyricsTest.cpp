@@ -30,10 +30,7 @@ class PWndAppLyricsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        port = ServerPort();
-        if (port == 0)
-            GTEST_SKIP() << "no test server (run through ctest)";
-        ASSERT_GT(port, 0);
+        HTTPTEST_TAKE_PORT(port);
         settings.SetText("Folder", root.Path());
         proxy.reset(new ProxyGuard(port));
         ClearRequests();

@@ -60,6 +60,14 @@ inline int ServerPort()
     return text.empty() ? -1 : atoi(text.c_str());
 }
 
+// In a test or its SetUp: port takes the server's port; the test is skipped
+// outside ctest and fails when the port file cannot be read.
+#define HTTPTEST_TAKE_PORT(port)                                                                                   \
+    (port) = httptest::ServerPort();                                                                               \
+    if ((port) == 0)                                                                                               \
+        GTEST_SKIP() << "no test server (run through ctest)";                                                      \
+    ASSERT_GT((port), 0) << "the test server's port file cannot be read"
+
 // The file under which the server keeps the reply to a path (and query), as
 // the server names it: every character but letters, digits, "." "_" "-" as %XX.
 inline std::string ServedFile(const std::string& name)

@@ -56,10 +56,8 @@ class SNetworkDownloadTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const int port = ServerPort();
-        if (port == 0)
-            GTEST_SKIP() << "no test server (run through ctest)";
-        ASSERT_GT(port, 0) << "the test server's port file cannot be read";
+        int port = 0;
+        HTTPTEST_TAKE_PORT(port);
         base = "http://127.0.0.1:" + std::to_string(port);
     }
     std::string Url(const char* path) const { return base + path; }

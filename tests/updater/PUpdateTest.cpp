@@ -14,10 +14,7 @@ class PUpdateTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        port = ServerPort();
-        if (port == 0)
-            GTEST_SKIP() << "no test server (run through ctest)";
-        ASSERT_GT(port, 0) << "the test server's port file cannot be read";
+        HTTPTEST_TAKE_PORT(port);
     }
     void TearDown() override
     {
