@@ -1,10 +1,10 @@
 // For the tab strip, docking bar and image editor tests: a parent window that
-// records what its controls ask and answers as told, and a 32-bit memory DIB
-// that paints are sent into and pixels read back from.
+// records what its controls ask and answers as told, and the memory DIB their
+// paints are sent into.
 #pragma once
 #include <map>
 #include <vector>
-#include "SGuards.h"
+#include "MemoryDib.h"
 #include "SWnd.h"
 
 class AnsweringParent : public SWnd
@@ -42,36 +42,4 @@ public:
             n += a.message == message;
         return n;
     }
-};
-
-class MemoryDib
-{
-public:
-    MemoryDib(int width, int height, COLORREF fill) : m_dc(nullptr)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        m_dib.Reset(CreateDIBSection(m_dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        m_previous = SelectObject(m_dc.Get(), m_dib.Get());
-        const RECT all = {0, 0, width, height};
-        SGdiObjectGuard<HBRUSH> brush(CreateSolidBrush(fill));
-        FillRect(m_dc.Get(), &all, brush.Get());
-    }
-    ~MemoryDib() { SelectObject(m_dc.Get(), m_previous); }
-    HDC GetDC() const { return m_dc.Get(); }
-    COLORREF Pixel(int x, int y) const
-    {
-        GdiFlush();
-        return GetPixel(m_dc.Get(), x, y);
-    }
-
-private:
-    SMemoryDCGuard m_dc;
-    SGdiObjectGuard<HBITMAP> m_dib;
-    HGDIOBJ m_previous;
 };

@@ -1,6 +1,6 @@
 #include <string>
 #include "CodeEditTestSupport.h"
-#include "SGuards.h"
+#include "MemoryDib.h"
 
 namespace
 {
@@ -18,31 +18,6 @@ std::string Tokens(const SCodeEditCtrl& editor, const char* line)
     }
     return out;
 }
-
-// A 32-bit top-down DIB selected into a memory context.
-class Canvas
-{
-public:
-    Canvas(int width, int height) : memory(nullptr)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        dib.Reset(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        previous = SelectObject(memory.Get(), dib.Get());
-    }
-    ~Canvas() { SelectObject(memory.Get(), previous); }
-    HDC Get() const { return memory.Get(); }
-
-private:
-    SMemoryDCGuard memory;
-    SGdiObjectGuard<HBITMAP> dib;
-    HGDIOBJ previous;
-};
 } // namespace
 
 TEST(SCodeEditCtrlPaintTest, LinesBecomeTokens)
@@ -107,8 +82,8 @@ TEST(SCodeEditCtrlPaintTest, CurrentLineBarAndCheckedLinesAtSolidPixels)
     editor.SetWindowText("\tab\r\nline\r\nchecked");
     editor.SetSelectionRange(0, 3, -1, -1, -1);
     editor.SetLineCheck(2, true);
-    Canvas canvas(300, 200);
-    editor.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Get()), PRF_CLIENT);
+    MemoryDib canvas(300, 200, RGB(0, 0, 0));
+    editor.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
     const int h = editor.GetLineHeight(), left = editor.GetTextRect().left;
     struct Probe
     {
@@ -126,10 +101,10 @@ TEST(SCodeEditCtrlPaintTest, CurrentLineBarAndCheckedLinesAtSolidPixels)
         {left - 1, h / 2, RGB(255, 255, 255)},         // the gap
     };
     for (const Probe& p : probes)
-        EXPECT_EQ(p.color, GetPixel(canvas.Get(), p.x, p.y)) << p.x << "," << p.y;
+        EXPECT_EQ(p.color, canvas.Pixel(p.x, p.y)) << p.x << "," << p.y;
     // A selection over two lines is inverted; no line is current then.
     editor.SetSelectionRange(1, 0, 0, 0, -1);
-    editor.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Get()), PRF_CLIENT);
-    EXPECT_EQ(RGB(255, 255, 255), GetPixel(canvas.Get(), right, h / 2));
-    EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.Get(), left + 1, h / 2));
+    editor.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
+    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(right, h / 2));
+    EXPECT_EQ(RGB(0, 0, 0), canvas.Pixel(left + 1, h / 2));
 }

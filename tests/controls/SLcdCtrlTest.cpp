@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "SGuards.h"
+#include "MemoryDib.h"
 #include "SLcdCtrl.h"
 
 namespace
@@ -93,18 +93,9 @@ TEST(SLcdCtrlTest, PaintsBackgroundCellsAndDotsInsideTheClientOnly)
     ASSERT_TRUE(lcd.CreateChild("H", WS_VISIBLE, 0, &child, parent.GetHandle()));
     lcd.SetCharCount(4);
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 200;
-    info.bmiHeader.biHeight = -40;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    SMemoryDCGuard memory(nullptr);
-    SGdiObjectGuard<HBITMAP> dib(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ASSERT_TRUE(dib.Get());
-    SSelectGuard select(memory.Get(), dib.Get());
-    lcd.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+    MemoryDib memory(200, 40, RGB(0, 0, 0));
+    ASSERT_TRUE(memory.IsMade());
+    lcd.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.GetDC()), PRF_CLIENT);
     // Grid 46 x 14 centred: from (77, 13). Dots are 2 x 2, cells 12 x 16.
     struct Probe
     {
@@ -114,10 +105,10 @@ TEST(SLcdCtrlTest, PaintsBackgroundCellsAndDotsInsideTheClientOnly)
     const Probe probes[] = {{0, 0, 0xE2BE6C},  {199, 39, 0xE2BE6C}, {77, 13, 0x0A0A0A}, {78, 26, 0x0A0A0A},
                             {79, 13, 0xD1A24B}, {90, 14, 0xD1A24B}, {85, 14, 0x0A0A0A}, {87, 14, 0xE2BE6C}, {87, 28, 0xE2BE6C}};
     for (const Probe& p : probes)
-        EXPECT_EQ(p.color, GetPixel(memory.Get(), p.x, p.y)) << p.x << "," << p.y;
+        EXPECT_EQ(p.color, memory.Pixel(p.x, p.y)) << p.x << "," << p.y;
 
     // A dot larger than the window costs no more than the window's pixels.
     lcd.SetPixelSize(1000000, 1000000);
-    lcd.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
-    EXPECT_EQ(0x0A0A0Au, GetPixel(memory.Get(), 0, 0));
+    lcd.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.GetDC()), PRF_CLIENT);
+    EXPECT_EQ(0x0A0A0Au, memory.Pixel(0, 0));
 }

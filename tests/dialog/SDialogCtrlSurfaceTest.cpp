@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include "DialogTestSupport.h"
 #include "SClipboard.h"
-#include "SGuards.h"
+#include "MemoryDib.h"
 
 namespace
 {
@@ -115,17 +115,8 @@ TEST_F(Surface, PaintsThePageAndFramesAnElementWithoutPreview)
 {
     button->SetLiveControl(nullptr);
     designer.ClearSelection();
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 640;
-    info.bmiHeader.biHeight = -480;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    SGdiObjectGuard<HBITMAP> dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    SMemoryDCGuard dc(nullptr);
-    SSelectGuard selected(dc.Get(), dib.Get());
-    designer.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+    MemoryDib dc(640, 480, RGB(0, 0, 0));
+    designer.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.GetDC()), PRF_CLIENT);
     const struct
     {
         int x, y;
@@ -134,7 +125,7 @@ TEST_F(Surface, PaintsThePageAndFramesAnElementWithoutPreview)
                   {22 + 100, 22 + 62, GetSysColor(COLOR_WINDOWFRAME)}, {22 + 150, 22 + 74, GetSysColor(COLOR_WINDOWFRAME)},
                   {22 + 5, 22 + 5, GetSysColor(COLOR_BTNTEXT)},    {22 + 350, 22 + 50, GetSysColor(COLOR_APPWORKSPACE)}};
     for (const auto& p : probes)
-        EXPECT_EQ(p.color, GetPixel(dc.Get(), p.x, p.y)) << p.x << "," << p.y;
+        EXPECT_EQ(p.color, dc.Pixel(p.x, p.y)) << p.x << "," << p.y;
 }
 
 TEST_F(Surface, PreviewsAreRemadeOrKeptAndATestRunEndsOnCancel)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <vector>
-#include "SGuards.h"
+#include "MemoryDib.h"
 #include "SPropertyCtrl.h"
 
 namespace
@@ -267,28 +267,13 @@ TEST_F(SPropertyCtrlWindowTest, DropDownNearTheBottomOpensAboveTheRow)
 TEST_F(SPropertyCtrlWindowTest, PaintsTheBackgroundAndAColourSwatch)
 {
     Open();
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = WIDTH;
-    info.bmiHeader.biHeight = -HEIGHT;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    DWORD* bits = nullptr;
-    SGdiObjectGuard<HBITMAP> dib(
-        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
-    SMemoryDCGuard dc(nullptr);
-    ASSERT_TRUE(dib.Get() && dc.Get());
-    SSelectGuard select(dc.Get(), dib.Get());
-    auto at = [&](int x, int y) {
-        GdiFlush();
-        const DWORD v = bits[y * WIDTH + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    };
-    grid.Paint(dc.Get());
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), at(5, (ROW_FONT + 1) * rh + 5));
+    MemoryDib dc(WIDTH, HEIGHT, RGB(0, 0, 0));
+    ASSERT_TRUE(dc.IsMade());
+    grid.Paint(dc.GetDC());
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), dc.Pixel(5, (ROW_FONT + 1) * rh + 5));
     const int swatchSide = rh - 4;
-    EXPECT_EQ(RGB(200, 30, 60), at(grid.GetNameWidth() + 2 + swatchSide / 2, ROW_COLOUR * rh + rh / 2));
+    EXPECT_EQ(RGB(200, 30, 60), dc.Pixel(grid.GetNameWidth() + 2 + swatchSide / 2, ROW_COLOUR * rh + rh / 2));
     grid.RemoveAll();
-    grid.Paint(dc.Get());
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), at(WIDTH / 2, HEIGHT / 2));
+    grid.Paint(dc.GetDC());
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), dc.Pixel(WIDTH / 2, HEIGHT / 2));
 }
