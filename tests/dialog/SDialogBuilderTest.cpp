@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "ClickingDialog.h"
 #include "DialogBuildSupport.h"
 #include "SButtonCtrl.h"
 #include "SDialogBuilder.h"
@@ -10,8 +11,6 @@
 
 namespace
 {
-const int RUN_NOT_ENDED = 77;
-
 std::string Header()
 {
     return std::string(DIALOG_HEADER) + "\r\n\r\n";
@@ -28,27 +27,6 @@ std::string Control(const char* type, int id, const char* name, const std::strin
     return "[" + std::string(type) + "]\r\nID=" + std::to_string(id) + "\r\nNAME=" + name + "\r\nCAPTION=" + name +
            "\r\nPOSITION=10 10 80 25\r\nSTYLE=WS_VISIBLE \r\n" + keys + "\r\n";
 }
-
-// Clicks one named button from a timer inside the modal run, then ends the run
-// with RUN_NOT_ENDED if the click did not end it.
-class ClickingDialog : public SWndDialog
-{
-public:
-    const char* toClick = "";
-
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_TIMER && wParam == 1)
-        {
-            KillTimer(1);
-            if (SWnd* button = FindChildByName(toClick))
-                button->SendMessage(BM_CLICK);
-            EndModal(RUN_NOT_ENDED);
-            return 0;
-        }
-        return SWndDialog::WindowProc(message, wParam, lParam);
-    }
-};
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count)
 {
@@ -144,9 +122,7 @@ TEST(SDialogBuilder, ButtonsNamedOkAndCancelEndAModalRun)
     {
         ClickingDialog dialog;
         ASSERT_TRUE(dialog.CreateFromDescription(text.c_str(), nullptr));
-        dialog.toClick = c.click;
-        dialog.SetTimer(1, 10);
-        EXPECT_EQ(c.result, dialog.DoModal()) << c.click;
+        EXPECT_EQ(c.result, dialog.RunClicking(c.click)) << c.click;
     }
 }
 

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
+#include "ClickingDialog.h"
 #include "SControlDescription.h"
 #include "SWndDialog.h"
 #include "TraceWnd.h"
 
 namespace
 {
-const int RUN_NOT_ENDED = 77;
-
 class Description : public SControlDescription
 {
 public:
@@ -24,27 +23,6 @@ public:
     const char* name;
     const char* face;
     int style;
-};
-
-// Clicks one named button from a timer inside the modal run, then ends the
-// run with RUN_NOT_ENDED if the click did not end it.
-class ClickingDialog : public SWndDialog
-{
-public:
-    const char* toClick = "";
-
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_TIMER && wParam == 1)
-        {
-            KillTimer(1);
-            if (SWnd* button = FindChildByName(toClick))
-                button->SendMessage(BM_CLICK);
-            EndModal(RUN_NOT_ENDED);
-            return 0;
-        }
-        return SWndDialog::WindowProc(message, wParam, lParam);
-    }
 };
 
 SWnd* MakeButton(SWnd& dialog, const char* text, int id)
@@ -108,9 +86,7 @@ TEST(SWndDialog, OnlyExactOkAndCancelEndAModalRun)
         OpenDialog(dialog);
         const Description description(1, c.click);
         ASSERT_TRUE(dialog.AddChild(MakeButton(dialog, c.click, 1), &description));
-        dialog.toClick = c.click;
-        dialog.SetTimer(1, 10);
-        EXPECT_EQ(c.result, dialog.DoModal()) << c.click;
+        EXPECT_EQ(c.result, dialog.RunClicking(c.click)) << c.click;
     }
 }
 
