@@ -109,6 +109,31 @@ bool IsUrlPlain(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '_';
 }
+
+// Copies length characters of data to out (room for 3 x length), each one that
+// escape picks written as "%XX", or as '+' for a space when spaceToPlus is set;
+// returns the count written.
+template <class Escape>
+int PercentEncode(const char* data, int length, char* out, Escape escape, bool spaceToPlus)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    int n = 0;
+    for (int i = 0; i < length; i++)
+    {
+        const unsigned char c = (unsigned char)data[i];
+        if (!escape(c))
+            out[n++] = (char)c;
+        else if (spaceToPlus && c == ' ')
+            out[n++] = '+';
+        else
+        {
+            out[n++] = '%';
+            out[n++] = hex[c >> 4];
+            out[n++] = hex[c & 15];
+        }
+    }
+    return n;
+}
 } // namespace
 
 void SString::UrlDecode(bool plusToSpace)
@@ -138,48 +163,20 @@ void SString::UrlEncode(bool spaceToPlus)
 {
     if (m_length == 0)
         return;
-    static const char hex[] = "0123456789ABCDEF";
     SString out;
     out.Reserve(m_length * 3, false);
-    int n = 0;
-    for (int i = 0; i < m_length; i++)
-    {
-        const unsigned char c = (unsigned char)m_data[i];
-        if (IsUrlPlain((char)c))
-            out.m_data[n++] = (char)c;
-        else if (spaceToPlus && c == ' ')
-            out.m_data[n++] = '+';
-        else
-        {
-            out.m_data[n++] = '%';
-            out.m_data[n++] = hex[c >> 4];
-            out.m_data[n++] = hex[c & 15];
-        }
-    }
-    Assign(out.m_data, n);
+    const auto escape = [](unsigned char c) { return !IsUrlPlain((char)c); };
+    Assign(out.m_data, PercentEncode(m_data, m_length, out.m_data, escape, spaceToPlus));
 }
 
 void SString::UrlEncodeOnly(const char* characters)
 {
     if (m_length == 0 || !characters || !*characters)
         return;
-    static const char hex[] = "0123456789ABCDEF";
     SString out;
     out.Reserve(m_length * 3, false);
-    int n = 0;
-    for (int i = 0; i < m_length; i++)
-    {
-        const unsigned char c = (unsigned char)m_data[i];
-        if (c == 0 || !std::strchr(characters, c))
-        {
-            out.m_data[n++] = (char)c;
-            continue;
-        }
-        out.m_data[n++] = '%';
-        out.m_data[n++] = hex[c >> 4];
-        out.m_data[n++] = hex[c & 15];
-    }
-    Assign(out.m_data, n);
+    const auto escape = [characters](unsigned char c) { return c != 0 && std::strchr(characters, c); };
+    Assign(out.m_data, PercentEncode(m_data, m_length, out.m_data, escape, false));
 }
 
 void SString::HtmlEscape()
