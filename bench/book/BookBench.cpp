@@ -2,7 +2,6 @@
 // and "Generate all HTML pages" over 1,000 described folders, each against the
 // goal of 10 seconds.
 #include "SPlatform.h"
-#include "BenchFolder.h"
 #include "BenchRegistry.h"
 #include <memory>
 #include <string>
@@ -12,6 +11,7 @@
 #include "SImage.h"
 #include "SMemory.h"
 #include "SRegistry.h"
+#include "TestFolder.h"
 
 namespace
 {
@@ -106,7 +106,7 @@ void ReportSeconds(const char* what, double seconds)
 
 BENCH_CASE(BookOfAThousandFolders)
 {
-    const BenchFolder folder("sonavel bench book ");
+    const testsupport::TestFolder folder("sonavel bench book ");
     const std::string& root = folder.Path();
     WriteBookLibrary(root);
     {
@@ -121,7 +121,7 @@ BENCH_CASE(BookOfAThousandFolders)
 
 BENCH_CASE(AllPagesOfAThousandDescriptions)
 {
-    const BenchFolder folder("sonavel bench pages ");
+    const testsupport::TestFolder folder("sonavel bench pages ");
     const std::string& root = folder.Path();
     WriteDescribedLibrary(root);
     {

@@ -2,7 +2,6 @@
 // moment and the library scan alone, each against a plain FindFirstFile walk
 // that counts the same media files of the same tree.
 #include "SPlatform.h"
-#include "BenchFolder.h"
 #include "BenchRegistry.h"
 #include <algorithm>
 #include <memory>
@@ -11,6 +10,7 @@
 #include "PSettings.h"
 #include "PWndApp.h"
 #include "SRegistry.h"
+#include "TestFolder.h"
 #include "SampleLibrary.h"
 
 namespace
@@ -135,7 +135,7 @@ BENCH_CASE(LibraryScanAndSetUp)
     Figures figures[2] = {};
     for (int t = 0; t < 2; ++t)
     {
-        const BenchFolder folder("sonavel bench ", "_" + std::to_string(t));
+        const testsupport::TestFolder folder("sonavel bench ");
         const std::string& root = folder.Path();
         SampleLibrary::Options options;
         options.genres = 4;
