@@ -1,4 +1,5 @@
 #include "PWndApp.h"
+#include <memory>
 #include "PWndBook.h"
 #include "PWndDescription.h"
 #include "PWndHelp.h"
@@ -42,7 +43,7 @@ bool PWndApp::Mail(const char* subject, const char* attachment)
 }
 
 PWndApp::PWndApp()
-    : m_repeat(false), m_shutdown(false), m_queueIndex(-1), m_remoteText(""), m_lastDownloadStop(0),
+    : m_repeat(false), m_shutdown(false), m_queueIndex(-1), m_remotePicture(""), m_disconnecting(false), m_lastDownloadStop(0),
       m_book(nullptr), m_description(nullptr), m_help(nullptr), m_autoHideAfterPlay(false),
       m_totalSongs(0), m_totalVideos(0), m_totalRadios(0), m_preferencesRequests(0)
 {
@@ -127,7 +128,13 @@ LRESULT PWndApp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnRemoteControl(wParam, lParam);
         break;
     case PWM_COMMAND104:
-        PlayFromPeer(reinterpret_cast<const char*>(wParam));
+    {
+        const std::unique_ptr<char[]> text(reinterpret_cast<char*>(wParam));
+        PlayFromPeer(text.get());
+        break;
+    }
+    case PWM_SHARINGFAILED:
+        OnSharingFailed(static_cast<int>(wParam));
         break;
     default:
         break;

@@ -1,6 +1,11 @@
 // The download thread: fetches the queued remote files over a connection of its
-// own and reports rows to the download queue window.
+// own and reports rows to the download queue window. What it needs of the
+// browsing connection and the settings is copied before it starts.
 #pragma once
+#include <cstdint>
+#include "SDisk.h"
+#include "SFile.h"
+#include "SSocketClient.h"
 #include "SThread.h"
 
 class PWndApp;
@@ -9,7 +14,20 @@ class PWndNet;
 class PThreadClientFiles : public SThread
 {
 public:
-    PThreadClientFiles() : m_owner(nullptr), m_queue(nullptr) {}
+    // The connection of one run, which reports the transfer's percent.
+    class _PSocket : public SSocketClient
+    {
+    public:
+        explicit _PSocket(PThreadClientFiles* thread) : m_thread(thread) {}
+        void OnTransferStart(int size, uint32_t tag) override;
+        int OnTransferProgress(int received, int size, uint32_t tag) override;
+        void OnTransferEnd(int received, int size, uint32_t tag) override;
+
+    private:
+        PThreadClientFiles* m_thread;
+    };
+
+    PThreadClientFiles() : m_owner(nullptr), m_queue(nullptr), m_port(0), m_offset(0) {}
     ~PThreadClientFiles() override { Stop(); }
 
     void SetOwner(PWndApp* owner, PWndNet* queue)
@@ -19,8 +37,22 @@ public:
     }
     PWndApp* GetOwner() const { return m_owner; }
     PWndNet* GetQueueWindow() const { return m_queue; }
+    // Before a start: where to connect, with which key, and where files go.
+    void Prepare(const char* host, int port, const char* key, const char* name, const char* root);
+    bool Run() override;
 
 private:
+    friend class _PSocket;
+    int Download(_PSocket& socket, const SString& path);
+    int Receive(_PSocket& socket, const SString& path, const SString& target, long long remote, long long local);
+    void ReportPercent(long long done, long long total);
+
     PWndApp* m_owner;
     PWndNet* m_queue;
+    SDisk m_disk;
+    SString m_host, m_key, m_name, m_root;
+    int m_port;
+    // The file being received and the local size it resumes from.
+    SString m_path;
+    long long m_offset;
 };

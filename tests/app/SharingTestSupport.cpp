@@ -1,0 +1,276 @@
+#include "SharingTestSupport.h"
+#include <atomic>
+#include <cstring>
+#include "SGuards.h"
+#include "SLibrary.h"
+#include "SMemory.h"
+#include "SSocketTransport.h"
+
+namespace apptest
+{
+void StartSockets()
+{
+    static const bool started = StartupWinsock();
+    (void)started;
+}
+
+int FreePort()
+{
+    StartSockets();
+    SSocketGuard s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof(address);
+    bind(s.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    getsockname(s.Get(), reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
+std::string PatternText(size_t n, int seed)
+{
+    std::string text(n, '\0');
+    for (size_t i = 0; i < n; ++i)
+        text[i] = static_cast<char>((i * 131 + seed * 7 + (i >> 12)) & 0xFF);
+    return text;
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    SMemory memory;
+    if (!memory.LoadFromFile(path.c_str()))
+        return "<missing>";
+    return std::string(reinterpret_cast<const char*>(memory.GetData()), memory.GetSize());
+}
+
+long long FileSizeOf(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool MakeFolderLink(const std::string& link, const std::string& target)
+{
+    typedef char* (CDECL * UnixName)(const WCHAR*);
+    const UnixName unixName =
+        reinterpret_cast<UnixName>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+    if (!unixName)
+        return false;
+    auto toUnix = [&](const std::string& path) {
+        std::wstring wide(path.begin(), path.end());
+        char* name = unixName(wide.c_str());
+        std::string text = name ? name : "";
+        HeapFree(GetProcessHeap(), 0, name);
+        return text;
+    };
+    const std::string from = toUnix(link.substr(0, link.find_last_of('\\'))) + "/" +
+                             link.substr(link.find_last_of('\\') + 1);
+    std::string line = "/bin/ln -s \"" + toUnix(target) + "\" \"" + from + "\"";
+    STARTUPINFOA startup = {sizeof(startup)};
+    PROCESS_INFORMATION info = {};
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back(0);
+    if (!CreateProcessA("Z:\\bin\\ln", buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    WaitForSingleObject(info.hProcess, 10000);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    return (GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// --- Raw peer ---------------------------------------------------------------
+
+RawPeer::~RawPeer()
+{
+    Close();
+}
+
+void RawPeer::Close()
+{
+    if (m_socket != INVALID_SOCKET)
+        closesocket(m_socket);
+    m_socket = INVALID_SOCKET;
+}
+
+int RawPeer::Connect(int port, const char* password, const char* from)
+{
+    StartSockets();
+    Close();
+    SSocketGuard s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = inet_addr(from);
+    sockaddr_in target = {};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(static_cast<u_short>(port));
+    target.sin_addr.s_addr = inet_addr("127.0.0.1");
+    if (bind(s.Get(), reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0 ||
+        connect(s.Get(), reinterpret_cast<sockaddr*>(&target), sizeof(target)) != 0 || !SetSocketNonBlocking(s.Get()))
+        return -1;
+    SMemory key;
+    key.WriteText(password ? password : "");
+    uint32_t code = 0;
+    key.GetCrc32(&code);
+    unsigned char greeting = 0, hello[kSocketHelloSize], verdict[kSocketVerdictSize] = {};
+    BuildHello(hello, 0x1000000, code);
+    if (WaitForData(s.Get(), 5000) < 1 || ReceiveExact(s.Get(), &greeting, 1, 5000) != 1 ||
+        SendExact(s.Get(), hello, kSocketHelloSize) != kSocketHelloSize || WaitForData(s.Get(), 5000) < 1 ||
+        ReceiveExact(s.Get(), verdict, kSocketVerdictSize, 5000) != kSocketVerdictSize || verdict[0] != 0)
+        return -1;
+    if (verdict[1] == 0)
+        m_socket = s.Release();
+    return verdict[1];
+}
+
+bool RawPeer::Send(const char* name, const std::string& text)
+{
+    return m_socket != INVALID_SOCKET && SendFramedMessage(m_socket, name, text.c_str(), -1);
+}
+
+std::string RawPeer::Text(int timeout)
+{
+    SString text;
+    if (m_socket == INVALID_SOCKET || ReceiveStringPacket(text, m_socket, timeout) < 0)
+        return "<none>";
+    return text.GetText() ? text.GetText() : "";
+}
+
+bool RawPeer::Sized(std::string* out, int timeout)
+{
+    const std::string announced = Text(timeout);
+    const long long size = std::atoll(announced.c_str());
+    out->clear();
+    if (size < 1)
+        return false;
+    unsigned char packet[kSocketPacketMaxPayload];
+    for (;;)
+    {
+        const int n = ReceivePacket(m_socket, packet, timeout);
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return static_cast<long long>(out->size()) == size;
+        out->append(reinterpret_cast<const char*>(packet), n);
+    }
+}
+
+bool RawPeer::IsClosed(int timeout)
+{
+    const DWORD start = GetTickCount();
+    char byte = 0;
+    while (GetTickCount() - start < static_cast<DWORD>(timeout))
+    {
+        const int got = recv(m_socket, &byte, 1, 0);
+        if (got == 0 || (got < 0 && WSAGetLastError() != WSAEWOULDBLOCK))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+// --- Scripted server --------------------------------------------------------
+
+class ScriptedServer::_Server : public SSocketServer
+{
+public:
+    std::mutex lock;
+    std::map<std::string, std::vector<std::string>> script;
+    std::vector<std::string> requests;
+
+    void OnReceiveText(int client, const char* name, const char* text) override
+    {
+        std::vector<std::string> replies;
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            requests.push_back(std::string(name) + " " + text);
+            replies = script[name];
+        }
+        for (const std::string& reply : replies)
+        {
+            if (!reply.empty() && reply[0] == '=')
+                SendText(client, reply.c_str() + 1);
+            else
+                SendData(client, reply.data(), static_cast<int>(reply.size()), 0);
+        }
+    }
+};
+
+class ScriptedServer::_Thread : public SThread
+{
+public:
+    explicit _Thread(int port) : m_port(port) {}
+    ~_Thread() override { Stop(); }
+    bool Run() override
+    {
+        server = new _Server;
+        listening = server->Listen(m_port);
+        ready = true;
+        return listening;
+    }
+    void OnLoopEnd() override
+    {
+        delete server;
+        server = nullptr;
+    }
+
+    _Server* server = nullptr;
+    std::atomic<bool> ready{false}, listening{false};
+
+private:
+    int m_port;
+};
+
+ScriptedServer::ScriptedServer() : m_port(FreePort())
+{
+    m_thread.reset(new _Thread(m_port));
+    m_thread->Start(false);
+    while (!m_thread->ready)
+        Sleep(1);
+}
+
+ScriptedServer::~ScriptedServer()
+{
+    m_thread.reset();
+}
+
+void ScriptedServer::Script(const std::string& request, const std::vector<std::string>& replies)
+{
+    std::lock_guard<std::mutex> guard(m_thread->server->lock);
+    m_thread->server->script[request] = replies;
+}
+
+std::vector<std::string> ScriptedServer::Requests()
+{
+    std::lock_guard<std::mutex> guard(m_thread->server->lock);
+    return m_thread->server->requests;
+}
+
+// --- Questions --------------------------------------------------------------
+
+std::vector<std::string> Questions::asked;
+int Questions::answer = IDOK;
+
+namespace
+{
+int Record(HWND, const char* text, const char* caption, UINT)
+{
+    Questions::asked.push_back(std::string(caption) + ": " + text);
+    return Questions::answer;
+}
+}
+
+Questions::Questions()
+{
+    asked.clear();
+    answer = IDOK;
+    PWndApp::SetQuestionFunction(Record);
+}
+
+Questions::~Questions()
+{
+    PWndApp::SetQuestionFunction(nullptr);
+}
+}
