@@ -121,8 +121,10 @@ SString PPeerPath::Resolve(SDisk& disk, const SString& root, const char* relativ
         target.Set(expanded.GetText());
     if (!base.IsValid() || !target.IsValid())
         return SString("");
+    // A file directly in the root has as many parts as the root: the strict
+    // test is for folders.
     const bool inside = folder ? (base.IsSameFolder(&target) || base.Contains(&target, true))
-                               : (target.HasFileName() && base.Contains(&target, true));
+                               : (target.HasFileName() && base.Contains(&target, false));
     if (!inside)
         return SString("");
     const SString full = target.GetPath();
@@ -138,7 +140,7 @@ SString PPeerPath::MakeDownloadTarget(const SString& root, const char* name, con
     SString text = base.GetPath() + remote;
     text.ReplaceChar('/', '\\');
     const SPath target(text.GetText());
-    if (!base.IsValid() || !target.HasFileName() || !base.Contains(&target, true))
+    if (!base.IsValid() || !target.HasFileName() || !base.Contains(&target, false))
         return SString("");
     return target.GetPath();
 }

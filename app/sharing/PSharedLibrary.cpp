@@ -65,7 +65,7 @@ bool PSharedLibrary::IsServed(const SString& path)
 {
     const SPath root(Text(m_root));
     const SPath entry(Text(path));
-    return root.Contains(&entry, true) && !m_disk.IsReparsePoint(Text(path));
+    return root.Contains(&entry, false) && !root.IsSameFolder(&entry) && !m_disk.IsReparsePoint(Text(path));
 }
 
 bool PSharedLibrary::BuildTree(SMemory* out)

@@ -44,6 +44,7 @@ TEST(SharingRulesTest, DownloadTargetsStayInTheConnectionsFolder)
     } cases[] = {
         {"Kitchen", "Rock\\a.mp3", "C:\\M\\{Kitchen}\\Rock\\a.mp3"},
         {"Kitchen", "Rock/a.mp3", "C:\\M\\{Kitchen}\\Rock\\a.mp3"},
+        {"Kitchen", "a.mp3", "C:\\M\\{Kitchen}\\a.mp3"},
         {"Kitchen", "..\\a.mp3", ""},
         {"Kitchen", "C:\\a.mp3", ""},
         {"Kitchen", "\\\\h\\s\\a.mp3", ""},
@@ -61,12 +62,13 @@ TEST(SharingRulesTest, ResolvedPathsAreLongAndStayInsideWithoutLinks)
     TempFolder root, outside;
     ASSERT_TRUE(root.WriteFile("Long Folder Name\\a.mp3", "a"));
     ASSERT_TRUE(root.WriteFile("Rock\\b.mp3", "b"));
+    ASSERT_TRUE(root.WriteFile("top.mp3", "t"));
     ASSERT_TRUE(outside.WriteFile("secret.mp3", "secret"));
     char shortName[MAX_PATH] = {};
     GetShortPathNameA((root.Path() + "Long Folder Name").c_str(), shortName, MAX_PATH);
     const std::string shortPart = std::string(shortName).substr(std::string(shortName).rfind('\\') + 1);
     ASSERT_NE("Long Folder Name", shortPart);
-    const bool linked = MakeFolderLink(root.Path() + "out", outside.Path().substr(0, outside.Path().size() - 1));
+    const FolderLink link(root.Path() + "out", outside.Path().substr(0, outside.Path().size() - 1));
     SDisk disk;
     const std::string longRoot = disk.ExpandLongPath(root.Path().c_str()).GetText();
     const struct
@@ -80,6 +82,7 @@ TEST(SharingRulesTest, ResolvedPathsAreLongAndStayInsideWithoutLinks)
         {"Rock\\", true, longRoot + "Rock\\"},
         {"Rock\\b.mp3", false, longRoot + "Rock\\b.mp3"},
         {"Rock\\b.mp3", true, ""},
+        {"top.mp3", false, longRoot + "top.mp3"},
         {"Rock", false, ""},
         {shortPart + "\\a.mp3", false, longRoot + "Long Folder Name\\a.mp3"},
         {"Rock\\missing.mp3", false, ""},
@@ -91,7 +94,8 @@ TEST(SharingRulesTest, ResolvedPathsAreLongAndStayInsideWithoutLinks)
     for (const auto& c : cases)
         EXPECT_STREQ(c.resolved.c_str(), PPeerPath::Resolve(disk, longRoot.c_str(), c.relative.c_str(), c.folder).GetText())
             << c.relative;
-    EXPECT_TRUE(linked) << "no link to test";
+    EXPECT_TRUE(link.IsMade()) << "no link to test";
+    EXPECT_EQ("secret", ReadFileText(outside.Path() + "secret.mp3"));
 }
 
 namespace

@@ -51,34 +51,102 @@ long long FileSizeOf(const std::string& path)
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool MakeFolderLink(const std::string& link, const std::string& target)
+namespace
 {
-    typedef char* (CDECL * UnixName)(const WCHAR*);
-    const UnixName unixName =
-        reinterpret_cast<UnixName>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
-    if (!unixName)
-        return false;
-    auto toUnix = [&](const std::string& path) {
-        std::wstring wide(path.begin(), path.end());
-        char* name = unixName(wide.c_str());
-        std::string text = name ? name : "";
-        HeapFree(GetProcessHeap(), 0, name);
-        return text;
-    };
-    const std::string from = toUnix(link.substr(0, link.find_last_of('\\'))) + "/" +
-                             link.substr(link.find_last_of('\\') + 1);
-    std::string line = "/bin/ln -s \"" + toUnix(target) + "\" \"" + from + "\"";
+std::string UnixName(const std::string& path)
+{
+    typedef char*(CDECL * Function)(const WCHAR*);
+    const Function function =
+        reinterpret_cast<Function>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+    if (!function)
+        return "";
+    const std::wstring wide(path.begin(), path.end());
+    char* name = function(wide.c_str());
+    const std::string text = name ? name : "";
+    HeapFree(GetProcessHeap(), 0, name);
+    return text;
+}
+
+// Runs a program of the host system (Wine starts them too) and waits for it.
+bool RunUnix(const char* program, const std::string& line)
+{
     STARTUPINFOA startup = {sizeof(startup)};
     PROCESS_INFORMATION info = {};
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back(0);
-    if (!CreateProcessA("Z:\\bin\\ln", buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessA(program, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
     WaitForSingleObject(info.hProcess, 10000);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
-    return (GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
-           GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return true;
+}
+}
+
+FolderLink::FolderLink(const std::string& link, const std::string& target) : m_link(link), m_made(false)
+{
+    const size_t cut = link.find_last_of('\\');
+    const std::string from = UnixName(link.substr(0, cut)) + "/" + link.substr(cut + 1);
+    const std::string to = UnixName(target);
+    if (from.size() > 1 && !to.empty())
+        RunUnix("Z:\\bin\\ln", "/bin/ln -sn \"" + to + "\" \"" + from + "\"");
+    for (int i = 0; i < 500 && !m_made; i++, Sleep(10))
+    {
+        const DWORD attributes = GetFileAttributesA(link.c_str());
+        m_made = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    }
+}
+
+FolderLink::~FolderLink()
+{
+    const size_t cut = m_link.find_last_of('\\');
+    const std::string from = UnixName(m_link.substr(0, cut)) + "/" + m_link.substr(cut + 1);
+    if (!m_made || from.size() <= 1 || !RunUnix("Z:\\bin\\rm", "/bin/rm -f \"" + from + "\""))
+        return;
+    // The host's program may still run when its Windows process has ended.
+    for (int i = 0; i < 500 && GetFileAttributesA(m_link.c_str()) != INVALID_FILE_ATTRIBUTES; i++)
+        Sleep(10);
+}
+
+namespace
+{
+// Whether something listens on the port (a connection opened and closed again).
+bool ProbePort(int port)
+{
+    SSocketGuard s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in target = {};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(static_cast<u_short>(port));
+    target.sin_addr.s_addr = inet_addr("127.0.0.1");
+    return connect(s.Get(), reinterpret_cast<sockaddr*>(&target), sizeof(target)) == 0;
+}
+}
+
+std::unique_ptr<AppWindow> QuickApp()
+{
+    PWndApp::SetSplashTime(0);
+    std::unique_ptr<AppWindow> window(new AppWindow);
+    PWndApp::SetSplashTime(2000);
+    return window;
+}
+
+bool PumpUntil(const std::function<bool()>& condition, int timeout)
+{
+    const DWORD start = GetTickCount();
+    while (!condition())
+    {
+        if (GetTickCount() - start > static_cast<DWORD>(timeout))
+            return false;
+        Pump(5);
+    }
+    return true;
+}
+
+bool StartSharingOn(PWndApp& app, int port)
+{
+    app.GetToolBar().CheckButton(19, true);
+    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 19);
+    return PumpUntil([&] { return ProbePort(port); });
 }
 
 // --- Raw peer ---------------------------------------------------------------

@@ -23,9 +23,20 @@ int FreePort();
 std::string PatternText(size_t n, int seed);
 std::string ReadFileText(const std::string& path);
 long long FileSizeOf(const std::string& path);
-// A Unix symbolic link from inside a folder to another: Wine shows it as a
-// reparse point, as Windows shows a junction (Wine makes no junctions).
-bool MakeFolderLink(const std::string& link, const std::string& target);
+// A Unix symbolic link from inside a folder to another, removed again with
+// the object (before the folders: removing them would follow it): Wine shows
+// it as a reparse point, as Windows shows a junction (Wine makes no junctions).
+class FolderLink
+{
+public:
+    FolderLink(const std::string& link, const std::string& target);
+    ~FolderLink();
+    bool IsMade() const { return m_made; }
+
+private:
+    std::string m_link;
+    bool m_made;
+};
 
 // A raw peer: connects from the given local address, passes the handshake
 // and reads what comes back packet by packet.
@@ -68,6 +79,14 @@ private:
     std::unique_ptr<_Thread> m_thread;
     int m_port;
 };
+
+// A main window made without the splash's wait.
+std::unique_ptr<AppWindow> QuickApp();
+// Presses "Share library" (19) on a main window of this process and waits
+// until its server takes connections; false when it does not.
+bool StartSharingOn(PWndApp& app, int port);
+// Waits, pumping messages, until the condition holds; false at the time-out.
+bool PumpUntil(const std::function<bool()>& condition, int timeout = 20000);
 
 // Answers every question of the main window and records it.
 struct Questions
