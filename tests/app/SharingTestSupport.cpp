@@ -149,6 +149,45 @@ bool StartSharingOn(PWndApp& app, int port)
     return PumpUntil([&] { return ProbePort(port); });
 }
 
+namespace
+{
+struct BoxSearch
+{
+    DWORD processId;
+    HWND box;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM data)
+{
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(data);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof(name));
+    if (processId == search->processId && IsWindowVisible(window) && std::strcmp(name, "#32770") == 0)
+        search->box = window;
+    return TRUE;
+}
+}
+
+bool CloseSharingProgram(RunningProgram& program)
+{
+    HWND main = program.MainWindow();
+    if (!main)
+        return program.WaitExit(0) >= 0;
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 200; ++i)
+    {
+        if (program.WaitExit(100) >= 0)
+            return true;
+        BoxSearch search = {program.ProcessId(), nullptr};
+        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+        if (search.box)
+            PostMessageA(search.box, WM_COMMAND, IDYES, 0);
+    }
+    return false;
+}
+
 // --- Raw peer ---------------------------------------------------------------
 
 RawPeer::~RawPeer()
@@ -225,18 +264,22 @@ bool RawPeer::Sized(std::string* out, int timeout)
     }
 }
 
-bool RawPeer::IsClosed(int timeout)
+long long RawPeer::Drain(int timeout)
 {
     const DWORD start = GetTickCount();
-    char byte = 0;
+    std::vector<char> buffer(65536);
+    long long total = 0;
     while (GetTickCount() - start < static_cast<DWORD>(timeout))
     {
-        const int got = recv(m_socket, &byte, 1, 0);
+        const int got = recv(m_socket, buffer.data(), static_cast<int>(buffer.size()), 0);
         if (got == 0 || (got < 0 && WSAGetLastError() != WSAEWOULDBLOCK))
-            return true;
-        Sleep(10);
+            return total;
+        if (got > 0)
+            total += got;
+        else
+            Sleep(10);
     }
-    return false;
+    return -1;
 }
 
 // --- Scripted server --------------------------------------------------------

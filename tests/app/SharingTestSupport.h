@@ -53,8 +53,9 @@ public:
     // A sized transfer: the announced count, then packets to the end packet.
     // False when the count is not announced or the bytes differ from it.
     bool Sized(std::string* out, int timeout = 2000);
-    // Whether the server closed the connection (reads nothing more).
-    bool IsClosed(int timeout = 2000);
+    // Reads until the server closes the connection: the bytes read, or -1
+    // when it stays open.
+    long long Drain(int timeout = 2000);
     void Close();
     SOCKET Socket() const { return m_socket; }
 
@@ -87,6 +88,10 @@ std::unique_ptr<AppWindow> QuickApp();
 bool StartSharingOn(PWndApp& app, int port);
 // Waits, pumping messages, until the condition holds; false at the time-out.
 bool PumpUntil(const std::function<bool()>& condition, int timeout = 20000);
+
+// Closes a program that shares its library: a question whether to
+// disconnect the peers is answered Yes. False when it does not end.
+bool CloseSharingProgram(RunningProgram& program);
 
 // Answers every question of the main window and records it.
 struct Questions
