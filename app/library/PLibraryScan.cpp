@@ -57,7 +57,7 @@ void PLibraryScan::ListFolder(const SString& folder, SArrayString* subFolders, u
 void PLibraryScan::Run(const char* root, SArrayString* folders, SArray<unsigned int>* songs,
                        SArray<unsigned int>* videos, SArray<unsigned int>* radios)
 {
-    folders->RemoveAll();
+    folders->DeleteAndRemoveAll();
     songs->RemoveAll();
     videos->RemoveAll();
     radios->RemoveAll();
@@ -68,7 +68,7 @@ void PLibraryScan::Run(const char* root, SArrayString* folders, SArray<unsigned 
     SArrayString names;
     for (size_t i = 0; i < nodes.size(); ++i)
     {
-        names.RemoveAll();
+        names.DeleteAndRemoveAll();
         ListFolder(nodes[i].path, &names, nodes[i].counts);
         for (int n = 0; n < names.GetCount(); ++n)
             nodes.push_back(Node{nodes[i].path + names.GetAt(n).GetText() + "\\", static_cast<int>(i), {0, 0, 0}});

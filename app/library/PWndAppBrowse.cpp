@@ -149,7 +149,7 @@ void PWndApp::ShowNoFolder()
     }
     m_fileList.RemoveAll();
     m_notesEditor.Close(true);
-    m_filePaths.RemoveAll();
+    m_filePaths.DeleteAndRemoveAll();
     m_pageBrowser.SetUrl("");
     m_innerSplitter.ShowWindow(SW_HIDE);
     m_fileList.ShowWindow(SW_HIDE);
@@ -182,7 +182,7 @@ void PWndApp::FillFileList(const SString& folder)
 {
     m_fileList.RemoveAll();
     m_notesEditor.Close(true);
-    m_filePaths.RemoveAll();
+    m_filePaths.DeleteAndRemoveAll();
     SArrayString paths;
     ListMediaFiles(&paths, TextOf(folder), false, true, true, false, false);
     for (int i = 0; i < paths.GetCount(); ++i)

@@ -4,7 +4,6 @@
 
 bool PThreadServer::Run()
 {
-    m_peerCount = 0;
     m_server = new PSocketServer(m_owner, this);
     const PSettings::_SServer& settings = m_server->GetLibrary().GetServer();
     m_server->SetAccessCode(settings.password.GetText());

@@ -193,7 +193,7 @@ bool PWndApp::ParseRemoteFolderView(const unsigned char* block, int size)
     ShowRemotePictures(view, shown);
     m_fileList.RemoveAll();
     m_notesEditor.Close(true);
-    m_filePaths.RemoveAll();
+    m_filePaths.DeleteAndRemoveAll();
     SArrayString entries;
     SplitEntries(view.files, &entries);
     for (int i = 0; i < entries.GetCount(); ++i)

@@ -241,7 +241,7 @@ void SCodeEditCtrl::SetUpperWords(bool on)
 
 void SCodeEditCtrl::InitLanguage(bool english)
 {
-    m_language.RemoveAll();
+    m_language.DeleteAndRemoveAll();
     for (int i = 0; i < 13; i++)
         m_language.AddEntry(LANGUAGE_KEYS[i], english ? ENGLISH[i] : FRENCH[i]);
 }
@@ -281,7 +281,7 @@ int SCodeEditCtrl::AddKeyword(const char* word, COLORREF color, bool bold)
 
 void SCodeEditCtrl::ClearKeywords()
 {
-    m_keywords.RemoveAll();
+    m_keywords.DeleteAndRemoveAll();
     m_keywordColors.RemoveAll();
     m_keywordBold.RemoveAll();
 }

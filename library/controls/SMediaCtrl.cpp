@@ -29,7 +29,7 @@ SMediaCtrl::SMediaCtrl()
 
 SMediaCtrl::~SMediaCtrl()
 {
-    m_linkTargets.RemoveAll();
+    m_linkTargets.DeleteAndRemoveAll();
     m_linkRects.RemoveAll();
     m_lines.DeleteAndRemoveAll();
     m_pictures.Clear();

@@ -216,7 +216,7 @@ void SMediaCtrl::LayoutPlain()
     if (!m_handle)
         return;
     m_lines.DeleteAndRemoveAll();
-    m_linkTargets.RemoveAll();
+    m_linkTargets.DeleteAndRemoveAll();
     m_linkRects.RemoveAll();
     const SIZE size = Measure(false);
     m_contentWidth = size.cx;

@@ -130,7 +130,7 @@ void SMediaCtrl::PaintRun(Gdiplus::Graphics& graphics, HDC dc, const _SText& run
 
 void SMediaCtrl::PaintTagged(HDC dc, const RECT& inner)
 {
-    m_linkTargets.RemoveAll();
+    m_linkTargets.DeleteAndRemoveAll();
     m_linkRects.RemoveAll();
     Gdiplus::Graphics graphics(dc);
     Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());

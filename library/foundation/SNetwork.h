@@ -22,9 +22,9 @@ public:
     // without a length could otherwise fill the memory. A reply that announces more fails
     // before it is read; blocks the hook skips are not stored and do not count.
     static constexpr int MaxMemoryDownload = 64 * 1024 * 1024;
-    // A server that has not answered within this time fails the download, and so does one
-    // that, once its reply has begun, sends fewer than MinBytesPerWindow bytes in any span
-    // of this length.
+    // A server whose reply headers (after any redirects) are not all in within this time
+    // fails the download, however it trickles them; so does one that, once its reply has
+    // begun, sends fewer than MinBytesPerWindow bytes in any span of this length.
     static constexpr int AnswerTimeoutMs = 30000;
     static constexpr int MinBytesPerWindow = 1024;
     // Redirects followed at most; one more fails the download.

@@ -3,8 +3,10 @@
 // loop with its limits.
 #include "SNetwork.h"
 #include <wininet.h>
+#include <atomic>
 #include <climits>
 #include <deque>
+#include <memory>
 #include <vector>
 #include "SGuards.h"
 
@@ -287,8 +289,63 @@ void SetTimeout(HINTERNET handle, DWORD option)
     InternetSetOptionA(handle, option, &milliseconds, sizeof(milliseconds));
 }
 
-// One request over HTTP(S), time-outs set before it is sent; false when it cannot be sent.
-bool SendRequest(HINTERNET internet, const UrlParts& url, SInternetGuard& connection, SInternetGuard& request)
+// A request being sent on a helper thread, shared by the helper and the download.
+struct PendingSend
+{
+    HINTERNET request = nullptr;
+    std::atomic<int> state{0}; // 0 not begun, 1 sending, 2 given up before it began
+    SHandleGuard done;
+    BOOL result = FALSE;
+};
+
+DWORD WINAPI SendRequestProc(LPVOID argument)
+{
+    std::unique_ptr<std::shared_ptr<PendingSend>> holder(static_cast<std::shared_ptr<PendingSend>*>(argument));
+    const std::shared_ptr<PendingSend> send = *holder;
+    int expected = 0;
+    if (send->state.compare_exchange_strong(expected, 1))
+        send->result = HttpSendRequestA(send->request, nullptr, 0, nullptr, 0);
+    SetEvent(send->done.Get());
+    return 0;
+}
+
+// Sends the request and waits for the reply's headers as a whole, at most `timeout` ms: the
+// per-read time-out restarts with every byte, so a server trickling its headers would
+// otherwise hold the download for as long as it likes. The call runs on a helper thread
+// and, at the bound, the request handle is closed. That ends the blocked call on Windows;
+// Wine's WinINet ends it only when the server lets go, so the helper is left to finish by
+// itself, holding nothing of the download but its share of the record.
+bool SendWithin(SInternetGuard& request, DWORD timeout)
+{
+    const std::shared_ptr<PendingSend> send = std::make_shared<PendingSend>();
+    send->request = request.Get();
+    send->done.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!send->done.IsValid())
+        return false;
+    std::unique_ptr<std::shared_ptr<PendingSend>> holder(new std::shared_ptr<PendingSend>(send));
+    SHandleGuard thread(CreateThread(nullptr, 0, SendRequestProc, holder.get(), 0, nullptr));
+    if (!thread.IsValid())
+        return false;
+    holder.release();
+    if (WaitForSingleObject(send->done.Get(), timeout) == WAIT_OBJECT_0)
+        return send->result != FALSE;
+    int expected = 0;
+    send->state.compare_exchange_strong(expected, 2);
+    request.Reset();
+    return false;
+}
+
+// The time left of a bound that began at `start`, 0 once it has passed.
+DWORD TimeLeft(unsigned long long start, int bound)
+{
+    const unsigned long long elapsed = GetTickCount64() - start;
+    return elapsed >= static_cast<unsigned long long>(bound) ? 0 : static_cast<DWORD>(bound - elapsed);
+}
+
+// One request over HTTP(S), time-outs set before it is sent; false when it cannot be sent
+// or its headers are not all in before the answer bound that began at `start`.
+bool SendRequest(HINTERNET internet, const UrlParts& url, unsigned long long start, SInternetGuard& connection,
+                 SInternetGuard& request)
 {
     request.Reset();
     connection.Reset();
@@ -309,7 +366,7 @@ bool SendRequest(HINTERNET internet, const UrlParts& url, SInternetGuard& connec
     SetTimeout(request.Get(), INTERNET_OPTION_CONNECT_TIMEOUT);
     SetTimeout(request.Get(), INTERNET_OPTION_SEND_TIMEOUT);
     SetTimeout(request.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT);
-    return HttpSendRequestA(request.Get(), nullptr, 0, nullptr, 0) != FALSE;
+    return SendWithin(request, TimeLeft(start, SNetwork::AnswerTimeoutMs));
 }
 
 // The absolute URL a redirect leads to; false when there is none or it leaves the web.
@@ -328,14 +385,16 @@ bool RedirectTarget(HINTERNET request, const SString& from, SString* to)
     return CrackUrl(to->GetText(), &parts) && IsWebScheme(parts.scheme);
 }
 
-// Opens an HTTP(S) URL, following at most MaxRedirects redirects to other web addresses.
+// Opens an HTTP(S) URL, following at most MaxRedirects redirects to other web addresses;
+// the final reply's headers must be in within AnswerTimeoutMs of the start.
 OpenResult OpenWebUrl(HINTERNET internet, const char* url, SInternetGuard& connection, SInternetGuard& request)
 {
     SString current(url);
+    const unsigned long long start = GetTickCount64();
     for (int redirects = 0;; redirects++)
     {
         UrlParts parts;
-        if (!CrackUrl(current.GetText(), &parts) || !SendRequest(internet, parts, connection, request))
+        if (!CrackUrl(current.GetText(), &parts) || !SendRequest(internet, parts, start, connection, request))
             return redirects == 0 ? NotOpened : OpenFailed;
         if (!IsRedirect(QueryStatus(request.Get())))
             return Opened;

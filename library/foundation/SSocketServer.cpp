@@ -11,8 +11,10 @@ const UINT kRetireSocketMessage = WM_USER + 1;
 // A client whose send failed is removed through the queue, once the call that
 // found the failure is over.
 const UINT kBrokenClientMessage = WM_USER + 2;
-const UINT_PTR kPendingTimer = 1;
-const UINT kPendingTimerPeriod = 250;
+// Runs while listening: handshakes, deadlines and stalled queues are checked
+// at least this often, also while socket notices keep the timer from coming.
+const UINT_PTR kWatchTimer = 1;
+const DWORD kWatchPeriod = 100;
 // Connections still in their handshake; a new one beyond this closes the
 // oldest, so that silent connections cannot shut out a real client.
 const int kMaxPending = 16;
@@ -36,9 +38,9 @@ LRESULT SSocketServer::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
                                 WSAGETSELECTERROR(lParam));
         return 0;
     case WM_TIMER:
-        if (wParam == kPendingTimer)
+        if (wParam == kWatchTimer)
         {
-            m_server->ExpirePending();
+            m_server->WatchPeers();
             return 0;
         }
         break;
@@ -56,7 +58,7 @@ LRESULT SSocketServer::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
 
 SSocketServer::SSocketServer()
     : m_wnd(this), m_listenSocket(INVALID_SOCKET), m_port(0), m_nextClient(0), m_clientCount(0),
-      m_peerCount(0), m_heldBytes(0)
+      m_peerCount(0), m_heldBytes(0), m_queuedBytes(0), m_lastWatch(0)
 {
     m_wnd.CreateMessageWindow(reinterpret_cast<LPARAM>(this));
 }
@@ -97,6 +99,7 @@ bool SSocketServer::Listen(int port)
         return false;
     m_listenSocket = listener.Release();
     m_port = port;
+    m_wnd.SetTimer(kWatchTimer, kWatchPeriod);
     return true;
 }
 
@@ -104,6 +107,8 @@ bool SSocketServer::Listen(int port)
 
 void SSocketServer::OnSocketEvent(SOCKET socket, int event, int error)
 {
+    if (timeGetTime() - m_lastWatch >= kWatchPeriod)
+        WatchPeers();
     if (socket == m_listenSocket && socket != INVALID_SOCKET)
     {
         if (event == FD_ACCEPT)
@@ -125,6 +130,8 @@ void SSocketServer::OnSocketEvent(SOCKET socket, int event, int error)
         return;
     if (event == FD_READ)
         ReceiveFromClient(socket, m_numbers.GetAt(row), row);
+    else if (event == FD_WRITE)
+        FlushOutput(row);
     else if (event == FD_CLOSE)
         ClientClosed(row);
 }
@@ -137,7 +144,8 @@ void SSocketServer::AcceptClient()
     if (connection.Get() == INVALID_SOCKET)
         return;
     // Replace the inherited notifications before anything else can arrive.
-    if (WSAAsyncSelect(connection.Get(), m_wnd.GetHandle(), SWM_SOCKET_DATA, FD_READ | FD_CLOSE) != 0)
+    // FD_WRITE tells when a client's socket takes its queued replies again.
+    if (WSAAsyncSelect(connection.Get(), m_wnd.GetHandle(), SWM_SOCKET_DATA, FD_READ | FD_WRITE | FD_CLOSE) != 0)
     {
         RetireSocket(connection.Release());
         return;
@@ -160,7 +168,6 @@ void SSocketServer::AcceptClient()
     pending.socket = connection.Release();
     pending.start = timeGetTime();
     m_pending.Add(pending);
-    m_wnd.SetTimer(kPendingTimer, kPendingTimerPeriod);
     // The hello may already be waiting.
     OnPendingEvent(m_pending.GetCount() - 1, FD_READ);
 }
@@ -235,8 +242,6 @@ void SSocketServer::ClosePending(int index)
 {
     RetireSocket(m_pending.GetPtr(index)->socket);
     m_pending.RemoveAt(index);
-    if (m_pending.GetCount() == 0)
-        m_wnd.KillTimer(kPendingTimer);
 }
 
 // A peer that does not complete its hello in time is closed quietly.
@@ -246,8 +251,6 @@ void SSocketServer::ExpirePending()
     for (int i = m_pending.GetCount() - 1; i >= 0; i--)
         if (now - m_pending.GetPtr(i)->start >= static_cast<DWORD>(kSocketDefaultTimeout))
             ClosePending(i);
-    if (m_pending.GetCount() == 0)
-        m_wnd.KillTimer(kPendingTimer);
 }
 
 int SSocketServer::FindPending(SOCKET socket) const
@@ -270,6 +273,7 @@ void SSocketServer::AddClient(SOCKET socket, const SString& address, int client)
     m_buffers.Add(nullptr);
     m_counts.Add(0);
     m_senders.Add(nullptr);
+    m_peers.emplace_back(new _SPeer);
 }
 
 void SSocketServer::DeleteSender(int row)
@@ -290,7 +294,9 @@ void SSocketServer::RemoveClient(int row)
     if (m_sockets.GetAt(row) != INVALID_SOCKET)
         RetireSocket(m_sockets.GetAt(row));
     m_heldBytes -= RowHeldBytes(row);
+    m_queuedBytes -= m_peers[row]->output.GetSize();
     delete[] m_buffers.GetAt(row);
+    m_peers.erase(m_peers.begin() + row);
     m_sockets.RemoveAt(row);
     m_addresses.DeleteAndRemoveAt(row);
     m_numbers.RemoveAt(row);
@@ -360,7 +366,10 @@ void SSocketServer::CloseAll()
     m_buffers.RemoveAll();
     m_counts.RemoveAll();
     m_senders.RemoveAll();
+    m_peers.clear();
     m_heldBytes = 0;
+    m_queuedBytes = 0;
+    m_wnd.KillTimer(kWatchTimer);
     while (m_pending.GetCount() > 0)
         ClosePending(m_pending.GetCount() - 1);
     // The port is freed at once so that the server can listen again.
@@ -448,47 +457,4 @@ bool SSocketServer::IsPeerConnected(const char* address) const
         if (std::strcmp(m_addresses.GetAt(row).GetText(), address) == 0)
             return true;
     return false;
-}
-
-// --- Receiving --------------------------------------------------------------
-
-void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
-{
-    unsigned char* buffer = m_buffers.GetAt(row);
-    int count = m_counts.GetAt(row);
-    // What this peer may hold: its own bound, and what the others leave. A
-    // short request always fits: the part kept back for them holds one per
-    // client, so peers that squat large messages cannot shut out requests.
-    m_heldBytes -= RowHeldBytes(row);
-    const int forLarge = MAX_HELD_BYTES - MAX_CLIENTS * SHORT_MESSAGE - m_heldBytes;
-    const int room = forLarge > SHORT_MESSAGE ? forLarge : SHORT_MESSAGE;
-    const int step = ReceiveMessageStep(socket, &buffer, &count, room);
-    m_buffers.SetAt(row, buffer);
-    m_counts.SetAt(row, count);
-    m_heldBytes += RowHeldBytes(row);
-    if (step == 1)
-    {
-        // A refused or broken header, one beyond the bounds, or no memory for
-        // it: the stream is out of step.
-        DropClient(row);
-        return;
-    }
-    if (step != 0)
-        return;
-    m_heldBytes -= RowHeldBytes(row);
-    std::unique_ptr<unsigned char[]> message(buffer);
-    m_buffers.SetAt(row, nullptr);
-    m_counts.SetAt(row, 0);
-    KeyTransformIn(message.get(), count, m_key.GetData(), m_key.GetSize());
-    const char* name = nullptr;
-    const void* data = nullptr;
-    int nameLength = 0;
-    int dataLength = 0;
-    bool text = false;
-    if (!ParseFramedMessage(message.get(), count, &name, &nameLength, &data, &dataLength, &text))
-        return;
-    if (text)
-        OnReceiveText(client, name, static_cast<const char*>(data));
-    else
-        OnReceiveData(client, name, data, dataLength);
 }

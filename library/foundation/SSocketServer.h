@@ -5,6 +5,9 @@
 #pragma once
 #include "SPlatform.h"
 #include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
 #include "SArray.h"
 #include "SArrayString.h"
 #include "SDisk.h"
@@ -30,6 +33,21 @@ public:
     static const int MAX_CLIENTS = 512;
     static const int MAX_HELD_BYTES = 64 * 1024 * 1024;
     static const int SHORT_MESSAGE = 2048;
+    // A message begun must be whole within this time: a peer that stops half
+    // way would otherwise keep its bytes, and its share of the budget, for ever.
+    static const int MESSAGE_DEADLINE = 10000;
+    // An unfinished message (or a reply queue) that moved no byte for this long
+    // is closed first when another peer's needs its room, so that a good
+    // client's message is taken in at once while squatters hold the budget.
+    static const int STALL_TIME = 1000;
+    // Replies that a peer's socket does not take at once wait in that peer's
+    // queue, so that the server thread never waits on a peer. A reply that
+    // would pass MAX_QUEUED_BYTES closes the peer: one that reads nothing
+    // fills it in a moment, while a reader is seldom that far behind.
+    static const int MAX_QUEUED_BYTES = 1024 * 1024;
+    // All the queues together: without it 512 peers could hold 512 MiB, too
+    // much for a 32-bit process; stalled queues are closed first for room.
+    static const int MAX_ALL_QUEUED_BYTES = 64 * 1024 * 1024;
 
     SSocketServer();
     virtual ~SSocketServer();
@@ -57,8 +75,11 @@ public:
     int FindClientIndex(int client) const;
     int FindConnectedClient(int client) const;
 
-    // False for an unknown client or what does not fit a packet; a send that
-    // fails or times out also closes the client (its row goes soon after).
+    // The reply is sent, or queued behind the client's earlier ones, without
+    // waiting: true once it is all queued. False for an unknown client or what
+    // does not fit a packet; false also when the reply does not fit the queue
+    // or the connection failed, which closes the client (its row goes soon
+    // after). A queue that moved no byte for the time-out closes the client.
     bool SendText(int client, const char* text, int timeout = kSocketDefaultTimeout);
     bool SendPacketTo(int client, const void* data, int size, int timeout = kSocketDefaultTimeout);
     bool SendData(int client, const void* data, int size, uint32_t tag);
@@ -68,6 +89,37 @@ public:
     void CloseAll();
 
 protected:
+    // Reply bytes that a client's socket has not taken yet, in blocks.
+    class _SOutput
+    {
+    public:
+        _SOutput() : m_head(0), m_tail(0), m_size(0) {}
+        int GetSize() const { return m_size; }
+        // False, adding nothing, when memory runs out.
+        bool Append(const void* data, int n);
+        // Sends what the socket takes now: the bytes sent, -1 when the connection failed.
+        int Send(SOCKET s);
+        void Clear();
+
+    private:
+        std::deque<std::unique_ptr<unsigned char[]>> m_blocks;
+        int m_head; // bytes of the first block already sent
+        int m_tail; // bytes used in the last block
+        int m_size;
+    };
+
+    // What the server watches of one client, beside the row's message.
+    struct _SPeer
+    {
+        _SOutput output;
+        DWORD outputMoved = 0;  // when the queue last moved bytes, or began
+        int outputTimeout = 0;  // how long it may stand still
+        bool inMessage = false; // a message has begun (or waits for room)
+        bool waiting = false;   // its header waits for room in the byte budget
+        DWORD messageStart = 0;
+        DWORD messageMoved = 0;
+    };
+
     // The hidden window that receives the socket notifications.
     class _SWnd : public SWnd
     {
@@ -94,10 +146,12 @@ protected:
         SSocketServer* m_server;
         int m_client;
         SOCKET m_socket;
+        _SOutput* m_output; // the replies queued before the transfer: they go first
         bool m_broken; // the connection fell out of step: the client must go
 
     private:
         void Transfer();
+        bool DrainOutput();
         SVirtualFile* OpenSource(SFile& file);
         void SendBody(SVirtualFile* source, int size);
         int StageBatch(SVirtualFile* source, int left, int packets, unsigned char* stage, unsigned char* wire,
@@ -115,8 +169,14 @@ protected:
         unsigned char hello[kSocketHelloSize];
     };
 
+    // Bytes of replies waiting for the client's socket to take them (0 for
+    // an unknown client): what a derived server may look at to pace its replies.
+    int GetQueuedBytes(int client) const;
+
     void AcceptClient();
     void ReceiveFromClient(SOCKET socket, int client, int row);
+    bool QueueReply(int row, const unsigned char* bytes, int n, int timeout);
+    void FlushOutput(int row);
     void ClientClosed(int row);
     int GetSenderThread(int client, uint32_t tag);
     bool PrepareDataSend(_SThread* thread, const void* data, int size);
@@ -130,6 +190,15 @@ private:
     void FinishHandshake(_SPending pending);
     void ClosePending(int index);
     void ExpirePending();
+    void WatchPeers();
+    void RetryWaiting();
+    void ExcuseWait(DWORD waited);
+    bool AdmitMessage(int row, int* limit);
+    int PeekMessageTotal(int row) const;
+    void NoteMessageStep(int row, int before, int step);
+    bool MakeQueueRoom(int row, int n);
+    int FindStalledPeer(int except, bool output) const;
+    void AbandonPeer(int row);
     void AddClient(SOCKET socket, const SString& address, int client);
     void DropClient(int row);
     void BreakClient(int row);
@@ -156,6 +225,9 @@ private:
     int m_clientCount;
     int m_peerCount;
     int m_heldBytes; // in the rows' unfinished messages
+    std::vector<std::unique_ptr<_SPeer>> m_peers; // one per row
+    int m_queuedBytes; // in all the rows' reply queues
+    DWORD m_lastWatch;
     SMemory m_key;
     SArray<_SPending> m_pending;
 };

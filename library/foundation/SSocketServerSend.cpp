@@ -1,5 +1,5 @@
-// Sending from SSocketServer: replies on the owner thread, and sized transfers
-// through the per-client sender thread.
+// Sending from SSocketServer: replies through each client's queue on the owner
+// thread, and sized transfers through the per-client sender thread.
 #include "SSocketServer.h"
 #include "SFile.h"
 #include <cstring>
@@ -11,20 +11,97 @@ namespace
 // Packets sent with one call by the sender thread.
 const int kBatchPackets = 16;
 const int kPacketWireSize = kSocketPacketHeaderSize + kSocketPacketMaxPayload;
+// Reply queues grow and shrink by blocks of this size.
+const int kOutputBlock = 16 * 1024;
+
+bool IsWouldBlock()
+{
+    const int error = WSAGetLastError();
+    return error == WSAEWOULDBLOCK || error == WSAEINPROGRESS || error == WSAENOBUFS;
+}
+
+// Waits until the socket may take more, at most `timeout` ms.
+void WaitWritable(SOCKET s, int timeout)
+{
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(s, &set);
+    timeval wait = {timeout / 1000, (timeout % 1000) * 1000};
+    select(0, nullptr, &set, nullptr, &wait);
+}
 } // namespace
+
+// --- Reply queue ------------------------------------------------------------
+
+bool SSocketServer::_SOutput::Append(const void* data, int n)
+{
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    const size_t blocks = m_blocks.size();
+    const int tail = m_tail;
+    for (int done = 0; done < n;)
+    {
+        if (m_blocks.empty() || m_tail == kOutputBlock)
+        {
+            unsigned char* block = new (std::nothrow) unsigned char[kOutputBlock];
+            if (!block)
+            {
+                m_blocks.resize(blocks);
+                m_tail = tail;
+                return false;
+            }
+            m_blocks.emplace_back(block);
+            m_tail = 0;
+        }
+        const int step = n - done < kOutputBlock - m_tail ? n - done : kOutputBlock - m_tail;
+        std::memcpy(m_blocks.back().get() + m_tail, bytes + done, step);
+        m_tail += step;
+        done += step;
+    }
+    m_size += n;
+    return true;
+}
+
+int SSocketServer::_SOutput::Send(SOCKET s)
+{
+    int moved = 0;
+    while (m_size > 0)
+    {
+        const int end = m_blocks.size() == 1 ? m_tail : kOutputBlock;
+        const int sent = send(s, reinterpret_cast<const char*>(m_blocks.front().get() + m_head), end - m_head, 0);
+        if (sent < 0)
+            return IsWouldBlock() ? moved : -1;
+        if (sent == 0)
+            return moved;
+        moved += sent;
+        m_size -= sent;
+        m_head += sent;
+        if (m_head == end)
+        {
+            m_blocks.pop_front();
+            m_head = 0;
+        }
+    }
+    return moved;
+}
+
+void SSocketServer::_SOutput::Clear()
+{
+    m_blocks.clear();
+    m_head = 0;
+    m_tail = 0;
+    m_size = 0;
+}
 
 // --- Sending ----------------------------------------------------------------
 
 // A packet refused before sending (too long) leaves the peer in step.
 bool SSocketServer::SendText(int client, const char* text, int timeout)
 {
-    const int row = IsListening() ? FindConnectedClient(client) : -1;
-    if (row < 0 || std::strlen(text ? text : "") >= static_cast<size_t>(kSocketPacketMaxPayload))
+    const char* t = text ? text : "";
+    const size_t length = std::strlen(t) + 1;
+    if (length > static_cast<size_t>(kSocketPacketMaxPayload))
         return false;
-    if (SendStringPacket(m_sockets.GetAt(row), text, timeout))
-        return true;
-    BreakClient(row);
-    return false;
+    return SendPacketTo(client, t, static_cast<int>(length), timeout);
 }
 
 bool SSocketServer::SendPacketTo(int client, const void* data, int size, int timeout)
@@ -32,10 +109,90 @@ bool SSocketServer::SendPacketTo(int client, const void* data, int size, int tim
     const int row = IsListening() ? FindConnectedClient(client) : -1;
     if (row < 0 || (data && (size < 0 || size > kSocketPacketMaxPayload)))
         return false;
-    if (SendPacket(m_sockets.GetAt(row), data, size, timeout))
-        return true;
-    BreakClient(row);
-    return false;
+    unsigned char packet[kPacketWireSize];
+    const int payload = data ? size : 0;
+    BuildPacketHeader(packet, payload);
+    if (payload > 0)
+        std::memcpy(packet + kSocketPacketHeaderSize, data, payload);
+    return QueueReply(row, packet, kSocketPacketHeaderSize + payload, timeout);
+}
+
+// What the socket takes goes at once, when nothing waits before it; the rest
+// waits in the queue for FD_WRITE, which only a send refused for want of room
+// brings: a short send is followed by another. A reply that does not fit the
+// queue closes the client.
+bool SSocketServer::QueueReply(int row, const unsigned char* bytes, int n, int timeout)
+{
+    _SPeer& peer = *m_peers[row];
+    int sent = 0;
+    if (peer.output.GetSize() == 0)
+    {
+        while (sent < n)
+        {
+            const int step = send(m_sockets.GetAt(row), reinterpret_cast<const char*>(bytes + sent), n - sent, 0);
+            if (step < 0 && !IsWouldBlock())
+            {
+                BreakClient(row);
+                return false;
+            }
+            if (step <= 0)
+                break;
+            sent += step;
+        }
+        if (sent == n)
+            return true;
+        peer.outputMoved = timeGetTime();
+        peer.outputTimeout = 0;
+    }
+    const int rest = n - sent;
+    if (peer.output.GetSize() + rest > MAX_QUEUED_BYTES || !MakeQueueRoom(row, rest) ||
+        !peer.output.Append(bytes + sent, rest))
+    {
+        BreakClient(row);
+        return false;
+    }
+    m_queuedBytes += rest;
+    peer.outputTimeout = timeout > peer.outputTimeout ? timeout : peer.outputTimeout;
+    return true;
+}
+
+// Closes the largest stalled queues of other clients while all the queues
+// together would pass their bound.
+bool SSocketServer::MakeQueueRoom(int row, int n)
+{
+    while (m_queuedBytes + n > MAX_ALL_QUEUED_BYTES)
+    {
+        const int other = FindStalledPeer(row, true);
+        if (other < 0)
+            return false;
+        AbandonPeer(other);
+    }
+    return true;
+}
+
+int SSocketServer::GetQueuedBytes(int client) const
+{
+    const int row = FindClientIndex(client);
+    return row < 0 ? 0 : m_peers[row]->output.GetSize();
+}
+
+// Sends what the client's socket takes of its queue.
+void SSocketServer::FlushOutput(int row)
+{
+    _SPeer& peer = *m_peers[row];
+    if (peer.output.GetSize() == 0 || m_sockets.GetAt(row) == INVALID_SOCKET)
+        return;
+    const int moved = peer.output.Send(m_sockets.GetAt(row));
+    if (moved < 0)
+    {
+        AbandonPeer(row);
+        return;
+    }
+    if (moved > 0)
+    {
+        m_queuedBytes -= moved;
+        peer.outputMoved = timeGetTime();
+    }
 }
 
 int SSocketServer::GetSenderThread(int client, uint32_t tag)
@@ -51,6 +208,7 @@ int SSocketServer::GetSenderThread(int client, uint32_t tag)
         sender = new _SThread(this, client, m_sockets.GetAt(row));
         m_senders.SetAt(row, sender);
     }
+    sender->m_output = &m_peers[row]->output;
     sender->m_tag = tag;
     sender->m_broken = false;
     return row;
@@ -81,7 +239,10 @@ bool SSocketServer::StartSender(int row)
 {
     _SThread* sender = m_senders.GetAt(row);
     const int client = m_numbers.GetAt(row);
-    if (!sender->Start(true))
+    const DWORD start = timeGetTime();
+    const bool started = sender->Start(true);
+    ExcuseWait(timeGetTime() - start);
+    if (!started)
     {
         DeleteSender(row);
         return false;
@@ -124,8 +285,32 @@ bool SSocketServer::SendFile(int client, const char* path, int offset, uint32_t 
 // --- Sender thread ----------------------------------------------------------
 
 SSocketServer::_SThread::_SThread(SSocketServer* server, int client, SOCKET socket)
-    : m_tag(0), m_offset(0), m_server(server), m_client(client), m_socket(socket), m_broken(false)
+    : m_tag(0), m_offset(0), m_server(server), m_client(client), m_socket(socket), m_output(nullptr),
+      m_broken(false)
 {
+}
+
+// Replies queued before the transfer go first, at the pace of a sized
+// transfer: the time-out runs from the last bytes moved. The server thread
+// waits meanwhile, so the queue is this thread's until the end.
+bool SSocketServer::_SThread::DrainOutput()
+{
+    DWORD moved = timeGetTime();
+    while (m_output && m_output->GetSize() > 0)
+    {
+        const int sent = m_output->Send(m_socket);
+        if (sent < 0 || IsStopRequested())
+            return false;
+        m_server->m_queuedBytes -= sent;
+        const DWORD now = timeGetTime();
+        if (sent > 0)
+            moved = now;
+        else if (now - moved >= static_cast<DWORD>(kSocketDefaultTimeout))
+            return false;
+        else
+            WaitWritable(m_socket, 100);
+    }
+    return true;
 }
 
 SVirtualFile* SSocketServer::_SThread::OpenSource(SFile& file)
@@ -152,6 +337,11 @@ bool SSocketServer::_SThread::Run()
 
 void SSocketServer::_SThread::Transfer()
 {
+    if (!DrainOutput())
+    {
+        m_broken = true;
+        return;
+    }
     SFile file;
     SVirtualFile* source = OpenSource(file);
     const int size = source ? source->GetSize() - source->GetPosition() : 0;

@@ -337,16 +337,11 @@ int ReceiveMessageStep(SOCKET s, unsigned char** buffer, int* count, int limit)
         return 1;
     if (readable == 0)
         return 2;
+    // One receive per step: each re-enables the socket's next FD_READ notice
+    // while data remains, so a second one would queue a notice more for every
+    // step, and a peer that floods would push others' notices ever further back.
     if (*count < kSocketMessageHeaderSize)
-    {
-        const int before = *count;
-        const int step = ReceiveMessageHeader(s, buffer, count, readable, limit);
-        if (step != 3 || *count < kSocketMessageHeaderSize)
-            return step;
-        readable -= *count - before;
-        if (readable < 1)
-            return 3;
-    }
+        return ReceiveMessageHeader(s, buffer, count, readable, limit);
     const int total = static_cast<int>(LoadU32(*buffer + 6));
     const int want = total - *count;
     const int got = recv(s, reinterpret_cast<char*>(*buffer + *count), readable < want ? readable : want, 0);

@@ -132,7 +132,7 @@ TEST_F(SNetworkReplyTest, SlowServersFailWithinTheBoundAndSteadyOnesSucceed)
         size_t stored;
     };
     const Case cases[] = {
-        {"/noanswer", false, 0}, {"/stall", false, 1024}, {"/trickle", false, 0},
+        {"/noanswer", false, 0}, {"/stall", false, 1024}, {"/trickle", false, 0}, {"/slowhead", false, 0},
         {"/steady", true, 1500}, {"/pause", true, 3000},
     };
     const int n = sizeof(cases) / sizeof(cases[0]);
@@ -157,10 +157,13 @@ TEST_F(SNetworkReplyTest, SlowServersFailWithinTheBoundAndSteadyOnesSucceed)
     {
         EXPECT_EQ(cases[i].succeeds, results[i]) << cases[i].path;
         EXPECT_EQ(cases[i].stored, stored[i]) << cases[i].path;
-        EXPECT_LT(seconds[i], 70u) << cases[i].path;
         if (!cases[i].succeeds)
         {
+            // Within the answer bound (with room for a loaded machine), whatever the phase.
             EXPECT_GE(seconds[i], SNetwork::AnswerTimeoutMs / 1000 - 1) << cases[i].path;
+            EXPECT_LT(seconds[i], SNetwork::AnswerTimeoutMs / 1000 + 15u) << cases[i].path;
         }
+        else
+            EXPECT_LT(seconds[i], 70u) << cases[i].path;
     }
 }

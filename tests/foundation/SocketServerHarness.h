@@ -17,7 +17,9 @@
 #include <vector>
 
 // Requests understood by the recording server (name: text):
-//   "echo": the text back as a string packet
+// Each text request is recorded with the first 64 characters of its text.
+//   "echo": the text back as a string packet ("echo failed N" is recorded when
+//           SendText refuses it); "patient": the same with a 30 s time-out
 //   "data": a sized transfer of N bytes (N the text), byte i = i % 251
 //   "file": path|offset, the file from the offset (the text "refused" when SendFile fails)
 //   "count": "clients peers"
@@ -33,6 +35,7 @@ public:
     std::atomic<int> cancelAfter{0}; // OnSendProgress answers -1 once sent reaches this
     std::atomic<int> lastSendResult{-1};
     std::atomic<int> maxProgress{0};
+    std::atomic<bool> quiet{false}; // text requests are not recorded (floods)
 
     void Record(const std::string& event)
     {
@@ -40,6 +43,8 @@ public:
         events.push_back(event);
         changed.notify_all();
     }
+
+    int Queued(int client) const { return GetQueuedBytes(client); }
 
     void OnClosed() override { Record("closed"); }
     int OnAccept(int client, const char* address, uint32_t value) override
@@ -60,9 +65,13 @@ public:
     }
     void OnReceiveText(int client, const char* name, const char* text) override
     {
-        Record("text " + std::to_string(client) + " " + name + " " + text);
-        if (std::strcmp(name, "echo") == 0)
-            SendText(client, text);
+        if (!quiet)
+            Record("text " + std::to_string(client) + " " + name + " " + std::string(text).substr(0, 64));
+        if (std::strcmp(name, "echo") == 0 || std::strcmp(name, "patient") == 0)
+        {
+            if (!SendText(client, text, name[0] == 'p' ? 30000 : kSocketDefaultTimeout))
+                Record("echo failed " + std::to_string(client));
+        }
         else if (std::strcmp(name, "data") == 0)
         {
             const int n = std::atoi(text);

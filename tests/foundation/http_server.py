@@ -167,6 +167,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.head(200, 1000000)
             while self.hold(2, 2):
                 self.raw(b"x")
+        elif path == "/slowhead":
+            # The reply's head one byte every 2 s: the answer never completes.
+            head = b"HTTP/1.1 200 OK\r\nContent-Length: 3000\r\nX-Padding: " + b"a" * 100
+            for byte in head[:HOLD_LIMIT // 2]:
+                self.raw(bytes([byte]))
+                if not self.hold(2, 2):
+                    return
         elif path == "/steady":
             # Slow but within the pace: 100 bytes every 2 s, 1500 in all.
             self.head(200, 1500)

@@ -1,0 +1,234 @@
+// Receiving in SSocketServer: framed messages within the byte budget and their
+// deadline, and the watch that closes peers which stand still.
+#include "SSocketServer.h"
+#include <cstring>
+#include <memory>
+
+namespace
+{
+// Milliseconds since the stamp; a stamp taken after `now` (within the same
+// pass) counts as none.
+DWORD Since(DWORD stamp, DWORD now)
+{
+    const DWORD elapsed = now - stamp;
+    return elapsed > 0x7FFFFFFF ? 0 : elapsed;
+}
+} // namespace
+
+// --- Receiving --------------------------------------------------------------
+
+void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
+{
+    // A header that waits for room is looked at again by the watch only: its
+    // bytes stay unread, and each look would bring another notice at once.
+    if (m_peers[row]->waiting)
+        return;
+    int limit = 0;
+    if (!AdmitMessage(row, &limit))
+    {
+        _SPeer& peer = *m_peers[row];
+        if (!peer.inMessage)
+        {
+            peer.inMessage = true;
+            peer.messageStart = peer.messageMoved = timeGetTime();
+        }
+        peer.waiting = true;
+        return;
+    }
+    unsigned char* buffer = m_buffers.GetAt(row);
+    int count = m_counts.GetAt(row);
+    const int before = count;
+    m_heldBytes -= RowHeldBytes(row);
+    const int step = ReceiveMessageStep(socket, &buffer, &count, limit);
+    m_buffers.SetAt(row, buffer);
+    m_counts.SetAt(row, count);
+    m_heldBytes += RowHeldBytes(row);
+    if (step == 1)
+    {
+        // A refused or broken header, one beyond the bounds, or no memory for
+        // it: the stream is out of step.
+        DropClient(row);
+        return;
+    }
+    NoteMessageStep(row, before, step);
+    if (step != 0)
+        return;
+    m_heldBytes -= RowHeldBytes(row);
+    std::unique_ptr<unsigned char[]> message(buffer);
+    m_buffers.SetAt(row, nullptr);
+    m_counts.SetAt(row, 0);
+    KeyTransformIn(message.get(), count, m_key.GetData(), m_key.GetSize());
+    const char* name = nullptr;
+    const void* data = nullptr;
+    int nameLength = 0;
+    int dataLength = 0;
+    bool text = false;
+    if (!ParseFramedMessage(message.get(), count, &name, &nameLength, &data, &dataLength, &text))
+        return;
+    if (text)
+        OnReceiveText(client, name, static_cast<const char*>(data));
+    else
+        OnReceiveData(client, name, data, dataLength);
+}
+
+// Keeps the times of the row's message: when it began (its deadline runs from
+// there) and when it last moved.
+void SSocketServer::NoteMessageStep(int row, int before, int step)
+{
+    _SPeer& peer = *m_peers[row];
+    const DWORD now = timeGetTime();
+    if (step == 0)
+        peer.inMessage = false;
+    else if (m_counts.GetAt(row) > before)
+    {
+        if (!peer.inMessage)
+            peer.messageStart = now;
+        peer.inMessage = true;
+        peer.messageMoved = now;
+    }
+}
+
+// Sets what the row's next message may hold: its own bound and what the
+// others leave, where a short request always fits (the part kept back for
+// them holds one per client). When a whole header announces more, stalled
+// holders of the largest messages are closed for it; false when that is not
+// enough, and the header then waits for room, unread.
+bool SSocketServer::AdmitMessage(int row, int* limit)
+{
+    int total = 0;
+    for (;;)
+    {
+        const int forLarge = MAX_HELD_BYTES - MAX_CLIENTS * SHORT_MESSAGE - (m_heldBytes - RowHeldBytes(row));
+        *limit = forLarge > SHORT_MESSAGE ? forLarge : SHORT_MESSAGE;
+        // With room for the largest message the header need not be looked at.
+        if (total == 0 && *limit < kSocketMessageMaxSize)
+            total = PeekMessageTotal(row);
+        if (total <= *limit)
+            return true;
+        const int holder = FindStalledPeer(row, false);
+        if (holder < 0)
+            return false;
+        AbandonPeer(holder);
+    }
+}
+
+// The total that the row's next message announces, once its whole header is
+// readable (looked at without taking it); -1 before, and for a header that
+// the transport refuses anyway.
+int SSocketServer::PeekMessageTotal(int row) const
+{
+    const int count = m_counts.GetAt(row);
+    if (count >= kSocketMessageHeaderSize)
+        return -1;
+    unsigned char header[kSocketMessageHeaderSize];
+    if (count > 0)
+        std::memcpy(header, m_buffers.GetAt(row), count);
+    const int want = kSocketMessageHeaderSize - count;
+    if (recv(m_sockets.GetAt(row), reinterpret_cast<char*>(header + count), want, MSG_PEEK) != want ||
+        !HasSocketMagic(header))
+        return -1;
+    const uint32_t total = LoadU32(header + 6);
+    if (total < static_cast<uint32_t>(kSocketMessageHeaderSize) || total > static_cast<uint32_t>(kSocketMessageMaxSize))
+        return -1;
+    return static_cast<int>(total);
+}
+
+// The open row other than `except` that holds the most in its unfinished
+// message (or its reply queue) and moved none of it for STALL_TIME; -1 when none.
+int SSocketServer::FindStalledPeer(int except, bool output) const
+{
+    const DWORD now = timeGetTime();
+    int found = -1;
+    int most = 0;
+    for (int row = 0; row < m_sockets.GetCount(); row++)
+    {
+        const _SPeer& peer = *m_peers[row];
+        if (row == except || m_sockets.GetAt(row) == INVALID_SOCKET)
+            continue;
+        const int held = output ? peer.output.GetSize() : RowHeldBytes(row);
+        const DWORD moved = output ? peer.outputMoved : peer.messageMoved;
+        if (held > most && Since(moved, now) >= static_cast<DWORD>(STALL_TIME))
+        {
+            found = row;
+            most = held;
+        }
+    }
+    return found;
+}
+
+// Closes a peer at once and frees what it holds, so that its room serves the
+// others now; its row goes once the current call is over.
+void SSocketServer::AbandonPeer(int row)
+{
+    _SPeer& peer = *m_peers[row];
+    m_heldBytes -= RowHeldBytes(row);
+    unsigned char* buffer = m_buffers.GetAt(row);
+    int count = m_counts.GetAt(row);
+    FreeMessageBuffer(&buffer, &count);
+    m_buffers.SetAt(row, nullptr);
+    m_counts.SetAt(row, 0);
+    m_queuedBytes -= peer.output.GetSize();
+    peer.output.Clear();
+    peer.inMessage = false;
+    peer.waiting = false;
+    BreakClient(row);
+}
+
+// --- Watch ------------------------------------------------------------------
+
+// Closes the handshakes that are overdue, the peers whose message passed its
+// deadline and those whose queue stood still for its time-out, and looks
+// again at the headers that wait for room.
+void SSocketServer::WatchPeers()
+{
+    const DWORD now = timeGetTime();
+    m_lastWatch = now;
+    ExpirePending();
+    for (int row = 0; row < m_sockets.GetCount(); row++)
+    {
+        if (m_sockets.GetAt(row) == INVALID_SOCKET)
+            continue;
+        _SPeer& peer = *m_peers[row];
+        // A notice of room may have been missed: the queue is tried here too.
+        FlushOutput(row);
+        if (m_sockets.GetAt(row) == INVALID_SOCKET)
+            continue;
+        if ((peer.output.GetSize() > 0 && Since(peer.outputMoved, now) >= static_cast<DWORD>(peer.outputTimeout)) ||
+            (peer.inMessage && Since(peer.messageStart, now) >= static_cast<DWORD>(MESSAGE_DEADLINE)))
+            AbandonPeer(row);
+    }
+    RetryWaiting();
+}
+
+// The events a message raises may change the table, so each waiting client
+// is found again by its number.
+void SSocketServer::RetryWaiting()
+{
+    SArray<int> waiting;
+    for (int row = 0; row < m_sockets.GetCount(); row++)
+        if (m_sockets.GetAt(row) != INVALID_SOCKET && m_peers[row]->waiting)
+            waiting.Add(m_numbers.GetAt(row));
+    for (int i = 0; i < waiting.GetCount(); i++)
+    {
+        const int row = FindConnectedClient(waiting.GetAt(i));
+        if (row < 0 || !m_peers[row]->waiting)
+            continue;
+        m_peers[row]->waiting = false;
+        ReceiveFromClient(m_sockets.GetAt(row), waiting.GetAt(i), row);
+    }
+}
+
+// While the thread waited for a sender it could neither read nor write for
+// the others: that time does not count against their messages and queues.
+void SSocketServer::ExcuseWait(DWORD waited)
+{
+    for (int row = 0; row < m_sockets.GetCount(); row++)
+    {
+        _SPeer& peer = *m_peers[row];
+        peer.outputMoved += waited;
+        peer.messageStart += waited;
+        peer.messageMoved += waited;
+    }
+    for (int i = 0; i < m_pending.GetCount(); i++)
+        m_pending.GetPtr(i)->start += waited;
+}
