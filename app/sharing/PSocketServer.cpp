@@ -1,5 +1,4 @@
 #include "PSocketServer.h"
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include "PThreadServer.h"
@@ -222,7 +221,7 @@ void PSocketServer::SendFilePart(int client, const char* argument)
     if (!SendText(client, "Ok"))
         return;
     // A file that can no longer be read still ends the reply: the peer reads "0".
-    if (offset > INT_MAX || !SendFile(client, path.GetText(), static_cast<int>(offset), 0))
+    if (!SendFile64(client, path.GetText(), offset, 0))
         SendText(client, "0");
 }
 

@@ -23,20 +23,28 @@ long long ParseSize(const SString& text)
 }
 }
 
+// The events' counts are capped to an int: the percents come from the true ones.
+void PThreadClientFiles::_PSocket::ReportPercent()
+{
+    long long received = 0, size = 0;
+    GetTransferCounts(&received, &size);
+    m_thread->ReportPercent(m_thread->m_offset + received, m_thread->m_offset + size);
+}
+
 void PThreadClientFiles::_PSocket::OnTransferStart(int size, uint32_t tag)
 {
-    m_thread->ReportPercent(m_thread->m_offset, m_thread->m_offset + size);
+    ReportPercent();
 }
 
 int PThreadClientFiles::_PSocket::OnTransferProgress(int received, int size, uint32_t tag)
 {
-    m_thread->ReportPercent(m_thread->m_offset + received, m_thread->m_offset + size);
+    ReportPercent();
     return m_thread->IsStopRequested() ? -1 : 0;
 }
 
 void PThreadClientFiles::_PSocket::OnTransferEnd(int received, int size, uint32_t tag)
 {
-    m_thread->ReportPercent(m_thread->m_offset + received, m_thread->m_offset + size);
+    ReportPercent();
 }
 
 void PThreadClientFiles::Prepare(const char* host, int port, const char* key, const char* name, const char* root)
@@ -50,8 +58,17 @@ void PThreadClientFiles::Prepare(const char* host, int port, const char* key, co
 
 void PThreadClientFiles::ReportPercent(long long done, long long total)
 {
-    if (total > 0 && m_queue)
-        m_queue->SetPercentOf(m_path.GetText(), static_cast<int>(done * 100 / total));
+    if (total > 0)
+        SetPercent(static_cast<int>(done * 100 / total));
+}
+
+// Told to the queue only when it changes: the transfer reports every packet.
+void PThreadClientFiles::SetPercent(int percent)
+{
+    if (percent == m_percent)
+        return;
+    m_percent = percent;
+    m_queue->SetPercentOf(m_path.GetText(), percent, m_row);
 }
 
 // The connection's end ends the run: the rows not tried stay queued.
@@ -68,10 +85,13 @@ bool PThreadClientFiles::Run()
         const int row = m_queue->GetNextQueued();
         if (row < 0)
             break;
-        const SString path = m_queue->GetPath(row);
+        m_row = row;
+        m_path = m_queue->GetPath(row);
+        m_percent = -1;
+        const SString path = m_path;
         const int state = Download(socket, path);
         if (state != LEFT_QUEUED)
-            m_queue->SetStateOf(path.GetText(), state);
+            m_queue->SetStateOf(path.GetText(), state, row);
     }
     return false;
 }
@@ -107,7 +127,7 @@ int PThreadClientFiles::Download(_PSocket& socket, const SString& path)
         return PWndNet::STATE_FAILED;
     if (local == remote)
     {
-        m_queue->SetPercentOf(path.GetText(), 100);
+        SetPercent(100);
         return PWndNet::STATE_DONE;
     }
     return Receive(socket, path, target, remote, local);
@@ -126,13 +146,12 @@ int PThreadClientFiles::Receive(_PSocket& socket, const SString& path, const SSt
     request += SString().SetUInt64(static_cast<unsigned long long>(local)).GetText();
     if (!socket.SendMessage("106", request.GetText()) || socket.ReceiveString(REPLY_TIMEOUT) != "Ok")
         return IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
-    m_path = path;
     m_offset = local;
-    socket.ReceiveFile(&stream, REPLY_TIMEOUT);
+    socket.ReceiveFile64(&stream, REPLY_TIMEOUT);
     stream.Close();
     if (LocalSize(m_disk, target) == remote)
     {
-        m_queue->SetPercentOf(path.GetText(), 100);
+        SetPercent(100);
         return PWndNet::STATE_DONE;
     }
     return IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;

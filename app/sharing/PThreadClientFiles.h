@@ -24,10 +24,11 @@ public:
         void OnTransferEnd(int received, int size, uint32_t tag) override;
 
     private:
+        void ReportPercent();
         PThreadClientFiles* m_thread;
     };
 
-    PThreadClientFiles() : m_owner(nullptr), m_queue(nullptr), m_port(0), m_offset(0) {}
+    PThreadClientFiles() : m_owner(nullptr), m_queue(nullptr), m_port(0), m_row(-1), m_offset(0), m_percent(-1) {}
     ~PThreadClientFiles() override { Stop(); }
 
     void SetOwner(PWndApp* owner, PWndNet* queue)
@@ -46,13 +47,17 @@ private:
     int Download(_PSocket& socket, const SString& path);
     int Receive(_PSocket& socket, const SString& path, const SString& target, long long remote, long long local);
     void ReportPercent(long long done, long long total);
+    void SetPercent(int percent);
 
     PWndApp* m_owner;
     PWndNet* m_queue;
     SDisk m_disk;
     SString m_host, m_key, m_name, m_root;
     int m_port;
-    // The file being received and the local size it resumes from.
+    // The file being received, its row when it was taken, the local size it
+    // resumes from and the percent told last.
     SString m_path;
+    int m_row;
     long long m_offset;
+    int m_percent;
 };

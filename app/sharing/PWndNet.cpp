@@ -174,16 +174,23 @@ void PWndNet::SetPercent(int row, int percent)
     StorePercent(row, percent);
 }
 
-void PWndNet::SetStateOf(const char* path, int state)
+int PWndNet::FindRow(const char* path, int row) const
 {
-    SLockGuard lock(m_lock.Get());
-    StoreState(m_paths.Find(path), state);
+    if (row >= 0 && row < m_paths.GetCount() && m_paths.GetAt(row).CompareNoCase(path) == 0)
+        return row;
+    return m_paths.Find(path);
 }
 
-void PWndNet::SetPercentOf(const char* path, int percent)
+void PWndNet::SetStateOf(const char* path, int state, int row)
 {
     SLockGuard lock(m_lock.Get());
-    StorePercent(m_paths.Find(path), percent);
+    StoreState(FindRow(path, row), state);
+}
+
+void PWndNet::SetPercentOf(const char* path, int percent, int row)
+{
+    SLockGuard lock(m_lock.Get());
+    StorePercent(FindRow(path, row), percent);
 }
 
 void PWndNet::ResetFailed()

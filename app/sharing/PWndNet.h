@@ -45,9 +45,10 @@ public:
     // capped at 100. A change is posted to the window.
     void SetState(int row, int state);
     void SetPercent(int row, int percent);
-    // The same for the row of a path, wherever rows moved meanwhile.
-    void SetStateOf(const char* path, int state);
-    void SetPercentOf(const char* path, int percent);
+    // The same for the row of a path, wherever rows moved meanwhile (the
+    // row where it was is looked at first).
+    void SetStateOf(const char* path, int state, int row = -1);
+    void SetPercentOf(const char* path, int percent, int row = -1);
     void ResetFailed();
     // Rows leave the queue: those at 100 %, the selected ones, or all.
     void RemoveFinished();
@@ -62,6 +63,7 @@ private:
     void RemoveRow(int row);
     void StoreState(int row, int state);
     void StorePercent(int row, int percent);
+    int FindRow(const char* path, int row) const;
 
     PWndApp* m_owner;
     SImageList m_icons;

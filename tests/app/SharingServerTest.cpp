@@ -2,6 +2,7 @@
 // the exact replies of the requests, the handshake's refusals and what the
 // connecting side shows for them, and a listen that fails.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include <thread>
 #include "SGuards.h"
 #include "SMemory.h"
@@ -174,4 +175,65 @@ TEST_F(SharingServerTest, ListenThatFailsReleasesTheButtonAndTellsTheUser)
     EXPECT_FALSE(server->App().GetToolBar().IsButtonChecked(19));
     EXPECT_FALSE(server->App().GetServerThread().IsRunning());
     EXPECT_EQ(0u, Questions::asked[0].rfind("Server: ", 0)) << Questions::asked[0];
+}
+
+namespace
+{
+// A file of `zeros` zero bytes (a hole, not written) followed by the tail.
+bool WriteSparse(const std::string& path, long long zeros, const std::string& tail)
+{
+    SHCreateDirectoryExA(nullptr, path.substr(0, path.find_last_of('\\')).c_str(), nullptr);
+    SHandleGuard file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    LARGE_INTEGER at;
+    at.QuadPart = zeros;
+    DWORD written = 0;
+    return file.IsValid() && SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
+           WriteFile(file.Get(), tail.data(), static_cast<DWORD>(tail.size()), &written, nullptr) &&
+           written == tail.size();
+}
+
+std::string ReadRegion(const std::string& path, long long offset, int n)
+{
+    SHandleGuard file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    std::string bytes(n, '?');
+    DWORD read = 0;
+    if (!file.IsValid() || !SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) ||
+        !ReadFile(file.Get(), &bytes[0], n, &read, nullptr))
+        return "<unread>";
+    bytes.resize(read);
+    return bytes;
+}
+}
+
+TEST_F(SharingServerTest, FileAbove4GiBResumesFromPast4GiBByteExact)
+{
+    const long long hole = 4LL << 30;
+    const std::string tail = PatternText(100 * 1024, 5);
+    const std::string remote = root.Path() + "A\\sparse.mp3";
+    ASSERT_TRUE(WriteSparse(remote, hole, tail));
+    const long long size = hole + static_cast<long long>(tail.size());
+    ASSERT_EQ(0, peer.Connect(port, "pw"));
+    EXPECT_EQ(std::to_string(size), Ask("105", "A\\sparse.mp3"));
+    TempFolder clientRoot;
+    const std::string local = clientRoot.Path() + "{Kitchen}\\A\\sparse.mp3";
+    ASSERT_TRUE(WriteSparse(local, hole, tail.substr(0, 50 * 1024)));
+    settings.SetText("Folder", clientRoot.Path());
+    std::unique_ptr<AppWindow> client = QuickApp();
+    PWndApp& app = client->App();
+    ASSERT_TRUE(app.Connect("Kitchen", "127.0.0.1", "pw", port));
+    app.GetFolderList().SetSelection(app.GetFolderList().FindItem("A"));
+    app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&app.GetFolderList()), 0);
+    app.GetFileList().SetSelection(app.GetFileList().FindItem("sparse"));
+    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 27);
+    PWndNet& queue = app.GetDownloadQueue();
+    ASSERT_EQ(1, queue.GetCount());
+    ASSERT_TRUE(PumpUntil([&] { return queue.GetState(0) != PWndNet::STATE_QUEUED; }));
+    EXPECT_EQ(PWndNet::STATE_DONE, queue.GetState(0));
+    EXPECT_EQ(100, queue.GetPercent(0));
+    EXPECT_EQ(size, FileSizeOf(local));
+    EXPECT_EQ(std::string(4096, '\0') + tail.substr(0, 4096), ReadRegion(local, hole - 4096, 8192));
+    EXPECT_EQ(tail.substr(40 * 1024), ReadRegion(local, hole + 40 * 1024, 60 * 1024));
+    EXPECT_EQ(std::string(4096, '\0'), ReadRegion(local, 0, 4096));
 }
