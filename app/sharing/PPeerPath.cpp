@@ -106,7 +106,9 @@ SString PPeerPath::Resolve(SDisk& disk, const SString& root, const char* relativ
         return SString("");
     SString joined = WithSeparator(root) + relative;
     joined.ReplaceChar('/', '\\');
-    const SString expanded = disk.ExpandLongPath(joined.GetText());
+    // Only a part with "~" can be a short name; expanding looks at every
+    // part, so a plain path is taken as it is.
+    const SString expanded = std::strchr(relative, '~') ? disk.ExpandLongPath(joined.GetText()) : joined;
     if (expanded.GetLength() == 0)
         return SString("");
     const DWORD attributes = GetFileAttributesA(expanded.GetText());

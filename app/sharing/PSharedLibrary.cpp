@@ -46,9 +46,14 @@ PSharedLibrary::PSharedLibrary()
 
 void PSharedLibrary::Update(const SString& root, const SArrayString& coverNames, const PSettings::_SServer& server)
 {
-    SPath folder;
-    folder.SetFolder(m_disk.ExpandLongPath(Text(root)).GetText());
-    m_root = folder.IsValid() ? folder.GetPath() : SString("");
+    // Expanding costs a look at every part: done again only for another root.
+    if (root.GetLength() == 0 || root != Text(m_rootText))
+    {
+        SPath folder;
+        folder.SetFolder(m_disk.ExpandLongPath(Text(root)).GetText());
+        m_root = folder.IsValid() ? folder.GetPath() : SString("");
+        m_rootText = root;
+    }
     m_coverNames = coverNames;
     m_server = server;
     m_covers.root = m_root;

@@ -54,7 +54,7 @@ private:
     void AppendPage(const SString& folder, SMemory* out);
 
     SDisk m_disk;
-    SString m_root;
+    SString m_rootText, m_root;
     SArrayString m_coverNames;
     PSettings::_SServer m_server;
     SImage m_picture, m_smallPicture;

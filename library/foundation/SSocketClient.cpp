@@ -224,6 +224,7 @@ int SSocketClient::Handshake(SOCKET socket, uint32_t clientValue, uint32_t code)
 {
     if (!SetSocketNonBlocking(socket))
         return -1;
+    SetSocketNoDelay(socket);
     unsigned char greeting = 0;
     if (WaitForData(socket) < 1 || ReceiveExact(socket, &greeting, 1) != 1)
         return -1;
