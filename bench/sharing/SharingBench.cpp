@@ -49,7 +49,8 @@ bool WriteFileOf(const std::string& path, long long size, int seed)
         block[i] = static_cast<char>(i * 7 + seed);
     for (long long done = 0; done < size;)
     {
-        const DWORD n = static_cast<DWORD>(size - done < static_cast<long long>(block.size()) ? size - done : block.size());
+        const long long left = size - done;
+        const DWORD n = static_cast<DWORD>(left < static_cast<long long>(block.size()) ? left : block.size());
         DWORD written = 0;
         if (!file.IsValid() || !WriteFile(file.Get(), block.data(), n, &written, nullptr) || written != n)
             return false;

@@ -46,6 +46,15 @@ int Count(const std::string& text, const std::string& part)
     return count;
 }
 
+int ItemImage(SExListCtrl& list, int row)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    list.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
 // Shown by its own style (the main window itself stays hidden in tests).
 bool Shown(SWnd& window)
 {
@@ -145,6 +154,49 @@ TEST_F(SharingClientTest, ListedPathsOutsideFailTheirRowsAndWriteNothingOutside)
     for (const std::string& request : server.Requests())
         asked += request.rfind("105 ", 0) == 0;
     EXPECT_EQ(1, asked);
+    // The rows show their percent and the failed ones their icon.
+    SExListCtrl& list = queue.GetList();
+    EXPECT_STREQ("100 %", list.GetItemText(3, 1).GetText());
+    EXPECT_EQ(PWndNet::STATE_FAILED, ItemImage(list, 0));
+    EXPECT_EQ(PWndNet::STATE_DONE, ItemImage(list, 3));
+    // Clearing removes the finished row, removing the selected the first.
+    App().GetToolBar().EnableButton(32, true);
+    App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 32);
+    ASSERT_EQ(3, queue.GetCount());
+    list.SetSelection(0);
+    App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 31);
+    ASSERT_EQ(2, queue.GetCount());
+    EXPECT_STREQ("C:\\y.mp3", queue.GetPath(0).GetText());
+    EXPECT_EQ(2, list.GetItemCount());
+}
+
+TEST_F(SharingClientTest, LocalFilesLargerOrUnreadableFailUntouched)
+{
+    // The one file asked for starts at 1: the rest of "abc".
+    server.Script("105", {"=3"});
+    server.Script("106", {"=Ok", "bc"});
+    const std::string folder = root.Path() + "{Kitchen}\\A\\";
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\larger.mp3", "12345"));
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\locked.mp3", "xy"));
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\done.mp3", "abc"));
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\part.mp3", "a"));
+    HANDLE locked = CreateFileA((folder + "locked.mp3").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    PWndNet& queue = App().GetDownloadQueue();
+    for (const char* path : {"A\\larger.mp3", "A\\locked.mp3", "A\\done.mp3", "A\\part.mp3"})
+        queue.Add(path);
+    ASSERT_TRUE(App().ResumeDownloads());
+    ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
+    CloseHandle(locked);
+    const int states[] = {PWndNet::STATE_FAILED, PWndNet::STATE_FAILED, PWndNet::STATE_DONE, PWndNet::STATE_DONE};
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(states[row], queue.GetState(row)) << queue.GetPath(row).GetText();
+    EXPECT_EQ("12345", ReadFileText(folder + "larger.mp3"));
+    EXPECT_EQ("xy", ReadFileText(folder + "locked.mp3"));
+    EXPECT_EQ("abc", ReadFileText(folder + "done.mp3"));
+    // The part was resumed from its size.
+    EXPECT_EQ("abc", ReadFileText(folder + "part.mp3"));
+    const std::vector<std::string> requests = server.Requests();
+    EXPECT_EQ("106 A\\part.mp3|1", requests.back());
 }
 
 TEST_F(SharingClientTest, WelcomePageNestsFoldersAndEscapesNames)

@@ -126,7 +126,8 @@ TEST_F(SharingProgramTest, HostilePeersReadNothingOutsideTheRoot)
     ASSERT_TRUE(peer.Sized(&listing));
     EXPECT_EQ(std::string::npos, listing.find("out|"));
     // Bad offsets, and play requests naming files outside: nothing, and the peer is served on.
-    for (const char* offset : {"Rock\\a.mp3|1234", "Rock\\a.mp3|-1", "Rock\\a.mp3|99999999999999999999", "Rock\\a.mp3|"})
+    for (const char* offset :
+         {"Rock\\a.mp3|1234", "Rock\\a.mp3|-1", "Rock\\a.mp3|99999999999999999999", "Rock\\a.mp3|"})
     {
         ASSERT_TRUE(peer.Send("106", offset));
         EXPECT_EQ("", peer.Text()) << offset;

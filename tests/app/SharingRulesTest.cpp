@@ -92,7 +92,8 @@ TEST(SharingRulesTest, ResolvedPathsAreLongAndStayInsideWithoutLinks)
          false, ""},
     };
     for (const auto& c : cases)
-        EXPECT_STREQ(c.resolved.c_str(), PPeerPath::Resolve(disk, longRoot.c_str(), c.relative.c_str(), c.folder).GetText())
+        EXPECT_STREQ(c.resolved.c_str(),
+                     PPeerPath::Resolve(disk, longRoot.c_str(), c.relative.c_str(), c.folder).GetText())
             << c.relative;
     EXPECT_TRUE(link.IsMade()) << "no link to test";
     EXPECT_EQ("secret", ReadFileText(outside.Path() + "secret.mp3"));
