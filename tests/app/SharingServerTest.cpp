@@ -2,8 +2,8 @@
 // the exact replies of the requests, the handshake's refusals and what the
 // connecting side shows for them, and a listen that fails.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 #include <thread>
+#include "SDisk.h"
 #include "SGuards.h"
 #include "SMemory.h"
 #include "SharingTestSupport.h"
@@ -182,7 +182,7 @@ namespace
 // A file of `zeros` zero bytes (a hole, not written) followed by the tail.
 bool WriteSparse(const std::string& path, long long zeros, const std::string& tail)
 {
-    SHCreateDirectoryExA(nullptr, path.substr(0, path.find_last_of('\\')).c_str(), nullptr);
+    SDisk().CreateFolder(path.substr(0, path.find_last_of('\\')).c_str(), true);
     SHandleGuard file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     LARGE_INTEGER at;
     at.QuadPart = zeros;
