@@ -101,132 +101,78 @@ TEST(SharingRulesTest, ResolvedPathsAreLongAndStayInsideWithoutLinks)
 
 namespace
 {
-std::string U32(uint32_t value)
+enum BlockKind
 {
-    return std::string({static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
-                        static_cast<char>(value >> 24)});
-}
+    LISTING,
+    VIEW,
+    FILES,
+    PACKED
+};
 
-std::string Z(const std::string& text)
+bool Accepts(BlockKind kind, const std::string& block)
 {
-    return text + std::string(1, '\0');
-}
-
-std::string Packed(const std::string& text)
-{
-    SMemory raw, packed;
-    raw.Write(text.data(), static_cast<int>(text.size()));
-    raw.SeekToStart();
-    raw.Compress(&packed);
-    return std::string(reinterpret_cast<const char*>(packed.GetData()), packed.GetSize());
-}
-
-bool Folders(const std::string& block, PRemoteBlocks::_SFolders* out)
-{
-    return PRemoteBlocks::ParseFolders(reinterpret_cast<const unsigned char*>(block.data()),
-                                       static_cast<int>(block.size()), out);
-}
-
-bool View(const std::string& block, PRemoteBlocks::_SFolderView* out)
-{
-    return PRemoteBlocks::ParseFolderView(reinterpret_cast<const unsigned char*>(block.data()),
-                                          static_cast<int>(block.size()), out);
+    const unsigned char* data = reinterpret_cast<const unsigned char*>(block.data());
+    const int size = static_cast<int>(block.size());
+    PRemoteBlocks::_SFolders folders;
+    PRemoteBlocks::_SFolderView view;
+    SArrayString paths;
+    SMemory out;
+    switch (kind)
+    {
+    case LISTING:
+        return PRemoteBlocks::ParseFolders(data, size, &folders);
+    case VIEW:
+        return PRemoteBlocks::ParseFolderView(data, size, &view);
+    case FILES:
+        return PRemoteBlocks::ParseFileList(data, size, &paths);
+    default:
+        return PRemoteBlocks::Unpack(data, size, &out);
+    }
 }
 }
 
-TEST(SharingRulesTest, FolderListingsRefusedWhenShortOrLying)
+TEST(SharingRulesTest, BlocksRefusedWholeWhenShortOrLying)
 {
-    const std::string pictures(2048, 'p');
+    const std::string pictures(2048, 'p'), page = Packed("<html>page</html>"), packed = Packed("A\\|A\\B\\|");
+    const std::string head = Z("Rock") + Z("Rock\\a.mp31"), none = U32(0) + U32(0);
+    const std::string pageSize = U32(static_cast<uint32_t>(page.size()));
     const struct
     {
+        BlockKind kind;
         std::string block;
         bool accepted;
     } cases[] = {
-        {Z("") + Z("A|B|") + Z("10") + pictures, true},
-        {Z("Rock") + Z("") + Z(""), true},
-        {Z("") + Z("A|B|") + Z("10") + pictures.substr(1), false},
-        {Z("") + Z("A|B|") + Z("10") + pictures + "x", false},
-        {Z("") + Z("A|B") + Z("10") + pictures, false},
-        {Z("") + Z("A|B|") + Z("1") + pictures, false},
-        {Z("") + Z("A|B|") + "10" + pictures, false},
-        {Z("") + "A|B|", false},
-        {"", false},
+        {LISTING, Z("") + Z("A|B|") + Z("10") + pictures, true},
+        {LISTING, Z("Rock") + Z("") + Z(""), true},
+        {LISTING, Z("") + Z("A|B|") + Z("10") + pictures.substr(1), false},
+        {LISTING, Z("") + Z("A|B|") + Z("10") + pictures + "x", false},
+        {LISTING, Z("") + Z("A|B") + Z("10") + pictures, false},
+        {LISTING, Z("") + Z("A|B|") + Z("1") + pictures, false},
+        {LISTING, Z("") + Z("A|B|") + "10" + pictures, false},
+        {LISTING, "", false},
+        {VIEW, head + U32(3) + "jpg" + U32(0) + pageSize + "\1" + page, true},
+        {VIEW, head + none + U32(0xFFFFFFFF) + Z(""), true},
+        {VIEW, head + none + U32(0), false},
+        {VIEW, head + U32(4) + "jpg" + U32(0) + U32(0) + Z(""), false},
+        {VIEW, head + U32(0) + U32(0x7FFFFFFF) + U32(0) + Z(""), false},
+        {VIEW, head + none + U32(100) + Z("") + page, false},
+        {VIEW, head + none + U32(0) + Z("") + "x", false},
+        {VIEW, Z("Rock") + "Rock\\a.mp31", false},
+        {FILES, Z("a.mp3|b\\c.txt"), true},
+        {FILES, "a.mp3", false},
+        {FILES, Z("a") + "b", false},
+        {PACKED, packed, true},
+        {PACKED, packed.substr(0, packed.size() - 1), false},
+        {PACKED, packed + "x", false},
+        // Claiming 64 MiB + 1 raw bytes: refused before anything is unpacked.
+        {PACKED, U32(1) + U32(PRemoteBlocks::MAX_UNPACKED + 1) + U32(4) + "zzzz", false},
+        {PACKED, U32(0), false},
     };
     for (const auto& c : cases)
-    {
-        PRemoteBlocks::_SFolders folders;
-        EXPECT_EQ(c.accepted, Folders(c.block, &folders)) << c.block.size();
-    }
+        EXPECT_EQ(c.accepted, Accepts(c.kind, c.block)) << &c - cases;
     PRemoteBlocks::_SFolders folders;
-    ASSERT_TRUE(Folders(cases[0].block, &folders));
-    EXPECT_EQ(2, folders.names.GetCount());
+    ASSERT_TRUE(PRemoteBlocks::ParseFolders(reinterpret_cast<const unsigned char*>(cases[0].block.data()),
+                                            static_cast<int>(cases[0].block.size()), &folders));
     EXPECT_STREQ("B", folders.names.GetAt(1).GetText());
     EXPECT_STREQ("10", folders.flags.GetText());
-}
-
-TEST(SharingRulesTest, FolderViewsRefusedWhenShortOrLying)
-{
-    const std::string page = Packed("<html>page</html>");
-    const std::string head = Z("Rock") + Z("Rock\\a.mp31");
-    const struct
-    {
-        std::string block;
-        bool accepted;
-        int pageSize;
-    } cases[] = {
-        {head + U32(3) + "jpg" + U32(0) + U32(static_cast<uint32_t>(page.size())) + "\1" + page, true,
-         static_cast<int>(page.size())},
-        {head + U32(0) + U32(0) + U32(0) + std::string(1, '\0'), true, 0},
-        {head + U32(0) + U32(0) + U32(0xFFFFFFFF) + std::string(1, '\0'), true, 0},
-        {head + U32(0) + U32(0) + U32(0), false, 0},
-        {head + U32(4) + "jpg" + U32(0) + U32(0) + std::string(1, '\0'), false, 0},
-        {head + U32(0) + U32(0x7FFFFFFF) + U32(0) + std::string(1, '\0'), false, 0},
-        {head + U32(0) + U32(0) + U32(100) + std::string(1, '\0') + page, false, 0},
-        {head + U32(0) + U32(0) + U32(0) + std::string(1, '\0') + "x", false, 0},
-        {head + U32(0), false, 0},
-        {Z("Rock") + "Rock\\a.mp31", false, 0},
-    };
-    for (const auto& c : cases)
-    {
-        PRemoteBlocks::_SFolderView view;
-        EXPECT_EQ(c.accepted, View(c.block, &view)) << &c - cases;
-        EXPECT_EQ(c.pageSize, view.pageSize) << &c - cases;
-    }
-}
-
-TEST(SharingRulesTest, FileListsAndPackedBlocksAreChecked)
-{
-    const struct
-    {
-        std::string block;
-        bool accepted;
-        int count;
-    } lists[] = {{Z("a.mp3|b\\c.txt"), true, 2}, {Z(""), true, 0}, {"a.mp3", false, 0}, {Z("a") + "b", false, 0}};
-    for (const auto& c : lists)
-    {
-        SArrayString paths;
-        EXPECT_EQ(c.accepted, PRemoteBlocks::ParseFileList(reinterpret_cast<const unsigned char*>(c.block.data()),
-                                                           static_cast<int>(c.block.size()), &paths))
-            << c.block;
-        EXPECT_EQ(c.count, paths.GetCount()) << c.block;
-    }
-    const std::string packed = Packed("A\\|A\\B\\|");
-    // One block claiming 64 MiB + 1 raw bytes is refused before any unpacking.
-    const std::string lying = U32(1) + U32(PRemoteBlocks::MAX_UNPACKED + 1) + U32(4) + "zzzz";
-    const struct
-    {
-        std::string block;
-        bool accepted;
-    } blocks[] = {{packed, true}, {packed.substr(0, packed.size() - 1), false}, {packed + "x", false},
-                  {lying, false}, {U32(0), false}, {"", false}};
-    for (const auto& c : blocks)
-    {
-        SMemory out;
-        EXPECT_EQ(c.accepted, PRemoteBlocks::Unpack(reinterpret_cast<const unsigned char*>(c.block.data()),
-                                                     static_cast<int>(c.block.size()), &out))
-            << c.block.size();
-    }
-    SMemory small;
-    EXPECT_FALSE(PRemoteBlocks::Unpack(reinterpret_cast<const unsigned char*>(packed.data()),
-                                       static_cast<int>(packed.size()), &small, 5));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 #include "SDisk.h"
+#include "SFile.h"
 #include "SGuards.h"
 #include "SMemory.h"
 #include "SharingTestSupport.h"
@@ -30,7 +31,7 @@ protected:
         settings.SetNumber("ServerPort", port);
         settings.SetText("ServerPass", "pw");
         settings.SetNumber("ServerMaxUser", 1);
-        server = QuickApp();
+        server.reset(new AppWindow);
         ASSERT_TRUE(StartSharingOn(server->App(), port));
     }
 
@@ -116,7 +117,7 @@ TEST_F(SharingServerTest, HandshakeRefusalsShowTheirMessages)
 {
     Questions questions;
     EXPECT_EQ(-1, peer.Connect(port, "wrong"));
-    std::unique_ptr<AppWindow> client = QuickApp();
+    std::unique_ptr<AppWindow> client(new AppWindow);
     EXPECT_FALSE(client->App().Connect("Kitchen", "127.0.0.1", "wrong", port));
     // One machine is the limit: a second one is refused, the first may come again.
     RawPeer first, again, second;
@@ -136,11 +137,8 @@ TEST_F(SharingServerTest, HandshakeRefusalsShowTheirMessages)
 TEST_F(SharingServerTest, PortZeroConnectsTo12465)
 {
     SSocketGuard listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(12465);
-    address.sin_addr.s_addr = inet_addr("127.0.0.1");
-    if (bind(listener.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0)
+    const sockaddr_in address = LoopbackAddress(12465);
+    if (bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
         GTEST_SKIP() << "12465 is taken";
     listen(listener.Get(), 1);
     // What listens there refuses in the handshake, as a full server does.
@@ -152,11 +150,11 @@ TEST_F(SharingServerTest, PortZeroConnectsTo12465)
         send(accepted.Get(), "\0\1", 2, 0);
     });
     Questions questions;
-    std::unique_ptr<AppWindow> client = QuickApp();
-    EXPECT_FALSE(client->App().Connect("Kitchen", "127.0.0.1", "", 0));
+    AppWindow client;
+    EXPECT_FALSE(client.App().Connect("Kitchen", "127.0.0.1", "", 0));
     refuse.join();
-    ASSERT_EQ(1u, Questions::asked.size());
-    EXPECT_EQ("Server: The server is saturated.\r\n\r\nPlease try again later.", Questions::asked[0]);
+    EXPECT_EQ(std::vector<std::string>{"Server: The server is saturated.\r\n\r\nPlease try again later."},
+              Questions::asked);
 }
 
 TEST_F(SharingServerTest, ListenThatFailsReleasesTheButtonAndTellsTheUser)
@@ -167,7 +165,7 @@ TEST_F(SharingServerTest, ListenThatFailsReleasesTheButtonAndTellsTheUser)
     server->App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 19);
     ASSERT_TRUE(PumpUntil([&] { return !server->App().GetServerThread().IsRunning(); }));
     // Another server holds the port now.
-    std::unique_ptr<AppWindow> other = QuickApp();
+    std::unique_ptr<AppWindow> other(new AppWindow);
     ASSERT_TRUE(StartSharingOn(other->App(), port));
     server->App().GetToolBar().CheckButton(19, true);
     server->App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 19);
@@ -183,26 +181,18 @@ namespace
 bool WriteSparse(const std::string& path, long long zeros, const std::string& tail)
 {
     SDisk().CreateFolder(path.substr(0, path.find_last_of('\\')).c_str(), true);
-    SHandleGuard file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    LARGE_INTEGER at;
-    at.QuadPart = zeros;
-    DWORD written = 0;
-    return file.IsValid() && SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
-           WriteFile(file.Get(), tail.data(), static_cast<DWORD>(tail.size()), &written, nullptr) &&
-           written == tail.size();
+    SFile file;
+    return file.Open(path.c_str(), true, true, false) && file.SeekTo64(zeros) &&
+           file.Write(tail.data(), static_cast<int>(tail.size())) == static_cast<int>(tail.size());
 }
 
 std::string ReadRegion(const std::string& path, long long offset, int n)
 {
-    SHandleGuard file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    LARGE_INTEGER at;
-    at.QuadPart = offset;
+    SFile file;
     std::string bytes(n, '?');
-    DWORD read = 0;
-    if (!file.IsValid() || !SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) ||
-        !ReadFile(file.Get(), &bytes[0], n, &read, nullptr))
+    if (!file.Open(path.c_str(), false, false, true) || !file.SeekTo64(offset))
         return "<unread>";
-    bytes.resize(read);
+    bytes.resize(file.Read(&bytes[0], n));
     return bytes;
 }
 }
@@ -220,11 +210,10 @@ TEST_F(SharingServerTest, FileAbove4GiBResumesFromPast4GiBByteExact)
     const std::string local = clientRoot.Path() + "{Kitchen}\\A\\sparse.mp3";
     ASSERT_TRUE(WriteSparse(local, hole, tail.substr(0, 50 * 1024)));
     settings.SetText("Folder", clientRoot.Path());
-    std::unique_ptr<AppWindow> client = QuickApp();
-    PWndApp& app = client->App();
+    AppWindow client;
+    PWndApp& app = client.App();
     ASSERT_TRUE(app.Connect("Kitchen", "127.0.0.1", "pw", port));
-    app.GetFolderList().SetSelection(app.GetFolderList().FindItem("A"));
-    app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&app.GetFolderList()), 0);
+    Select(app, app.GetFolderList(), "A");
     app.GetFileList().SetSelection(app.GetFileList().FindItem("sparse"));
     app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 27);
     PWndNet& queue = app.GetDownloadQueue();

@@ -14,13 +14,20 @@ void StartSockets()
     (void)started;
 }
 
+sockaddr_in LoopbackAddress(int port, const char* host)
+{
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(port));
+    address.sin_addr.s_addr = inet_addr(host);
+    return address;
+}
+
 int FreePort()
 {
     StartSockets();
     SSocketGuard s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = LoopbackAddress(0);
     int length = sizeof(address);
     bind(s.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
     getsockname(s.Get(), reinterpret_cast<sockaddr*>(&address), &length);
@@ -49,6 +56,41 @@ long long FileSizeOf(const std::string& path)
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return -1;
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string Z(const std::string& text)
+{
+    return text + std::string(1, '\0');
+}
+
+std::string U32(uint32_t value)
+{
+    const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+                           static_cast<char>(value >> 24)};
+    return std::string(bytes, 4);
+}
+
+std::string Packed(const std::string& text)
+{
+    SMemory raw, packed;
+    raw.Write(text.data(), static_cast<int>(text.size()));
+    raw.SeekToStart();
+    raw.Compress(&packed);
+    return std::string(reinterpret_cast<const char*>(packed.GetData()), packed.GetSize());
+}
+
+std::string Items(SListCtrl& list)
+{
+    std::string text;
+    for (int i = 0; i < list.GetCount(); ++i)
+        text += std::string(list.GetItemText(i).GetText()) + ";";
+    return text;
+}
+
+void Select(PWndApp& app, SListCtrl& list, const char* text)
+{
+    list.SetSelection(list.FindItem(text));
+    app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&list), 0);
 }
 
 namespace
@@ -86,24 +128,20 @@ bool RunUnix(const char* program, const std::string& line)
 FolderLink::FolderLink(const std::string& link, const std::string& target) : m_link(link), m_made(false)
 {
     const size_t cut = link.find_last_of('\\');
-    const std::string from = UnixName(link.substr(0, cut)) + "/" + link.substr(cut + 1);
+    m_unixLink = UnixName(link.substr(0, cut)) + "/" + link.substr(cut + 1);
     const std::string to = UnixName(target);
-    if (from.size() > 1 && !to.empty())
-        RunUnix("Z:\\bin\\ln", "/bin/ln -sn \"" + to + "\" \"" + from + "\"");
+    if (m_unixLink.size() > 1 && !to.empty())
+        RunUnix("Z:\\bin\\ln", "/bin/ln -sn \"" + to + "\" \"" + m_unixLink + "\"");
+    // The host's program may still run when its Windows process has ended.
     for (int i = 0; i < 500 && !m_made; i++, Sleep(10))
-    {
-        const DWORD attributes = GetFileAttributesA(link.c_str());
-        m_made = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    }
+        m_made = (GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+                 GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 FolderLink::~FolderLink()
 {
-    const size_t cut = m_link.find_last_of('\\');
-    const std::string from = UnixName(m_link.substr(0, cut)) + "/" + m_link.substr(cut + 1);
-    if (!m_made || from.size() <= 1 || !RunUnix("Z:\\bin\\rm", "/bin/rm -f \"" + from + "\""))
+    if (!m_made || !RunUnix("Z:\\bin\\rm", "/bin/rm -f \"" + m_unixLink + "\""))
         return;
-    // The host's program may still run when its Windows process has ended.
     for (int i = 0; i < 500 && GetFileAttributesA(m_link.c_str()) != INVALID_FILE_ATTRIBUTES; i++)
         Sleep(10);
 }
@@ -114,20 +152,9 @@ namespace
 bool ProbePort(int port)
 {
     SSocketGuard s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in target = {};
-    target.sin_family = AF_INET;
-    target.sin_port = htons(static_cast<u_short>(port));
-    target.sin_addr.s_addr = inet_addr("127.0.0.1");
-    return connect(s.Get(), reinterpret_cast<sockaddr*>(&target), sizeof(target)) == 0;
+    const sockaddr_in target = LoopbackAddress(port);
+    return connect(s.Get(), reinterpret_cast<const sockaddr*>(&target), sizeof(target)) == 0;
 }
-}
-
-std::unique_ptr<AppWindow> QuickApp()
-{
-    PWndApp::SetSplashTime(0);
-    std::unique_ptr<AppWindow> window(new AppWindow);
-    PWndApp::SetSplashTime(2000);
-    return window;
 }
 
 bool PumpUntil(const std::function<bool()>& condition, int timeout)
@@ -190,11 +217,6 @@ bool CloseSharingProgram(RunningProgram& program)
 
 // --- Raw peer ---------------------------------------------------------------
 
-RawPeer::~RawPeer()
-{
-    Close();
-}
-
 void RawPeer::Close()
 {
     if (m_socket != INVALID_SOCKET)
@@ -207,15 +229,9 @@ int RawPeer::Connect(int port, const char* password, const char* from)
     StartSockets();
     Close();
     SSocketGuard s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in local = {};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = inet_addr(from);
-    sockaddr_in target = {};
-    target.sin_family = AF_INET;
-    target.sin_port = htons(static_cast<u_short>(port));
-    target.sin_addr.s_addr = inet_addr("127.0.0.1");
-    if (bind(s.Get(), reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0 ||
-        connect(s.Get(), reinterpret_cast<sockaddr*>(&target), sizeof(target)) != 0 || !SetSocketNonBlocking(s.Get()))
+    const sockaddr_in local = LoopbackAddress(0, from), target = LoopbackAddress(port);
+    if (bind(s.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0 ||
+        connect(s.Get(), reinterpret_cast<const sockaddr*>(&target), sizeof(target)) != 0 || !SetSocketNonBlocking(s.Get()))
         return -1;
     SMemory key;
     key.WriteText(password ? password : "");
@@ -287,96 +303,76 @@ long long RawPeer::Drain(int timeout)
 class ScriptedServer::_Server : public SSocketServer
 {
 public:
-    std::mutex lock;
-    std::map<std::string, std::vector<std::string>> script;
-    std::vector<std::string> requests;
-
+    explicit _Server(ScriptedServer* owner) : m_owner(owner) {}
     void OnReceiveText(int client, const char* name, const char* text) override
     {
         std::vector<std::string> replies;
         {
-            std::lock_guard<std::mutex> guard(lock);
-            requests.push_back(std::string(name) + " " + text);
-            replies = script[name];
+            std::lock_guard<std::mutex> guard(m_owner->m_lock);
+            m_owner->m_requests.push_back(std::string(name) + " " + text);
+            replies = m_owner->m_script[name];
         }
         for (const std::string& reply : replies)
-        {
             if (!reply.empty() && reply[0] == '=')
                 SendText(client, reply.c_str() + 1);
             else
                 SendData(client, reply.data(), static_cast<int>(reply.size()), 0);
-        }
     }
-};
-
-class ScriptedServer::_Thread : public SThread
-{
-public:
-    explicit _Thread(int port) : m_port(port) {}
-    ~_Thread() override { Stop(); }
-    bool Run() override
-    {
-        server = new _Server;
-        listening = server->Listen(m_port);
-        ready = true;
-        return listening;
-    }
-    void OnLoopEnd() override
-    {
-        delete server;
-        server = nullptr;
-    }
-
-    _Server* server = nullptr;
-    std::atomic<bool> ready{false}, listening{false};
 
 private:
-    int m_port;
+    ScriptedServer* m_owner;
 };
 
-ScriptedServer::ScriptedServer() : m_port(FreePort())
+ScriptedServer::ScriptedServer()
+    : m_server(nullptr), m_port(FreePort()), m_ready(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
-    m_thread.reset(new _Thread(m_port));
-    m_thread->Start(false);
-    while (!m_thread->ready)
-        Sleep(1);
+    Start(false);
+    WaitForSingleObject(m_ready, 10000);
+    CloseHandle(m_ready);
 }
 
-ScriptedServer::~ScriptedServer()
+bool ScriptedServer::Run()
 {
-    m_thread.reset();
+    m_server = new _Server(this);
+    const bool listening = m_server->Listen(m_port);
+    SetEvent(m_ready);
+    return listening;
+}
+
+void ScriptedServer::OnLoopEnd()
+{
+    delete m_server;
+    m_server = nullptr;
 }
 
 void ScriptedServer::Script(const std::string& request, const std::vector<std::string>& replies)
 {
-    std::lock_guard<std::mutex> guard(m_thread->server->lock);
-    m_thread->server->script[request] = replies;
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_script[request] = replies;
 }
 
 std::vector<std::string> ScriptedServer::Requests()
 {
-    std::lock_guard<std::mutex> guard(m_thread->server->lock);
-    return m_thread->server->requests;
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_requests;
 }
 
 // --- Questions --------------------------------------------------------------
 
 std::vector<std::string> Questions::asked;
-int Questions::answer = IDOK;
 
 namespace
 {
 int Record(HWND, const char* text, const char* caption, UINT)
 {
     Questions::asked.push_back(std::string(caption) + ": " + text);
-    return Questions::answer;
+    return IDYES;
 }
 }
 
 Questions::Questions()
 {
     asked.clear();
-    answer = IDOK;
     PWndApp::SetQuestionFunction(Record);
 }
 

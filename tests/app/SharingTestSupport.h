@@ -1,7 +1,6 @@
 // What the sharing tests share: free ports, a peer that speaks the wire
-// format by hand (its own handshake, framed requests, packets read raw), a
-// stand-in server of scripted replies on its own thread, and libraries laid
-// out in temporary folders.
+// format by hand, a stand-in server of scripted replies, folder links, and
+// the pieces of the blocks a server sends.
 #pragma once
 #include "SPlatform.h"
 #include <functional>
@@ -15,17 +14,31 @@
 
 namespace apptest
 {
-// Starts Winsock once for the suite's process.
+// Starts Winsock once; a loopback port nobody listens on.
 void StartSockets();
-// A loopback port nobody listens on (bound once and released).
 int FreePort();
-// Text of n bytes whose byte i is a function of i and the seed.
+sockaddr_in LoopbackAddress(int port, const char* host = "127.0.0.1");
+// n bytes whose byte i is a function of i and the seed.
 std::string PatternText(size_t n, int seed);
 std::string ReadFileText(const std::string& path);
 long long FileSizeOf(const std::string& path);
-// A Unix symbolic link from inside a folder to another, removed again with
-// the object (before the folders: removing them would follow it): Wine shows
-// it as a reparse point, as Windows shows a junction (Wine makes no junctions).
+// Block pieces: a text and its zero, a u32, a text in the block compression.
+std::string Z(const std::string& text);
+std::string U32(uint32_t value);
+std::string Packed(const std::string& text);
+// A list's item texts, each followed by ";"; selecting one as the user does.
+std::string Items(SListCtrl& list);
+void Select(PWndApp& app, SListCtrl& list, const char* text);
+// Waits, pumping messages, until the condition holds; false at the time-out.
+bool PumpUntil(const std::function<bool()>& condition, int timeout = 20000);
+// Presses "Share library" (19) and waits until the port takes connections.
+bool StartSharingOn(PWndApp& app, int port);
+// Closes a sharing program, answering Yes to disconnecting its peers.
+bool CloseSharingProgram(RunningProgram& program);
+
+// A Unix symbolic link to a folder, removed with the object (before the
+// folders, whose removal would follow it). Wine makes no junctions and shows
+// such a link as a reparse point, as Windows shows a junction.
 class FolderLink
 {
 public:
@@ -34,28 +47,25 @@ public:
     bool IsMade() const { return m_made; }
 
 private:
-    std::string m_link;
+    std::string m_link, m_unixLink;
     bool m_made;
 };
 
-// A raw peer: connects from the given local address, passes the handshake
-// and reads what comes back packet by packet.
+// A peer connecting from a given local address with a handshake of its own,
+// reading what comes back packet by packet.
 class RawPeer
 {
 public:
-    ~RawPeer();
-    // The verdict's second byte (0 accepted, 1.. refused); -1 on failure or a
-    // refused version or code (the first byte).
+    ~RawPeer() { Close(); }
+    // The refusal code (0 accepted); -1 on failure or a wrong version or code.
     int Connect(int port, const char* password, const char* from = "127.0.0.1");
     bool Send(const char* name, const std::string& text);
     // One string packet; "<none>" when nothing came in time.
     std::string Text(int timeout = 2000);
-    // A sized transfer: the announced count, then packets to the end packet.
-    // False when the count is not announced or the bytes differ from it.
+    // A sized transfer, false unless exactly the announced bytes came.
     bool Sized(std::string* out, int timeout = 2000);
-    // Reads until the server closes the connection: the bytes read, or -1
-    // when it stays open.
-    long long Drain(int timeout = 2000);
+    // The bytes read until the server closes the connection; -1 when it stays open.
+    long long Drain(int timeout);
     void Close();
     SOCKET Socket() const { return m_socket; }
 
@@ -63,42 +73,34 @@ private:
     SOCKET m_socket = INVALID_SOCKET;
 };
 
-// A stand-in sharing server: each request name is answered by the script's
-// replies in order, "=text" sent as a text, anything else as a data block.
-class ScriptedServer
+// A stand-in sharing server on its own thread: each request is answered by
+// its script's replies in order, "=text" as a text, others as data blocks.
+class ScriptedServer : public SThread
 {
 public:
     ScriptedServer();
-    ~ScriptedServer();
+    ~ScriptedServer() override { Stop(); }
     int Port() const { return m_port; }
     void Script(const std::string& request, const std::vector<std::string>& replies);
     std::vector<std::string> Requests();
+    bool Run() override;
+    void OnLoopEnd() override;
 
 private:
     class _Server;
-    class _Thread;
-    std::unique_ptr<_Thread> m_thread;
+    _Server* m_server;
     int m_port;
+    HANDLE m_ready;
+    std::mutex m_lock;
+    std::map<std::string, std::vector<std::string>> m_script;
+    std::vector<std::string> m_requests;
 };
 
-// A main window made without the splash's wait.
-std::unique_ptr<AppWindow> QuickApp();
-// Presses "Share library" (19) on a main window of this process and waits
-// until its server takes connections; false when it does not.
-bool StartSharingOn(PWndApp& app, int port);
-// Waits, pumping messages, until the condition holds; false at the time-out.
-bool PumpUntil(const std::function<bool()>& condition, int timeout = 20000);
-
-// Closes a program that shares its library: a question whether to
-// disconnect the peers is answered Yes. False when it does not end.
-bool CloseSharingProgram(RunningProgram& program);
-
-// Answers every question of the main window and records it.
+// Answers every question of the main window and records it as "caption: text".
 struct Questions
 {
     Questions();
     ~Questions();
-    static std::vector<std::string> asked; // "caption: text"
-    static int answer;
+    static std::vector<std::string> asked;
 };
 }
