@@ -18,8 +18,46 @@ bool MailWithMapi(SNetwork& network, const char* subject, const char* attachment
     return network.SendMail("", subject, "", attachment);
 }
 
+int RunWindowModally(SWnd* window)
+{
+    return window->DoModal();
+}
+
+bool ChooseWithOpenFileDialog(HWND owner, const char* filter, SString* chosen)
+{
+    SSelector selector(owner);
+    SArrayString filters;
+    filters.Add(filter);
+    if (!selector.GetOpenFileName(&filters, SSelector::OPEN_FILE_FLAGS, nullptr, nullptr, 0))
+        return false;
+    *chosen = selector.GetFileName(0);
+    return chosen->GetLength() > 0;
+}
+
 PWndApp::QuestionFunction s_question = AskWithMessageBox;
 PWndApp::MailFunction s_mail = MailWithMapi;
+PWndApp::ModalFunction s_modal = RunWindowModally;
+PWndApp::FileChoiceFunction s_fileChoice = ChooseWithOpenFileDialog;
+}
+
+void PWndApp::SetModalFunction(ModalFunction function)
+{
+    s_modal = function ? function : RunWindowModally;
+}
+
+void PWndApp::SetFileChoiceFunction(FileChoiceFunction function)
+{
+    s_fileChoice = function ? function : ChooseWithOpenFileDialog;
+}
+
+int PWndApp::RunModal(SWnd& window)
+{
+    return s_modal(&window);
+}
+
+bool PWndApp::ChooseFile(const char* filter, SString* chosen) const
+{
+    return s_fileChoice(m_handle, filter, chosen);
 }
 
 void PWndApp::SetQuestionFunction(QuestionFunction function)
@@ -32,9 +70,14 @@ void PWndApp::SetMailFunction(MailFunction function)
     s_mail = function ? function : MailWithMapi;
 }
 
+int PWndApp::AskQuestion(HWND owner, const char* text, const char* caption, UINT style)
+{
+    return s_question(owner, text, caption, style);
+}
+
 int PWndApp::Ask(const char* text, const char* caption, UINT style) const
 {
-    return s_question(m_handle, text, caption, style);
+    return AskQuestion(m_handle, text, caption, style);
 }
 
 bool PWndApp::Mail(const char* subject, const char* attachment)

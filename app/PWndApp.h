@@ -102,7 +102,16 @@ public:
     typedef bool (*ShutdownFunction)();
     static void SetQuestionFunction(QuestionFunction function);
     static void SetMailFunction(MailFunction function);
+    // A question through the replaceable function, for the secondary windows too.
+    static int AskQuestion(HWND owner, const char* text, const char* caption, UINT style);
     static void SetShutdownFunction(ShutdownFunction function);
+    // The modal runs of the Preferences, the Properties, the cover search and
+    // the About window (the window's DoModal unless replaced), and the picture
+    // file the user chooses for a cover (false when none was chosen).
+    typedef int (*ModalFunction)(SWnd* window);
+    typedef bool (*FileChoiceFunction)(HWND owner, const char* filter, SString* chosen);
+    static void SetModalFunction(ModalFunction function);
+    static void SetFileChoiceFunction(FileChoiceFunction function);
 
     PWndApp();
     ~PWndApp() override;
@@ -165,6 +174,8 @@ public:
     bool FindLyrics(const char* title);
     SString DownloadLyrics(const char* title, bool parse);
     void ShowPreferences();
+    // The Properties dialog of a folder's ini file (its "site" key).
+    bool ShowProperties(const char* iniFile);
     bool StartSharing();
     bool StopSharing();
     bool Connect(const char* name, const char* host, const char* password, int port);
@@ -274,6 +285,8 @@ private:
     void HideFolder(const SString& folder);
     void ApplyTaskbar(const PSettings& settings);
     int Ask(const char* text, const char* caption, UINT style) const;
+    static int RunModal(SWnd& window);
+    bool ChooseFile(const char* filter, SString* chosen) const;
     bool Mail(const char* subject, const char* attachment);
 
     // Window life (PWndAppLife.cpp).
@@ -295,6 +308,10 @@ private:
     void ShowDescriptionWindow();
     void ShowAbout();
     bool SendBook();
+    // Covers (library/PWndAppCovers.cpp).
+    bool WriteCover(const SImage& picture, const SString& file);
+    void RefreshAfterCover(int selection, int top);
+    bool ConfirmCoverReplace(const SString& file);
     bool OnKey(WPARAM key);
     LRESULT OnListNotify(UINT message, WPARAM wParam, LPARAM lParam);
     void OnListKey(int control, int key);

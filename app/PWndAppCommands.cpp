@@ -131,7 +131,7 @@ void PWndApp::OnFolderItemCommand(int id)
         DownloadCover(name.GetText());
         break;
     case 39:
-        // The folder's Properties dialog comes with the preferences.
+        ShowProperties((current + name.GetText() + ".ini").GetText());
         break;
     default:
         break;
@@ -155,6 +155,11 @@ void PWndApp::OnFileItemCommand(int id)
     }
     const SString lyrics = DownloadLyrics(title.GetText(), id == 43);
     if (lyrics.GetLength() == 0)
+        return;
+    // A note that exists but could not be read was left out of the editor:
+    // the lyrics must not replace it.
+    const SString note = GetNotePath(nullptr);
+    if (!m_notesEditor.IsOpen() && m_disk.FileExists(TextOf(note)))
         return;
     SMemory text;
     text.Write(lyrics.GetText(), lyrics.GetLength());
@@ -273,7 +278,7 @@ void PWndApp::ShowAbout()
     title += " ";
     title += VERSION;
     if (about.CreatePopup(title.GetText(), nullptr, m_handle, 0, false))
-        about.DoModal();
+        RunModal(about);
 }
 
 bool PWndApp::SendBook()

@@ -163,6 +163,7 @@ void PWndApp::ShowHelp()
     }
     delete m_help;
     m_help = new PWndHelp();
+    m_help->SetOwner(this);
     m_help->Create("", WS_POPUP | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, nullptr, m_handle);
 }
 

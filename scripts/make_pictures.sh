@@ -82,6 +82,12 @@ convert -size 360x200 gradient:"#3a7bd5"-"#1d3f73" -fill white -stroke none \
   -draw "circle 80,100 80,50" -fill "#3a7bd5" -draw "polygon 64,74 112,100 64,126" \
   -fill white -draw "rectangle 150,86 330,94" -draw "rectangle 150,104 290,110" "PNG32:$out/235.png"
 
+# The About window's picture (132 x 132): the program's disc and play mark on a
+# round badge.
+convert -size 132x132 xc:none -fill "#d7e6f2" -stroke "#9fb4c8" -strokewidth 2 \
+  -draw "circle 66,66 66,4" -fill "#3a7bd5" -stroke none -draw "circle 66,66 66,22" \
+  -fill white -draw "polygon 54,44 90,66 54,88" "PNG32:$out/148.png"
+
 # Playback: the thumbnail cells (170 x 200: first column 202, first column
 # under a hot parent bar 206, other columns 204, hot in the first column 200,
 # hot elsewhere 203) and the play badge 207; the play window's waiting cover

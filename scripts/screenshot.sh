@@ -19,7 +19,7 @@ library=$(timeout 60 winepath -w "$SONAVEL_BUILD/sample library")
 timeout 120 wine "$bin/examples/sample_library.exe" "$library" /register </dev/null >/dev/null 2>&1 \
   || { sonavel_log "the sample library could not be written"; exit 1; }
 timeout 300 wine "$bin/app/KLV Sonavel.exe" </dev/null >/dev/null 2>&1 &
-sleep 10
+sleep 20
 # Into Rock, then Artist: its albums as thumbnails.
 timeout 60 wine "$bin/examples/remote_control.exe" keys HOME DOWN DOWN RETURN HOME RETURN </dev/null >/dev/null 2>&1
 sleep 2

@@ -91,14 +91,14 @@ void PWndPlay::CreateViews()
     Layout(GetClientWidth(), GetClientHeight(), rects);
     for (int i = 0; i < VIEW_COUNT; ++i)
     {
-        const ViewSpec& spec = VIEWS[i];
+        const ViewSpec& row = VIEWS[i];
         SMediaCtrl& view = m_views[i];
         const DWORD style = i == VIEW_QUEUE ? 0 : WS_VISIBLE;
-        view.CreateChild("", style, spec.edge ? WS_EX_STATICEDGE : 0, &rects[i], m_handle, spec.id);
-        view.SetAnchors(spec.anchors);
-        if (spec.alignment >= 0)
-            view.SetAlignment(spec.alignment);
-        if (spec.button)
+        view.CreateChild("", style, row.edge ? WS_EX_STATICEDGE : 0, &rects[i], m_handle, row.id);
+        view.SetAnchors(row.anchors);
+        if (row.alignment >= 0)
+            view.SetAlignment(row.alignment);
+        if (row.button)
         {
             view.SetMargins(0, 0, 0, 0);
             view.SetButton(true);

@@ -124,10 +124,10 @@ void PWndTask::CreateChildren()
     ComputeLayout(m_system.GetWorkAreaWidth(), GetHeight(), rects);
     for (int i = 0; i < CHILD_COUNT; ++i)
     {
-        const ChildSpec& spec = CHILDREN[i];
+        const ChildSpec& row = CHILDREN[i];
         SWnd& child = i == CHILD_SEEK ? static_cast<SWnd&>(m_seekBar) : m_labels[i];
-        const DWORD style = (spec.visible ? WS_VISIBLE : 0) | (spec.enabled ? 0 : WS_DISABLED);
-        const DWORD exStyle = spec.edge ? WS_EX_STATICEDGE : 0;
+        const DWORD style = (row.visible ? WS_VISIBLE : 0) | (row.enabled ? 0 : WS_DISABLED);
+        const DWORD exStyle = row.edge ? WS_EX_STATICEDGE : 0;
         if (i == CHILD_SEEK)
         {
             m_seekBar.SetOwner(m_owner);
@@ -136,10 +136,10 @@ void PWndTask::CreateChildren()
         }
         else
         {
-            m_labels[i].CreateChild("", style, exStyle, &rects[i], m_handle, spec.id);
+            m_labels[i].CreateChild("", style, exStyle, &rects[i], m_handle, row.id);
             m_labels[i].SetAlignment(SMediaCtrl::ALIGN_CENTER | SMediaCtrl::ALIGN_MIDDLE);
             m_labels[i].SetMargins(0, 0, 0, 0);
-            m_labels[i].SetButton(spec.button);
+            m_labels[i].SetButton(row.button);
         }
         child.SetBackgroundImage(background.GetBitmap(), COLOR_NONE, SImage::DRAW_TILE);
     }

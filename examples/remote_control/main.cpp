@@ -22,9 +22,13 @@ HWND ReadHandle()
     return IsWindow(window) ? window : nullptr;
 }
 
+// The play window and the strip have children of the same id: the folder list
+// is the list box among them.
 BOOL CALLBACK FindFolderList(HWND child, LPARAM found)
 {
-    if (GetDlgCtrlID(child) != 1001)
+    char name[32] = "";
+    GetClassNameA(child, name, sizeof(name));
+    if (GetDlgCtrlID(child) != 1001 || lstrcmpiA(name, "ListBox") != 0)
         return TRUE;
     *reinterpret_cast<HWND*>(found) = child;
     return FALSE;

@@ -1,4 +1,6 @@
 #include "SDialogCtrl.h"
+#include "SDialogBuilder.h"
+#include "SDialogFactory.h"
 #include "SPanelCtrl.h"
 #include <windowsx.h>
 
@@ -19,10 +21,16 @@ SDialogCtrl::~SDialogCtrl()
     m_language.DeleteAndRemoveAll();
 }
 
+SWnd* SDialogCtrl::CreateControl(SWndDialog* dialog, HWND parent, const _SCtrl* description,
+                                 SResource* resources, bool live)
+{
+    return SDialogFactory(dialog, parent, description, resources, live).Make();
+}
+
 bool SDialogCtrl::BuildWindow(SVirtualFile* description, SWndDialog* dialog, HWND parent,
                               SResource* resources, bool topLevel, LPARAM value)
 {
-    return false;
+    return SDialogBuilder(dialog, resources).Build(description, parent, topLevel, value);
 }
 
 // The window layer's way to the builder (it cannot include this layer).

@@ -165,8 +165,13 @@ public:
     SDialogCtrl();
     ~SDialogCtrl() override;
 
+    // The live control of one control description, created in the parent; owned
+    // by the caller. The dialog, when given, is asked for a custom control first;
+    // live false makes the designer's hidden image of it. Null when none is made.
+    static SWnd* CreateControl(SWndDialog* dialog, HWND parent, const _SCtrl* description,
+                               SResource* resources, bool live);
     // Builds the dialog window and its controls from the description into a
-    // dialog without a window. Not built yet: always false.
+    // dialog without a window; false when the window or a control cannot be made.
     static bool BuildWindow(SVirtualFile* description, SWndDialog* dialog, HWND parent,
                             SResource* resources, bool topLevel, LPARAM value);
 

@@ -1,9 +1,11 @@
 #include "AppTestSupport.h"
+#include <cstdlib>
 #include <shellapi.h>
 #include <shlobj.h>
 #include "PSettings.h"
 #include "SClipboard.h"
 #include "SLibrary.h"
+#include "SMemory.h"
 #include "SRegistry.h"
 
 namespace apptest
@@ -246,5 +248,69 @@ void AppWindow::Destroy()
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
     {
     }
+}
+
+namespace
+{
+std::vector<std::string> g_texts, g_captions;
+int g_answer = IDOK;
+
+int RecordQuestion(HWND, const char* text, const char* caption, UINT)
+{
+    g_texts.push_back(text ? text : "");
+    g_captions.push_back(caption ? caption : "");
+    return g_answer;
+}
+}
+
+QuestionRecorder::QuestionRecorder(int answer)
+{
+    Clear();
+    g_answer = answer;
+    PWndApp::SetQuestionFunction(RecordQuestion);
+}
+
+QuestionRecorder::~QuestionRecorder()
+{
+    PWndApp::SetQuestionFunction(nullptr);
+}
+
+const std::vector<std::string>& QuestionRecorder::Texts() const
+{
+    return g_texts;
+}
+
+const std::vector<std::string>& QuestionRecorder::Captions() const
+{
+    return g_captions;
+}
+
+void QuestionRecorder::Clear()
+{
+    g_texts.clear();
+    g_captions.clear();
+}
+
+std::string BandedPicture(int format)
+{
+    SImage picture;
+    if (!picture.Create(300, 200, format == SImage::FORMAT_JPEG ? PixelFormat24bppRGB : PixelFormat32bppARGB) ||
+        !picture.Clear(RGB(255, 0, 0)))
+        return "";
+    const Gdiplus::Rect green(50, 0, 100, 200), blue(150, 0, 100, 200);
+    picture.FillRectangle(&green, 0xFF00FF00);
+    picture.FillRectangle(&blue, 0xFF0000FF);
+    SMemory bytes;
+    if (!picture.Save(format, &bytes))
+        return "";
+    return std::string(reinterpret_cast<const char*>(bytes.GetData()), bytes.GetSize());
+}
+
+bool NearColor(Gdiplus::ARGB pixel, Gdiplus::ARGB expected)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(static_cast<int>((pixel >> shift) & 0xFF) - static_cast<int>((expected >> shift) & 0xFF)) > 8)
+            return false;
+    return true;
 }
 }

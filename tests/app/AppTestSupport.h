@@ -82,6 +82,28 @@ private:
     std::unique_ptr<FakeClassRegistration> m_registration;
 };
 
+// While it lives, the main window's questions and messages are answered
+// without a box: each text is kept and the given answer returned.
+class QuestionRecorder
+{
+public:
+    explicit QuestionRecorder(int answer = IDOK);
+    ~QuestionRecorder();
+    // The texts asked so far, and the captions.
+    const std::vector<std::string>& Texts() const;
+    const std::vector<std::string>& Captions() const;
+    void Clear();
+};
+
+// A 300 x 200 picture in four upright bands: red for x below 50, green to 150,
+// blue to 250, red again; its centred square is half green, half blue.
+// format as SImage::SaveFormat.
+std::string BandedPicture(int format);
+
+// Within a few steps on each channel: JPEG and stretching keep a flat colour
+// only nearly.
+bool NearColor(Gdiplus::ARGB pixel, Gdiplus::ARGB expected);
+
 // A main window made in this process, as WinMain makes it (not shown).
 class AppWindow
 {

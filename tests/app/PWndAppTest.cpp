@@ -29,6 +29,12 @@ protected:
     TempFolder root;
 };
 
+// A modal window closed at once, as Cancel would.
+int CancelAtOnce(SWnd*)
+{
+    return -1;
+}
+
 std::string ServersMenuText(SMenu& menu)
 {
     std::string text;
@@ -92,6 +98,7 @@ TEST_F(PWndAppTest, ServersMenuAndServerChoice)
         {"solo|", "127.0.0.1|", "|", solo + "|", "100=solo;", 100, "solo|127.0.0.1||" + solo},
     };
     Questions questions;
+    PWndApp::SetModalFunction(CancelAtOnce);
     for (const auto& c : cases)
     {
         SettingsKey fresh;
@@ -111,6 +118,7 @@ TEST_F(PWndAppTest, ServersMenuAndServerChoice)
         EXPECT_EQ(c.connection, TextOf(app.GetLastConnection())) << c.names << " " << c.ports;
         EXPECT_TRUE(app.IsLocal());
     }
+    PWndApp::SetModalFunction(nullptr);
 }
 
 TEST_F(PWndAppTest, LongSettingsLoadWhole)

@@ -44,6 +44,23 @@ protected:
         return program.WaitExit();
     }
 
+    // The process's visible top-level window of that title; null after the time-out.
+    HWND WaitForWindow(const char* title)
+    {
+        for (int i = 0; i < 400; ++i, Sleep(50))
+        {
+            HWND window = nullptr;
+            while ((window = FindWindowExA(nullptr, window, nullptr, title)) != nullptr)
+            {
+                DWORD processId = 0;
+                GetWindowThreadProcessId(window, &processId);
+                if (processId == program.ProcessId() && IsWindowVisible(window))
+                    return window;
+            }
+        }
+        return nullptr;
+    }
+
     SettingsKey settings;
     TempFolder library;
     RunningProgram program;
@@ -179,5 +196,33 @@ TEST_F(ProgramTest, ToolBarStartsWithNothingSelectedAndPlaybackIdle)
     SendMessageA(main, TOOLBAR_COMMAND, 0, 12);
     EXPECT_NE(0, SendMessageA(toolBar, TB_ISBUTTONCHECKED, 12, 0));
     EXPECT_EQ(0, SendMessageA(toolBar, TB_ISBUTTONCHECKED, 19, 0));
+    EXPECT_EQ(0, CloseProgram(main));
+}
+
+TEST_F(ProgramTest, PreferencesOpenOnTheirCommandAndOkWritesTheSixValues)
+{
+    settings.SetText("Images", "Covers");
+    settings.SetNumber("ToolBar", 1);
+    settings.SetNumber("AutoHideAfterPlay", 1);
+    settings.SetNumber("TaskbarColor", 0x804000);
+    HWND main = Start();
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, TOOLBAR_COMMAND, 0, 21);
+    HWND dialog = WaitForWindow("Preferences");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(main, GetWindow(dialog, GW_OWNER));
+    HWND ok = FindWindowExA(dialog, nullptr, "Button", "OK");
+    ASSERT_NE(nullptr, ok);
+    PostMessageA(ok, BM_CLICK, 0, 0);
+    for (int i = 0; i < 400 && !settings.Has("Taskbar"); ++i)
+        Sleep(50);
+    EXPECT_EQ(library.Path(), settings.GetText("Folder"));
+    EXPECT_EQ("Covers", settings.GetText("Images"));
+    EXPECT_EQ(1, settings.GetNumber("ToolBar"));
+    EXPECT_EQ(1, settings.GetNumber("AutoHideAfterPlay"));
+    EXPECT_TRUE(settings.Has("Taskbar"));
+    EXPECT_EQ(0, settings.GetNumber("Taskbar"));
+    EXPECT_EQ(0x804000, settings.GetNumber("TaskbarColor"));
+    EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(0, CloseProgram(main));
 }

@@ -4,6 +4,7 @@
 // host names reaches the server instead.
 #pragma once
 #include "SPlatform.h"
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -59,25 +60,40 @@ inline int ServerPort()
     return text.empty() ? -1 : atoi(text.c_str());
 }
 
-// The server answers "/name" with these bytes; a mode ("nolength", "zerolength",
-// "cut", "hold") changes the reply.
+// The file under which the server keeps the reply to a path (and query), as
+// the server names it: every character but letters, digits, "." "_" "-" as %XX.
+inline std::string ServedFile(const std::string& name)
+{
+    std::string file = ServerFolder() + "served\\";
+    for (unsigned char c : name)
+    {
+        char escaped[4];
+        snprintf(escaped, sizeof(escaped), "%%%02X", c);
+        file += isalnum(c) || c == '.' || c == '_' || c == '-' ? std::string(1, static_cast<char>(c)) : escaped;
+    }
+    return file;
+}
+
+// The server answers "/name" with these bytes; name may hold further "/" and a
+// query, which then must match exactly. A mode ("nolength", "zerolength", "cut",
+// "hold") changes the reply.
 inline bool Serve(const std::string& name, const std::string& bytes, const std::string& mode = "")
 {
-    const std::string folder = ServerFolder() + "served\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    DeleteFileA((folder + name + ".mode").c_str());
-    return WriteWholeFile(folder + name, bytes) && (mode.empty() || WriteWholeFile(folder + name + ".mode", mode));
+    CreateDirectoryA((ServerFolder() + "served").c_str(), nullptr);
+    const std::string file = ServedFile(name);
+    DeleteFileA((file + ".mode").c_str());
+    return WriteWholeFile(file, bytes) && (mode.empty() || WriteWholeFile(file + ".mode", mode));
 }
 
 // A reply held back ("hold") goes out.
 inline void ReleaseHold(const std::string& name)
 {
-    DeleteFileA((ServerFolder() + "served\\" + name + ".mode").c_str());
+    DeleteFileA((ServedFile(name) + ".mode").c_str());
 }
 
 inline void StopServing(const std::string& name)
 {
-    const std::string file = ServerFolder() + "served\\" + name;
+    const std::string file = ServedFile(name);
     DeleteFileA((file + ".mode").c_str());
     DeleteFileA(file.c_str());
 }
@@ -98,9 +114,16 @@ inline std::vector<std::string> Requests()
     return SplitLines(ReadWholeFile(ServerFolder() + "requests.log"), "\n");
 }
 
+// The same with their queries, as sent.
+inline std::vector<std::string> Targets()
+{
+    return SplitLines(ReadWholeFile(ServerFolder() + "targets.log"), "\n");
+}
+
 inline void ClearRequests()
 {
     DeleteFileA((ServerFolder() + "requests.log").c_str());
+    DeleteFileA((ServerFolder() + "targets.log").c_str());
 }
 
 // A port on 127.0.0.1 that nothing listens on: a proxy there is a server that is down.

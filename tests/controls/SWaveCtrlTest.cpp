@@ -185,10 +185,10 @@ TEST_F(SWaveCtrlTest, PaintsBackgroundCentreLinesCaretWaveAndSelection)
     EXPECT_EQ(OTHER_BACK, PixelAfterPaint(editor, 100, 10));
 
     // Mono, every sample a quarter of the range: the wave runs at 3/4 of the height.
-    WaveSpec spec;
-    spec.channels = 1;
+    WaveSpec format;
+    format.channels = 1;
     SMemory stream;
-    FillStream(stream, MakeWaveBytes(spec, Samples16(800, 1, [](int, int) { return 16384; })));
+    FillStream(stream, MakeWaveBytes(format, Samples16(800, 1, [](int, int) { return 16384; })));
     ASSERT_TRUE(editor.LoadWave(&stream));
     EXPECT_EQ(WAVE, PixelAfterPaint(editor, 100, 75));
     EXPECT_EQ(LINE, PixelAfterPaint(editor, 100, 50));

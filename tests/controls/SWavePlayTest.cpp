@@ -140,10 +140,10 @@ TEST_F(SWavePlayTest, TheMeterGetsThePeaksOfFiveMilliseconds)
 {
     // 44100 Hz: a window of 220 frames, from 110 before the cursor.
     const std::string samples = Samples16(4000, 2, [](int f, int c) { return c == 0 ? 8192 : (f == 1000 ? -16384 : 0); });
-    WaveSpec spec;
-    spec.rate = 44100;
+    WaveSpec format;
+    format.rate = 44100;
     SMemory stream;
-    FillStream(stream, MakeWaveBytes(spec, samples));
+    FillStream(stream, MakeWaveBytes(format, samples));
     ASSERT_TRUE(sound.Read(&stream, false, true));
     buffer = fake.device.last;
     SLevelCtrl meter;

@@ -67,9 +67,9 @@ TEST(SWaveReadTest, LayoutChecksRefuseWhatSampleOffsetsCannotTrust)
 {
     const std::string samples = Samples16(10, 2, [](int f, int c) { return f + c; });
     const auto with = [&](void (*change)(WaveSpec&)) {
-        WaveSpec spec;
-        change(spec);
-        return MakeWaveBytes(spec, samples);
+        WaveSpec format;
+        change(format);
+        return MakeWaveBytes(format, samples);
     };
     std::string lowerCase = MakeWaveBytes(WaveSpec{}, samples);
     lowerCase.replace(36, 4, "Data");
@@ -258,10 +258,10 @@ TEST(SWaveEditTest, ACallbackRefusingAtOnceLeavesTheSamples)
 TEST(SWaveEditTest, EightBitSoundsFallSilentAt128)
 {
     SWave sound;
-    WaveSpec spec;
-    spec.channels = 1;
-    spec.bits = 8;
-    ASSERT_TRUE(Load(sound, MakeWaveBytes(spec, std::string(20, '\x10'))));
+    WaveSpec format;
+    format.channels = 1;
+    format.bits = 8;
+    ASSERT_TRUE(Load(sound, MakeWaveBytes(format, std::string(20, '\x10'))));
     EXPECT_EQ(128, sound.GetSilenceValue());
     ASSERT_TRUE(sound.SetOperation(5, 10, -1, nullptr, 0));
     EXPECT_TRUE(sound.SilenceSelection());

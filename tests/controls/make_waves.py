@@ -39,8 +39,8 @@ def main():
     shutil.rmtree(folder, ignore_errors=True)
     if command == "make":
         os.makedirs(folder)
-        for name, spec in CASES.items():
-            write(folder, name, *spec)
+        for name, params in CASES.items():
+            write(folder, name, *params)
 
 
 if __name__ == "__main__":

@@ -8,10 +8,12 @@ outlives a test run that could not stop it.
 
 It also stands in for a web host reached through a proxy: an absolute address
 ("GET http://host/path") is answered by its path. Every path asked is appended to
-DIR/requests.log. A root path "/NAME" whose file DIR/served/NAME exists is answered with
-that file; a file DIR/served/NAME.mode changes the reply: "nolength" (no Content-Length),
-"zerolength" (a length of 0 and no body), "cut" (the full length announced, half sent),
-"hold" (answered only once the mode file is gone).
+DIR/requests.log, and the path with its query to DIR/targets.log. A path "/NAME" whose
+file DIR/served/NAME exists is answered with that file, the name being the path (and
+first the path with its query) with every character but letters, digits, "." "_" and "-"
+written as %XX; a file DIR/served/NAME.mode changes the reply: "nolength" (no
+Content-Length), "zerolength" (a length of 0 and no body), "cut" (the full length
+announced, half sent), "hold" (answered only once the mode file is gone).
 """
 import gzip
 import http.server
@@ -117,9 +119,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         return True
 
     def served(self, path):
-        """The file standing for a root path, or None."""
-        name = path[1:]
-        if not name or "/" in name or "\\" in name or name.startswith("."):
+        """The file standing for a path (with or without its query), or None."""
+        name = served_name(path[1:])
+        if not name or name.startswith("."):
             return None
         file = os.path.join(self.folder, "served", name)
         return file if os.path.isfile(file) else None
@@ -151,6 +153,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         path, _, query = target.partition("?")
         with open(os.path.join(self.folder, "requests.log"), "a") as log:
             log.write(path + "\n")
+        with open(os.path.join(self.folder, "targets.log"), "a") as log:
+            log.write(target + "\n")
         if path in RAW_REPLIES:
             self.raw(RAW_REPLIES[path])
         elif path == "/closed":
@@ -227,10 +231,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.write(bytes(1024))
                 self.wfile.flush()
                 time.sleep(0.1)
+        elif self.served(target):
+            self.serve_file(self.served(target))
         elif self.served(path):
             self.serve_file(self.served(path))
         else:
             self.head(500, 0)
+
+
+def served_name(text):
+    """A path and query as one file name: anything but letters, digits, "." "_" "-" as %XX."""
+    keep = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-"
+    return "".join(c if c in keep else "%%%02X" % ord(c) for c in text)
 
 
 def serve(folder):
@@ -277,7 +289,7 @@ def stop(folder):
         os.kill(pid, signal.SIGTERM)
     except (OSError, ValueError):
         pass
-    for name in ("pid", "port", "requests.log"):
+    for name in ("pid", "port", "requests.log", "targets.log"):
         try:
             os.remove(os.path.join(folder, name))
         except OSError:

@@ -148,7 +148,9 @@ TEST(SWndDialog, ExistingWindowAndSecondStatusBarAreRefused)
     dialog.SetStatusText(0, "Ready");
 }
 
-TEST(SWndDialog, BuilderAnswersFalseForNow)
+// The header alone is a description without a dialog section: the builder
+// refuses it and no window is made.
+TEST(SWndDialog, DescriptionWithoutDialogSectionBuildsNoWindow)
 {
     SWndDialog dialog;
     EXPECT_FALSE(dialog.CreateFromDescription("KLV DIALOG EDITOR 1.0.0.0\r\n", nullptr));
