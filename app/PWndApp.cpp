@@ -103,6 +103,9 @@ PWndApp::~PWndApp()
     // The worker threads end before the windows they report to.
     m_serverThread.Stop();
     m_downloadThread.Stop();
+    // A window destroyed while connected leaves the welcome page's picture behind.
+    if (m_remotePicture.GetLength() > 0)
+        m_disk.DeleteFile(m_remotePicture.GetText());
     DestroyWindow();
 }
 
