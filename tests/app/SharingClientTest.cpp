@@ -119,7 +119,7 @@ TEST_F(SharingClientTest, ListedPathsOutsideFailTheirRowsAndWriteNothingOutside)
     EXPECT_EQ(1, asked);
     // The rows show their percent and the failed ones their icon.
     SExListCtrl& list = queue.GetList();
-    EXPECT_STREQ("100 %", list.GetItemText(3, 1).GetText());
+    EXPECT_TRUE(PumpUntil([&] { return list.GetItemText(3, 1) == "100 %"; }));
     EXPECT_EQ(PWndNet::STATE_FAILED, ItemImage(list, 0));
     EXPECT_EQ(PWndNet::STATE_DONE, ItemImage(list, 3));
     // Clearing removes the finished row.
