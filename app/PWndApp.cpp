@@ -1,4 +1,5 @@
 #include "PWndApp.h"
+#include <memory>
 #include "PWndBook.h"
 #include "PWndDescription.h"
 #include "PWndHelp.h"
@@ -85,8 +86,8 @@ bool PWndApp::Mail(const char* subject, const char* attachment)
 }
 
 PWndApp::PWndApp()
-    : m_repeat(false), m_shutdown(false), m_queueIndex(-1), m_remoteText(""), m_lastDownloadStop(0),
-      m_book(nullptr), m_description(nullptr), m_help(nullptr), m_autoHideAfterPlay(false),
+    : m_repeat(false), m_shutdown(false), m_queueIndex(-1), m_remotePicture(""), m_disconnecting(false),
+      m_lastDownloadStop(0), m_book(nullptr), m_description(nullptr), m_help(nullptr), m_autoHideAfterPlay(false),
       m_totalSongs(0), m_totalVideos(0), m_totalRadios(0), m_preferencesRequests(0)
 {
 }
@@ -102,6 +103,9 @@ PWndApp::~PWndApp()
     // The worker threads end before the windows they report to.
     m_serverThread.Stop();
     m_downloadThread.Stop();
+    // A window destroyed while connected leaves the welcome page's picture behind.
+    if (m_remotePicture.GetLength() > 0)
+        m_disk.DeleteFile(m_remotePicture.GetText());
     DestroyWindow();
 }
 
@@ -170,7 +174,13 @@ LRESULT PWndApp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnRemoteControl(wParam, lParam);
         break;
     case PWM_COMMAND104:
-        PlayFromPeer(reinterpret_cast<const char*>(wParam));
+    {
+        const std::unique_ptr<char[]> text(reinterpret_cast<char*>(wParam));
+        PlayFromPeer(text.get());
+        break;
+    }
+    case PWM_SHARINGFAILED:
+        OnSharingFailed(static_cast<int>(wParam));
         break;
     default:
         break;

@@ -10,6 +10,7 @@
 #include "SCodeEditCtrl.h"
 #include "SControlBarCtrl.h"
 #include "SDisk.h"
+#include "SGuards.h"
 #include "SImage.h"
 #include "SImageList.h"
 #include "SImageWater.h"
@@ -18,6 +19,7 @@
 #include "SLabelCtrl.h"
 #include "SListCtrl.h"
 #include "SMediaCtrl.h"
+#include "SMemory.h"
 #include "SMenu.h"
 #include "SNetwork.h"
 #include "SPath.h"
@@ -32,6 +34,7 @@
 #include "SWnd.h"
 #include "PLibraryScan.h"
 #include "PMedia.h"
+#include "PRemoteBlocks.h"
 #include "PSettings.h"
 #include "PSocketClient.h"
 #include "PSplitterCtrl.h"
@@ -48,7 +51,14 @@ class PWndDescription;
 class PWndHelp;
 
 // A play request of a sharing peer, sent by the server thread (wParam: the text).
+// The handler owns the text and frees it (delete[]).
 const UINT PWM_COMMAND104 = WM_USER + 1;
+// Posted by the sharing server: distinct peer machines connected and transfers
+// in progress (-1 each when the server closes), taking no action; and a
+// listen that failed (wParam: the port).
+const UINT PWM_PEERS = WM_USER + 2;
+const UINT PWM_TRANSFERS = WM_USER + 3;
+const UINT PWM_SHARINGFAILED = WM_USER + 4;
 
 class PWndApp : public SWnd
 {
@@ -173,8 +183,12 @@ public:
     bool Connect(const char* name, const char* host, const char* password, int port);
     void OnDisconnected();
     bool OpenRemoteFolder(const char* path);
+    bool ParseRemoteFolders(const unsigned char* block, int size);
     bool ShowRemoteFolder();
+    bool ParseRemoteFolderView(const unsigned char* block, int size);
     bool LoadRemoteNotes();
+    bool ReceiveRemoteTree(SVirtualFile* stream);
+    bool BuildRemoteWelcomePage(SVirtualFile* stream, const char* pictureAddress);
     bool DownloadSelection(bool folder);
     bool PlayOnServer();
     bool ResumeDownloads();
@@ -206,6 +220,15 @@ public:
     bool IsRepeatOn() const { return m_repeat; }
     bool IsShutdownOn() const { return m_shutdown; }
     const SString& GetLastConnection() const { return m_lastConnection; }
+    PSocketClient& GetClient() { return m_client; }
+    PWndNet& GetDownloadQueue() { return m_downloadQueue; }
+    PThreadClientFiles& GetDownloadThread() { return m_downloadThread; }
+    SBrowserCtrl& GetSecondBrowser() { return m_secondBrowser; }
+    const SPath& GetRemoteFolder() const { return m_remoteFolder; }
+    const SString& GetRemotePicture() const { return m_remotePicture; }
+    // The sharing server's copy of the root, the cover names and the server
+    // settings, taken under the lock that loading the settings takes too.
+    void CopySharingSettings(SString* root, SArrayString* coverNames, PSettings::_SServer* server) const;
     int GetPreferencesRequests() const { return m_preferencesRequests; }
 
     // The play queue and the views of what plays (playback/).
@@ -247,7 +270,6 @@ private:
     void ShowCurrentFolderPicture();
     void FillFileList(const SString& folder);
     void ShowFolderPage(const SString& folder);
-    void AddFolderFiles(SArrayString* found, const SString& folder, bool recurse);
     SString GetNotePath(int* fileIndex) const;
 
     // Playback steps (playback/).
@@ -255,6 +277,13 @@ private:
     void Shuffle();
     void ShutDownAfterPlay();
     bool IsPeerPathAllowed(const SPath& path) const;
+
+    // Remote views (sharing/).
+    void ShowRemotePictures(const PRemoteBlocks::_SFolderView& view, const SPath& shown);
+    void ShowRemotePage(SMemory& page, bool mht);
+    int WriteWelcomeFolder(SVirtualFile* stream, const SString& folder, int previous, const SString& picture);
+    void ShowRemoteMode();
+    void OnSharingFailed(int port);
 
     // Settings steps (PWndAppSettings.cpp).
     void HideFolder(const SString& folder);
@@ -336,8 +365,9 @@ private:
     PMedia m_player;
     SArrayString m_queue;
     int m_queueIndex;
-    SString m_remoteText;
+    SString m_remotePicture;
     SPath m_remoteFolder;
+    bool m_disconnecting;
     PWndNet m_downloadQueue;
     PThreadClientFiles m_downloadThread;
     PThreadServer m_serverThread;
@@ -360,6 +390,7 @@ private:
     // Copies of the settings and the water's pixel buffers.
     bool m_autoHideAfterPlay;
     PSettings::_SServer m_server;
+    mutable SCriticalSection m_sharingLock;
     unsigned int m_totalSongs, m_totalVideos, m_totalRadios;
     std::vector<DWORD> m_waterSource, m_waterOutput;
     SString m_lastConnection;

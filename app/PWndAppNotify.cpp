@@ -224,6 +224,9 @@ LRESULT PWndApp::OnBeforeNavigate(const char* address)
     const SPath path(decoded.GetText());
     if (!path.IsValid() || path.GetExtension(false, true) != "link")
         return 0;
+    // A remote page's base is our own root: its folder links lead nowhere.
+    if (!IsLocal())
+        return -1;
     OpenFolderLink(path);
     return -1;
 }

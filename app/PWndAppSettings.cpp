@@ -48,19 +48,26 @@ void PWndApp::LoadSettings(bool withSplash)
 {
     ClearQueue();
     const PSettings settings;
-    m_rootFolder.SetFolder(settings.GetText("Folder").GetText());
-    if (!m_rootFolder.IsValid())
-        m_rootFolder.SetFolder(GetProgramFolder().GetText());
+    SPath root;
+    root.SetFolder(settings.GetText("Folder").GetText());
+    if (!root.IsValid())
+        root.SetFolder(GetProgramFolder().GetText());
+    SArrayString coverNames;
+    PSettings::SplitNames(settings.GetText("Images").GetText(), &coverNames);
+    {
+        // The sharing server's thread copies these under the same lock.
+        SLockGuard lock(m_sharingLock.Get());
+        m_rootFolder.Copy(root);
+        m_coverNames = coverNames;
+        m_server = settings.GetServer();
+    }
     m_bookPage = m_rootFolder.GetPath() + "Book.htm";
     m_welcomePage = GetProgramFolder() + "welcome.htm";
     SSplash splash;
     const DWORD start = timeGetTime();
     if (withSplash && splash.LoadImage(235))
         splash.Show();
-    m_coverNames.DeleteAndRemoveAll();
-    PSettings::SplitNames(settings.GetText("Images").GetText(), &m_coverNames);
     m_autoHideAfterPlay = settings.GetFlag("AutoHideAfterPlay");
-    m_server = settings.GetServer();
     HideFolder(m_rootFolder.GetPath() + "Book\\");
     HideFolder(m_rootFolder.GetPath() + "Images\\");
     OpenFolderPath(m_rootFolder.GetPath().GetText(), "", false);
@@ -74,6 +81,14 @@ void PWndApp::LoadSettings(bool withSplash)
         splash.Close();
     }
     ApplyTaskbar(settings);
+}
+
+void PWndApp::CopySharingSettings(SString* root, SArrayString* coverNames, PSettings::_SServer* server) const
+{
+    SLockGuard lock(m_sharingLock.Get());
+    *root = m_rootFolder.GetPath();
+    *coverNames = m_coverNames;
+    *server = m_server;
 }
 
 SString PWndApp::GetCountsText() const

@@ -134,6 +134,14 @@ convert -size 8x9 xc:"#b8c0c8" -fill "#9aa4ae" -draw "rectangle 0,0 7,0" "PNG32:
 convert -size 8x9 xc:"#3a7bd5" -fill "#2a5ba5" -draw "rectangle 0,0 7,0" "PNG32:$out/233.png"
 convert -size 8x9 xc:"#f0a030" -fill "#c07a10" -draw "rectangle 0,0 7,0" "PNG32:$out/234.png"
 
+# Sharing: the download queue's row icons (queued 179, done 180, failed 181)
+# and the remote welcome page's folder picture 199 (a JPEG).
+mn 179 "#6a6a6a" "polygon 16,26 7,15 13,15 13,6 19,6 19,15 25,15"
+mn 180 "#2e9e5b" "polygon 6,16 10,12 14,17 23,7 27,11 14,25"
+mn 181 "#b03a3a" "polygon 8,10 10,8 16,14 22,8 24,10 18,16 24,22 22,24 16,18 10,24 8,22 14,16"
+convert -size 24x24 xc:white -fill "#3a7bd5" -stroke none \
+  -draw "polygon 2,6 10,6 12,8 22,8 22,20 2,20" -quality 90 "$out/199.jpg"
+
 # Icons 107 (large) and 108 (small).
 convert "$out/130.png" -resize 32x32 "$out/icon32.png"
 convert "$out/130.png" -resize 48x48 "$out/icon48.png"

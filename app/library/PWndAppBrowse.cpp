@@ -2,58 +2,16 @@
 // selected folder's covers, files and page, its cover pictures, and the
 // counts of the whole tree.
 #include "PWndApp.h"
-#include "SFile.h"
+#include "PLibraryFiles.h"
 
 namespace
 {
-// The kinds by extension; the last of each is a radio (a stream play list).
-const char* const SONG_EXTENSIONS[] = {"mp3", "wma", "wax"};
-const char* const VIDEO_EXTENSIONS[] = {"mpg", "mpeg", "avi", "wmv", "wvx"};
-
-// The lower-cased text after the file name's last dot ("" without one).
-SString LowerExtension(const SString& path)
-{
-    const int dot = path.ReverseFindChar('.');
-    if (dot < 0 || path.FindChar('\\', dot) >= 0)
-        return SString("");
-    return path.Mid(dot + 1).ToLower();
-}
-
-bool IsWantedKind(const SString& extension, bool songs, bool videos, bool noRadios)
-{
-    for (int i = 0; songs && i < 3; ++i)
-        if (!(noRadios && i == 2) && extension == SONG_EXTENSIONS[i])
-            return true;
-    for (int i = 0; videos && i < 5; ++i)
-        if (!(noRadios && i == 4) && extension == VIDEO_EXTENSIONS[i])
-            return true;
-    return false;
-}
-
-// The file-list picture of a media file: 2 song, 3 radio, 1 video and anything else.
-int MediaImage(const SString& extension)
-{
-    if (extension == "mp3" || extension == "wma")
-        return 2;
-    if (extension == "wax" || extension == "wvx")
-        return 3;
-    return 1;
-}
-
 SString WithoutSeparator(const char* folder)
 {
     SString text(folder ? folder : "");
     while (text.GetLength() > 0 && (text.GetAt(text.GetLength() - 1) == '\\' || text.GetAt(text.GetLength() - 1) == '/'))
         text.Truncate(text.GetLength() - 1);
     return text;
-}
-
-bool LoadPicture(SImage* image, const SString& path)
-{
-    SFile file;
-    if (!file.Open(TextOf(path), false, false, true))
-        return false;
-    return image->Load(&file);
 }
 }
 
@@ -242,7 +200,7 @@ void PWndApp::FillFileList(const SString& folder)
         const SPath path(TextOf(paths.GetAt(i)));
         const SString title = path.GetTitle();
         const bool noted = m_disk.FileExists(TextOf(path.GetFullFolder() + TextOf(title) + ".txt"));
-        m_fileList.AddItem(TextOf(title), -1, MediaImage(path.GetExtension(false, true)), noted ? 4 : -1);
+        m_fileList.AddItem(TextOf(title), -1, PLibraryFiles::GetMediaImage(path.GetExtension(false, true)), noted ? 4 : -1);
         m_filePaths.Add(TextOf(paths.GetAt(i)));
     }
 }
@@ -271,72 +229,17 @@ void PWndApp::ShowFolderPage(const SString& folder)
 void PWndApp::ListMediaFiles(SArrayString* result, const char* folder, bool recurse, bool songs, bool videos,
                              bool extras, bool noRadios)
 {
-    SArrayString found;
-    const SString base(folder ? folder : "");
-    // One listing, the files kept by the kind their extension names: a listing
-    // per kind would read the folder eight times.
-    SArrayString files;
-    if (songs || videos)
-        m_disk.List(&files, TextOf(base + "*.*"), recurse, false, true, false, true);
-    for (int i = 0; i < files.GetCount(); ++i)
-        if (IsWantedKind(LowerExtension(files.GetAt(i)), songs, videos, noRadios))
-            found.Add(TextOf(files.GetAt(i)));
-    if (extras)
-        AddFolderFiles(&found, base, recurse);
-    found.AddFlags(0x10000);
-    found.Sort();
-    for (int i = 0; i < found.GetCount(); ++i)
-        result->Add(TextOf(found.GetAt(i)));
-}
-
-// The cover, description and page beside the folder and, when recursive,
-// beside every folder below it.
-void PWndApp::AddFolderFiles(SArrayString* found, const SString& folder, bool recurse)
-{
-    SArrayString folders;
-    folders.Add(TextOf(folder));
-    if (recurse)
-        m_disk.List(&folders, TextOf(folder + "*.*"), true, true, false, false, true);
-    for (int i = 0; i < folders.GetCount(); ++i)
-    {
-        const SString base = WithoutSeparator(TextOf(folders.GetAt(i)));
-        const char* const pairs[3][2] = {{".png", ".jpg"}, {".txt", nullptr}, {".mht", ".htm"}};
-        for (const auto& pair : pairs)
-        {
-            if (m_disk.FileExists(TextOf(base + pair[0])))
-                found->Add(TextOf(base + pair[0]));
-            else if (pair[1] && m_disk.FileExists(TextOf(base + pair[1])))
-                found->Add(TextOf(base + pair[1]));
-        }
-    }
+    PLibraryFiles::ListMediaFiles(m_disk, result, folder, recurse, songs, videos, extras, noRadios);
 }
 
 void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small)
 {
-    if (!image)
-        return;
-    const SString base = WithoutSeparator(folder);
-    bool loaded = LoadPicture(image, base + ".png") || LoadPicture(image, base + ".jpg");
-    if (!loaded)
-    {
-        const SString name = SPath(TextOf(base + "\\")).GetLastFolderName(true);
-        m_coverNames.AddFlags(0x10000);
-        if (name.GetLength() > 0 && m_coverNames.Find(TextOf(name)) >= 0)
-        {
-            const SString inRoot = m_rootFolder.GetPath() + TextOf(name);
-            loaded = LoadPicture(image, inRoot + ".png") || LoadPicture(image, inRoot + ".jpg");
-        }
-    }
-    if (!loaded)
-        image->CopyFrom(small ? &m_smallPicture : &m_picture);
-    if (small)
-    {
-        image->Resize(16, 16);
-        return;
-    }
-    image->Resize(150, 150);
-    image->ConvertFormat(PixelFormat32bppARGB);
-    image->MakeOpaqueWhite();
+    PLibraryFiles::_SCovers covers;
+    covers.root = m_rootFolder.GetPath();
+    covers.names = &m_coverNames;
+    covers.smallPicture = &m_smallPicture;
+    covers.picture = &m_picture;
+    PLibraryFiles::LoadFolderCover(image, folder, small, covers);
 }
 
 void PWndApp::ScanLibrary()

@@ -1,6 +1,11 @@
 // The download thread: fetches the queued remote files over a connection of its
-// own and reports rows to the download queue window.
+// own and reports rows to the download queue window. What it needs of the
+// browsing connection and the settings is copied before it starts.
 #pragma once
+#include <cstdint>
+#include "SDisk.h"
+#include "SFile.h"
+#include "SSocketClient.h"
 #include "SThread.h"
 
 class PWndApp;
@@ -9,7 +14,21 @@ class PWndNet;
 class PThreadClientFiles : public SThread
 {
 public:
-    PThreadClientFiles() : m_owner(nullptr), m_queue(nullptr) {}
+    // The connection of one run, which reports the transfer's percent.
+    class _PSocket : public SSocketClient
+    {
+    public:
+        explicit _PSocket(PThreadClientFiles* thread) : m_thread(thread) {}
+        void OnTransferStart(int size, uint32_t tag) override;
+        int OnTransferProgress(int received, int size, uint32_t tag) override;
+        void OnTransferEnd(int received, int size, uint32_t tag) override;
+
+    private:
+        void ReportPercent();
+        PThreadClientFiles* m_thread;
+    };
+
+    PThreadClientFiles() : m_owner(nullptr), m_queue(nullptr), m_port(0), m_row(-1), m_offset(0), m_percent(-1) {}
     ~PThreadClientFiles() override { Stop(); }
 
     void SetOwner(PWndApp* owner, PWndNet* queue)
@@ -19,8 +38,26 @@ public:
     }
     PWndApp* GetOwner() const { return m_owner; }
     PWndNet* GetQueueWindow() const { return m_queue; }
+    // Before a start: where to connect, with which key, and where files go.
+    void Prepare(const char* host, int port, const char* key, const char* name, const char* root);
+    bool Run() override;
 
 private:
+    friend class _PSocket;
+    int Download(_PSocket& socket, const SString& path);
+    int Receive(_PSocket& socket, const SString& path, const SString& target, long long remote, long long local);
+    void ReportPercent(long long done, long long total);
+    void SetPercent(int percent);
+
     PWndApp* m_owner;
     PWndNet* m_queue;
+    SDisk m_disk;
+    SString m_host, m_key, m_name, m_root;
+    int m_port;
+    // The file being received, its row when it was taken, the local size it
+    // resumes from and the percent told last.
+    SString m_path;
+    int m_row;
+    long long m_offset;
+    int m_percent;
 };

@@ -5,11 +5,12 @@
 #include "SThread.h"
 
 class PWndApp;
+class PSocketServer;
 
 class PThreadServer : public SThread
 {
 public:
-    PThreadServer() : m_owner(nullptr), m_peerCount(0) {}
+    PThreadServer() : m_owner(nullptr), m_server(nullptr), m_peerCount(0) {}
     ~PThreadServer() override { Stop(); }
 
     void SetOwner(PWndApp* owner) { m_owner = owner; }
@@ -17,10 +18,14 @@ public:
     // Distinct peer machines connected now.
     int GetPeerCount() const { return m_peerCount; }
     void SetPeerCount(int count) { m_peerCount = count; }
-    // Listening comes with the sharing server; until then the thread only waits.
-    bool Run() override { return true; }
+    // Listens on the port of the settings with their password; a listen that
+    // fails is posted back to the main window and ends the thread.
+    bool Run() override;
+    // Closes every client and the listening socket, and deletes the server.
+    void OnLoopEnd() override;
 
 private:
     PWndApp* m_owner;
+    PSocketServer* m_server;
     std::atomic<int> m_peerCount;
 };

@@ -1,5 +1,18 @@
-// Sharing the library, remote views and downloads, seen from the main window.
+// Sharing the library, connecting to a remote one and downloading from it,
+// seen from the main window.
 #include "PWndApp.h"
+#include <cstdlib>
+#include "PPeerPath.h"
+#include "PRemoteBlocks.h"
+#include "SFile.h"
+#include "SLibrary.h"
+#include "SMemory.h"
+
+namespace
+{
+const uint32_t CLIENT_VALUE = 0x1000000;
+const COLORREF REMOTE_TEXT = 0x00FF0000;
+}
 
 bool PWndApp::StartSharing()
 {
@@ -20,18 +33,156 @@ bool PWndApp::StopSharing()
     return true;
 }
 
+// The server's thread could not listen: sharing is off again.
+void PWndApp::OnSharingFailed(int port)
+{
+    m_toolBar.CheckButton(19, false);
+    SString text;
+    text.Format("The library cannot be shared: port %d is not available.", port);
+    Ask(TextOf(text), "Server", MB_OK | MB_ICONEXCLAMATION);
+}
+
 bool PWndApp::Connect(const char* name, const char* host, const char* password, int port)
 {
     m_lastConnection = SString(name ? name : "") + "|" + (host ? host : "") + "|" + (password ? password : "") + "|" +
                        SString().SetInt(port).GetText();
-    return false;
+    ClearQueue();
+    if (port < 1)
+        port = PSettings::DEFAULT_PORT;
+    // The name becomes a folder under the root: one that could lead elsewhere is refused.
+    int result = -1;
+    if (PPeerPath::IsAcceptedName(name))
+    {
+        m_client.SetAccessCode(password);
+        result = m_client.Connect(host, port, false, CLIENT_VALUE);
+    }
+    if (result == -1)
+        Ask("Connection failed.", "Server", MB_OK | MB_ICONEXCLAMATION);
+    else if (result == 1)
+        Ask("The server is saturated.\r\n\r\nPlease try again later.", "Server", MB_OK | MB_ICONEXCLAMATION);
+    if (result != 0)
+        return false;
+    m_client.SetConnection(name, host, port);
+    ShowRemoteMode();
+    if (!OpenRemoteFolder(""))
+    {
+        OnDisconnected();
+        return false;
+    }
+    const SString picture = m_disk.MakeUniqueFileName(TextOf(m_disk.GetTempFolder()), "vrnx", "jpg");
+    SMemory page;
+    if (picture.GetLength() == 0 || !BuildRemoteWelcomePage(&page, TextOf(picture)))
+    {
+        OnDisconnected();
+        return false;
+    }
+    m_remotePicture = picture;
+    SMemory jpeg;
+    if (jpeg.LoadFromResource("BINARY", 199, GetInstance()))
+        SFile::SaveReplacing(TextOf(picture), jpeg.GetData(), jpeg.GetSize());
+    m_secondBrowser.ShowHtml(&page, nullptr, "htm");
+    return true;
 }
 
-void PWndApp::OnDisconnected() { m_client.Disconnect(); }
-bool PWndApp::OpenRemoteFolder(const char* path) { return false; }
-bool PWndApp::ShowRemoteFolder() { return false; }
-bool PWndApp::LoadRemoteNotes() { return false; }
-bool PWndApp::DownloadSelection(bool folder) { return false; }
-bool PWndApp::PlayOnServer() { return false; }
-bool PWndApp::ResumeDownloads() { return false; }
-bool PWndApp::StopDownloads() { return false; }
+void PWndApp::ShowRemoteMode()
+{
+    m_downloadQueue.Clear();
+    m_remoteFolder.SetFolder("c:\\");
+    FillToolBar(false);
+    for (int id = 29; id <= 32; ++id)
+        m_toolBar.EnableButton(id, false);
+    m_statusBar.SetText(0, "");
+    m_playWindow.ShowWindow(SW_HIDE);
+    m_thumbs.ShowWindow(SW_HIDE);
+    m_pageBrowser.ShowWindow(SW_HIDE);
+    m_downloadQueue.ShowWindow(SW_SHOW);
+    m_secondBrowser.ShowWindow(SW_SHOW);
+    m_folderList.SetTextColor(REMOTE_TEXT);
+    m_fileList.SetTextColor(REMOTE_TEXT);
+    m_folderList.InvalidateRect(nullptr, true);
+    m_fileList.InvalidateRect(nullptr, true);
+    m_notesEditor.Close(true);
+    m_notesEditor.SetReadOnly(true);
+}
+
+// Reached from command 33, from closing, and from the connection's own end
+// (whose close calls back here once more: that call finds the work under way).
+void PWndApp::OnDisconnected()
+{
+    if (m_disconnecting)
+        return;
+    m_disconnecting = true;
+    StopDownloads();
+    m_client.Disconnect();
+    FillToolBar(true);
+    m_downloadQueue.Clear();
+    m_downloadQueue.ShowWindow(SW_HIDE);
+    m_playWindow.ShowWindow(SW_SHOW);
+    m_thumbs.ShowWindow(SW_SHOW);
+    m_secondBrowser.ShowWindow(SW_HIDE);
+    m_folderList.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
+    m_fileList.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
+    m_folderList.InvalidateRect(nullptr, true);
+    m_fileList.InvalidateRect(nullptr, true);
+    m_notesEditor.Close(true);
+    m_notesEditor.SetReadOnly(false);
+    OpenFolderPath(TextOf(m_rootFolder.GetPath()), "", false);
+    if (m_remotePicture.GetLength() > 0)
+        m_disk.DeleteFile(TextOf(m_remotePicture));
+    m_remotePicture = "";
+    m_secondBrowser.Clear();
+    m_disconnecting = false;
+}
+
+bool PWndApp::DownloadSelection(bool folder)
+{
+    SArrayString paths;
+    if (folder)
+    {
+        const SString name = GetSelectedFolderName();
+        if (name.GetLength() == 0 || !m_client.SendMessage("103", TextOf(m_remoteFolder.GetFolder() + TextOf(name))))
+            return false;
+        int size = 0;
+        unsigned char* block = m_client.ReceiveBlock(&size, 0, 2000);
+        const bool listed = block && PRemoteBlocks::ParseFileList(block, size, &paths);
+        std::free(block);
+        if (!listed)
+            return false;
+    }
+    else
+        GetSelectedFilePaths(&paths);
+    if (paths.GetCount() == 0)
+        return false;
+    for (int i = 0; i < paths.GetCount(); ++i)
+        m_downloadQueue.Add(TextOf(paths.GetAt(i)));
+    // The queue's buttons come with a queue to act on.
+    for (int id : {29, 30, 32})
+        m_toolBar.EnableButton(id, true);
+    ResumeDownloads();
+    return true;
+}
+
+bool PWndApp::PlayOnServer()
+{
+    SArrayString paths;
+    if (GetSelectedFilePaths(&paths) == 0 || paths.GetCount() == 0)
+        return false;
+    return m_client.SendMessage("104", TextOf(paths.Join("|")));
+}
+
+bool PWndApp::ResumeDownloads()
+{
+    if (m_downloadThread.IsRunning() || !m_client.IsConnected())
+        return false;
+    m_downloadQueue.ResetFailed();
+    m_downloadThread.Prepare(TextOf(m_client.GetHost()), m_client.GetPort(), TextOf(m_client.GetAccessText()),
+                             TextOf(m_client.GetName()), TextOf(m_rootFolder.GetPath()));
+    return m_downloadThread.Start(false);
+}
+
+bool PWndApp::StopDownloads()
+{
+    if (!m_downloadThread.IsRunning())
+        return false;
+    return m_downloadThread.Stop();
+}

@@ -1,9 +1,10 @@
 // A 512 MiB file served by SSocketServer::SendFile and received by
 // SSocketClient into a file over 127.0.0.1, against a plain Winsock loop that
 // does the same job (read the file, send, receive, write the file) with
-// 64 KiB blocks.
+// 64 KiB blocks (PlainCopy.h).
 #include "BenchRegistry.h"
 #include "BenchServer.h"
+#include "PlainCopy.h"
 #include "SFile.h"
 #include "SGuards.h"
 #include "SSocketClient.h"
@@ -19,7 +20,6 @@
 namespace
 {
 const int kFileSize = 512 * 1024 * 1024;
-const int kBlock = 64 * 1024;
 
 std::string TempPath(const char* prefix)
 {
@@ -94,54 +94,6 @@ double RunOurs(const std::string& source, const std::string& target)
     return kFileSize / seconds / 1e6;
 }
 
-// --- Plain Winsock ----------------------------------------------------------
-
-double RunPlain(const std::string& source, const std::string& target)
-{
-    SSocketGuard listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof(address);
-    bind(listener.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    listen(listener.Get(), 1);
-    getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&address), &length);
-    SSocketGuard receiver(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    if (connect(receiver.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0)
-        return 0;
-    SSocketGuard sender(accept(listener.Get(), nullptr, nullptr));
-    SHandleGuard out(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-
-    BenchClock clock;
-    std::thread sending([&] {
-        SHandleGuard in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        std::vector<char> block(kBlock);
-        DWORD got = 0;
-        while (ReadFile(in.Get(), block.data(), kBlock, &got, nullptr) && got > 0)
-            for (DWORD done = 0; done < got;)
-            {
-                const int n = send(sender.Get(), block.data() + done, static_cast<int>(got - done), 0);
-                if (n <= 0)
-                    return;
-                done += n;
-            }
-    });
-    std::vector<char> block(kBlock);
-    long long received = 0;
-    while (received < kFileSize)
-    {
-        const int n = recv(receiver.Get(), block.data(), kBlock, 0);
-        if (n <= 0)
-            break;
-        DWORD written = 0;
-        WriteFile(out.Get(), block.data(), n, &written, nullptr);
-        received += n;
-    }
-    out.Reset();
-    const double seconds = clock.Seconds();
-    sending.join();
-    return received == kFileSize ? kFileSize / seconds / 1e6 : 0;
-}
 } // namespace
 
 BENCH_CASE(SendFile512MiB)
@@ -153,7 +105,8 @@ BENCH_CASE(SendFile512MiB)
         std::printf("cannot write the source file\n");
         return;
     }
-    const double plain = RunPlain(source, target);
+    const double seconds = CopyPlain({{source, target, kFileSize}});
+    const double plain = seconds > 0 ? kFileSize / seconds / 1e6 : 0;
     const double ours = RunOurs(source, target);
     BenchRegistry::Report("512 MiB file over 127.0.0.1", ours, plain, "MB/s");
     DeleteFileA(source.c_str());

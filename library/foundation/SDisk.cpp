@@ -260,6 +260,12 @@ bool SDisk::IsHidden(const char* name) const
 
 int SDisk::GetFileSize(const char* name) const
 {
+    const long long size = GetFileSize64(name);
+    return (size < 0 || size > INT_MAX) ? -1 : static_cast<int>(size);
+}
+
+long long SDisk::GetFileSize64(const char* name) const
+{
     if (!name || !*name)
         return -1;
     FILE* file = fopen(name, "rb");
@@ -269,7 +275,36 @@ int SDisk::GetFileSize(const char* name) const
     if (_fseeki64(file, 0, SEEK_END) == 0)
         size = _ftelli64(file);
     fclose(file);
-    return (size < 0 || size > INT_MAX) ? -1 : static_cast<int>(size);
+    return size < 0 ? -1 : size;
+}
+
+SString SDisk::ExpandLongPath(const char* path) const
+{
+    if (!path || !*path)
+        return SString("");
+    std::vector<char> buffer(MAX_PATH);
+    for (int tries = 0; tries < 3; tries++)
+    {
+        const DWORD length = GetLongPathNameA(path, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return SString("");
+        if (length < buffer.size())
+            return SString(buffer.data());
+        buffer.resize(length + 1);
+    }
+    return SString("");
+}
+
+bool SDisk::IsReparsePoint(const char* name) const
+{
+    if (!name || !*name)
+        return false;
+    // With a trailing separator the test would be of what the link points to.
+    SString entry(name);
+    while (entry.GetLength() > 3 && IsSeparator(entry.GetAt(entry.GetLength() - 1)))
+        entry.Truncate(entry.GetLength() - 1);
+    const DWORD attributes = GetFileAttributesA(entry.GetText());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 bool SDisk::DeleteFile(const char* name) const

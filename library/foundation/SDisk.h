@@ -43,6 +43,13 @@ public:
     bool IsHidden(const char* name) const;
     // -1 for an empty name, a file that cannot be opened or one too large for an int.
     int GetFileSize(const char* name) const;
+    // The same for files of any size; -1 when it cannot be read.
+    long long GetFileSize64(const char* name) const;
+    // The path with every part in its long form (8.3 short names expanded);
+    // "" when the path does not exist or cannot be expanded.
+    SString ExpandLongPath(const char* path) const;
+    // Whether the entry is a reparse point (a junction or a symbolic link).
+    bool IsReparsePoint(const char* name) const;
     bool DeleteFile(const char* name) const;
     // Whether the file or folder exists; its full path is left in the buffer.
     bool Locate(const char* name);

@@ -39,6 +39,11 @@ public:
     int GetSize() const override;
     bool IsEnd() const override;
     int Find(const void* bytes, int n) override;
+    // The same for files of any size: -1 when the size cannot be read, false
+    // when the position cannot be set.
+    long long GetSize64() const;
+    long long GetPosition64() const;
+    bool SeekTo64(long long position);
 
     const SString& GetName() const { return m_name; }
     const SString& GetTemporaryPath() const { return m_temporaryPath; }
@@ -53,9 +58,6 @@ private:
     };
     // The C library needs a seek between a write and a read on the same stream.
     void Prepare(Direction direction);
-    long long GetSize64() const;
-    long long GetPosition64() const;
-    bool SeekTo64(long long position);
 
     FILE* m_file;
     SString m_name;

@@ -144,7 +144,8 @@ LRESULT SSocketClient::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
 // --- Construction and connection --------------------------------------------
 
 SSocketClient::SSocketClient()
-    : m_wnd(this), m_socket(INVALID_SOCKET), m_port(0), m_buffer(nullptr), m_count(0)
+    : m_wnd(this), m_socket(INVALID_SOCKET), m_port(0), m_buffer(nullptr), m_count(0), m_transferReceived(0),
+      m_transferSize(0)
 {
     m_wnd.CreateMessageWindow(reinterpret_cast<LPARAM>(this));
 }
@@ -223,6 +224,7 @@ int SSocketClient::Handshake(SOCKET socket, uint32_t clientValue, uint32_t code)
 {
     if (!SetSocketNonBlocking(socket))
         return -1;
+    SetSocketNoDelay(socket);
     unsigned char greeting = 0;
     if (WaitForData(socket) < 1 || ReceiveExact(socket, &greeting, 1) != 1)
         return -1;
@@ -373,18 +375,44 @@ private:
 
 bool SSocketClient::ReceiveStream(int size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout)
 {
-    OnTransferStart(size, tag);
+    return ReceiveInto(size, buffer, stream, tag, timeout);
+}
+
+void SSocketClient::GetTransferCounts(long long* received, long long* size) const
+{
+    if (received)
+        *received = m_transferReceived;
+    if (size)
+        *size = m_transferSize;
+}
+
+namespace
+{
+// The transfer events take counts in an int: larger ones are told as INT_MAX.
+int CapCount(long long count)
+{
+    return count > INT_MAX ? INT_MAX : static_cast<int>(count);
+}
+}
+
+// The counts are 64-bit inside; the events get them capped, and
+// GetTransferCounts the true ones.
+bool SSocketClient::ReceiveInto(long long size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout)
+{
+    m_transferReceived = 0;
+    m_transferSize = size;
+    OnTransferStart(CapCount(size), tag);
     _SAbort abort(m_socket, false);
     _SReader reader(m_socket);
     _SStreamStage stage(stream);
     unsigned char packet[kSocketPacketMaxPayload];
     unsigned char* out = static_cast<unsigned char*>(buffer);
-    int received = 0;
+    long long received = 0;
     bool ended = false;
     bool skip = false;
     for (;;)
     {
-        const int n = reader.Next(packet, timeout, ExpectedWireBytes(static_cast<long long>(size) - received));
+        const int n = reader.Next(packet, timeout, ExpectedWireBytes(size - received));
         if (n <= 0)
         {
             ended = n == 0;
@@ -405,7 +433,8 @@ bool SSocketClient::ReceiveStream(int size, void* buffer, SVirtualFile* stream, 
             break;
         }
         received += n;
-        if (OnTransferProgress(received, size, tag) == -1)
+        m_transferReceived = received;
+        if (OnTransferProgress(CapCount(received), CapCount(size), tag) == -1)
         {
             FlushSend();
             skip = true;
@@ -414,12 +443,20 @@ bool SSocketClient::ReceiveStream(int size, void* buffer, SVirtualFile* stream, 
     }
     // A stream that takes less than it is given fails the transfer.
     const bool written = stage.Flush();
-    OnTransferEnd(received, size, tag);
+    OnTransferEnd(CapCount(received), CapCount(size), tag);
     if (skip)
         SkipReply(reader, timeout);
     else if (!ended || reader.IsOutOfStep())
         Close();
     return ended && written && received == size;
+}
+
+bool SSocketClient::ReceiveFile64(SVirtualFile* stream, int timeout)
+{
+    const SString text = ReceiveString(timeout);
+    char* end = nullptr;
+    const long long size = std::strtoll(text.GetText() ? text.GetText() : "", &end, 10);
+    return size > 0 && stream && ReceiveInto(size, nullptr, stream, 0, timeout);
 }
 
 // Reads the rest of an abandoned transfer up to its end packet, so that the

@@ -57,6 +57,11 @@ public:
     {
         return ReceiveSizedToStream(stream, 0, timeout);
     }
+    // A sized transfer of any size written at the stream's position; the
+    // events get the counts capped to the int range (tag 0).
+    bool ReceiveFile64(SVirtualFile* stream, int timeout = kSocketDefaultTimeout);
+    // The true counts of the transfer under way or last made.
+    void GetTransferCounts(long long* received, long long* size) const;
     SString ReceiveSizedBlock(uint32_t tag, int timeout = kSocketDefaultTimeout);
     // A new block of *size bytes, released with free(); null on failure.
     // *size is the announced size in either case (as it came when below 1).
@@ -86,7 +91,7 @@ protected:
 
 private:
     int ReceiveSize(int timeout, int* announced = nullptr);
-    bool ReceiveInto(int size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout);
+    bool ReceiveInto(long long size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout);
     void SkipReply(_SReader& reader, int timeout);
     int Handshake(SOCKET socket, uint32_t clientValue, uint32_t code);
     int Open(SOCKET socket, const sockaddr_in& target, uint32_t clientValue, uint32_t code);
@@ -99,5 +104,6 @@ private:
     int m_port;
     unsigned char* m_buffer;
     int m_count;
+    long long m_transferReceived, m_transferSize;
     SMemory m_key;
 };

@@ -145,6 +145,7 @@ void SSocketServer::AcceptClient()
         return;
     // Replace the inherited notifications before anything else can arrive.
     // FD_WRITE tells when a client's socket takes its queued replies again.
+    SetSocketNoDelay(connection.Get());
     if (WSAAsyncSelect(connection.Get(), m_wnd.GetHandle(), SWM_SOCKET_DATA, FD_READ | FD_WRITE | FD_CLOSE) != 0)
     {
         RetireSocket(connection.Release());

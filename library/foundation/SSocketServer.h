@@ -84,6 +84,9 @@ public:
     bool SendPacketTo(int client, const void* data, int size, int timeout = kSocketDefaultTimeout);
     bool SendData(int client, const void* data, int size, uint32_t tag);
     bool SendFile(int client, const char* path, int offset, uint32_t tag);
+    // The same for files of any size: the announced count and the offset are
+    // 64-bit; the send events get their counts capped to the int range.
+    bool SendFile64(int client, const char* path, long long offset, uint32_t tag);
 
     void RemoveClient(int row);
     void CloseAll();
@@ -142,7 +145,7 @@ protected:
         uint32_t m_tag;
         SMemory m_block;
         SString m_path;
-        int m_offset;
+        long long m_offset;
         SSocketServer* m_server;
         int m_client;
         SOCKET m_socket;
@@ -153,7 +156,7 @@ protected:
         void Transfer();
         bool DrainOutput();
         SVirtualFile* OpenSource(SFile& file);
-        void SendBody(SVirtualFile* source, int size);
+        void SendBody(SVirtualFile* source, long long size);
         int StageBatch(SVirtualFile* source, int left, int packets, unsigned char* stage, unsigned char* wire,
                        int* wireBytes);
         bool SendBatch(const unsigned char* packets, int bytes);
@@ -180,7 +183,7 @@ protected:
     void ClientClosed(int row);
     int GetSenderThread(int client, uint32_t tag);
     bool PrepareDataSend(_SThread* thread, const void* data, int size);
-    bool PrepareFileSend(_SThread* thread, const char* path, int offset);
+    bool PrepareFileSend(_SThread* thread, const char* path, long long offset);
     bool StartSender(int row);
 
 private:

@@ -2,6 +2,7 @@
 // thread, and sized transfers through the per-client sender thread.
 #include "SSocketServer.h"
 #include "SFile.h"
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -11,6 +12,12 @@ namespace
 // Packets sent with one call by the sender thread.
 const int kBatchPackets = 16;
 const int kPacketWireSize = kSocketPacketHeaderSize + kSocketPacketMaxPayload;
+
+// The send events take counts in an int: larger ones are told as INT_MAX.
+int CapCount(long long count)
+{
+    return count > INT_MAX ? INT_MAX : static_cast<int>(count);
+}
 // Reply queues grow and shrink by blocks of this size.
 const int kOutputBlock = 16 * 1024;
 
@@ -225,12 +232,12 @@ bool SSocketServer::PrepareDataSend(_SThread* thread, const void* data, int size
     return thread->m_block.GetSize() > 0;
 }
 
-bool SSocketServer::PrepareFileSend(_SThread* thread, const char* path, int offset)
+bool SSocketServer::PrepareFileSend(_SThread* thread, const char* path, long long offset)
 {
     thread->m_block.Close();
     thread->m_path = path ? path : "";
     thread->m_offset = offset;
-    return path && m_disk.GetFileSize(path) > 0;
+    return path && m_disk.GetFileSize64(path) > 0;
 }
 
 // Runs the transfer on the row's sender thread and waits for its end; a
@@ -270,6 +277,11 @@ bool SSocketServer::SendData(int client, const void* data, int size, uint32_t ta
 }
 
 bool SSocketServer::SendFile(int client, const char* path, int offset, uint32_t tag)
+{
+    return SendFile64(client, path, offset, tag);
+}
+
+bool SSocketServer::SendFile64(int client, const char* path, long long offset, uint32_t tag)
 {
     const int row = GetSenderThread(client, tag);
     if (row < 0)
@@ -322,7 +334,9 @@ SVirtualFile* SSocketServer::_SThread::OpenSource(SFile& file)
     }
     if (!file.Open(m_path.GetText(), false, false, true))
         return nullptr;
-    file.Seek(m_offset);
+    // An offset past the end leaves nothing to send.
+    if (m_offset < 0 || !file.SeekTo64(m_offset < file.GetSize64() ? m_offset : file.GetSize64()))
+        return nullptr;
     return &file;
 }
 
@@ -344,20 +358,24 @@ void SSocketServer::_SThread::Transfer()
     }
     SFile file;
     SVirtualFile* source = OpenSource(file);
-    const int size = source ? source->GetSize() - source->GetPosition() : 0;
+    long long size = 0;
+    if (source == &file)
+        size = file.GetSize64() - file.GetPosition64();
+    else if (source)
+        size = source->GetSize() - source->GetPosition();
     if (size <= 0)
     {
         m_broken = !SendStringPacket(m_socket, "0");
         return;
     }
     SString announce;
-    announce.SetInt(size);
+    announce.SetUInt64(static_cast<unsigned long long>(size));
     if (!SendStringPacket(m_socket, announce.GetText()))
     {
         m_broken = true;
         return;
     }
-    m_server->OnSendStart(m_client, size, m_tag);
+    m_server->OnSendStart(m_client, CapCount(size), m_tag);
     SendBody(source, size);
 }
 
@@ -402,25 +420,26 @@ int SSocketServer::_SThread::StageBatch(SVirtualFile* source, int left, int pack
 // packet once its run is on the wire. The transfer ends after the announced
 // size, on a stop, or at a short read of the source (a file cut meanwhile),
 // which ends it as failed.
-void SSocketServer::_SThread::SendBody(SVirtualFile* source, int size)
+void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size)
 {
     std::unique_ptr<unsigned char[]> stage(new (std::nothrow) unsigned char[kBatchPackets * kSocketPacketMaxPayload]);
     std::unique_ptr<unsigned char[]> wire(new (std::nothrow) unsigned char[kBatchPackets * kPacketWireSize]);
-    int sent = 0;
+    long long sent = 0;
     bool more = stage && wire;
     m_broken = !more;
     for (int packets = 1; more && sent < size && !IsStopRequested(); packets = kBatchPackets)
     {
         int wireBytes = 0;
-        const int want = size - sent;
+        const int room = packets * kSocketPacketMaxPayload;
+        const int want = size - sent < room ? static_cast<int>(size - sent) : room;
         const int got = StageBatch(source, want, packets, stage.get(), wire.get(), &wireBytes);
         if (got < 1 || !SendBatch(wire.get(), wireBytes))
             break;
-        more = got == (want < packets * kSocketPacketMaxPayload ? want : packets * kSocketPacketMaxPayload);
+        more = got == want;
         for (int told = 0; told < got;)
         {
             told += got - told < kSocketPacketMaxPayload ? got - told : kSocketPacketMaxPayload;
-            if (m_server->OnSendProgress(m_client, sent + told, size, m_tag) == -1)
+            if (m_server->OnSendProgress(m_client, CapCount(sent + told), CapCount(size), m_tag) == -1)
             {
                 more = false;
                 break;
@@ -430,5 +449,5 @@ void SSocketServer::_SThread::SendBody(SVirtualFile* source, int size)
     }
     if (!m_broken && !SendPacket(m_socket, nullptr, 0))
         m_broken = true;
-    m_server->OnSendEnd(m_client, sent, size, m_tag);
+    m_server->OnSendEnd(m_client, CapCount(sent), CapCount(size), m_tag);
 }

@@ -429,6 +429,12 @@ bool SetSocketNonBlocking(SOCKET s)
     return ioctlsocket(s, FIONBIO, &on) == 0;
 }
 
+bool SetSocketNoDelay(SOCKET s)
+{
+    const BOOL on = TRUE;
+    return setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof(on)) == 0;
+}
+
 void KeyTransformOut(const void* data, int n, const void* key, int keyLength)
 {
     const unsigned char* bytes = static_cast<const unsigned char*>(data);

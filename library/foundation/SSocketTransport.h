@@ -68,6 +68,10 @@ bool GetPeerAddress(SString& result, SOCKET s);
 SString GetPeerAddressText(SOCKET s);
 bool FlushSendQueue(SOCKET s);
 bool SetSocketNonBlocking(SOCKET s);
+// Small packets go out at once: a reply made of two (a status, then the
+// announced size of a transfer) would otherwise wait for the peer's delayed
+// acknowledgement of the first, some 40 ms per request.
+bool SetSocketNoDelay(SOCKET s);
 
 // The key transforms leave the data as it is; peers rely on the bytes
 // travelling unchanged.

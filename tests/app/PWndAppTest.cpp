@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <set>
 #include "AppTestSupport.h"
+#include "SharingTestSupport.h"
 #include "SFile.h"
 #include "SMemory.h"
 #include "STimer.h"
@@ -79,20 +80,24 @@ TEST_F(PWndAppTest, LocalSetStatesFollowTheQueue)
 
 TEST_F(PWndAppTest, ServersMenuAndServerChoice)
 {
+    // Nothing listens at these addresses: every connection is refused at once.
+    const std::string solo = std::to_string(FreePort());
     const struct
     {
-        const char *names, *hosts, *passes, *ports;
+        const char *names, *hosts, *passes;
+        std::string ports;
         const char* menu;         // "" : the Preferences are asked for instead
         int choose;               // menu id chosen afterwards, 0 for none
-        const char* connection;   // what the connection was asked for
+        std::string connection;   // what the connection was asked for
     } cases[] = {
-        {"b|A|", "hb|ha|", "pb|pa|", "1|2|", "100=A;101=b;", 101, "b|hb|pb|1"},
-        {"b|A|", "hb|ha|", "pb|pa|", "1|2|", "100=A;101=b;", 100, "A|ha|pa|2"},
+        {"b|A|", "127.0.0.2|127.0.0.3|", "pb|pa|", "1|2|", "100=A;101=b;", 101, "b|127.0.0.2|pb|1"},
+        {"b|A|", "127.0.0.2|127.0.0.3|", "pb|pa|", "1|2|", "100=A;101=b;", 100, "A|127.0.0.3|pa|2"},
         {"", "", "", "", "", 0, ""},
-        {"b|A|", "hb|ha|", "pb|pa|", "1|", "100=A;101=b;", 100, ""},
-        {"b|A", "hb|ha|", "pb|pa|", "1|2|", "100=b;", 100, ""},
-        {"solo|", "127.0.0.1|", "|", "12465|", "100=solo;", 100, "solo|127.0.0.1||12465"},
+        {"b|A|", "127.0.0.2|127.0.0.3|", "pb|pa|", "1|", "100=A;101=b;", 100, ""},
+        {"b|A", "127.0.0.2|127.0.0.3|", "pb|pa|", "1|2|", "100=b;", 100, ""},
+        {"solo|", "127.0.0.1|", "|", solo + "|", "100=solo;", 100, "solo|127.0.0.1||" + solo},
     };
+    Questions questions;
     PWndApp::SetModalFunction(CancelAtOnce);
     for (const auto& c : cases)
     {
@@ -110,7 +115,8 @@ TEST_F(PWndAppTest, ServersMenuAndServerChoice)
         EXPECT_EQ(*c.menu ? 0 : 1, app.GetPreferencesRequests()) << c.names;
         if (c.choose)
             app.SendMessage(SWM_MENUCOMMAND, 0, c.choose);
-        EXPECT_STREQ(c.connection, TextOf(app.GetLastConnection())) << c.names << " " << c.ports;
+        EXPECT_EQ(c.connection, TextOf(app.GetLastConnection())) << c.names << " " << c.ports;
+        EXPECT_TRUE(app.IsLocal());
     }
     PWndApp::SetModalFunction(nullptr);
 }
@@ -267,6 +273,8 @@ TEST_F(PWndAppTest, RefusedClosesKeepTheWindowAndSaveNothing)
     SetWindowLongPtrA(help, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_helpProc));
 
     // Sharing with a peer connected: No keeps everything, Yes lets the close go on.
+    settings.SetNumber("ServerPort", FreePort());
+    app.LoadSettings(false);
     app.GetToolBar().CheckButton(19, true);
     app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 19);
     ASSERT_TRUE(app.GetServerThread().IsRunning());

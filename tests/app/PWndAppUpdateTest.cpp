@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include "AppTestSupport.h"
+#include "SharingTestSupport.h"
 #include "HttpStandIn.h"
 #include "SGlobals.h"
 #include "SLibrary.h"
@@ -141,6 +142,8 @@ TEST_F(UpdateCheckTest, RefusedCloseKeepsTheWindowWithTheUpdaterCommandLineSet)
     PWndApp& app = window.App();
     ASSERT_TRUE(Serve("klvsn.ver", "1.0.9\r\n99\r\n"));
     ProxyGuard proxy(port);
+    settings.SetNumber("ServerPort", FreePort());
+    app.LoadSettings(false);
     app.GetToolBar().CheckButton(19, true);
     app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 19);
     ASSERT_TRUE(app.GetServerThread().IsRunning());

@@ -224,7 +224,10 @@ TEST_F(PlaybackQueueTest, PeersPlayOnlyMediaInsideTheRoot)
             settings.SetNumber("ServerAllowPlay", c.allowed ? 1 : 0);
             App().LoadSettings(false);
         }
-        App().SendMessage(PWM_COMMAND104, reinterpret_cast<WPARAM>(c.request), 0);
+        // The handler owns the text, as the sharing server hands it over.
+        char* text = new char[strlen(c.request) + 1];
+        strcpy(text, c.request);
+        App().SendMessage(PWM_COMMAND104, reinterpret_cast<WPARAM>(text), 0);
         EXPECT_EQ(c.queue, Queue()) << c.request;
     }
     EXPECT_EQ("A\\1 One.mp3", Playing());

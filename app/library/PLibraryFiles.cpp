@@ -1,0 +1,139 @@
+#include "PLibraryFiles.h"
+#include "SFile.h"
+#include "SPath.h"
+
+namespace
+{
+// The kinds by extension; the last of each is a radio (a stream play list).
+const char* const SONG_EXTENSIONS[] = {"mp3", "wma", "wax"};
+const char* const VIDEO_EXTENSIONS[] = {"mpg", "mpeg", "avi", "wmv", "wvx"};
+
+const char* Text(const SString& text)
+{
+    return text.GetText() ? text.GetText() : "";
+}
+
+// The lower-cased text after the file name's last dot ("" without one).
+SString LowerExtension(const SString& path)
+{
+    const int dot = path.ReverseFindChar('.');
+    if (dot < 0 || path.FindChar('\\', dot) >= 0)
+        return SString("");
+    return path.Mid(dot + 1).ToLower();
+}
+
+bool IsWantedKind(const SString& extension, bool songs, bool videos, bool noRadios)
+{
+    for (int i = 0; songs && i < 3; ++i)
+        if (!(noRadios && i == 2) && extension == SONG_EXTENSIONS[i])
+            return true;
+    for (int i = 0; videos && i < 5; ++i)
+        if (!(noRadios && i == 4) && extension == VIDEO_EXTENSIONS[i])
+            return true;
+    return false;
+}
+
+SString WithoutSeparator(const char* folder)
+{
+    SString text(folder ? folder : "");
+    while (text.GetLength() > 0 &&
+           (text.GetAt(text.GetLength() - 1) == '\\' || text.GetAt(text.GetLength() - 1) == '/'))
+        text.Truncate(text.GetLength() - 1);
+    return text;
+}
+
+bool LoadPicture(SImage* image, const SString& path)
+{
+    SFile file;
+    if (!file.Open(Text(path), false, false, true))
+        return false;
+    return image->Load(&file);
+}
+
+bool IsNamedCover(const SArrayString* names, const SString& name)
+{
+    for (int i = 0; names && i < names->GetCount(); ++i)
+        if (names->GetAt(i).CompareNoCase(Text(name)) == 0)
+            return true;
+    return false;
+}
+}
+
+void PLibraryFiles::ListMediaFiles(SDisk& disk, SArrayString* result, const char* folder, bool recurse, bool songs,
+                                   bool videos, bool extras, bool noRadios)
+{
+    SArrayString found;
+    const SString base(folder ? folder : "");
+    // One listing, the files kept by the kind their extension names: a listing
+    // per kind would read the folder eight times.
+    SArrayString files;
+    if (songs || videos)
+        disk.List(&files, Text(base + "*.*"), recurse, false, true, false, true);
+    for (int i = 0; i < files.GetCount(); ++i)
+        if (IsWantedKind(LowerExtension(files.GetAt(i)), songs, videos, noRadios))
+            found.Add(Text(files.GetAt(i)));
+    if (extras)
+        AddFolderFiles(disk, &found, base, recurse);
+    found.AddFlags(0x10000);
+    found.Sort();
+    for (int i = 0; i < found.GetCount(); ++i)
+        result->Add(Text(found.GetAt(i)));
+}
+
+// The cover, description and page beside the folder and, when recursive,
+// beside every folder below it.
+void PLibraryFiles::AddFolderFiles(SDisk& disk, SArrayString* found, const SString& folder, bool recurse)
+{
+    SArrayString folders;
+    folders.Add(Text(folder));
+    if (recurse)
+        disk.List(&folders, Text(folder + "*.*"), true, true, false, false, true);
+    for (int i = 0; i < folders.GetCount(); ++i)
+    {
+        const SString base = WithoutSeparator(Text(folders.GetAt(i)));
+        const char* const pairs[3][2] = {{".png", ".jpg"}, {".txt", nullptr}, {".mht", ".htm"}};
+        for (const auto& pair : pairs)
+        {
+            if (disk.FileExists(Text(base + pair[0])))
+                found->Add(Text(base + pair[0]));
+            else if (pair[1] && disk.FileExists(Text(base + pair[1])))
+                found->Add(Text(base + pair[1]));
+        }
+    }
+}
+
+void PLibraryFiles::LoadFolderCover(SImage* image, const char* folder, bool small, const _SCovers& covers)
+{
+    if (!image)
+        return;
+    const SString base = WithoutSeparator(folder);
+    bool loaded = LoadPicture(image, base + ".png") || LoadPicture(image, base + ".jpg");
+    if (!loaded)
+    {
+        const SString name = SPath(Text(base + "\\")).GetLastFolderName(true);
+        if (name.GetLength() > 0 && IsNamedCover(covers.names, name))
+        {
+            const SString inRoot = covers.root + Text(name);
+            loaded = LoadPicture(image, inRoot + ".png") || LoadPicture(image, inRoot + ".jpg");
+        }
+    }
+    if (!loaded)
+        image->CopyFrom(small ? covers.smallPicture : covers.picture);
+    if (small)
+    {
+        image->Resize(16, 16);
+        return;
+    }
+    image->Resize(150, 150);
+    image->ConvertFormat(PixelFormat32bppARGB);
+    image->MakeOpaqueWhite();
+}
+
+int PLibraryFiles::GetMediaImage(const SString& extension)
+{
+    if (extension == "mp3" || extension == "wma")
+        return 2;
+    if (extension == "wax" || extension == "wvx")
+        return 3;
+    return 1;
+}

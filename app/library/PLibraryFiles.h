@@ -1,0 +1,38 @@
+// The library's folder collection and cover lookup as functions of what they
+// read, so that the sharing server's thread runs them with a disk object, a
+// copy of the settings and default pictures of its own.
+#pragma once
+#include "SArrayString.h"
+#include "SDisk.h"
+#include "SImage.h"
+#include "SString.h"
+
+class PLibraryFiles
+{
+public:
+    // Where covers are looked for: the root with the covers named in the
+    // settings, and the default pictures (16 x 16 and 150 x 150).
+    struct _SCovers
+    {
+        SString root;
+        const SArrayString* names = nullptr;
+        const SImage* smallPicture = nullptr;
+        const SImage* picture = nullptr;
+    };
+
+    // The media files of a folder, and of every folder below it when
+    // recursive; with extras each folder's cover, description and page too.
+    // Sorted without case.
+    static void ListMediaFiles(SDisk& disk, SArrayString* result, const char* folder, bool recurse, bool songs,
+                               bool videos, bool extras, bool noRadios);
+    // The folder's own cover, else the root's cover of the folder's name when
+    // the settings name it, else the default picture; 16 x 16 when small,
+    // else 150 x 150 on white.
+    static void LoadFolderCover(SImage* image, const char* folder, bool small, const _SCovers& covers);
+    // The file-list picture of a media file by its lower-case extension: 2
+    // song, 3 radio, 1 video and anything else.
+    static int GetMediaImage(const SString& extension);
+
+private:
+    static void AddFolderFiles(SDisk& disk, SArrayString* found, const SString& folder, bool recurse);
+};

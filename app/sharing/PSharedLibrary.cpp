@@ -1,0 +1,280 @@
+#include "PSharedLibrary.h"
+#include "PPeerPath.h"
+#include "SFile.h"
+#include "SPath.h"
+#include "SSocketTransport.h"
+
+namespace
+{
+const char* Text(const SString& text)
+{
+    return text.GetText() ? text.GetText() : "";
+}
+
+void WriteU32(SMemory* out, uint32_t value)
+{
+    unsigned char bytes[4];
+    StoreU32(bytes, value);
+    out->Write(bytes, 4);
+}
+
+void WriteZeroTerminated(SMemory* out, const SString& text)
+{
+    out->Write(Text(text), text.GetLength());
+    out->Write("", 1);
+}
+
+// A page of ".htm" names its base for the peer's own root.
+void RenameBase(SString* page)
+{
+    const int start = page->Find("<base href=\"");
+    const int end = start < 0 ? -1 : page->Find("\r\n", start);
+    if (end >= 0)
+        page->ReplaceRange("<base href=\"KLV Sonavel\">\r\n", start, end - start);
+}
+}
+
+PSharedLibrary::PSharedLibrary()
+{
+    m_picture.LoadResource(MAKEINTRESOURCEA(130), "BINARY");
+    m_smallPicture.CopyFrom(&m_picture);
+    m_smallPicture.Resize(16, 16);
+    m_covers.names = &m_coverNames;
+    m_covers.picture = &m_picture;
+    m_covers.smallPicture = &m_smallPicture;
+}
+
+void PSharedLibrary::Update(const SString& root, const SArrayString& coverNames, const PSettings::_SServer& server)
+{
+    // Expanding costs a look at every part: done again only for another root.
+    if (root.GetLength() == 0 || root != Text(m_rootText))
+    {
+        SPath folder;
+        folder.SetFolder(m_disk.ExpandLongPath(Text(root)).GetText());
+        m_root = folder.IsValid() ? folder.GetPath() : SString("");
+        m_rootText = root;
+    }
+    m_coverNames = coverNames;
+    m_server = server;
+    m_covers.root = m_root;
+}
+
+SString PSharedLibrary::Resolve(const char* relative, bool folder)
+{
+    return PPeerPath::Resolve(m_disk, m_root, relative, folder);
+}
+
+// What the listings find must lie inside the root and be no link: the
+// root's own extras sit beside it, outside.
+bool PSharedLibrary::IsServed(const SString& path)
+{
+    const SPath root(Text(m_root));
+    const SPath entry(Text(path));
+    return root.Contains(&entry, false) && !root.IsSameFolder(&entry) && !m_disk.IsReparsePoint(Text(path));
+}
+
+bool PSharedLibrary::BuildTree(SMemory* out)
+{
+    SArrayString folders;
+    m_disk.List(&folders, Text(m_root + "*.*"), true, true, false, false, false);
+    SString text("");
+    int count = 0;
+    for (int i = 0; i < folders.GetCount(); ++i)
+    {
+        if (!IsServed(folders.GetAt(i)))
+            continue;
+        if (count++ > 0)
+            text += "|";
+        text += Text(PPeerPath::MakeRelative(m_root, folders.GetAt(i)));
+    }
+    if (count == 0)
+        return false;
+    SMemory raw;
+    raw.Write(Text(text), text.GetLength());
+    raw.SeekToStart();
+    return raw.Compress(out);
+}
+
+int PSharedLibrary::ListSubFolders(const SString& folder, SArrayString* out)
+{
+    SArrayString found;
+    m_disk.List(&found, Text(folder + "*.*"), false, true, false, false, false);
+    for (int i = 0; i < found.GetCount(); ++i)
+        if (IsServed(found.GetAt(i)))
+            out->Add(Text(found.GetAt(i)));
+    return out->GetCount();
+}
+
+// 16 x 16 ARGB pixels, rows from the top; 0xFF bytes when they can't be taken.
+void PSharedLibrary::AppendPicture(const SString& folder, SMemory* out)
+{
+    unsigned char pixels[1024];
+    SImage cover;
+    PLibraryFiles::LoadFolderCover(&cover, Text(folder), true, m_covers);
+    if (cover.GetPixelsSize(PixelFormat32bppARGB) != 1024 || !cover.GetPixels(pixels, PixelFormat32bppARGB))
+        memset(pixels, 0xFF, sizeof(pixels));
+    out->Write(pixels, sizeof(pixels));
+}
+
+bool PSharedLibrary::BuildFolders(const char* argument, SMemory* out)
+{
+    const SString folder = ResolveFolder(argument);
+    if (folder.GetLength() == 0)
+        return false;
+    SArrayString folders;
+    ListSubFolders(folder, &folders);
+    SString names(""), flags("");
+    for (int i = 0; i < folders.GetCount(); ++i)
+    {
+        const SString path = folders.GetAt(i);
+        names += Text(SPath(Text(path)).GetLastFolderName(true));
+        names += "|";
+        SArrayString inner;
+        flags += ListSubFolders(path, &inner) > 0 ? '1' : '0';
+    }
+    WriteZeroTerminated(out, argument);
+    WriteZeroTerminated(out, names);
+    WriteZeroTerminated(out, flags);
+    for (int i = 0; i < folders.GetCount(); ++i)
+        AppendPicture(folders.GetAt(i), out);
+    return true;
+}
+
+SString PSharedLibrary::ListFolderFiles(const SString& folder)
+{
+    SArrayString paths;
+    PLibraryFiles::ListMediaFiles(m_disk, &paths, Text(folder), false, true, true, false, false);
+    SString files("");
+    int count = 0;
+    for (int i = 0; i < paths.GetCount(); ++i)
+    {
+        const SString path = paths.GetAt(i);
+        if (!IsServed(path))
+            continue;
+        const SPath parsed(Text(path));
+        const bool noted = m_disk.FileExists(Text(parsed.GetFullFolder() + Text(parsed.GetTitle()) + ".txt"));
+        if (count++ > 0)
+            files += "|";
+        files += Text(PPeerPath::MakeRelative(m_root, path));
+        files += noted ? "1" : "0";
+    }
+    return files;
+}
+
+// A cover as JPEG after its size; the root's own cover would lie outside it,
+// so the root shows the default picture.
+void PSharedLibrary::AppendCover(const SString& folder, SMemory* out)
+{
+    SImage cover;
+    const SPath root(Text(m_root));
+    const SPath path(Text(folder));
+    if (root.IsSameFolder(&path))
+    {
+        cover.CopyFrom(&m_picture);
+        cover.Resize(150, 150);
+    }
+    else
+        PLibraryFiles::LoadFolderCover(&cover, Text(folder), false, m_covers);
+    SMemory encoded;
+    cover.Save(SImage::FORMAT_JPEG, &encoded);
+    WriteU32(out, static_cast<uint32_t>(encoded.GetSize()));
+    if (encoded.GetSize() > 0)
+        out->Write(encoded.GetData(), encoded.GetSize());
+}
+
+void PSharedLibrary::AppendPage(const SString& folder, SMemory* out)
+{
+    const SPath path(Text(folder));
+    const SPath root(Text(m_root));
+    SString base = folder.Left(folder.GetLength() - 1);
+    bool mht = true;
+    SString page = base + ".mht";
+    if (!m_disk.FileExists(Text(page)))
+    {
+        mht = false;
+        page = base + ".htm";
+    }
+    SMemory text, packed;
+    const long long size = m_disk.GetFileSize64(Text(page));
+    // The root's page would lie beside it, outside.
+    if (!root.IsSameFolder(&path) && size > 0 && size <= MAX_PAGE && !m_disk.IsReparsePoint(Text(page)) &&
+        text.LoadFromFile(Text(page)))
+    {
+        if (!mht)
+        {
+            SString html;
+            html.Assign(reinterpret_cast<const char*>(text.GetData()), text.GetSize());
+            RenameBase(&html);
+            text.Close();
+            text.Write(Text(html), html.GetLength());
+        }
+        text.SeekToStart();
+        if (!text.Compress(&packed))
+            packed.Close();
+    }
+    WriteU32(out, static_cast<uint32_t>(packed.GetSize()));
+    const unsigned char kind = mht ? 1 : 0;
+    out->Write(&kind, 1);
+    if (packed.GetSize() > 0)
+        out->Write(packed.GetData(), packed.GetSize());
+}
+
+bool PSharedLibrary::BuildFolderView(const char* argument, SMemory* out)
+{
+    const SString folder = ResolveFolder(argument);
+    if (folder.GetLength() == 0)
+        return false;
+    WriteZeroTerminated(out, argument);
+    WriteZeroTerminated(out, ListFolderFiles(folder));
+    AppendCover(folder, out);
+    const SPath path(Text(folder));
+    const SPath parent(Text(path.GetParent()));
+    const SPath root(Text(m_root));
+    if (root.Contains(&parent, true))
+        AppendCover(parent.GetPath(), out);
+    else
+        WriteU32(out, 0);
+    AppendPage(folder, out);
+    return true;
+}
+
+void PSharedLibrary::BuildFileList(const char* argument, SMemory* out)
+{
+    const SString folder = ResolveFolder(argument);
+    SString list("");
+    if (folder.GetLength() > 0)
+    {
+        SArrayString paths;
+        PLibraryFiles::ListMediaFiles(m_disk, &paths, Text(folder), true, true, false, true, false);
+        int count = 0;
+        for (int i = 0; i < paths.GetCount(); ++i)
+        {
+            if (!IsServed(paths.GetAt(i)))
+                continue;
+            if (count++ > 0)
+                list += "|";
+            list += Text(PPeerPath::MakeRelative(m_root, paths.GetAt(i)));
+        }
+    }
+    WriteZeroTerminated(out, list);
+}
+
+long long PSharedLibrary::GetFileSize(const char* argument)
+{
+    const SString path = ResolveFile(argument);
+    return path.GetLength() > 0 ? m_disk.GetFileSize64(Text(path)) : -1;
+}
+
+bool PSharedLibrary::ReadNotes(const char* argument, SString* out)
+{
+    const SString path = ResolveFile(argument);
+    SFile file;
+    if (path.GetLength() == 0 || !file.Open(Text(path), false, false, true))
+        return false;
+    char buffer[MAX_NOTES];
+    const int read = file.Read(buffer, MAX_NOTES);
+    if (read < 0)
+        return false;
+    out->Assign(buffer, read);
+    return true;
+}

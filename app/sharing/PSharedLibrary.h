@@ -1,0 +1,62 @@
+// What the sharing server reads of the library, on the server's own thread: a
+// copy of the root, the cover names and the server settings (taken under the
+// main window's lock), a disk object and default pictures of its own. Builds
+// the reply blocks of the requests from paths that passed the peer path check.
+#pragma once
+#include "SArrayString.h"
+#include "SDisk.h"
+#include "SImage.h"
+#include "SMemory.h"
+#include "SString.h"
+#include "PLibraryFiles.h"
+#include "PSettings.h"
+
+class PSharedLibrary
+{
+public:
+    // A page larger than this is not sent.
+    static const int MAX_PAGE = 64 * 1024 * 1024;
+    // "107" answers with one text packet.
+    static const int MAX_NOTES = 4095;
+
+    PSharedLibrary();
+
+    // Takes the copy; the root is used in its long form.
+    void Update(const SString& root, const SArrayString& coverNames, const PSettings::_SServer& server);
+    const PSettings::_SServer& GetServer() const { return m_server; }
+    const SString& GetRoot() const { return m_root; }
+
+    // The full path of a folder or file a peer names; "" when refused.
+    SString ResolveFolder(const char* relative) { return Resolve(relative, true); }
+    SString ResolveFile(const char* relative) { return Resolve(relative, false); }
+
+    // "100": every non-hidden folder below the root, packed; false when none.
+    bool BuildTree(SMemory* out);
+    // "101": the listing of the folder's sub-folders; false when refused.
+    bool BuildFolders(const char* argument, SMemory* out);
+    // "102": the folder's files, covers and page; false when refused.
+    bool BuildFolderView(const char* argument, SMemory* out);
+    // "103": the files to download below the folder, "|"-joined with its
+    // zero; only the zero for a refused folder.
+    void BuildFileList(const char* argument, SMemory* out);
+    // "105": the size of a file; -1 when refused or unreadable.
+    long long GetFileSize(const char* argument);
+    // "107": at most MAX_NOTES bytes of the file as text; false when refused.
+    bool ReadNotes(const char* argument, SString* out);
+
+private:
+    SString Resolve(const char* relative, bool folder);
+    bool IsServed(const SString& path);
+    int ListSubFolders(const SString& folder, SArrayString* out);
+    void AppendPicture(const SString& folder, SMemory* out);
+    void AppendCover(const SString& folder, SMemory* out);
+    SString ListFolderFiles(const SString& folder);
+    void AppendPage(const SString& folder, SMemory* out);
+
+    SDisk m_disk;
+    SString m_rootText, m_root;
+    SArrayString m_coverNames;
+    PSettings::_SServer m_server;
+    SImage m_picture, m_smallPicture;
+    PLibraryFiles::_SCovers m_covers;
+};

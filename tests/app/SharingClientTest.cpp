@@ -1,0 +1,178 @@
+// The connecting side against a stand-in server of scripted replies: blocks
+// that are short, lie or unpack past the cap are refused whole, a list naming
+// paths outside fails those rows and writes nothing outside the connection's
+// folder, and the welcome page nests and escapes what the server names.
+#include <gtest/gtest.h>
+#include "SMemory.h"
+#include "SharingTestSupport.h"
+
+using namespace apptest;
+
+namespace
+{
+int Count(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+int ItemImage(SExListCtrl& list, int row)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    list.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+class SharingClientTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        StartSockets();
+        settings.SetText("Folder", root.Path());
+        server.Script("101", {"=1", Z("") + Z("A|B|") + Z("10") + std::string(2048, '\x7F')});
+        server.Script("100", {"=1", Packed("A\\|A\\B\\|A\\B\\E\\|D\\|<b>&\\")});
+        window.reset(new AppWindow);
+        ASSERT_TRUE(App().Connect("Kitchen", "127.0.0.1", "", server.Port()));
+    }
+
+    PWndApp& App() { return window->App(); }
+
+    SettingsKey settings;
+    TempFolder root;
+    ScriptedServer server;
+    Questions questions;
+    std::unique_ptr<AppWindow> window;
+};
+}
+
+TEST_F(SharingClientTest, ShortLyingAndOversizedBlocksAreRefusedWhole)
+{
+    const std::string pictures(2048, '\x7F');
+    // The checks are the rules test's; here refusals leave the views as they were.
+    const std::string listings[] = {Z("") + Z("A|B|") + Z("10") + pictures.substr(10),
+                                    Z("..\\..") + Z("A|B|") + Z("10") + pictures};
+    for (const std::string& block : listings)
+    {
+        server.Script("101", {"=1", block});
+        EXPECT_FALSE(App().OpenRemoteFolder("")) << block.size();
+        EXPECT_EQ("A;B;", Items(App().GetFolderList()));
+    }
+    // One block claiming more than the cap unpacked.
+    server.Script("100", {"=1", U32(1) + U32(64 * 1024 * 1024 + 1) + U32(4) + "zzzz"});
+    SMemory tree;
+    EXPECT_FALSE(App().ReceiveRemoteTree(&tree));
+    const std::string page = Packed("<html><base href=\"KLV Sonavel\">page</html>");
+    const std::string head = Z("A") + Z("A\\a.mp31|A\\v.avi0");
+    const std::string views[] = {head + U32(9) + "jpg" + U32(0) + U32(0) + std::string(1, '\0'),
+                                 head + U32(0) + U32(0) + U32(12) + "\1" + U32(1) + U32(64 * 1024 * 1024 + 1) + U32(0)};
+    App().GetFolderList().SetSelection(0);
+    for (const std::string& block : views)
+    {
+        server.Script("102", {"=1", block});
+        EXPECT_FALSE(App().ShowRemoteFolder()) << block.size();
+        EXPECT_EQ("", Items(App().GetFileList()));
+    }
+    // A whole view: a song with its note mark, a video; with its page the browser shows instead.
+    server.Script("102", {"=1", head + U32(0) + U32(0) + U32(0) + std::string(1, '\0')});
+    EXPECT_TRUE(App().ShowRemoteFolder());
+    EXPECT_EQ("a;v;", Items(App().GetFileList()));
+    EXPECT_EQ(4, App().GetFileList().GetItemSecondImage(0));
+    EXPECT_EQ(-1, App().GetFileList().GetItemSecondImage(1));
+    EXPECT_TRUE(App().GetFileList().GetStyle() & WS_VISIBLE);
+    server.Script("102", {"=1", head + U32(0) + U32(0) + U32(static_cast<uint32_t>(page.size())) + "\1" + page});
+    EXPECT_TRUE(App().ShowRemoteFolder());
+    EXPECT_TRUE(App().GetPageBrowser().GetStyle() & WS_VISIBLE);
+    EXPECT_FALSE(App().GetFileList().GetStyle() & WS_VISIBLE);
+    const std::string shown = ReadFileText(App().GetPageBrowser().GetTempFile().GetText());
+    EXPECT_NE(std::string::npos, shown.find("<base href=\"" + root.Path() + "\">")) << shown;
+    // Folder links of a remote page lead nowhere.
+    EXPECT_EQ(-1, App().SendMessage(SWM_BROWSER_BEFORENAVIGATE, 0, reinterpret_cast<LPARAM>("C:\\x\\B.link")));
+    EXPECT_FALSE(App().IsLocal());
+    EXPECT_EQ("A;B;", Items(App().GetFolderList()));
+}
+
+TEST_F(SharingClientTest, ListedPathsOutsideFailTheirRowsAndWriteNothingOutside)
+{
+    server.Script("103", {Z("..\\x.mp3|C:\\y.mp3|\\\\host\\s\\z.mp3|A\\ok.mp3|A\\ok.mp3")});
+    server.Script("105", {"=3"});
+    server.Script("106", {"=Ok", "abc"});
+    App().GetFolderList().SetSelection(0);
+    App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 26);
+    PWndNet& queue = App().GetDownloadQueue();
+    ASSERT_EQ(4, queue.GetCount());
+    ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
+    const int states[] = {PWndNet::STATE_FAILED, PWndNet::STATE_FAILED, PWndNet::STATE_FAILED, PWndNet::STATE_DONE};
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(states[row], queue.GetState(row)) << queue.GetPath(row).GetText();
+    EXPECT_EQ("abc", ReadFileText(root.Path() + "{Kitchen}\\A\\ok.mp3"));
+    EXPECT_EQ(-1, FileSizeOf(root.Path() + "x.mp3"));
+    EXPECT_EQ(-1, FileSizeOf("C:\\y.mp3"));
+    // Only the good path was asked for.
+    int asked = 0;
+    for (const std::string& request : server.Requests())
+        asked += request.rfind("105 ", 0) == 0;
+    EXPECT_EQ(1, asked);
+    // The rows show their percent and the failed ones their icon.
+    SExListCtrl& list = queue.GetList();
+    EXPECT_TRUE(PumpUntil([&] { return list.GetItemText(3, 1) == "100 %"; }));
+    EXPECT_EQ(PWndNet::STATE_FAILED, ItemImage(list, 0));
+    EXPECT_EQ(PWndNet::STATE_DONE, ItemImage(list, 3));
+    // Clearing removes the finished row.
+    App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 32);
+    EXPECT_EQ(3, queue.GetCount());
+}
+
+TEST_F(SharingClientTest, LocalFilesLargerOrUnreadableFailUntouched)
+{
+    // The one file asked for starts at 1: the rest of "abc".
+    server.Script("105", {"=3"});
+    server.Script("106", {"=Ok", "bc"});
+    const std::string folder = root.Path() + "{Kitchen}\\A\\";
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\larger.mp3", "12345"));
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\locked.mp3", "xy"));
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\done.mp3", "abc"));
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\part.mp3", "a"));
+    HANDLE locked = CreateFileA((folder + "locked.mp3").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    PWndNet& queue = App().GetDownloadQueue();
+    for (const char* path : {"A\\larger.mp3", "A\\locked.mp3", "A\\done.mp3", "A\\part.mp3"})
+        queue.Add(path);
+    ASSERT_TRUE(App().ResumeDownloads());
+    ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
+    CloseHandle(locked);
+    const int states[] = {PWndNet::STATE_FAILED, PWndNet::STATE_FAILED, PWndNet::STATE_DONE, PWndNet::STATE_DONE};
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(states[row], queue.GetState(row)) << queue.GetPath(row).GetText();
+    EXPECT_EQ("12345", ReadFileText(folder + "larger.mp3"));
+    EXPECT_EQ("xy", ReadFileText(folder + "locked.mp3"));
+    EXPECT_EQ("abc", ReadFileText(folder + "done.mp3"));
+    // The part was resumed from its size.
+    EXPECT_EQ("abc", ReadFileText(folder + "part.mp3"));
+    const std::vector<std::string> requests = server.Requests();
+    EXPECT_EQ("106 A\\part.mp3|1", requests.back());
+}
+
+TEST_F(SharingClientTest, WelcomePageNestsFoldersAndEscapesNames)
+{
+    SMemory page;
+    ASSERT_TRUE(App().BuildRemoteWelcomePage(&page, "C:\\p.jpg"));
+    const std::string html = page.ReadText(-1).GetText();
+    const size_t b = html.find("<li>B<br>"), e = html.find("<li>E<br>"), d = html.find("> D</font>");
+    ASSERT_TRUE(b != std::string::npos && e != std::string::npos && d != std::string::npos) << html;
+    const std::string beforeB = html.substr(0, b), toE = html.substr(b, e - b), toD = html.substr(e, d - e);
+    // One list opens right before B and one before E; both close before D.
+    EXPECT_EQ("<ul>\r\n", beforeB.substr(beforeB.size() - 6));
+    EXPECT_EQ("<ul>\r\n", toE.substr(toE.size() - 6));
+    EXPECT_EQ(1, Count(beforeB, "<ul>"));
+    EXPECT_EQ(1, Count(toE, "<ul>"));
+    EXPECT_EQ(0, Count(toD, "<ul>"));
+    EXPECT_NE(std::string::npos, toD.find("</ul>\r\n</ul>\r\n</p>\r\n"));
+    EXPECT_NE(std::string::npos, html.find("> &lt;b&gt;&amp;</font>"));
+    EXPECT_NE(std::string::npos, html.find("<font class=t2>Kitchen</font><br>\r\nIP: 127.0.0.1 - Port: " +
+                                           std::to_string(server.Port()) + "</center>"));
+    EXPECT_EQ("</p>\r\n</font></body></html>\r\n", html.substr(html.size() - 29));
+}

@@ -1,0 +1,228 @@
+// The sharing server of a main window in this process, asked by raw peers:
+// the exact replies of the requests, the handshake's refusals and what the
+// connecting side shows for them, and a listen that fails.
+#include <gtest/gtest.h>
+#include <thread>
+#include "SDisk.h"
+#include "SFile.h"
+#include "SGuards.h"
+#include "SMemory.h"
+#include "SharingTestSupport.h"
+
+using namespace apptest;
+
+namespace
+{
+class SharingServerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        StartSockets();
+        port = FreePort();
+        ASSERT_TRUE(root.WriteFile("A\\a.mp3", PatternText(1234, 1)));
+        ASSERT_TRUE(root.WriteFile("A\\a.txt", "Notes of a"));
+        ASSERT_TRUE(root.WriteFile("A\\long.txt", std::string(5000, 'n')));
+        ASSERT_TRUE(root.WriteFile("A\\Inner\\b.mp3", "b"));
+        ASSERT_TRUE(root.WriteFile("A\\Inner.txt", "Inner's description"));
+    ASSERT_TRUE(root.WriteFile("A.txt", "A's description"));
+    ASSERT_TRUE(root.WriteFile("B\\c.wma", "c"));
+        settings.SetText("Folder", root.Path());
+        settings.SetNumber("ServerPort", port);
+        settings.SetText("ServerPass", "pw");
+        settings.SetNumber("ServerMaxUser", 1);
+        server.reset(new AppWindow);
+        ASSERT_TRUE(StartSharingOn(server->App(), port));
+    }
+
+    // The request's text reply, and the sized block after a "1".
+    std::string Ask(const char* request, const std::string& argument, std::string* block = nullptr,
+                    int timeout = 2000)
+    {
+        if (!peer.Send(request, argument))
+            return "<unsent>";
+        const std::string status = peer.Text(timeout);
+        if (block && status == "1" && !peer.Sized(block))
+            return "<no block>";
+        return status;
+    }
+
+    SettingsKey settings;
+    TempFolder root;
+    int port = 0;
+    std::unique_ptr<AppWindow> server;
+    RawPeer peer;
+};
+
+std::string Unpacked(const std::string& block)
+{
+    SMemory packed, raw;
+    packed.Write(block.data(), static_cast<int>(block.size()));
+    packed.SeekToStart();
+    if (!packed.Uncompress(&raw))
+        return "<unpack>";
+    return std::string(reinterpret_cast<const char*>(raw.GetData()), raw.GetSize());
+}
+}
+
+TEST_F(SharingServerTest, RequestsGiveTheirExactReplies)
+{
+    ASSERT_EQ(0, peer.Connect(port, "pw"));
+    std::string block;
+    ASSERT_EQ("1", Ask("101", "", &block));
+    ASSERT_EQ(2057u, block.size());
+    EXPECT_EQ(std::string("\0A|B|\0" "10\0", 9), block.substr(0, 9));
+    EXPECT_EQ("1", Ask("100", "", &block));
+    EXPECT_EQ("A\\|A\\Inner\\|B\\", Unpacked(block));
+    const struct
+    {
+        const char *request, *argument, *reply;
+    } texts[] = {
+        {"105", "A\\a.mp3", "1234"}, {"105", "A\\missing.mp3", "-1"}, {"105", "..\\a.mp3", "-1"},
+        {"105", "A", "-1"},          {"106", "A\\a.mp3|1234", ""},    {"106", "A\\a.mp3|-1", ""},
+        {"106", "A\\a.mp3|x", ""},   {"106", "..\\x|0", ""},          {"106", "A\\a.mp3", ""},
+        {"107", "A\\missing.txt", "0"}, {"101", "..", "0"},          {"102", "C:\\", "0"},
+    };
+    for (const auto& t : texts)
+        EXPECT_EQ(t.reply, Ask(t.request, t.argument)) << t.request << " " << t.argument;
+    EXPECT_EQ("Ok", Ask("106", "A\\a.mp3|0"));
+    ASSERT_TRUE(peer.Sized(&block));
+    EXPECT_EQ(PatternText(1234, 1), block);
+    EXPECT_EQ("Ok", Ask("106", "A\\a.mp3|1000"));
+    ASSERT_TRUE(peer.Sized(&block));
+    EXPECT_EQ(PatternText(1234, 1).substr(1000), block);
+    EXPECT_EQ("1", Ask("107", "A\\a.txt"));
+    EXPECT_EQ("Notes of a", peer.Text());
+    EXPECT_EQ("1", Ask("107", "A\\long.txt"));
+    EXPECT_EQ(std::string(4095, 'n'), peer.Text());
+    // A refused folder still gets its list: only the zero.
+    ASSERT_TRUE(peer.Send("103", "..\\"));
+    ASSERT_TRUE(peer.Sized(&block));
+    EXPECT_EQ(std::string(1, '\0'), block);
+    ASSERT_TRUE(peer.Send("103", "A"));
+    ASSERT_TRUE(peer.Sized(&block));
+    EXPECT_EQ(std::string("A.txt|A\\a.mp3|A\\Inner.txt|A\\Inner\\b.mp3\0", 40), block);
+    // Numbers outside 100..107 get no reply; the connection goes on.
+    EXPECT_EQ("<none>", Ask("108", "", nullptr, 300));
+    EXPECT_EQ("<none>", Ask("99", "", nullptr, 300));
+    EXPECT_EQ("1234", Ask("105", "A\\a.mp3"));
+    // A root without sub-folders has no tree.
+    TempFolder empty;
+    settings.SetText("Folder", empty.Path());
+    server->App().LoadSettings(false);
+    EXPECT_EQ("0", Ask("100", ""));
+}
+
+TEST_F(SharingServerTest, HandshakeRefusalsShowTheirMessages)
+{
+    Questions questions;
+    EXPECT_EQ(-1, peer.Connect(port, "wrong"));
+    std::unique_ptr<AppWindow> client(new AppWindow);
+    EXPECT_FALSE(client->App().Connect("Kitchen", "127.0.0.1", "wrong", port));
+    // One machine is the limit: a second one is refused, the first may come again.
+    RawPeer first, again, second;
+    ASSERT_EQ(0, first.Connect(port, "pw", "127.0.0.2"));
+    EXPECT_EQ(0, again.Connect(port, "pw", "127.0.0.2"));
+    EXPECT_EQ(1, second.Connect(port, "pw", "127.0.0.1"));
+    EXPECT_FALSE(client->App().Connect("Kitchen", "127.0.0.1", "pw", port));
+    EXPECT_FALSE(client->App().Connect("..", "127.0.0.1", "pw", port));
+    const std::vector<std::string> expected = {
+        "Server: Connection failed.", "Server: The server is saturated.\r\n\r\nPlease try again later.",
+        "Server: Connection failed."};
+    EXPECT_EQ(expected, Questions::asked);
+    EXPECT_TRUE(client->App().IsLocal());
+    EXPECT_EQ(1, server->App().GetServerThread().GetPeerCount());
+}
+
+TEST_F(SharingServerTest, PortZeroConnectsTo12465)
+{
+    SSocketGuard listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    const sockaddr_in address = LoopbackAddress(12465);
+    if (bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
+        GTEST_SKIP() << "12465 is taken";
+    listen(listener.Get(), 1);
+    // What listens there refuses in the handshake, as a full server does.
+    std::thread refuse([&] {
+        SSocketGuard accepted(accept(listener.Get(), nullptr, nullptr));
+        char hello[10];
+        send(accepted.Get(), "\1", 1, 0);
+        recv(accepted.Get(), hello, sizeof(hello), MSG_WAITALL);
+        send(accepted.Get(), "\0\1", 2, 0);
+    });
+    Questions questions;
+    AppWindow client;
+    EXPECT_FALSE(client.App().Connect("Kitchen", "127.0.0.1", "", 0));
+    refuse.join();
+    EXPECT_EQ(std::vector<std::string>{"Server: The server is saturated.\r\n\r\nPlease try again later."},
+              Questions::asked);
+}
+
+TEST_F(SharingServerTest, ListenThatFailsReleasesTheButtonAndTellsTheUser)
+{
+    Questions questions;
+    server->App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 19);
+    server->App().GetToolBar().CheckButton(19, false);
+    server->App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 19);
+    ASSERT_TRUE(PumpUntil([&] { return !server->App().GetServerThread().IsRunning(); }));
+    // Another server holds the port now.
+    std::unique_ptr<AppWindow> other(new AppWindow);
+    ASSERT_TRUE(StartSharingOn(other->App(), port));
+    server->App().GetToolBar().CheckButton(19, true);
+    server->App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 19);
+    ASSERT_TRUE(PumpUntil([&] { return !Questions::asked.empty(); }));
+    EXPECT_FALSE(server->App().GetToolBar().IsButtonChecked(19));
+    EXPECT_FALSE(server->App().GetServerThread().IsRunning());
+    EXPECT_EQ(0u, Questions::asked[0].rfind("Server: ", 0)) << Questions::asked[0];
+}
+
+namespace
+{
+// A file of `zeros` zero bytes (a hole, not written) followed by the tail.
+bool WriteSparse(const std::string& path, long long zeros, const std::string& tail)
+{
+    SDisk().CreateFolder(path.substr(0, path.find_last_of('\\')).c_str(), true);
+    SFile file;
+    return file.Open(path.c_str(), true, true, false) && file.SeekTo64(zeros) &&
+           file.Write(tail.data(), static_cast<int>(tail.size())) == static_cast<int>(tail.size());
+}
+
+std::string ReadRegion(const std::string& path, long long offset, int n)
+{
+    SFile file;
+    std::string bytes(n, '?');
+    if (!file.Open(path.c_str(), false, false, true) || !file.SeekTo64(offset))
+        return "<unread>";
+    bytes.resize(file.Read(&bytes[0], n));
+    return bytes;
+}
+}
+
+TEST_F(SharingServerTest, FileAbove4GiBResumesFromPast4GiBByteExact)
+{
+    const long long hole = 4LL << 30;
+    const std::string tail = PatternText(100 * 1024, 5);
+    const std::string remote = root.Path() + "A\\sparse.mp3";
+    ASSERT_TRUE(WriteSparse(remote, hole, tail));
+    const long long size = hole + static_cast<long long>(tail.size());
+    ASSERT_EQ(0, peer.Connect(port, "pw"));
+    EXPECT_EQ(std::to_string(size), Ask("105", "A\\sparse.mp3"));
+    TempFolder clientRoot;
+    const std::string local = clientRoot.Path() + "{Kitchen}\\A\\sparse.mp3";
+    ASSERT_TRUE(WriteSparse(local, hole, tail.substr(0, 50 * 1024)));
+    settings.SetText("Folder", clientRoot.Path());
+    AppWindow client;
+    PWndApp& app = client.App();
+    ASSERT_TRUE(app.Connect("Kitchen", "127.0.0.1", "pw", port));
+    Select(app, app.GetFolderList(), "A");
+    app.GetFileList().SetSelection(app.GetFileList().FindItem("sparse"));
+    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 27);
+    PWndNet& queue = app.GetDownloadQueue();
+    ASSERT_EQ(1, queue.GetCount());
+    ASSERT_TRUE(PumpUntil([&] { return queue.GetState(0) != PWndNet::STATE_QUEUED; }));
+    EXPECT_EQ(PWndNet::STATE_DONE, queue.GetState(0));
+    EXPECT_EQ(100, queue.GetPercent(0));
+    EXPECT_EQ(size, FileSizeOf(local));
+    EXPECT_EQ(std::string(4096, '\0') + tail.substr(0, 4096), ReadRegion(local, hole - 4096, 8192));
+    EXPECT_EQ(tail.substr(40 * 1024), ReadRegion(local, hole + 40 * 1024, 60 * 1024));
+    EXPECT_EQ(std::string(4096, '\0'), ReadRegion(local, 0, 4096));
+}
