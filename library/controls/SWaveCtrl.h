@@ -63,6 +63,7 @@ public:
     void SetLevelCtrl(SLevelCtrl* meter) { m_sound.SetLevelCtrl(meter); }
     void SetPopupMenu(bool on) { m_menuEnabled = on; }
     bool IsPopupMenu() const { return m_menuEnabled; }
+    const SMenu& GetContextMenu() const { return m_menu; }
     void SetRepeat(bool on);
     bool IsRepeat() const { return m_repeat; }
     bool Play();

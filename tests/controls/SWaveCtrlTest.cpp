@@ -196,3 +196,49 @@ TEST_F(SWaveCtrlTest, PaintsBackgroundCentreLinesCaretWaveAndSelection)
     EXPECT_EQ(800u, editor.GetSelectionLength());
     EXPECT_EQ(BACK ^ 0xFFFFFF, PixelAfterPaint(editor, 100, 10));
 }
+
+TEST_F(SWaveCtrlTest, ContextMenuAndWheelDriveThePlayback)
+{
+    FakeDeviceInstalled fake;
+    SWaveCtrl& editor = editors[0];
+    LoadRamp(editor, 100);
+    const SMenu& menu = editor.GetContextMenu();
+    const struct
+    {
+        int id;
+        const char* text;
+    } items[] = {{1003, "Play"}, {1005, "Stop"},  {1004, "Pause"},  {0, nullptr},   {1000, "Cut"},
+                 {1001, "Copy"}, {1002, "Paste"}, {1006, "Delete"}, {0, nullptr},   {1007, "Repeat"}};
+    ASSERT_EQ(10, menu.GetItemCount());
+    for (int i = 0; i < 10; i++)
+    {
+        EXPECT_EQ(items[i].id, menu.GetItemId(i)) << i;
+        if (items[i].text)
+            EXPECT_STREQ(items[i].text, menu.GetItemText(items[i].id).GetText());
+    }
+    // Repeat ticks its item; the selection then plays in a loop.
+    editor.SendMessage(SWM_MENUCOMMAND, 0, SWaveCtrl::MENU_REPEAT);
+    EXPECT_TRUE(editor.IsRepeat());
+    EXPECT_TRUE(menu.IsItemChecked(SWaveCtrl::MENU_REPEAT));
+    editor.SetSelection(10, 20);
+    editor.SendMessage(SWM_MENUCOMMAND, 0, SWaveCtrl::MENU_PLAY);
+    SWave& sound = editor.GetSound();
+    FakeSoundBuffer* buffer = fake.device.last;
+    ASSERT_TRUE(sound.IsPlaying());
+    EXPECT_EQ(static_cast<DWORD>(DSBPLAY_LOOPING), buffer->playFlags);
+    EXPECT_EQ(10u, sound.GetPlayFrame());
+    EXPECT_EQ(30u, sound.GetRangeEnd());
+    editor.SendMessage(SWM_MENUCOMMAND, 0, SWaveCtrl::MENU_PAUSE);
+    EXPECT_TRUE(sound.IsPaused());
+    editor.SendMessage(SWM_MENUCOMMAND, 0, SWaveCtrl::MENU_STOP);
+    EXPECT_FALSE(sound.IsPaused() || sound.IsPlaying());
+
+    // The wheel: 500 Hz a notch, each turn a change.
+    const DWORD rate = buffer->frequency;
+    editor.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 2 * WHEEL_DELTA), 0);
+    EXPECT_EQ(rate + 1000, buffer->frequency);
+    editor.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(rate + 500, buffer->frequency);
+    EXPECT_EQ(2, parent.Count(SWM_CHANGED));
+    editor.CloseSound();
+}
