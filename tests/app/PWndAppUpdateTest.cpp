@@ -87,13 +87,46 @@ protected:
 };
 
 int g_questions = 0;
-std::string g_lastQuestion;
-int AnswerNo(HWND, const char* text, const char*, UINT)
+std::string g_lastQuestion, g_lastCaption;
+HWND g_lastOwner = nullptr;
+UINT g_lastStyle = 0;
+int AnswerNo(HWND owner, const char* text, const char* caption, UINT style)
 {
     ++g_questions;
     g_lastQuestion = text;
+    g_lastCaption = caption;
+    g_lastOwner = owner;
+    g_lastStyle = style;
     return IDNO;
 }
+}
+
+TEST_F(UpdateCheckTest, MessagesComeFromTheMainWindowAndLeaveNoHandOver)
+{
+    AppWindow window;
+    PWndApp& app = window.App();
+    PWndApp::SetQuestionFunction(AnswerNo);
+    UpdaterCommandLine = "";
+    const struct
+    {
+        const char* file;
+        const char* message;
+    } cases[] = {{"1.1.0\r\nletters\r\n", LATEST}, {nullptr, "Connection failed."}};
+    for (const auto& c : cases)
+    {
+        g_questions = 0;
+        ASSERT_TRUE(Serve("klvsn.ver", c.file ? c.file : ""));
+        ProxyGuard proxy(c.file ? port : ClosedPort());
+        app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 24);
+        EXPECT_EQ(1, g_questions) << c.message;
+        EXPECT_EQ(c.message, g_lastQuestion);
+        EXPECT_EQ("KLV Sonavel", g_lastCaption);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), g_lastStyle) << c.message;
+        EXPECT_EQ(app.GetHandle(), g_lastOwner) << c.message;
+    }
+    EXPECT_TRUE(IsWindow(app.GetHandle()));
+    EXPECT_EQ(0, UpdaterCommandLine.GetLength());
+    PWndApp::SetQuestionFunction(nullptr);
 }
 
 TEST_F(UpdateCheckTest, PublishedVersionGivesAMessageOrTheHandOver)
@@ -149,6 +182,7 @@ TEST_F(UpdateCheckTest, RefusedCloseKeepsTheWindowWithTheUpdaterCommandLineSet)
     ASSERT_TRUE(app.GetServerThread().IsRunning());
     app.GetServerThread().SetPeerCount(1);
     PWndApp::SetQuestionFunction(AnswerNo);
+    g_questions = 0;
     UpdaterCommandLine = "";
     app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 24);
     EXPECT_TRUE(IsWindow(app.GetHandle()));

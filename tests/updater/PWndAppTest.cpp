@@ -15,6 +15,7 @@ TEST(UpdaterWindowTest, LayoutAndProgressThatNeverDividesByAMissingTotal)
     GetClientRect(app.GetHandle(), &client);
     EXPECT_EQ(300, client.right);
     EXPECT_EQ(340, client.bottom);
+    EXPECT_TRUE(app.GetBackgroundImage().IsLoaded());
     HWND bar = FindWindowExA(app.GetHandle(), nullptr, PROGRESS_CLASSA, nullptr);
     ASSERT_NE(nullptr, bar);
     RECT rect = {};
