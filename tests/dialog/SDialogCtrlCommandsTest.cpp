@@ -93,6 +93,32 @@ TEST_F(Commands, TabSubmenusListTheElementsAndCheckThePages)
     EXPECT_FALSE(entries[0].enabled);
 }
 
+// A tab's entries stop before their ids would reach the next tab's; a tab
+// without pages gets no submenu and no separator of its own.
+TEST_F(Commands, TabSubmenusStopBelowTheNextTabsIds)
+{
+    Record* tab = Add(DTYPE_TAB, 1, {0, 0, 200, 100});
+    designer.SelectOnly(tab);
+    std::vector<D::_SMenuEntry> entries;
+    designer.GetContextMenuEntries(entries);
+    EXPECT_EQ(7u, entries.size());
+    tab->SetValue("TAB_CONTENT", "A | B");
+    for (int id = 2; id <= 995; id++)
+        Add(DTYPE_BUTTON, id, {0, 0, 10, 10});
+    designer.GetContextMenuEntries(entries);
+    int last[2] = {0, 0}, count[2] = {0, 0};
+    for (const D::_SMenuEntry& e : entries)
+        if (e.parent != 0 && !e.separator && e.id % 1000 >= 10)
+        {
+            const int t = e.parent / 1000 - 1;
+            count[t]++;
+            last[t] = e.id;
+        }
+    EXPECT_EQ(989, count[0]);
+    EXPECT_EQ(1999, last[0]);
+    EXPECT_EQ(2999, last[1]);
+}
+
 TEST_F(Commands, ToolboxStatesFollowTheSelection)
 {
     Record* a = Add(DTYPE_BUTTON, 1, {0, 0, 10, 10});
