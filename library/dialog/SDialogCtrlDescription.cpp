@@ -171,9 +171,11 @@ bool SDialogCtrl::ReadDescription(SVirtualFile* stream)
     if (!stream)
         return false;
     Clear();
-    // The header is short: a longer first line is never read whole.
+    // The header is short: a longer first line is never read whole. It is
+    // compared with its length, so a zero byte after the header's text differs.
     const int headerLength = static_cast<int>(strlen(DIALOG_HEADER));
-    if (ReadTextLine(stream, headerLength + 2) != DIALOG_HEADER)
+    const SString header = stream->ReadLine(true, headerLength + 2);
+    if (header.GetLength() != headerLength || header != DIALOG_HEADER)
         return false;
     ReadTextLine(stream);
     for (int section = 0; !stream->IsEnd(); section++)

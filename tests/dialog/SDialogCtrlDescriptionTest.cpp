@@ -93,6 +93,7 @@ TEST(SDialogCtrlDescription, ReaderToleratesWhatTheFormatAllowsAndRefusesTheTwoF
          }},
         {"header line 2 is free", "KLV DIALOG EDITOR 1.0.0.0\r\nanything\r\n[DIALOG]\r\n", true, nullptr},
         {"trailing blank on the header", "KLV DIALOG EDITOR 1.0.0.0 \r\n\r\n[DIALOG]\r\n", false, nullptr},
+        {"zero byte after the header", std::string("KLV DIALOG EDITOR 1.0.0.0\0\r\n\r\n[DIALOG]\r\n", 40), false, nullptr},
         {"line without equals", WithDialog("[BUTTON]\r\nTABENABLED\r\n"), false, nullptr},
         {"bare LF line ends", "KLV DIALOG EDITOR 1.0.0.0\n\n[DIALOG]\n", false, nullptr},
     };

@@ -216,6 +216,89 @@ TEST_F(Layout, PressesSelectPrimaryOnlyAndReportEachChange)
     EXPECT_STREQ("2|B", idNames.GetAt(1).GetText());
 }
 
+namespace
+{
+// Counts the selection changes the designer reports.
+class CountingDesigner : public TestDesigner
+{
+public:
+    bool OnSelectionChanged(_SCtrl* previous, _SCtrl* current) override
+    {
+        reports++;
+        return TestDesigner::OnSelectionChanged(previous, current);
+    }
+    int reports = 0;
+};
+
+// Ctrl held as GetAsyncKeyState sees it, which under Wine is injected input only.
+class HeldCtrl
+{
+public:
+    HeldCtrl()
+    {
+        for (int tries = 0; tries < 50 && !IsDown(); tries++)
+        {
+            Send(0);
+            PumpMessages();
+            if (!IsDown())
+                Sleep(10);
+        }
+    }
+    ~HeldCtrl()
+    {
+        Send(KEYEVENTF_KEYUP);
+        PumpMessages();
+    }
+    static bool IsDown() { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+private:
+    static void Send(DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_CONTROL;
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof(input));
+    }
+};
+} // namespace
+
+TEST(SDialogCtrlLayout, CtrlPressesAddAndTakeAwayAndReportEachChange)
+{
+    CountingDesigner designer;
+    ASSERT_TRUE(ReadText(designer, "KLV DIALOG EDITOR 1.0.0.0\r\n\r\n[DIALOG]\r\nPOSITION=0 0 400 300\r\n\r\n"));
+    Record* a = AddRecord(designer, DTYPE_BUTTON, 1, "A", {10, 10, 60, 40});
+    Record* b = AddRecord(designer, DTYPE_BUTTON, 2, "B", {100, 10, 150, 40});
+    designer.SelectOnly(designer.GetDialogDescription());
+    designer.reports = 0;
+    HeldCtrl ctrl;
+    ASSERT_TRUE(HeldCtrl::IsDown());
+    // Each press: its point, then the selection it leaves and the reports so far.
+    const struct
+    {
+        POINT at;
+        Record* first;
+        Record* second;
+        int reports;
+    } presses[] = {
+        {{20, 20}, a, nullptr, 1},    // the dialog alone gives way to the control
+        {{120, 20}, b, a, 2},         // added, and made the primary element
+        {{20, 20}, b, nullptr, 3},    // a selected control is taken away, not moved
+        {{120, 20}, nullptr, nullptr, 4},
+        {{300, 200}, designer.GetDialogDescription(), nullptr, 5},
+    };
+    for (const auto& p : presses)
+    {
+        SCOPED_TRACE(p.reports);
+        designer.OnLButtonDown(22 + p.at.x, 22 + p.at.y);
+        EXPECT_EQ(p.first, designer.GetSelected(0));
+        EXPECT_EQ(p.second, designer.GetSelected(1));
+        EXPECT_EQ(p.reports, designer.reports);
+    }
+    EXPECT_EQ(10, a->GetX());
+    EXPECT_EQ(0, designer.GetUndoCount());
+}
+
 TEST(SDialogCtrlLayout, CutEndsWhenRemovalsAreVetoedAndDeleteRefusesTheDialog)
 {
     VetoingDesigner designer;

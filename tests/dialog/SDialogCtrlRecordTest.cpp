@@ -107,4 +107,15 @@ TEST(SDialogCtrlRecord, CopiedSelectionTravelsThroughTheClipboard)
 
     clipboard.SetText("plain");
     EXPECT_FALSE(designer.CanPaste());
+
+    // Cut: the same block, and the element leaves the layout and the selection.
+    designer.SelectOnly(button);
+    const std::string copied = Bytes(block);
+    ASSERT_TRUE(designer.CutSelection());
+    EXPECT_EQ(0, designer.GetElementCount());
+    EXPECT_EQ(0, designer.GetSelectedCount());
+    SMemory cut;
+    ASSERT_EQ(26 + 85, clipboard.GetData(&cut));
+    EXPECT_EQ(copied, Bytes(cut));
+    EXPECT_FALSE(designer.CutSelection());
 }

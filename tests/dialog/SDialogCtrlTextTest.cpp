@@ -73,3 +73,19 @@ TEST(SDialogCtrlText, ErrorsGoThroughTheReplaceableFunction)
     EXPECT_EQ("Error", shownTitle);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), shownStyle & MB_ICONMASK);
 }
+
+TEST(SDialogCtrlText, LanguageReachesTheAttachedPane)
+{
+    TestDesigner designer;
+    SDialogCtrl::_SPropertyCtrl pane;
+    pane.AddGroup("G", "Group");
+    pane.SetItem(0, "B", "Bool", SPropertyCtrl::KIND_BOOL, "1");
+    designer.SetLanguage(false);
+    EXPECT_STREQ("True", pane.GetDisplayText(pane.FindItem(0, "B")).GetText());
+    designer.SetPropertyPane(&pane);
+    designer.SetLanguage(false);
+    EXPECT_STREQ("Vrai", pane.GetDisplayText(pane.FindItem(0, "B")).GetText());
+    designer.SetLanguage(true);
+    EXPECT_STREQ("True", pane.GetDisplayText(pane.FindItem(0, "B")).GetText());
+    designer.SetPropertyPane(nullptr);
+}
