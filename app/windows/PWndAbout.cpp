@@ -17,9 +17,6 @@ LRESULT PWndAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case SWM_CREATED:
         OnCreated();
         break;
-    case WM_LBUTTONUP:
-        EndModalCancel();
-        break;
     default:
         break;
     }
