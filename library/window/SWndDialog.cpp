@@ -154,8 +154,31 @@ void SWndDialog::OnButtonClicked(SWnd* button)
         SharedWindowProc(m_handle, SWM_DIALOGCANCEL, 0, 0);
 }
 
+// A dialog keeps the child that had the focus, as system dialogs do: the
+// default activation would put the focus on the dialog itself, and under Wine
+// a late activation from the display can arrive after a child took the focus.
+bool SWndDialog::OnActivate(WPARAM wParam)
+{
+    const HWND focus = ::GetFocus();
+    const bool childHasFocus = focus && IsChild(m_handle, focus);
+    if (LOWORD(wParam) == WA_INACTIVE)
+    {
+        m_lastFocus = childHasFocus ? focus : nullptr;
+        return false;
+    }
+    if (HIWORD(wParam))
+        return false;
+    const HWND target = childHasFocus ? focus : m_lastFocus;
+    if (!target || !IsChild(m_handle, target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        return false;
+    ::SetFocus(target);
+    return true;
+}
+
 LRESULT SWndDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_ACTIVATE && OnActivate(wParam))
+        return 0;
     if (message == WM_DESTROY)
         DestroyChildren();
     else if (message == SWM_BUTTON_CLICKED && IsModal())

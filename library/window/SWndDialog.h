@@ -47,12 +47,14 @@ public:
 
 private:
     void OnButtonClicked(SWnd* button);
+    bool OnActivate(WPARAM wParam);
 
     SArray<SWnd*> m_children;  // owned
     SArray<int> m_ids;
     SArrayString m_names;
     SArray<HFONT> m_fonts;     // owned, 0 when none
     std::unique_ptr<SStatusBarCtrl> m_statusBar;
+    HWND m_lastFocus = nullptr;  // the child that had the focus when the dialog was left
 };
 
 // The dialog builder. It lives in the dialog layer, which this layer must not

@@ -132,3 +132,23 @@ TEST(SWndDialog, DescriptionWithoutDialogSectionBuildsNoWindow)
     EXPECT_FALSE(dialog.CreateFromDescription("KLV DIALOG EDITOR 1.0.0.0\r\n", nullptr));
     EXPECT_EQ(nullptr, dialog.GetHandle());
 }
+
+TEST(SWndDialog, ReactivationGivesTheFocusBackToTheChildThatHadIt)
+{
+    SWndDialog dialog;
+    OpenDialog(dialog);
+    dialog.ShowWindow(SW_SHOW);
+    const Description first(1, "First"), other(2, "Second");
+    ASSERT_TRUE(dialog.AddChild(MakeButton(dialog, "First", 0), &first));
+    SWnd* second = MakeButton(dialog, "Second", 1);
+    ASSERT_TRUE(dialog.AddChild(second, &other));
+    second->SetFocus();
+    // What the display sends when another window took the activation and gave it back.
+    dialog.SendMessage(WM_ACTIVATE, WA_INACTIVE, 0);
+    ::SetFocus(dialog.GetHandle());
+    dialog.SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(second->GetHandle(), GetFocus());
+    // A focus already on a child stays there.
+    dialog.SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(second->GetHandle(), GetFocus());
+}
