@@ -159,12 +159,21 @@ bool ProbePort(int port)
 
 bool PumpUntil(const std::function<bool()>& condition, int timeout)
 {
+    // Checked after every message: a fast transfer posts its progress faster
+    // than a busy list takes it, so a drained queue may already hold the end.
     const DWORD start = GetTickCount();
     while (!condition())
     {
         if (GetTickCount() - start > static_cast<DWORD>(timeout))
             return false;
-        Pump(5);
+        MSG message;
+        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            Sleep(5);
+        else if (message.message != WM_QUIT)
+        {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
     }
     return true;
 }
