@@ -215,6 +215,9 @@ TEST_F(PlayViewsTest, StripTakesItsColourAndShowsNoLengthForAStream)
         EXPECT_EQ(c.position, Text(strip.GetLabel(PWndTask::CHILD_POSITION))) << c.stopped;
         EXPECT_EQ(c.length, Text(strip.GetLabel(PWndTask::CHILD_DURATION))) << c.stopped;
     }
+    // A bar without a range does not seek.
+    play.GetSeekBar().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2));
+    EXPECT_EQ(12, static_cast<int>(player.Fake().position));
 }
 
 TEST_F(PlayViewsTest, QueueMenusListTheQueueOnlyWhenThereIsOne)
