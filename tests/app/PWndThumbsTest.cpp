@@ -142,3 +142,41 @@ TEST_F(PWndThumbsTest, ClicksOpenFoldersTheParentAndTheRoot)
         EXPECT_EQ(std::string(s.selected), selection < 0 ? "" : TextOf(app.GetFolderList().GetItemText(selection)));
     }
 }
+
+// An album clicked plays; the main window then hides when "AutoHideAfterPlay"
+// is on, and Shift held turns the setting round.
+TEST(PWndThumbsPlayTest, ShiftInvertsHidingAfterPlay)
+{
+    RegisteredPlayer player;
+    SettingsKey settings;
+    TempFolder root;
+    ASSERT_TRUE(root.WriteFile("Album\\1.mp3", "x"));
+    settings.SetText("Folder", root.Path());
+    PWndApp::SetSplashTime(0);
+    AppWindow window;
+    PWndApp::SetSplashTime(2000);
+    PWndApp& app = window.App();
+    const struct
+    {
+        bool autoHide, shift, hidden;
+    } cases[] = {{false, false, false}, {true, false, true}, {true, true, false}, {false, true, true}};
+    for (const auto& c : cases)
+    {
+        settings.SetNumber("AutoHideAfterPlay", c.autoHide ? 1 : 0);
+        app.LoadSettings(false);
+        app.ShowWindow(SW_SHOW);
+        Pump(50);
+        // The X server may report its own key state as the focus moves: press until Shift reads down.
+        for (int tries = 0; tries < 50 && c.shift && !(GetAsyncKeyState(VK_SHIFT) & 0x8000); ++tries)
+        {
+            keybd_event(VK_SHIFT, 0, 0, 0);
+            Pump(10);
+        }
+        ASSERT_TRUE(app.GetThumbs().IsLeaf(0));
+        app.GetThumbs().SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(40, 20));
+        keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+        Pump(50);
+        EXPECT_EQ(root.Path() + "Album\\1.mp3", std::string(TextOf(app.GetQueue().GetAt(0))));
+        EXPECT_EQ(c.hidden, !app.IsVisible()) << c.autoHide << " " << c.shift;
+    }
+}

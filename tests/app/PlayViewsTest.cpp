@@ -5,6 +5,7 @@
 #include "AppTestSupport.h"
 #include "PTrackText.h"
 #include "SGuards.h"
+#include "SLibrary.h"
 
 using namespace apptest;
 
@@ -63,6 +64,7 @@ protected:
             ASSERT_TRUE(root.WriteFile(file, "x"));
         settings.SetText("Folder", root.Path());
         settings.SetNumber("Taskbar", 1);
+        settings.SetNumber("TaskbarColor", 0x123456);
         player.Fake().duration = 100;
         player.Fake().position = 12;
         window.reset(new AppWindow);
@@ -125,7 +127,9 @@ TEST_F(PlayViewsTest, BothViewsShowTheTrackAndItsPlaceInTheQueue)
     strip.SetQueueCount(1234);
     EXPECT_EQ(std::string("1/") + TextOf(IntToGroupedString(1234)), Text(strip.GetLabel(PWndTask::CHILD_QUEUE)));
     EXPECT_TRUE(strip.GetLabel(PWndTask::CHILD_NEXT).IsEnabled());
+    EXPECT_EQ(GetLibraryCursor(3), play.GetView(PWndPlay::VIEW_COVER).GetCursor());
     App().ClearQueue();
+    EXPECT_EQ(nullptr, play.GetView(PWndPlay::VIEW_COVER).GetCursor());
     EXPECT_EQ("", Text(play.GetView(PWndPlay::VIEW_TITLE)));
     EXPECT_FALSE(play.GetView(PWndPlay::VIEW_TITLE).IsEnabled());
     EXPECT_EQ("", Text(strip.GetLabel(PWndTask::CHILD_QUEUE)));
@@ -182,6 +186,40 @@ TEST_F(PlayViewsTest, SeekBarsShowTheHoverTimeInRedPaintThreePartsAndSeek)
     }
 }
 
+TEST_F(PlayViewsTest, StripTakesItsColourAndShowsNoLengthForAStream)
+{
+    PWndTask& strip = App().GetTaskStrip();
+    PWndPlay& play = App().GetPlayWindow();
+    EXPECT_EQ(TextOf(App().GetCountsText()), Text(strip.GetLabel(PWndTask::CHILD_INFO)));
+    for (PWndTask::Child child : {PWndTask::CHILD_INFO, PWndTask::CHILD_UPPER, PWndTask::CHILD_FOLDER,
+                                  PWndTask::CHILD_TITLE, PWndTask::CHILD_POSITION, PWndTask::CHILD_DURATION,
+                                  PWndTask::CHILD_QUEUE})
+        EXPECT_EQ(0xFF563412u, strip.GetLabel(child).GetTextColor()) << child;
+    // A stream has no length: the play window shows 0:00:00 over a bar of range 0,
+    // the strip no length, and once stopped no position either.
+    player.Fake().duration = 0;
+    Play({"Other\\V.mp3"});
+    const struct
+    {
+        bool stopped;
+        const char *position, *length;  // on the strip
+    } cases[] = {{false, "0:00:12", ""}, {true, "", ""}};
+    for (const auto& c : cases)
+    {
+        if (c.stopped)
+            App().GetPlayer().Stop();
+        App().UpdatePlayerViews();
+        EXPECT_EQ(0, play.GetSeekBar().GetMax());
+        EXPECT_EQ("0:00:12", Text(play.GetView(PWndPlay::VIEW_ELAPSED))) << c.stopped;
+        EXPECT_EQ("0:00:00", Text(play.GetView(PWndPlay::VIEW_DURATION))) << c.stopped;
+        EXPECT_EQ(c.position, Text(strip.GetLabel(PWndTask::CHILD_POSITION))) << c.stopped;
+        EXPECT_EQ(c.length, Text(strip.GetLabel(PWndTask::CHILD_DURATION))) << c.stopped;
+    }
+    // A bar without a range does not seek.
+    play.GetSeekBar().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2));
+    EXPECT_EQ(12, static_cast<int>(player.Fake().position));
+}
+
 TEST_F(PlayViewsTest, QueueMenusListTheQueueOnlyWhenThereIsOne)
 {
     PWndTask& strip = App().GetTaskStrip();
@@ -218,6 +256,7 @@ TEST_F(PlayViewsTest, LabelsLeadTheLibraryToThePlayingFileAndButtonsControlIt)
         const char *current, *folder, *file;
     } cases[] = {{false, PWndPlay::ID_TITLE, "Artist\\", "Album", "T"},
                  {false, PWndPlay::ID_ARTIST, "", "Artist", ""},
+                 {false, PWndPlay::ID_COVER, "Artist\\", "Album", ""},
                  {true, PWndTask::ID_FOLDER, "Artist\\", "Album", ""},
                  {true, PWndTask::ID_UPPER, "", "Artist", ""}};
     for (const auto& c : cases)

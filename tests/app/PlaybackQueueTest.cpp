@@ -165,6 +165,9 @@ TEST_F(PlaybackQueueTest, AddingOpensAnEmptyQueuePausedAndNeverInterruptsAPlayin
     EXPECT_TRUE(App().GetPlayer().IsPlaying());
     EXPECT_EQ(0, App().GetQueueIndex());
     EXPECT_STREQ("4", TextOf(App().GetPlayWindow().GetView(PWndPlay::VIEW_SIZE).GetWindowText()));
+    // The strip is not docked without "Taskbar": it shows nothing of the media.
+    EXPECT_FALSE(App().GetTaskStrip().IsDocked());
+    EXPECT_STREQ("", TextOf(App().GetTaskStrip().GetLabel(PWndTask::CHILD_QUEUE).GetWindowText()));
     EXPECT_TRUE(App().GetToolBar().IsButtonEnabled(8) && App().GetToolBar().IsButtonEnabled(9));
 }
 
