@@ -2,8 +2,8 @@
 #include "BenchRegistry.h"
 #include "SLibrary.h"
 
-// bench_sharing [name-filter]: the library started as the program starts it,
-// since both main windows are built in this process.
+// The entry of the benchmarks that build main windows in their own process
+// (bench_<name> [name-filter]): the library started as the program starts it.
 int main(int argc, char** argv)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
