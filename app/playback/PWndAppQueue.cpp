@@ -1,6 +1,7 @@
 // Filling the main window's play queue: the play commands, adding to the
 // queue, and the play requests of sharing peers.
 #include "PWndApp.h"
+#include "PPeerPath.h"
 #include <cstdlib>
 
 namespace
@@ -136,6 +137,9 @@ bool PWndApp::PlayFromPeer(const char* text)
 
 bool PWndApp::IsPeerPathAllowed(const SPath& path) const
 {
+    // A junction or link below the root would lead outside it, as the
+    // server's other requests refuse.
     return path.IsValid() && path.HasFileName() && m_rootFolder.Contains(&path, true) &&
-           IsMediaExtension(path.GetExtension(false, true));
+           IsMediaExtension(path.GetExtension(false, true)) &&
+           PPeerPath::PassesNoLink(m_disk, m_rootFolder.GetPath(), path.GetPath());
 }

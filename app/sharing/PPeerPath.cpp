@@ -86,13 +86,13 @@ bool PPeerPath::IsAcceptedName(const char* name)
 }
 
 // Every entry from the first part below the root to the path itself.
-bool PPeerPath::PassesNoLink(SDisk& disk, const SString& root, const SString& full)
+bool PPeerPath::PassesNoLink(const SDisk& disk, const SString& root, const SString& full)
 {
     for (int at = root.GetLength(); at < full.GetLength();)
     {
-        int end = full.FindChar('\\', at);
-        if (end < 0)
-            end = full.GetLength();
+        int end = at;
+        while (end < full.GetLength() && !IsSeparator(full.GetAt(end)))
+            end++;
         if (disk.IsReparsePoint(full.Left(end).GetText()))
             return false;
         at = end + 1;

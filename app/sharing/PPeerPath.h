@@ -27,9 +27,11 @@ public:
     static SString MakeDownloadTarget(const SString& root, const char* name, const char* remote);
     // The parts of a full path below the root, joined with "\".
     static SString MakeRelative(const SString& root, const SString& full);
+    // No entry of the full path below the root (a prefix of it) is a junction
+    // or a symbolic link.
+    static bool PassesNoLink(const SDisk& disk, const SString& root, const SString& full);
 
 private:
     static bool IsAcceptedPart(const SString& part);
     static bool IsDeviceName(const SString& part);
-    static bool PassesNoLink(SDisk& disk, const SString& root, const SString& full);
 };

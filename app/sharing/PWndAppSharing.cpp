@@ -33,9 +33,12 @@ bool PWndApp::StopSharing()
     return true;
 }
 
-// The server's thread could not listen: sharing is off again.
+// The server's thread could not listen: sharing is off again. The thread
+// posted this on its way out: it is waited for, so that a press of 19 right
+// after the message starts sharing anew instead of finding it still running.
 void PWndApp::OnSharingFailed(int port)
 {
+    m_serverThread.Stop();
     m_toolBar.CheckButton(19, false);
     SString text;
     text.Format("The library cannot be shared: port %d is not available.", port);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include "AppTestSupport.h"
+#include "SharingTestSupport.h"
 
 using namespace apptest;
 
@@ -210,6 +211,11 @@ TEST_F(PlaybackQueueTest, PlayCommandsCollectTheSelectedFolder)
 
 TEST_F(PlaybackQueueTest, PeersPlayOnlyMediaInsideTheRoot)
 {
+    // A link below the root leads outside it.
+    TempFolder outside;
+    ASSERT_TRUE(outside.WriteFile("secret.mp3", "x"));
+    const FolderLink link(root.Path() + "Out", outside.Path().substr(0, outside.Path().size() - 1));
+    ASSERT_TRUE(link.IsMade());
     const struct
     {
         bool allowed;
@@ -218,7 +224,7 @@ TEST_F(PlaybackQueueTest, PeersPlayOnlyMediaInsideTheRoot)
         {false, "A\\1 One.mp3", ""},
         {true, "A\\1 One.mp3|..\\x.mp3|a.txt|A\\..\\B\\5 Five.mp3|A\\..\\..\\C\\1.mp3", "A\\1 One.mp3;B\\5 Five.mp3;"},
         // Nothing playable: what played goes on.
-        {true, "..\\x.mp3|a.txt|", "A\\1 One.mp3;B\\5 Five.mp3;"},
+        {true, "..\\x.mp3|a.txt|Out\\secret.mp3|", "A\\1 One.mp3;B\\5 Five.mp3;"},
     };
     for (const auto& c : cases)
     {
