@@ -176,6 +176,7 @@ TEST_F(PWndSettingTest, TheFolderAndColourChoosersChangeTheirValuesOnlyWhenAnswe
               seen);
     EXPECT_EQ(other.Path(), settings.GetText("Folder"));
     EXPECT_EQ(0x00FF00, settings.GetNumber("TaskbarColor"));
+    EXPECT_EQ(other.Path(), TextOf(window.App().GetRootFolder().GetPath()));  // reloaded on it
 }
 
 TEST_F(PWndSettingTest, PropertiesShowAndWriteTheSiteAndRebuildTheInformation)
