@@ -15,6 +15,33 @@ const char* const TEXTS[][2] = {
 // The check boxes and the flags they show.
 const char* const CHECKS[][2] = {
     {"CHECK_TOOLBAR", "ToolBar"}, {"CHECK_AUTOHIDE", "AutoHideAfterPlay"}, {"CHECK_TASKBAR", "Taskbar"}};
+
+bool ChooseWithFolderDialog(SSelector& selector, const char* title, const char* start, SString* chosen)
+{
+    selector.BrowseForFolder(chosen, title, start, false);
+    return chosen->GetLength() > 0;
+}
+
+bool ChooseWithColorDialog(SSelector& selector, COLORREF initial, COLORREF* chosen)
+{
+    if (!selector.ChooseColor(initial, true, false, true))
+        return false;
+    *chosen = selector.GetColor();
+    return true;
+}
+
+PWndSetting::FolderChoiceFunction s_folderChoice = ChooseWithFolderDialog;
+PWndSetting::ColorChoiceFunction s_colorChoice = ChooseWithColorDialog;
+}
+
+void PWndSetting::SetFolderChoiceFunction(FolderChoiceFunction function)
+{
+    s_folderChoice = function ? function : ChooseWithFolderDialog;
+}
+
+void PWndSetting::SetColorChoiceFunction(ColorChoiceFunction function)
+{
+    s_colorChoice = function ? function : ChooseWithColorDialog;
 }
 
 PWndSetting::PWndSetting()
@@ -91,8 +118,8 @@ void PWndSetting::OnButtonClick(const SString& name)
     if (name == "BTN_FOLDER")
     {
         SString folder;
-        m_selector.BrowseForFolder(&folder, "Choose your root folder...", TextOf(GetChildText("EDIT_FOLDER")), false);
-        if (folder.GetLength() > 0)
+        if (s_folderChoice(m_selector, "Choose your root folder...", TextOf(GetChildText("EDIT_FOLDER")), &folder) &&
+            folder.GetLength() > 0)
             SetChildText("EDIT_FOLDER", folder.GetText());
     }
     else if (name == "BTN_FOLDERDEF")
@@ -105,9 +132,10 @@ void PWndSetting::OnButtonClick(const SString& name)
 void PWndSetting::ChooseTextColor()
 {
     SWnd* sample = Child("TASK_TEXT");
-    if (!sample || !m_selector.ChooseColor(sample->GetBackgroundColor(), true, false, true))
+    COLORREF color = 0;
+    if (!sample || !s_colorChoice(m_selector, sample->GetBackgroundColor(), &color))
         return;
-    sample->SetBackgroundColor(m_selector.GetColor());
+    sample->SetBackgroundColor(color);
     sample->RedrawWindow();
 }
 

@@ -17,6 +17,13 @@ public:
     // "TaskbarColor" from the controls.
     void WriteSettings() const;
 
+    // The system's folder and colour choosers wait for a person; tests put
+    // their own in (null restores the system's). False when nothing was chosen.
+    typedef bool (*FolderChoiceFunction)(SSelector& selector, const char* title, const char* start, SString* chosen);
+    typedef bool (*ColorChoiceFunction)(SSelector& selector, COLORREF initial, COLORREF* chosen);
+    static void SetFolderChoiceFunction(FolderChoiceFunction function);
+    static void SetColorChoiceFunction(ColorChoiceFunction function);
+
 private:
     void ShowTexts();
     void ShowValues();

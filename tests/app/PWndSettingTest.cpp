@@ -5,6 +5,7 @@
 #include <functional>
 #include "AppTestSupport.h"
 #include "HttpStandIn.h"
+#include "PWndSetting.h"
 #include "SLibrary.h"
 #include "SWndDialog.h"
 
@@ -39,6 +40,26 @@ void Click(SWndDialog& dialog, const char* name)
     dialog.FindChildByName(name)->SendMessage(BM_CLICK);
 }
 
+// The folder and colour choosers stand-ins: what they were asked, and their answers
+// (empty folder and colour 0 for a cancelled chooser).
+std::vector<std::string> g_asked;
+std::string g_folderAnswer;
+COLORREF g_colorAnswer = 0;
+
+bool AnswerFolder(SSelector&, const char* title, const char* start, SString* chosen)
+{
+    g_asked.push_back(std::string(title) + "|" + start);
+    *chosen = g_folderAnswer.c_str();
+    return !g_folderAnswer.empty();
+}
+
+bool AnswerColor(SSelector&, COLORREF initial, COLORREF* chosen)
+{
+    g_asked.push_back(std::to_string(initial));
+    *chosen = g_colorAnswer;
+    return g_colorAnswer != 0;
+}
+
 class PWndSettingTest : public ::testing::Test
 {
 protected:
@@ -50,8 +71,16 @@ protected:
         settings.SetNumber("ToolBar", 1);
         settings.SetNumber("TaskbarColor", 0x123456);
         PWndApp::SetModalFunction(RunWithTimer);
+        PWndSetting::SetFolderChoiceFunction(AnswerFolder);
+        PWndSetting::SetColorChoiceFunction(AnswerColor);
+        g_asked.clear();
     }
-    void TearDown() override { PWndApp::SetModalFunction(nullptr); }
+    void TearDown() override
+    {
+        PWndApp::SetModalFunction(nullptr);
+        PWndSetting::SetFolderChoiceFunction(nullptr);
+        PWndSetting::SetColorChoiceFunction(nullptr);
+    }
 
     SettingsKey settings;
     TempFolder root;
@@ -120,6 +149,34 @@ TEST_F(PWndSettingTest, DefaultFolderIsWrittenEmptyAndLoadsAsTheProgramsFolder)
     EXPECT_TRUE(settings.Has("Folder"));
     EXPECT_EQ("", settings.GetText("Folder"));
     EXPECT_STREQ(GetProgramFolder().GetText(), TextOf(app.GetRootFolder().GetPath()));
+}
+
+TEST_F(PWndSettingTest, TheFolderAndColourChoosersChangeTheirValuesOnlyWhenAnswered)
+{
+    AppWindow window;
+    TempFolder other;
+    std::vector<std::string> seen;
+    g_inside = [&](SWndDialog& dialog) {
+        SWnd* sample = dialog.FindChildByName("TASK_TEXT");
+        for (bool answer : {false, true})
+        {
+            g_folderAnswer = answer ? other.Path() : "";
+            g_colorAnswer = answer ? 0x00FF00 : 0;
+            Click(dialog, "BTN_FOLDER");
+            sample->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            sample->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            seen.push_back(Text(dialog, "EDIT_FOLDER") + "|" + std::to_string(sample->GetBackgroundColor()));
+        }
+        Click(dialog, "OK");
+    };
+    window.App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 21);
+    const std::string folder = "Choose your root folder...|" + root.Path(), color = std::to_string(0x123456);
+    EXPECT_EQ((std::vector<std::string>{folder, color, folder, color}), g_asked);
+    EXPECT_EQ((std::vector<std::string>{root.Path() + "|" + color, other.Path() + "|" + std::to_string(0x00FF00)}),
+              seen);
+    EXPECT_EQ(other.Path(), settings.GetText("Folder"));
+    EXPECT_EQ(0x00FF00, settings.GetNumber("TaskbarColor"));
+    EXPECT_EQ(other.Path(), TextOf(window.App().GetRootFolder().GetPath()));  // reloaded on it
 }
 
 TEST_F(PWndSettingTest, PropertiesShowAndWriteTheSiteAndRebuildTheInformation)
