@@ -164,7 +164,7 @@ void PWndApp::ShowHelp()
     delete m_help;
     m_help = new PWndHelp();
     m_help->SetOwner(this);
-    m_help->Create("", WS_POPUP | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, nullptr, m_handle);
+    m_help->Create("", WS_POPUP | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
 }
 
 void PWndApp::OpenBook(const char* page)

@@ -2,7 +2,9 @@
 // and the choice of a server, long settings, folder links, sending the book,
 // and closes that are refused.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <set>
+#include <vector>
 #include "AppTestSupport.h"
 #include "SharingTestSupport.h"
 #include "SFile.h"
@@ -230,24 +232,29 @@ LRESULT CALLBACK RefuseClose(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return CallWindowProcA(g_helpProc, window, message, wParam, lParam);
 }
 
-struct OwnedSearch
+BOOL CALLBACK CollectCaptioned(HWND window, LPARAM data)
 {
-    HWND owner, found;
-};
-
-BOOL CALLBACK CheckOwned(HWND window, LPARAM data)
-{
-    OwnedSearch* s = reinterpret_cast<OwnedSearch*>(data);
-    if (GetWindow(window, GW_OWNER) == s->owner && (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION))
-        s->found = window;
+    if (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION)
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
     return TRUE;
 }
 
-HWND FindOwnedPopup(HWND owner)
+std::vector<HWND> CaptionedWindows()
 {
-    OwnedSearch search = {owner, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), CheckOwned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectCaptioned, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// The captioned top-level window a command makes (the help window has no parent).
+HWND WindowMadeBy(PWndApp& app, int command)
+{
+    const std::vector<HWND> before = CaptionedWindows();
+    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, command);
+    for (HWND window : CaptionedWindows())
+        if (std::find(before.begin(), before.end(), window) == before.end())
+            return window;
+    return nullptr;
 }
 
 int g_answer = IDNO;
@@ -263,8 +270,7 @@ TEST_F(PWndAppTest, RefusedClosesKeepTheWindowAndSaveNothing)
 {
     AppWindow window;
     PWndApp& app = window.App();
-    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 22);
-    HWND help = FindOwnedPopup(app.GetHandle());
+    HWND help = WindowMadeBy(app, 22);
     ASSERT_NE(nullptr, help);
     g_helpProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(help, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefuseClose)));
     EXPECT_EQ(-1, app.SendMessage(WM_CLOSE));
