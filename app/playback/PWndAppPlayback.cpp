@@ -160,6 +160,10 @@ bool PWndApp::SeekTo(int seconds)
 
 void PWndApp::OnMediaEnded()
 {
+    // The end of a file stopped as it ended comes after the queue was emptied:
+    // nothing plays any more, and it must not shut the computer down.
+    if (m_queueIndex < 0)
+        return;
     if (m_queue.GetCount() != 1)
     {
         if (!PlayNext() && m_shutdown)

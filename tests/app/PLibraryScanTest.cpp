@@ -86,6 +86,8 @@ TEST(PLibraryScanTest, InformationTextShowsWholeCountsSingularsAndTheLink)
     scan.added = {{"Big\\Inner\\", {70000, 0, 0}}, {"Big\\", {0, 1, 0}}, {"Small\\", {1, 0, 2}},
                   {"Rock\\Artist\\Album\\", {2, 0, 0}}};
     app.ScanLibrary(scan);
+    // Made after the scan: the counts know nothing of it.
+    ASSERT_TRUE(root.WriteFile("Rock\\Artist\\Late\\Inner\\x.txt", ""));
     EXPECT_EQ(Grouped(70003) + " songs, 1 video, 2 radios", TextOf(app.GetCountsText()));
 
     const std::string rootLine = "\x95 <b>" + Grouped(70003) + "</b> songs, <b>1</b> video and <b>2</b> radios";
@@ -102,6 +104,7 @@ TEST(PLibraryScanTest, InformationTextShowsWholeCountsSingularsAndTheLink)
         {"Rock", "", "\x95 <b>2</b> songs, <b>0</b> video and <b>0</b> radio in <b>Rock</b>"},
         {"Artist", "Album", "\x95 <b>2</b> songs, <b>0</b> video and <b>0</b> radio in <b>Rock\\Artist</b>"
                             "\n\x95 <b>2</b> songs, <b>0</b> video and <b>0</b> radio in <b>Album</b>"},
+        {"Late", "Inner", ""},
     };
     for (const auto& s : steps)
     {

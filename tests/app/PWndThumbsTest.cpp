@@ -96,8 +96,14 @@ TEST_F(PWndThumbsTest, EachFolderShowsItsOwnCoverAndTheParentBarLightsUp)
     EXPECT_EQ(nullptr, thumbs.GetCursor());
 
     // However narrow, one column: two folders take two rows of scroll range.
-    thumbs.MoveWindow(0, 0, 150, 300, false);
+    thumbs.MoveWindow(0, 0, 150, 150, false);
     EXPECT_EQ(2 * 200 + 8, thumbs.GetScrollMax(true));
+    // The wheel turned back goes a page forward, turned forward a page back.
+    for (const auto& turn : {std::make_pair(-WHEEL_DELTA, 200), std::make_pair(WHEEL_DELTA, 0)})
+    {
+        thumbs.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, turn.first), 0);
+        EXPECT_EQ(turn.second, thumbs.GetScrollPos(true)) << turn.first;
+    }
 }
 
 TEST_F(PWndThumbsTest, HoveringAnAlbumShowsThePlayBadge)

@@ -121,14 +121,15 @@ TEST_F(PlaybackQueueTest, EndOfFileRepeatsPlaysOnOrShutsDown)
         int ends, left, shutdowns;
     } cases[] = {{1, true, true, 3, 1, 0}, {1, false, true, 1, 0, 1}, {1, false, false, 1, 0, 0},
                  {2, false, true, 1, 2, 0}, {2, false, true, 2, 0, 1}, {2, false, false, 2, 0, 0},
-                 {2, true, true, 3, 2, 0}};
+                 {2, true, true, 3, 2, 0}, {0, false, true, 1, 0, 0}};
     for (const auto& c : cases)
     {
         App().ClearQueue();
         Check(12, c.repeat);
         Check(13, c.shutdown);
         player.Fake().putUrlFails = false;
-        ASSERT_TRUE(c.entries == 1 ? Append({"C\\1.mp3"}) : Append({"C\\1.mp3", "C\\2.mp3"}));
+        // No entry: the end of a file stopped as it ended.
+        ASSERT_TRUE(c.entries == 0 || (c.entries == 1 ? Append({"C\\1.mp3"}) : Append({"C\\1.mp3", "C\\2.mp3"})));
         // A single entry plays again from the start without being opened again.
         player.Fake().putUrlFails = c.entries == 1;
         player.Fake().position = 30;

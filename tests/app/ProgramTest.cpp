@@ -34,6 +34,30 @@ protected:
         return program.WaitReady();
     }
 
+    // The main window's descendant of that id and class (the play window's
+    // views reuse the lists' ids).
+    static HWND Child(HWND main, int id, const char* className)
+    {
+        struct Search
+        {
+            int id;
+            const char* className;
+            HWND found;
+        } search = {id, className, nullptr};
+        EnumChildWindows(
+            main,
+            [](HWND child, LPARAM data) {
+                auto* s = reinterpret_cast<Search*>(data);
+                char name[64] = {};
+                GetClassNameA(child, name, sizeof(name));
+                if (GetDlgCtrlID(child) == s->id && _stricmp(name, s->className) == 0)
+                    s->found = child;
+                return s->found ? FALSE : TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
     static HWND ToolBar(HWND main)
     {
         HWND rebar = FindWindowExA(main, nullptr, "ReBarWindow32", nullptr);
@@ -175,10 +199,23 @@ TEST_F(ProgramTest, VisibilityFollowsF8HideCommandAndRemoteControl)
     EXPECT_EQ(0, CloseProgram(main));
 }
 
-TEST_F(ProgramTest, ToolBarStartsWithNothingSelectedAndPlaybackIdle)
+TEST_F(ProgramTest, FirstViewListsTheRootWithNothingSelectedAndPlaybackIdle)
 {
+    // With a book made, the thumbnails show in the place of the welcome page.
+    ASSERT_TRUE(library.WriteFile("Book.htm", ""));
     HWND main = Start();
     ASSERT_NE(nullptr, main);
+    // The root's one genre, its thumbnail in place of the file list, the root and the counts.
+    EXPECT_EQ(1, SendMessageA(Child(main, PWndApp::ID_FOLDERLIST, "ListBox"), LB_GETCOUNT, 0, 0));
+    EXPECT_TRUE(IsWindowVisible(Child(main, PWndApp::ID_THUMBS, "CLASS_SWND")));
+    HWND files = Child(main, PWndApp::ID_FILELIST, "ListBox");
+    ASSERT_NE(nullptr, files);
+    EXPECT_FALSE(IsWindowVisible(files));
+    HWND status = FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
+    char text[MAX_PATH] = {};
+    SendMessageA(status, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(library.Path(), text);
+    EXPECT_EQ(strlen("2 songs, 4 videos, 2 radios"), LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 1, 0)));
     HWND toolBar = ToolBar(main);
     ASSERT_NE(nullptr, toolBar);
     const struct
