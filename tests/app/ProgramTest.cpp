@@ -34,27 +34,29 @@ protected:
         return program.WaitReady();
     }
 
+    struct ChildSearch
+    {
+        int id;
+        const char* className;
+        HWND found;
+    };
+
+    static BOOL CALLBACK CheckChild(HWND child, LPARAM data)
+    {
+        auto* s = reinterpret_cast<ChildSearch*>(data);
+        char name[64] = {};
+        GetClassNameA(child, name, sizeof(name));
+        if (GetDlgCtrlID(child) == s->id && _stricmp(name, s->className) == 0)
+            s->found = child;
+        return s->found ? FALSE : TRUE;
+    }
+
     // The main window's descendant of that id and class (the play window's
     // views reuse the lists' ids).
     static HWND Child(HWND main, int id, const char* className)
     {
-        struct Search
-        {
-            int id;
-            const char* className;
-            HWND found;
-        } search = {id, className, nullptr};
-        EnumChildWindows(
-            main,
-            [](HWND child, LPARAM data) {
-                auto* s = reinterpret_cast<Search*>(data);
-                char name[64] = {};
-                GetClassNameA(child, name, sizeof(name));
-                if (GetDlgCtrlID(child) == s->id && _stricmp(name, s->className) == 0)
-                    s->found = child;
-                return s->found ? FALSE : TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        ChildSearch search = {id, className, nullptr};
+        EnumChildWindows(main, CheckChild, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
 
