@@ -88,6 +88,8 @@ TEST(SWaveReadTest, LayoutChecksRefuseWhatSampleOffsetsCannotTrust)
                           {"LIST chunk", with([](WaveSpec& s) { s.beforeData = "LIST" + U32(0); }), false},
                           {"no channels", with([](WaveSpec& s) { s.channels = 0; }), false},
                           {"rate 0", with([](WaveSpec& s) { s.rate = 0; }), false},
+                          {"rate 2^31 - 1", with([](WaveSpec& s) { s.rate = 0x7FFFFFFF; }), true},
+                          {"rate past 2^31 - 1", with([](WaveSpec& s) { s.rate = 0xBF000000u; }), false},
                           {"block align", with([](WaveSpec& s) { s.blockAlign = 2; }), false},
                           {"24 bits", with([](WaveSpec& s) { s.bits = 24; }), false},
                           {"12 bits", with([](WaveSpec& s) { s.bits = 12; }), false},
@@ -100,6 +102,7 @@ TEST(SWaveReadTest, LayoutChecksRefuseWhatSampleOffsetsCannotTrust)
         EXPECT_EQ(c.read, sound.IsLoaded()) << c.name;
         if (c.read)
         {
+            EXPECT_GT(sound.GetSampleRate(), 0) << c.name;
             EXPECT_EQ(10u, sound.GetFrameCount()) << c.name;
             EXPECT_EQ(3, sound.GetSample(nullptr, 2, 1)) << c.name;
         }
