@@ -85,9 +85,9 @@ SWave::SWave()
 
 SWave::~SWave()
 {
-    // The meter is not ours and may be gone already.
-    m_level = nullptr;
+    // A linked meter is alive (it unlinks itself when destroyed): it falls silent, then forgets us.
     Close();
+    SetLevelCtrl(nullptr);
 }
 
 void SWave::Close()
