@@ -3,6 +3,7 @@
 #include <cmath>
 #include "SDrawing.h"
 #include "SMouseNotify.h"
+#include "SWave.h"
 
 SLevelCtrl::SLevelCtrl()
     : m_columns(false), m_peakHold(true), m_ticks(false), m_backColor(0), m_lowColor(0), m_highColor(0),
@@ -15,7 +16,27 @@ SLevelCtrl::SLevelCtrl()
 
 SLevelCtrl::~SLevelCtrl()
 {
+    // A sound that outlives its meter must not feed or zero it any more.
+    for (int last = m_sounds.GetCount() - 1; last >= 0; last = m_sounds.GetCount() - 1)
+    {
+        SWave* sound = m_sounds.GetAt(last);
+        m_sounds.RemoveAt(last);
+        sound->SetLevelCtrl(nullptr);
+    }
     DestroyWindow();
+}
+
+void SLevelCtrl::AttachSound(SWave* sound)
+{
+    if (sound && m_sounds.Find(sound) < 0)
+        m_sounds.Add(sound);
+}
+
+void SLevelCtrl::DetachSound(SWave* sound)
+{
+    const int index = m_sounds.Find(sound);
+    if (index >= 0)
+        m_sounds.RemoveAt(index);
 }
 
 void SLevelCtrl::SetDefaults()

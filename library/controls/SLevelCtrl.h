@@ -8,6 +8,8 @@
 #include "SGuards.h"
 #include "SWnd.h"
 
+class SWave;
+
 class SLevelCtrl : public SWnd
 {
 public:
@@ -54,6 +56,10 @@ public:
     static void GetCellSpan(int extent, int count, int index, int& start, int& size);
 
 private:
+    // Only a sound links itself, through SWave::SetLevelCtrl.
+    friend class SWave;
+    void AttachSound(SWave* sound);
+    void DetachSound(SWave* sound);
     void Redraw() const;
     void PaintScale(HDC dc, int width, int height) const;
     void PaintCell(HDC dc, int channel, const RECT& cell, DWORD now);
@@ -74,4 +80,6 @@ private:
     DWORD m_peakHoldTime;
     DWORD m_lastPaint, m_elapsed;
     Clock m_clock;
+    // The sounds that feed this meter (not owned): each is unlinked when either side goes.
+    SArray<SWave*> m_sounds;
 };

@@ -50,8 +50,9 @@ bool ReadFormat(SVirtualFile* stream, WAVEFORMATEXTENSIBLE& format)
         format.Format.cbSize = RECORD_SIZE - sizeof(WAVEFORMATEX);
     const WAVEFORMATEX& f = format.Format;
     const int bits = f.wBitsPerSample;
+    // The rate is read back as a signed 32-bit number.
     return (bits == 8 || bits == 16 || bits == 32) && f.nChannels > 0 && f.nSamplesPerSec > 0 &&
-           f.nBlockAlign == f.nChannels * bits / 8;
+           f.nSamplesPerSec <= static_cast<DWORD>(INT_MAX) && f.nBlockAlign == f.nChannels * bits / 8;
 }
 } // namespace
 
@@ -84,9 +85,9 @@ SWave::SWave()
 
 SWave::~SWave()
 {
-    // The meter is not ours and may be gone already.
-    m_level = nullptr;
+    // A linked meter is alive (it unlinks itself when destroyed): it falls silent, then forgets us.
     Close();
+    SetLevelCtrl(nullptr);
 }
 
 void SWave::Close()

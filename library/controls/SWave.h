@@ -134,6 +134,8 @@ private:
     // A chunk visitor: offset from the start of the walked range, and byte count.
     template <class Visit>
     bool WalkChunks(int64_t total, int chunk, int pass, bool backwards, Visit visit);
+    bool IsSelectionEditable() const;
+    bool FitsAfterInsert(int64_t frames) const;
     bool ReadAt(int64_t offset, void* buffer, int count);
     bool WriteAt(int64_t offset, const void* buffer, int count);
     bool CopyChannelTo(SVirtualFile* target);

@@ -166,11 +166,18 @@ void SWaveCtrl::Stop()
 
 void SWaveCtrl::SetSelection(uint32_t start, uint32_t length)
 {
-    const uint32_t frames = m_sound.GetFrameCount();
-    m_selectionStart = std::min(start, frames);
-    m_selectionLength = std::min(length, frames - m_selectionStart);
+    m_selectionStart = start;
+    m_selectionLength = length;
+    ClampSelection();
     if (m_handle)
         InvalidateRect(nullptr, true);
+}
+
+void SWaveCtrl::ClampSelection()
+{
+    const uint32_t frames = m_sound.GetFrameCount();
+    m_selectionStart = std::min(m_selectionStart, frames);
+    m_selectionLength = std::min(m_selectionLength, frames - m_selectionStart);
 }
 
 void SWaveCtrl::SetChannel(int channel, bool redraw)
@@ -199,20 +206,25 @@ void SWaveCtrl::OnSelectAll()
 
 // --- Edits ------------------------------------------------------------------
 
-// The waveform follows the samples; only a complete edit is reported.
+// The waveform follows the samples; only a complete edit is reported. An edit
+// ended part way may have shortened the sound: the selection stays inside it,
+// or every later edit would be refused.
 void SWaveCtrl::FinishEdit(bool changed)
 {
+    ClampSelection();
     Refresh();
     if (changed)
         NotifyChanged(0);
 }
 
+// The clip is emptied only once the sound has taken the selection: a cut or copy
+// that cannot be made leaves the clip as it was.
 bool SWaveCtrl::CutSelection()
 {
     SFile* clip = GetClip();
-    if (!m_sound.IsLoaded() || m_selectionLength == 0 || !clip || !clip->SetSize(0) || !BeginOperation())
+    if (!m_sound.IsLoaded() || m_selectionLength == 0 || !clip || !BeginOperation())
         return false;
-    const bool done = m_sound.CutSelection(clip);
+    const bool done = clip->SetSize(0) && m_sound.CutSelection(clip);
     EndOperation();
     if (done)
         m_selectionLength = 0;
@@ -223,9 +235,9 @@ bool SWaveCtrl::CutSelection()
 bool SWaveCtrl::CopySelection()
 {
     SFile* clip = GetClip();
-    if (!m_sound.IsLoaded() || m_selectionLength == 0 || !clip || !clip->SetSize(0) || !BeginOperation())
+    if (!m_sound.IsLoaded() || m_selectionLength == 0 || !clip || !BeginOperation())
         return false;
-    const bool done = m_sound.CopySelection(clip);
+    const bool done = clip->SetSize(0) && m_sound.CopySelection(clip);
     EndOperation();
     if (m_handle)
         InvalidateRect(nullptr, true);

@@ -121,6 +121,7 @@ private:
     void BuildMenu();
     void Refresh();
     void FinishEdit(bool changed);
+    void ClampSelection();
     int GetFrameX(uint32_t frame) const;
     void GetSelectionSpan(int& top, int& bottom) const;
     void DrawChannel(HDC dc, int channel, const RECT& band);

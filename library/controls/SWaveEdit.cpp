@@ -67,6 +67,25 @@ bool SWave::SetOperation(uint32_t start, uint32_t length, int channel, ProgressC
     return true;
 }
 
+// An edit is checked against the sound as it is now: a selection set before an
+// earlier edit shortened the sound may run past its end.
+bool SWave::IsSelectionEditable() const
+{
+    const uint64_t frames = GetFrameCount();
+    return IsEditable() && m_selectionStart <= frames &&
+           static_cast<uint64_t>(m_selectionStart) + m_selectionLength <= frames && m_selectedChannel >= -1 &&
+           m_selectedChannel < GetChannelCount();
+}
+
+// Whether the data still fits the streams once the selection is deleted (one
+// channel keeps the length) and the given frames are added.
+bool SWave::FitsAfterInsert(int64_t frames) const
+{
+    const int64_t align = GetBlockAlign();
+    const int64_t deleted = m_selectedChannel < 0 ? static_cast<int64_t>(m_selectionLength) * align : 0;
+    return frames >= 0 && GetDataSize() - deleted + frames * align <= INT_MAX;
+}
+
 // The outermost edit brings the sound buffer up to date.
 void SWave::FinishEdit(bool refillOnly)
 {
@@ -82,7 +101,7 @@ void SWave::FinishEdit(bool refillOnly)
 
 bool SWave::CopySelection(SVirtualFile* target)
 {
-    if (!IsEditable() || !target || target == GetDataStream() || m_selectionLength == 0)
+    if (!IsSelectionEditable() || !target || target == GetDataStream() || m_selectionLength == 0)
         return false;
     if (m_selectedChannel >= 0)
         return CopyChannelTo(target);
@@ -116,7 +135,7 @@ bool SWave::CopyChannelTo(SVirtualFile* target)
 
 bool SWave::CutSelection(SVirtualFile* target)
 {
-    if (!IsEditable() || !target || m_selectionLength == 0)
+    if (!IsSelectionEditable() || !target || target == GetDataStream() || m_selectionLength == 0)
         return false;
     m_step = 0;
     m_stepCount = 2;
@@ -128,7 +147,14 @@ bool SWave::CutSelection(SVirtualFile* target)
 
 bool SWave::PasteFrom(SVirtualFile* source)
 {
-    if (!IsEditable() || !source || source == GetDataStream())
+    if (!IsSelectionEditable() || !source || source == GetDataStream())
+        return false;
+    // One selected channel takes mono samples: one frame per sample. A source
+    // without a whole frame changes nothing: the selection stays.
+    const int unit = m_selectedChannel < 0 ? GetBlockAlign() : BytesPerSample();
+    const int64_t size = source->GetSize();
+    const int64_t frames = size > 0 && unit > 0 ? size / unit : 0;
+    if (frames == 0 || !FitsAfterInsert(frames))
         return false;
     m_step = 0;
     m_stepCount = m_selectionLength > 0 ? 3 : 2;
@@ -143,10 +169,7 @@ bool SWave::PasteFrom(SVirtualFile* source)
             m_selectionLength = 0;
         }
     }
-    // One selected channel takes mono samples: one frame per sample.
-    const int64_t size = source->GetSize();
-    const int64_t frames = size / (m_selectedChannel < 0 ? GetBlockAlign() : BytesPerSample());
-    done = done && frames > 0 && frames <= UINT32_MAX && InsertSilence(static_cast<uint32_t>(frames));
+    done = done && InsertSilence(static_cast<uint32_t>(frames));
     if (done)
     {
         m_step++;
@@ -189,7 +212,7 @@ bool SWave::PasteSamples(SVirtualFile* source, uint32_t frames)
 
 bool SWave::DeleteSelection()
 {
-    if (!IsEditable() || m_selectionLength == 0)
+    if (!IsSelectionEditable() || m_selectionLength == 0)
         return false;
     m_editDepth++;
     const bool done = m_selectedChannel < 0 ? DeleteAllChannels() : DeleteOneChannel();
@@ -255,7 +278,7 @@ bool SWave::ZeroFrames(uint32_t first, uint32_t count, int channel, int pass)
 
 bool SWave::SilenceSelection()
 {
-    if (!IsEditable())
+    if (!IsSelectionEditable())
         return false;
     bool done;
     if (m_selectedChannel >= 0)
@@ -286,7 +309,11 @@ bool SWave::GrowBy(int64_t bytes)
     {
         const int n = static_cast<int>(std::min<int64_t>(left, GROW_BLOCK));
         if (stream->Write(silence.data(), n) != n)
+        {
+            // Cut back, so that the data keeps whole frames.
+            stream->SetSize(static_cast<int>(size));
             return false;
+        }
     }
     return true;
 }
@@ -316,7 +343,8 @@ bool SWave::MoveRight(uint32_t frames)
 
 bool SWave::InsertSilence(uint32_t frames)
 {
-    if (!IsEditable() || frames == 0)
+    // Checked before the selection is deleted: an insert that cannot be made changes nothing.
+    if (!IsSelectionEditable() || frames == 0 || !FitsAfterInsert(frames))
         return false;
     m_editDepth++;
     bool done = true;
@@ -344,7 +372,7 @@ bool SWave::InsertSilence(uint32_t frames)
 
 bool SWave::Amplify(double factor)
 {
-    if (!IsEditable() || m_selectionLength == 0)
+    if (!IsSelectionEditable() || m_selectionLength == 0)
         return false;
     const int align = GetBlockAlign(), channels = GetChannelCount();
     const int64_t base = static_cast<int64_t>(m_selectionStart) * align;
@@ -371,7 +399,7 @@ bool SWave::Amplify(double factor)
 
 bool SWave::ScanSelection()
 {
-    if (!IsEditable())
+    if (!IsSelectionEditable())
         return false;
     const int align = GetBlockAlign();
     const int64_t total = static_cast<int64_t>(m_selectionLength) * align;

@@ -209,7 +209,15 @@ void SWave::SetMutedChannels(const SArray<int>* channels, bool invert)
 
 void SWave::SetLevelCtrl(SLevelCtrl* meter)
 {
-    m_level = meter;
+    // Both sides know the link, so whichever is destroyed first unlinks the other.
+    if (meter != m_level)
+    {
+        if (m_level)
+            m_level->DetachSound(this);
+        m_level = meter;
+        if (meter)
+            meter->AttachSound(this);
+    }
     if (meter)
         meter->SetChannelCount(std::max(1, GetChannelCount()));
 }

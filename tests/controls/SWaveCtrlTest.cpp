@@ -164,6 +164,40 @@ TEST_F(SWaveCtrlTest, CutAndPasteMoveFramesBetweenEditors)
     EXPECT_FALSE(first.DeleteSelection());
 }
 
+TEST_F(SWaveCtrlTest, EditsThatCannotBeMadeKeepSoundSelectionAndClip)
+{
+    SWaveCtrl& first = editors[0];
+    SWaveCtrl& second = editors[1];
+    LoadRamp(first, 100);
+    LoadRamp(second, 100);
+    // One sample of channel 1 is half a stereo frame.
+    first.SetChannel(1, true);
+    first.SetSelection(7, 1);
+    ASSERT_TRUE(first.CopySelection());
+    SFile* clip = SWaveCtrl::GetClip();
+    ASSERT_EQ(2, clip->GetSize());
+    second.SetSelection(10, 5);
+    EXPECT_FALSE(second.PasteClip());
+    EXPECT_EQ(100u, second.GetSound().GetFrameCount());
+    EXPECT_EQ(10, Sample(second, 10, 0));
+    EXPECT_EQ(10u, second.GetSelectionStart());
+    EXPECT_EQ(5u, second.GetSelectionLength());
+    EXPECT_EQ(0, parent.Count(SWM_CHANGED));
+    short sample = 0;
+    clip->SeekToStart();
+    ASSERT_EQ(2, clip->Read(&sample, 2));
+    EXPECT_EQ(-8, sample);
+    // The selection still edits.
+    EXPECT_TRUE(second.DeleteSelection());
+    EXPECT_EQ(95u, second.GetSound().GetFrameCount());
+    // A copy the sound refuses, its selection cut away behind the editor's back, keeps the clip.
+    second.SetSelection(80, 10);
+    ASSERT_TRUE(second.GetSound().SetOperation(0, 50, -1, nullptr, 0));
+    ASSERT_TRUE(second.GetSound().DeleteSelection());
+    EXPECT_FALSE(second.CopySelection());
+    EXPECT_EQ(2, clip->GetSize());
+}
+
 TEST_F(SWaveCtrlTest, PaintsBackgroundCentreLinesCaretWaveAndSelection)
 {
     SWaveCtrl& editor = editors[0];

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <string>
 #include "SFile.h"
 #include "SWave.h"
 #include "WaveTestSupport.h"
@@ -88,6 +90,8 @@ TEST(SWaveReadTest, LayoutChecksRefuseWhatSampleOffsetsCannotTrust)
                           {"LIST chunk", with([](WaveSpec& s) { s.beforeData = "LIST" + U32(0); }), false},
                           {"no channels", with([](WaveSpec& s) { s.channels = 0; }), false},
                           {"rate 0", with([](WaveSpec& s) { s.rate = 0; }), false},
+                          {"rate 2^31 - 1", with([](WaveSpec& s) { s.rate = 0x7FFFFFFF; }), true},
+                          {"rate past 2^31 - 1", with([](WaveSpec& s) { s.rate = 0xBF000000u; }), false},
                           {"block align", with([](WaveSpec& s) { s.blockAlign = 2; }), false},
                           {"24 bits", with([](WaveSpec& s) { s.bits = 24; }), false},
                           {"12 bits", with([](WaveSpec& s) { s.bits = 12; }), false},
@@ -100,6 +104,7 @@ TEST(SWaveReadTest, LayoutChecksRefuseWhatSampleOffsetsCannotTrust)
         EXPECT_EQ(c.read, sound.IsLoaded()) << c.name;
         if (c.read)
         {
+            EXPECT_GT(sound.GetSampleRate(), 0) << c.name;
             EXPECT_EQ(10u, sound.GetFrameCount()) << c.name;
             EXPECT_EQ(3, sound.GetSample(nullptr, 2, 1)) << c.name;
         }
@@ -272,4 +277,48 @@ TEST(SWaveEditTest, EightBitSoundsFallSilentAt128)
     EXPECT_EQ(std::string("\x80\x80\x10\x10\x10\x10\x10\x80"), std::string(reinterpret_cast<char*>(bytes), 8));
     EXPECT_EQ(0x10, bytes[21]);
     EXPECT_EQ(-112, sound.GetSample(nullptr, 2, 0));
+}
+
+TEST(SWaveEditTest, EditsThatCannotBeMadeChangeNothing)
+{
+    SWave sound;
+    ASSERT_TRUE(Load(sound, Ramp()));
+    const auto bytes = [&sound]() {
+        std::string data(sound.GetDataSize(), '\0');
+        sound.ReadData(&data[0], 0, static_cast<int>(data.size()));
+        return data;
+    };
+    // Deleting the last 10 frames leaves the selection past the end of the sound.
+    ASSERT_TRUE(sound.SetOperation(90, 10, -1, nullptr, 0));
+    ASSERT_TRUE(sound.DeleteSelection());
+    SMemory frame, target;
+    frame.Write("\1\0\2\0", 4);
+    const std::string shortened = bytes();
+    const struct
+    {
+        const char* name;
+        std::function<bool()> edit;
+    } stale[] = {{"delete", [&] { return sound.DeleteSelection(); }},
+                 {"silence", [&] { return sound.SilenceSelection(); }},
+                 {"amplify", [&] { return sound.Amplify(2.0); }},
+                 {"copy", [&] { return sound.CopySelection(&target); }},
+                 {"cut", [&] { return sound.CutSelection(&target); }},
+                 {"paste", [&] { return sound.PasteFrom(&frame); }},
+                 {"insert", [&] { return sound.InsertSilence(3); }}};
+    for (const auto& c : stale)
+    {
+        EXPECT_FALSE(c.edit()) << c.name;
+        EXPECT_TRUE(shortened == bytes()) << c.name;
+        EXPECT_EQ(0, target.GetSize()) << c.name;
+    }
+    // Less than a frame to paste, and more frames than the data can hold, keep the selection.
+    SMemory sample;
+    sample.Write("\1\0", 2);
+    ASSERT_TRUE(sound.SetOperation(10, 5, -1, nullptr, 0));
+    EXPECT_FALSE(sound.PasteFrom(&sample));
+    EXPECT_FALSE(sound.InsertSilence(0x20000000u));
+    EXPECT_TRUE(shortened == bytes());
+    EXPECT_EQ(10u, sound.GetSelectionStart());
+    EXPECT_EQ(5u, sound.GetSelectionLength());
+    EXPECT_EQ(2, sample.GetSize());
 }

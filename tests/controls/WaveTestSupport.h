@@ -13,7 +13,7 @@ struct WaveSpec
 {
     int channels = 2;
     int bits = 16;
-    int rate = 8000;
+    uint32_t rate = 8000;
     int blockAlign = -1;       // -1: channels x bits / 8
     uint32_t formatSize = 16;  // bytes of the "fmt " chunk
     std::string beforeData;    // whole chunks between "fmt " and "data"

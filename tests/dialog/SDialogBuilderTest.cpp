@@ -8,6 +8,7 @@
 #include "SDialogBuilder.h"
 #include "SLevelCtrl.h"
 #include "STabCtrl.h"
+#include "SWaveCtrl.h"
 
 namespace
 {
@@ -40,6 +41,31 @@ int CountThreadWindows()
     EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
+
+// A sound editor that notes, as it is destroyed, whether its sound still names a
+// meter and has a buffer: closing such a sound zeroes the meter.
+struct WatchedEditor : public SWaveCtrl
+{
+    WatchedEditor(bool* linked, bool* buffer) : linked(linked), buffer(buffer) {}
+    ~WatchedEditor() override
+    {
+        *linked = GetSound().GetLevelCtrl() != nullptr;
+        *buffer = GetSound().HasBuffer();
+    }
+    bool* linked;
+    bool* buffer;
+};
+
+struct WatchingDialog : public SWndDialog
+{
+    WatchingDialog(bool* linked, bool* buffer) : linked(linked), buffer(buffer) {}
+    SWnd* CreateCustomControl(int type) override
+    {
+        return type == SDialogBuilder::TYPE_SOUNDEDITOR ? new WatchedEditor(linked, buffer) : nullptr;
+    }
+    bool* linked;
+    bool* buffer;
+};
 } // namespace
 
 TEST(SDialogBuilder, DemoDialogHasItsStatusBarSizeAndTabOrder)
@@ -161,6 +187,31 @@ TEST(SDialogBuilder, SoundEditorDrivesTheLevelMeterItNames)
     ASSERT_TRUE(dialog.CreateFromDescription(text.c_str(), nullptr, &resources));
     EXPECT_EQ(2, dynamic_cast<SLevelCtrl*>(SDialogBuilder::FindControl(&dialog, -4))->GetChannelCount());
     EXPECT_EQ(1, dynamic_cast<SLevelCtrl*>(dialog.FindChildById(6))->GetChannelCount());
+}
+
+TEST(SDialogBuilder, MeterListedFirstIsUnlinkedBeforeTheEditorClosesItsSound)
+{
+    // The stand-in device gives the sound a buffer, so closing it zeroes the meter it names.
+    FakeDeviceInstalled device;
+    SResource resources;
+    FillResources(resources, {{"sound.wav", StereoWave()}});
+    const std::string meter = Control("LEVEL", 4, "M");
+    const std::string editor = Control("SOUNDEDITOR", 3, "S", "SOUNDEDITOR_FILE=sound.wav\r\nSOUNDEDITOR_LEVEL=4\r\n");
+    for (const bool meterFirst : {true, false})
+    {
+        bool linked = false, buffer = false;
+        WatchingDialog dialog(&linked, &buffer);
+        const std::string text =
+            Header() + Dialog("0 0 300 200", "WS_VISIBLE ", "") + (meterFirst ? meter + editor : editor + meter);
+        ASSERT_TRUE(dialog.CreateFromDescription(text.c_str(), nullptr, &resources));
+        SWaveCtrl* wave = dynamic_cast<SWaveCtrl*>(dialog.FindChildById(3));
+        ASSERT_NE(nullptr, wave);
+        ASSERT_EQ(dialog.FindChildById(4), wave->GetSound().GetLevelCtrl());
+        ASSERT_TRUE(wave->GetSound().HasBuffer());
+        dialog.DestroyWindow();
+        EXPECT_TRUE(buffer) << meterFirst;
+        EXPECT_EQ(!meterFirst, linked) << meterFirst;
+    }
 }
 
 TEST(SDialogBuilder, FailuresAndTruncationsLeaveNoWindowBehind)
