@@ -2,7 +2,6 @@
 // then the plain text or the laid-out runs; painting also records where the
 // links were drawn, so that a press finds exactly what is on the screen.
 #include "SMediaCtrl.h"
-#include <algorithm>
 #include <memory>
 #include "SImage.h"
 
