@@ -2,7 +2,6 @@
 // then the plain text or the laid-out runs; painting also records where the
 // links were drawn, so that a press finds exactly what is on the screen.
 #include "SMediaCtrl.h"
-#include <algorithm>
 #include <memory>
 #include "SImage.h"
 
@@ -58,17 +57,45 @@ void SMediaCtrl::PaintButtonEdge(HDC dc) const
         DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
 }
 
-// The inner rectangle moved by the offsets. GDI+ cuts text at its layout box,
-// so while the text scrolls the box grows to the content along that axis: the
-// part that has not come in yet would otherwise never be drawn.
+namespace
+{
+// Grows one axis of a layout box to the content, keeping the text where its
+// alignment (0 near, 1 centre, 2 far) puts it.
+void GrowAxis(LONG& low, LONG& high, LONG content, int alignment)
+{
+    const LONG extra = content - (high - low);
+    if (extra <= 0)
+        return;
+    if (alignment == 1)
+    {
+        low -= extra / 2;
+        high += extra - extra / 2;
+    }
+    else if (alignment == 2)
+        low -= extra;
+    else
+        high += extra;
+}
+} // namespace
+
+// The inner rectangle moved by the offsets, grown to the content unless the
+// text is trimmed there: GDI+ leaves out the characters and lines that do not
+// fit its layout box whole, while the clip at the inner rectangle cuts them at
+// the pixel, still or scrolling alike.
 RECT SMediaCtrl::GetPlainTextRect() const
 {
     const RECT inner = GetInnerRect();
     RECT rect = {inner.left + m_offsetX, inner.top + m_offsetY, inner.right + m_offsetX, inner.bottom + m_offsetY};
-    if (IsScrollingX())
-        rect.right = rect.left + std::max<LONG>(inner.right - inner.left, m_contentWidth);
-    if (IsScrollingY())
-        rect.bottom = rect.top + std::max<LONG>(inner.bottom - inner.top, m_contentHeight);
+    const bool scrollingX = IsScrollingX(), scrollingY = IsScrollingY();
+    const bool trimmed = m_trimming && !scrollingX && !scrollingY;
+    if (scrollingX || (!trimmed && !m_wrapping))
+        GrowAxis(rect.left, rect.right, m_contentWidth, scrollingX ? 0 : GetHorizontalAlignment() & 3);
+    if (!trimmed)
+    {
+        const int vertical = GetVerticalAlignment();
+        GrowAxis(rect.top, rect.bottom, m_contentHeight,
+                 scrollingY ? 0 : vertical == ALIGN_MIDDLE ? 1 : vertical == ALIGN_BOTTOM ? 2 : 0);
+    }
     return rect;
 }
 

@@ -66,7 +66,7 @@ SPaintCtrl::~SPaintCtrl()
 
 void SPaintCtrl::SetDefaults()
 {
-    m_tool = TOOL_NONE;
+    SetTool(TOOL_NONE);
     m_mainColor = OPAQUE_BLACK;
     m_secondColor = OPAQUE_WHITE;
     m_penTip = TIP_ROUND;
@@ -111,9 +111,14 @@ void SPaintCtrl::ResetView()
     m_zoom = 1.0;
 }
 
+// A selection belongs to its tool: leaving it lets the moved pixels stay where
+// they are, so no later move or Delete brings back what lay under them.
 void SPaintCtrl::SetTool(int tool)
 {
-    m_tool = tool >= TOOL_PEN && tool <= TOOL_ZOOM ? tool : TOOL_NONE;
+    const int chosen = tool >= TOOL_PEN && tool <= TOOL_ZOOM ? tool : TOOL_NONE;
+    if (chosen != m_tool)
+        CommitSelection();
+    m_tool = chosen;
     RefreshCursor();
 }
 

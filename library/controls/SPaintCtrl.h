@@ -132,6 +132,8 @@ public:
     // The selection's outline as a rectangle (left, top, right, bottom).
     RECT GetSelectionRect() const;
     void DropSelection();
+    // Drops the selection, leaving its pixels where they are, before another tool.
+    void CommitSelection();
 
     void Paint(HDC dc);
 

@@ -107,6 +107,7 @@ void SPaintCtrl::TrackPan(POINT start)
 
 bool SPaintCtrl::FillAt(POINT pixel, bool left)
 {
+    CommitSelection();
     const Gdiplus::ARGB color = left ? m_mainColor : m_secondColor;
     if (!m_picture.FloodFill(pixel.x, pixel.y, SControlColor::ArgbToColorRef(color)))
         return false;
@@ -159,6 +160,7 @@ void SPaintCtrl::_SDrag::Reset(bool pressLeft, POINT at)
 
 void SPaintCtrl::BeginPen(bool left)
 {
+    CommitSelection();
     m_drag.Reset(left, POINT{});
 }
 
@@ -218,6 +220,7 @@ void SPaintCtrl::TrackPen()
 
 void SPaintCtrl::BeginShape(POINT press, bool left)
 {
+    CommitSelection();
     m_drag.Reset(left, press);
     m_drag.copy.CopyFrom(&m_picture);
 }
@@ -306,6 +309,18 @@ void SPaintCtrl::DropSelection()
 {
     m_selectionPresent = false;
     m_outline.clear();
+}
+
+// Before another tool edits the picture: the selection's pixels are already in
+// it, and its cleared copy would not hold the edit.
+void SPaintCtrl::CommitSelection()
+{
+    if (!m_selectionPresent)
+        return;
+    DropSelection();
+    m_cleared.Release();
+    m_floating.Release();
+    Redraw();
 }
 
 void SPaintCtrl::BeginSelection(POINT press)

@@ -53,6 +53,7 @@ STabDocCtrl::STabDocCtrl()
 
 STabDocCtrl::~STabDocCtrl()
 {
+    LeaveDropTargets();
     m_items.DeleteAndRemoveAll();
     DestroyWindow();
 }
@@ -215,16 +216,37 @@ bool STabDocCtrl::AddDropTarget(STabDocCtrl* target)
     if (!target || target == this || m_dropTargets.Find(target) >= 0)
         return false;
     m_dropTargets.Add(target);
+    target->m_dropSources.Add(this);
     return true;
 }
 
 bool STabDocCtrl::RemoveDropTarget(STabDocCtrl* target)
 {
-    const int index = m_dropTargets.Find(target);
+    if (!RemoveStrip(m_dropTargets, target))
+        return false;
+    RemoveStrip(target->m_dropSources, this);
+    return true;
+}
+
+bool STabDocCtrl::RemoveStrip(SArray<STabDocCtrl*>& strips, STabDocCtrl* strip)
+{
+    const int index = strips.Find(strip);
     if (index < 0)
         return false;
-    m_dropTargets.RemoveAt(index);
+    strips.RemoveAt(index);
     return true;
+}
+
+// A strip that goes leaves the lists of the strips that would drop onto it, and
+// theirs leave its own, so that no list keeps a pointer to a strip that is gone.
+void STabDocCtrl::LeaveDropTargets()
+{
+    for (int i = 0; i < m_dropSources.GetCount(); i++)
+        RemoveStrip(m_dropSources.GetAt(i)->m_dropTargets, this);
+    for (int i = 0; i < m_dropTargets.GetCount(); i++)
+        RemoveStrip(m_dropTargets.GetAt(i)->m_dropSources, this);
+    m_dropSources.RemoveAll();
+    m_dropTargets.RemoveAll();
 }
 
 void STabDocCtrl::SetBackColors(COLORREF tab, COLORREF currentTab, COLORREF window)

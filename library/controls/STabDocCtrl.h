@@ -109,7 +109,8 @@ public:
     // Asks SWM_TABDOC_CLOSEQUERY for the current item and deletes it on a 0 answer.
     bool CloseCurrent();
     // One step of a drag inside the strip: the dragged item moves onto the tab
-    // under the point unless the parent refuses; false ends the drag.
+    // under the point once the point has passed the middle of the place it
+    // would take there, unless the parent refuses; false ends the drag.
     bool DragOver(int& dragged, int x, int y);
     // The drop target whose window holds the screen point.
     STabDocCtrl* FindDropTarget(POINT screen) const;
@@ -129,6 +130,9 @@ private:
     float MeasureCaption(const SString& text, bool bold) const;
     void DragTab(int x, int y, bool right);
     void RunTabDrag(int dragged);
+    int MiddleAfterMove(int dragged, int to) const;
+    void LeaveDropTargets();
+    static bool RemoveStrip(SArray<STabDocCtrl*>& strips, STabDocCtrl* strip);
     void OnMiddleUp(int x, int y);
     void PaintTabs(Gdiplus::Graphics& graphics);
     void PaintButtons(Gdiplus::Graphics& graphics);
@@ -139,6 +143,8 @@ private:
     std::unique_ptr<Gdiplus::Font> m_boldFont;
     SMenu m_menu;
     SArray<STabDocCtrl*> m_dropTargets;
+    // The strips that hold this one as a drop target, told when it goes.
+    SArray<STabDocCtrl*> m_dropSources;
     BYTE m_closeShown;
     BYTE m_movable;
     RECT m_closeRect, m_rightRect, m_leftRect;

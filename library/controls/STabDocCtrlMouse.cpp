@@ -34,10 +34,36 @@ bool STabDocCtrl::CloseCurrent()
     return DeleteItem(m_current);
 }
 
+// The middle of the dragged tab were it moved to that place: tabs of
+// different widths would otherwise trade places under a still pointer. -1 when
+// it would not be shown there.
+int STabDocCtrl::MiddleAfterMove(int dragged, int to) const
+{
+    const int count = m_tabRects.GetCount();
+    SArray<int> widths;
+    for (int i = 0; i < count; i++)
+    {
+        const RECT* r = m_tabRects.GetPtr(i);
+        widths.Add(r->right - r->left);
+    }
+    const int moved = widths.GetAt(dragged);
+    widths.RemoveAt(dragged);
+    widths.InsertAt(moved, to);
+    SArray<RECT> placed;
+    placed.SetCount(count);
+    PlaceTabs(widths.GetPtr(0), count, m_firstVisible, m_leftRect.left, m_gap, m_stripHeight - m_band,
+              placed.GetPtr(0));
+    const RECT* r = placed.GetPtr(to);
+    return IsRectEmpty(r) ? -1 : (r->left + r->right) / 2;
+}
+
 bool STabDocCtrl::DragOver(int& dragged, int x, int y)
 {
     const int hit = TabAt(x, y);
-    if (hit < 0 || hit == dragged)
+    if (hit < 0 || hit == dragged || dragged < 0 || dragged >= m_tabRects.GetCount())
+        return true;
+    const int middle = MiddleAfterMove(dragged, hit);
+    if (middle < 0 || (hit > dragged ? x < middle : x >= middle))
         return true;
     if (SendMessageToParent(SWM_TABDOC_MOVING, reinterpret_cast<WPARAM>(this), PackIndexes(dragged, hit)))
         return false;
@@ -142,6 +168,7 @@ LRESULT STabDocCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         RecalcLayout();
         break;
     case WM_DESTROY:
+        LeaveDropTargets();
         m_items.DeleteAndRemoveAll();
         m_tabRects.RemoveAll();
         m_current = -1;

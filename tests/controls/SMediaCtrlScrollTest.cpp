@@ -148,3 +148,56 @@ TEST(SMediaCtrlPlainScrollTest, ScrollingPlainTextStaysOutOfTheMargin)
     EXPECT_GT(inside, 0);
     EXPECT_EQ(0, margin);
 }
+
+namespace
+{
+std::vector<COLORREF> PaintedPixels(SMediaCtrl& view)
+{
+    SWindowDCGuard screen(nullptr);
+    SMemoryDCGuard memory(screen.Get());
+    SGdiObjectGuard<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 200, 100));
+    SSelectGuard select(memory.Get(), bitmap.Get());
+    view.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 100; y++)
+        for (int x = 0; x < 200; x++)
+            pixels.push_back(GetPixel(memory.Get(), x, y));
+    return pixels;
+}
+} // namespace
+
+TEST(SMediaCtrlPlainScrollTest, PlainTextAtOffsetZeroPaintsAlikeStillOrScrolling)
+{
+    // Text too long and too tall for the view, laid out by GDI+ itself.
+    const struct
+    {
+        double speedX, speedY;
+    } axes[] = {{-50, 0}, {0, -50}};
+    for (const auto& axis : axes)
+    {
+        now = 1000;
+        MediaParentWnd parent;
+        SMediaCtrl view;
+        RECT r = {40, 40, 440, 340}, child = {10, 10, 210, 110};
+        ASSERT_TRUE(parent.Create("Plain", WS_POPUP | WS_VISIBLE, 0, &r, nullptr));
+        view.SetClock(&FakeClock);
+        view.SetTags(false);
+        view.SetTrimming(false);
+        std::string text;
+        for (int i = 0; i < 12; i++)
+            text += "Wide lines of plain text cut by the margin\r\n";
+        ASSERT_TRUE(view.CreateChild(text.c_str(), WS_VISIBLE, 0, &child, parent.GetHandle()));
+        view.SetAlignment(0);
+        view.SetMargins(3, 5, 17, 9);
+        view.SetTextColor(0);
+        const std::vector<COLORREF> still = PaintedPixels(view);
+        const POINT start = {0, 0};
+        view.SetAutoScroll(axis.speedX, axis.speedY, true, &start);
+        ASSERT_TRUE(view.IsAutoScrolling());
+        const std::vector<COLORREF> scrolling = PaintedPixels(view);
+        int differing = 0;
+        for (size_t i = 0; i < still.size(); i++)
+            differing += still[i] != scrolling[i];
+        EXPECT_EQ(0, differing) << axis.speedX << " " << axis.speedY;
+    }
+}

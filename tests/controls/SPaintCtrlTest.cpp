@@ -172,6 +172,43 @@ TEST(SPaintCtrlTest, AMovedSelectionLeavesTheSecondColour)
     EXPECT_EQ(GREEN, editor.At(2, 2));
 }
 
+TEST(SPaintCtrlTest, AnotherToolsEditSurvivesALaterMoveOrDeleteOfTheSelection)
+{
+    // The pen draws inside the selection, then the selection is dragged or deleted.
+    struct Case
+    {
+        bool choosePen, drag;
+    };
+    const Case cases[] = {{true, true}, {false, false}};
+    for (const Case& c : cases)
+    {
+        Editor editor;
+        editor.paint.SetSecondColor(GREEN);
+        editor.paint.SetTool(SPaintCtrl::TOOL_SELECT);
+        editor.paint.BeginSelection(POINT{2, 2});
+        editor.paint.SelectionTo(POINT{6, 6});
+        editor.paint.EndSelection();
+        ASSERT_TRUE(editor.paint.HasSelection());
+        if (c.choosePen)
+            editor.paint.SetTool(SPaintCtrl::TOOL_PEN);
+        editor.paint.BeginPen(true);
+        const POINT dot = {4, 4};
+        editor.paint.PenTo(&dot);
+        editor.paint.SetTool(SPaintCtrl::TOOL_SELECT);
+        if (c.drag)
+        {
+            editor.paint.BeginSelection(POINT{3, 3});
+            editor.paint.SelectionTo(POINT{13, 3});
+            editor.paint.EndSelection();
+        }
+        else
+            editor.paint.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
+        EXPECT_EQ(BLACK, editor.At(4, 4)) << c.drag;
+        EXPECT_EQ(RED, editor.At(14, 4)) << c.drag;
+        EXPECT_EQ(RED, editor.At(2, 2)) << c.drag;
+    }
+}
+
 TEST(SPaintCtrlTest, EscapeRestoresThePictureAndToolsDrawInTheirColours)
 {
     Editor editor;

@@ -140,14 +140,14 @@ TEST(STabDocCtrlTest, TheParentDecidesOnClosingSelectingAndMoving)
     const int relayed = strip.parent.Count(SWM_TABDOC_MOUSE);
     EXPECT_GE(relayed, 2);
 
-    // Dragging the current tab over its neighbour swaps them unless the parent refuses.
+    // Dragging the current tab well over its neighbour swaps them unless the parent refuses.
     const RECT second = strip.tabs.GetTabRect(1);
     int dragged = 0;
     strip.parent.answers[SWM_TABDOC_MOVING] = 1;
-    EXPECT_FALSE(strip.tabs.DragOver(dragged, second.left + 2, 5));
+    EXPECT_FALSE(strip.tabs.DragOver(dragged, second.right - 2, 5));
     EXPECT_EQ("firstthird", strip.Captions());
     strip.parent.answers[SWM_TABDOC_MOVING] = 0;
-    EXPECT_TRUE(strip.tabs.DragOver(dragged, second.left + 2, 5));
+    EXPECT_TRUE(strip.tabs.DragOver(dragged, second.right - 2, 5));
     EXPECT_EQ("thirdfirst", strip.Captions());
     EXPECT_EQ(1, dragged);
     EXPECT_EQ(1, strip.tabs.GetSelection());
@@ -160,6 +160,27 @@ TEST(STabDocCtrlTest, TheParentDecidesOnClosingSelectingAndMoving)
     const int asked = strip.parent.Count(SWM_TABDOC_CLOSEQUERY);
     strip.tabs.SendMessage(SWM_LCLICK, 0, closeBox);
     EXPECT_EQ(asked, strip.parent.Count(SWM_TABDOC_CLOSEQUERY));
+}
+
+TEST(STabDocCtrlTest, ADragOntoAWiderTabSwapsThemOnce)
+{
+    Strip strip;
+    strip.tabs.InsertItem("WWWWWWWWWWWW");
+    strip.tabs.InsertItem("n", 0);
+    const RECT narrow = strip.tabs.GetTabRect(0), wide = strip.tabs.GetTabRect(1);
+    ASSERT_GE(wide.right - wide.left, 2 * (narrow.right - narrow.left));
+    // The pointer crosses the wide tab, polled at every pixel, and back again.
+    int dragged = 0;
+    for (int x = (narrow.left + narrow.right) / 2; x < wide.right; x++)
+        ASSERT_TRUE(strip.tabs.DragOver(dragged, x, 5));
+    EXPECT_EQ(1, strip.parent.Count(SWM_TABDOC_MOVING));
+    EXPECT_EQ("WWWWWWWWWWWWn", strip.Captions());
+    EXPECT_EQ(1, dragged);
+    for (int x = wide.right - 1; x >= 0; x--)
+        ASSERT_TRUE(strip.tabs.DragOver(dragged, x, 5));
+    EXPECT_EQ(2, strip.parent.Count(SWM_TABDOC_MOVING));
+    EXPECT_EQ("nWWWWWWWWWWWW", strip.Captions());
+    EXPECT_EQ(0, dragged);
 }
 
 TEST(STabDocCtrlTest, ArrowsScrollTabsAndItemsMoveToOtherStrips)
@@ -192,6 +213,20 @@ TEST(STabDocCtrlTest, ArrowsScrollTabsAndItemsMoveToOtherStrips)
     EXPECT_EQ(0, other.GetSelection());
     EXPECT_EQ(other.GetHandle(), GetParent(page->GetHandle()));
     EXPECT_EQ(&other, other.GetItem(0)->owner);
+
+    // A strip that goes is no longer a drop target, nor drops onto the others.
+    {
+        STabDocCtrl gone;
+        const RECT below = {0, 360, 160, 390};
+        ASSERT_TRUE(gone.CreateChildUntitled(WS_VISIBLE, 0, &below, strip.parent.GetHandle()));
+        EXPECT_TRUE(strip.tabs.AddDropTarget(&gone));
+        EXPECT_TRUE(gone.AddDropTarget(&strip.tabs));
+        EXPECT_EQ(2, strip.tabs.GetDropTargetCount());
+        gone.DestroyWindow();
+        EXPECT_EQ(1, strip.tabs.GetDropTargetCount());
+    }
+    EXPECT_TRUE(strip.tabs.RemoveDropTarget(&other));
+    EXPECT_EQ(0, strip.tabs.GetDropTargetCount());
 }
 
 TEST(STabDocCtrlTest, PaintsTheStripBandAndCurrentTab)
