@@ -215,6 +215,33 @@ TEST_F(Commands, KeysMoveAndResizeByTheirSteps)
     EXPECT_EQ(designer.GetElement(0), designer.GetSelected(0));
 }
 
+// A key never makes a side narrower than ten pixels, as dragging does not, and
+// never wraps a field past the ends of its 16 bits.
+TEST_F(Commands, KeysStopAtTenPixelsAndAtTheEndsOfTheirFields)
+{
+    Record* e = Add(DTYPE_BUTTON, 1, {0, 0, 12, 15});
+    designer.SelectOnly(e);
+    designer.SetGrid(20, 20);
+    const struct
+    {
+        UINT key;
+        bool shift;
+        short x, width, height;
+        short wantX, wantWidth, wantHeight;
+    } cases[] = {{VK_LEFT, true, 0, 12, 15, 0, 10, 15},          {VK_UP, true, 0, 12, 15, 0, 12, 10},
+                 {VK_LEFT, true, 0, 8, 15, 0, 8, 15},            {VK_RIGHT, true, 0, 32760, 15, 0, 32767, 15},
+                 {VK_DOWN, true, 0, 12, 32760, 0, 12, 32767},    {VK_RIGHT, false, 32760, 12, 15, 32767, 12, 15},
+                 {VK_LEFT, false, -32760, 12, 15, -32768, 12, 15}};
+    for (const auto& c : cases)
+    {
+        e->SetPosition(c.x, 0, c.width, c.height);
+        EXPECT_TRUE(designer.OnKeyDown(c.key, c.shift, false));
+        EXPECT_EQ(c.wantX, e->GetX()) << c.key << " " << c.shift;
+        EXPECT_EQ(c.wantWidth, e->GetWidth()) << c.key << " " << c.shift;
+        EXPECT_EQ(c.wantHeight, e->GetHeight()) << c.key << " " << c.shift;
+    }
+}
+
 TEST_F(Commands, LayoutAndOrderCommands)
 {
     Record* a = Add(DTYPE_BUTTON, 1, {10, 10, 60, 30});
