@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 #include "DialogTestSupport.h"
 #include "SPanelCtrl.h"
+#include <commctrl.h>
 
 namespace
 {
@@ -240,6 +242,45 @@ TEST_F(Commands, KeysStopAtTenPixelsAndAtTheEndsOfTheirFields)
         EXPECT_EQ(c.wantWidth, e->GetWidth()) << c.key << " " << c.shift;
         EXPECT_EQ(c.wantHeight, e->GetHeight()) << c.key << " " << c.shift;
     }
+}
+
+// A name in double quotes may hold "|": the menu, the page toggle and the built
+// tab control all see the same two pages, and the toggle keeps every pair.
+TEST_F(Commands, QuotedTabNamesAreTheSamePagesEverywhere)
+{
+    Record* tab = MakeTabs();
+    tab->SetValue("TAB_CONTENT", "\"A|B\" | C | Say \"hi\"");
+    designer.SelectOnly(tab);
+    std::vector<D::_SMenuEntry> entries;
+    designer.GetContextMenuEntries(entries);
+    std::vector<std::string> pages;
+    for (const D::_SMenuEntry& e : entries)
+        if (e.submenu)
+            pages.push_back(e.text.GetText());
+    EXPECT_EQ((std::vector<std::string>{"A|B", "C", "Say \"hi\""}), pages);
+    EXPECT_FALSE(designer.DecodeTabCommand(4011, nullptr, nullptr));
+    designer.OnMenuCommand(3011);
+    EXPECT_STREQ("0 5 1 6 2 5 ", tab->GetValue("TAB_CHILDREN_PRIVATE").GetText());
+
+    SWnd parent;
+    RECT rect = {0, 0, 300, 200};
+    ASSERT_TRUE(parent.Create("Parent", WS_POPUP, 0, &rect, nullptr));
+    std::unique_ptr<SWnd> built(D::CreateControl(nullptr, parent.GetHandle(), tab, nullptr, true));
+    ASSERT_NE(nullptr, built);
+    std::vector<std::string> shown;
+    for (int i = 0; i < TabCtrl_GetItemCount(built->GetHandle()); i++)
+    {
+        char text[64] = {};
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        SendMessageA(built->GetHandle(), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        shown.push_back(text);
+    }
+    EXPECT_EQ(pages, shown);
+    built.reset();
+    parent.DestroyWindow();
 }
 
 TEST_F(Commands, LayoutAndOrderCommands)
