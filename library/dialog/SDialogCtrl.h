@@ -372,8 +372,11 @@ public:
     int GetTool() const { return m_tool; }
     bool RefreshToolbox();
 
-    // Undo snapshots.
+    // Undo snapshots. A snapshot made before a change is pushed only once the
+    // change happens, so that a change that fails leaves the history as it was.
     void TakeUndoSnapshot();
+    std::unique_ptr<_SUndo> MakeUndoSnapshot() const;
+    void PushUndoSnapshot(std::unique_ptr<_SUndo> snapshot);
     int GetUndoCount() const { return m_undo.GetCount(); }
     _SUndo* GetUndoSnapshot(int i) const;
     void DeleteUndoSnapshots();

@@ -401,6 +401,25 @@ TEST_F(Commands, PasteChecksItsBlockAndKeepsWhatItAdded)
     EXPECT_EQ(5, designer.GetElementCount());
 }
 
+// A paste that adds nothing leaves all 32 snapshots in place, the oldest included.
+TEST_F(Commands, PasteThatAddsNothingKeepsTheUndoHistory)
+{
+    Record* a = Add(DTYPE_BUTTON, 1, {10, 10, 60, 30});
+    Select({a});
+    const std::string block = Block();
+    const int limit = D::UNDO_LIMIT;
+    for (int i = 0; i < limit; i++)
+        designer.TakeUndoSnapshot();
+    const D::_SUndo* oldest = designer.GetUndoSnapshot(0);
+    for (const std::string& bytes : {std::string(DIALOG_HEADER) + '\0', block.substr(0, block.size() - 1)})
+    {
+        EXPECT_FALSE(Paste(bytes));
+        EXPECT_EQ(limit, designer.GetUndoCount());
+        EXPECT_EQ(oldest, designer.GetUndoSnapshot(0));
+    }
+    EXPECT_EQ(1, designer.GetElementCount());
+}
+
 TEST_F(Commands, PasteSurvivesEveryTruncationAndRandomBlocks)
 {
     Record* a = Add(DTYPE_LABEL, 1, {10, 10, 60, 30});
