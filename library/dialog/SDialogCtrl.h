@@ -5,6 +5,8 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 #include "SControlDescription.h"
 #include "SDialogElementType.h"
@@ -124,7 +126,20 @@ public:
         void SwapSize();
 
     private:
-        void ReadKeyLine(const SString& key, const SString& value, SString& typeKeys);
+        // Where a key's first piece holds its value in the type-key text.
+        struct _SKeyPlace
+        {
+            int value;
+            int length;
+        };
+
+        void ReadKeyLine(const SString& key, const SString& value, std::string& typeKeys);
+        // Every change of the type-key text goes through these, which keep the key table true.
+        void AssignTypeKeys(const SString& text);
+        void AppendTypeKey(const SString& key, const SString& text);
+        void ForgetKeyTable();
+        // The key's place by the table, made on the first lookup after a change; null when absent.
+        const _SKeyPlace* FindKey(const char* key) const;
         void ReadFont(const SString& value);
         void ReadPosition(const SString& value);
         SString FormatSection(const SDialogElementType& type) const;
@@ -145,6 +160,9 @@ public:
         DWORD m_textColor;
         bool m_transparent;
         SString m_typeKeys;
+        // Key to the place of its first piece; empty and invalid until a lookup needs it.
+        mutable std::unordered_map<std::string, _SKeyPlace> m_keyTable;
+        mutable bool m_keyTableValid;
         DWORD m_reserved;
         int m_gridScroll;
         std::unique_ptr<SWnd> m_live;
@@ -372,8 +390,11 @@ public:
     int GetTool() const { return m_tool; }
     bool RefreshToolbox();
 
-    // Undo snapshots.
+    // Undo snapshots. A snapshot made before a change is pushed only once the
+    // change happens, so that a change that fails leaves the history as it was.
     void TakeUndoSnapshot();
+    std::unique_ptr<_SUndo> MakeUndoSnapshot() const;
+    void PushUndoSnapshot(std::unique_ptr<_SUndo> snapshot);
     int GetUndoCount() const { return m_undo.GetCount(); }
     _SUndo* GetUndoSnapshot(int i) const;
     void DeleteUndoSnapshots();

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 #include "SDialogPropertyTable.h"
+#include "SDialogValues.h"
 #include "SStringParser.h"
 
 namespace
@@ -228,8 +229,7 @@ void SDialogCtrl::UpdateTabChildren(int page, _SCtrl* control, bool add)
     _SCtrl* tab = GetSelected(0);
     if (!tab || tab->GetType() != DTYPE_TAB || !control)
         return;
-    SStringParser pages(tab->GetValue("TAB_CONTENT").GetText());
-    const int pageCount = pages.Split("|", SStringParser::TrimSpaces | SStringParser::HonourQuotes, '"');
+    const int pageCount = SDialogValues::SplitTabNames(tab->GetValue("TAB_CONTENT").GetText(), nullptr);
     SStringParser pairs(tab->GetValue("TAB_CHILDREN_PRIVATE").GetText());
     const int count = pairs.Split(" ");
     const int id = control->GetIdValue();

@@ -155,7 +155,8 @@ bool SDialogCtrl::PasteFromStream(SVirtualFile* block)
     if (end < start || block->ReadText(end - start) != DIALOG_HEADER)
         return false;
     block->Seek(end + 1);
-    TakeUndoSnapshot();
+    // Kept only when something is added.
+    std::unique_ptr<_SUndo> snapshot = MakeUndoSnapshot();
     std::vector<_SCtrl*> pasted;
     bool complete = true;
     while (!block->IsEnd())
@@ -174,10 +175,8 @@ bool SDialogCtrl::PasteFromStream(SVirtualFile* block)
             pasted.push_back(added);
     }
     if (pasted.empty())
-    {
-        DropLastUndoSnapshot();
         return false;
-    }
+    PushUndoSnapshot(std::move(snapshot));
     if (!complete)
         return false;
     _SCtrl* previous = GetSelected(0);
@@ -200,7 +199,9 @@ bool SDialogCtrl::PasteFromClipboard()
 
 void SDialogCtrl::OnPaste()
 {
-    if (!PasteFromClipboard())
+    // A paste cut short fails but keeps what it added: that is a change too.
+    const int before = GetElementCount();
+    if (!PasteFromClipboard() && GetElementCount() == before)
         return;
     NotifyChanged(0);
     RedrawAll();

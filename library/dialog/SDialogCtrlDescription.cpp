@@ -3,6 +3,7 @@
 #include "SStringParser.h"
 #include "SVirtualFile.h"
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -60,7 +61,7 @@ int SDialogCtrl::_SCtrl::Read(SVirtualFile* stream, const SDialogCtrl* designer)
     if (!stream)
         return -1;
     const int start = stream->GetPosition();
-    m_typeKeys = "";
+    AssignTypeKeys(SString(""));
     const SString header = ReadTextLine(stream);
     const SString name = header.GetLength() >= 2 ? header.Mid(1, header.GetLength() - 2) : SString("");
     const SDialogElementType* type = designer ? designer->FindElementType(name.GetText()) : nullptr;
@@ -69,7 +70,8 @@ int SDialogCtrl::_SCtrl::Read(SVirtualFile* stream, const SDialogCtrl* designer)
     m_type = type->index;
     if (m_type == DTYPE_DIALOG)
         m_isDialog = true;
-    SString typeKeys("");
+    // Gathered in one buffer that grows by doubling: many keys are copied once.
+    std::string typeKeys;
     while (!stream->IsEnd())
     {
         const SString line = ReadTextLine(stream);
@@ -80,11 +82,11 @@ int SDialogCtrl::_SCtrl::Read(SVirtualFile* stream, const SDialogCtrl* designer)
             return -1;
         ReadKeyLine(line.Left(equal), line.Mid(equal + 1), typeKeys);
     }
-    m_typeKeys = typeKeys;
+    AssignTypeKeys(SString().SetText(typeKeys.data(), static_cast<int>(typeKeys.size())));
     return stream->GetPosition() - start;
 }
 
-void SDialogCtrl::_SCtrl::ReadKeyLine(const SString& key, const SString& value, SString& typeKeys)
+void SDialogCtrl::_SCtrl::ReadKeyLine(const SString& key, const SString& value, std::string& typeKeys)
 {
     switch (FindCommonKey(key.GetText()))
     {
@@ -103,9 +105,10 @@ void SDialogCtrl::_SCtrl::ReadKeyLine(const SString& key, const SString& value, 
         // "=x" names nothing and is dropped.
         if (key.GetLength() > 0)
         {
-            typeKeys += key.GetText();
-            typeKeys += "=";
-            typeKeys += value.GetText();
+            typeKeys.append(key.GetText(), key.GetLength());
+            typeKeys += '=';
+            if (value.GetLength() > 0)
+                typeKeys.append(value.GetText(), value.GetLength());
             typeKeys += "\r\n";
         }
         break;

@@ -1,9 +1,24 @@
 #include "SDialogCtrl.h"
+#include <algorithm>
+#include <climits>
 
 namespace
 {
 const int MINIMUM_SIZE = 10;
+
+// A field a key changes stays in its 16 bits instead of wrapping to the other end.
+short Clamp16(int value)
+{
+    return static_cast<short>(std::max(SHRT_MIN, std::min(SHRT_MAX, value)));
 }
+
+// One step smaller, as dragging does it: never below the minimum, and a side
+// already at or under it stays as it is.
+int Shrink(int size, int step)
+{
+    return size > MINIMUM_SIZE ? std::max(size - step, MINIMUM_SIZE) : size;
+}
+} // namespace
 
 int SDialogCtrl::RoundToStep(int value, int step)
 {
@@ -60,8 +75,7 @@ bool SDialogCtrl::MoveByKey(UINT key, bool ctrl)
     for (int i = 0; i < GetSelectedCount(); i++)
     {
         _SCtrl* e = GetSelected(i);
-        e->SetPosition(static_cast<short>(e->GetX() + dx), static_cast<short>(e->GetY() + dy), e->GetWidth(),
-                       e->GetHeight());
+        e->SetPosition(Clamp16(e->GetX() + dx), Clamp16(e->GetY() + dy), e->GetWidth(), e->GetHeight());
     }
     RedrawAll();
     NotifyChanged(0);
@@ -78,14 +92,14 @@ bool SDialogCtrl::ResizeByKey(UINT key, bool ctrl)
     TakeUndoSnapshot();
     int width = e->GetWidth();
     int height = e->GetHeight();
-    if (key == VK_UP && height > MINIMUM_SIZE)
-        height -= GetGridStepY(ctrl);
+    if (key == VK_UP)
+        height = Shrink(height, GetGridStepY(ctrl));
     else if (key == VK_DOWN)
-        height += GetGridStepY(ctrl);
-    else if (key == VK_LEFT && width > MINIMUM_SIZE)
-        width -= GetGridStepX(ctrl);
+        height = Clamp16(height + GetGridStepY(ctrl));
+    else if (key == VK_LEFT)
+        width = Shrink(width, GetGridStepX(ctrl));
     else if (key == VK_RIGHT)
-        width += GetGridStepX(ctrl);
+        width = Clamp16(width + GetGridStepX(ctrl));
     e->SetPosition(e->GetX(), e->GetY(), static_cast<short>(width), static_cast<short>(height));
     if (SWnd* live = e->GetLiveControl())
         live->MoveWindow(0, 0, width, height, true);

@@ -247,11 +247,13 @@ bool SDialogCtrl::DeleteSelection()
     _SCtrl* first = GetSelected(0);
     if (!first || first == m_dialog.get())
         return false;
-    TakeUndoSnapshot();
+    // Kept only once something goes: a refused delete leaves the history as it was.
+    std::unique_ptr<_SUndo> snapshot = MakeUndoSnapshot();
     Deselect(first);
     OnSelectionChanged(first, nullptr);
     if (!OnRemoveElement(first))
         return false;
+    PushUndoSnapshot(std::move(snapshot));
     DestroyElement(first);
     SArray<_SCtrl*> others(m_selection);
     ClearSelection();
@@ -291,13 +293,11 @@ bool SDialogCtrl::SetTool(int type)
     return true;
 }
 
-void SDialogCtrl::TakeUndoSnapshot()
+std::unique_ptr<SDialogCtrl::_SUndo> SDialogCtrl::MakeUndoSnapshot() const
 {
     if (!m_undoEnabled)
-        return;
-    if (m_undo.GetCount() >= UNDO_LIMIT)
-        m_undo.DeleteAndRemoveAt(0);
-    _SUndo* snapshot = new _SUndo;
+        return nullptr;
+    std::unique_ptr<_SUndo> snapshot(new _SUndo);
     if (m_dialog)
     {
         snapshot->dialog.reset(new _SCtrl);
@@ -311,7 +311,21 @@ void SDialogCtrl::TakeUndoSnapshot()
         if (IsIdSelected(copy->GetIdValue()))
             snapshot->selected.Add(copy);
     }
-    m_undo.Add(snapshot);
+    return snapshot;
+}
+
+void SDialogCtrl::PushUndoSnapshot(std::unique_ptr<_SUndo> snapshot)
+{
+    if (!snapshot || !m_undoEnabled)
+        return;
+    if (m_undo.GetCount() >= UNDO_LIMIT)
+        m_undo.DeleteAndRemoveAt(0);
+    m_undo.Add(snapshot.release());
+}
+
+void SDialogCtrl::TakeUndoSnapshot()
+{
+    PushUndoSnapshot(MakeUndoSnapshot());
 }
 
 SDialogCtrl::_SUndo* SDialogCtrl::GetUndoSnapshot(int i) const

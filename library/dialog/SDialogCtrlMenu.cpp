@@ -1,6 +1,6 @@
 #include "SDialogCtrl.h"
+#include "SDialogValues.h"
 #include "SPanelCtrl.h"
-#include "SStringParser.h"
 
 namespace
 {
@@ -45,14 +45,14 @@ void SDialogCtrl::GetContextMenuEntries(std::vector<_SMenuEntry>& entries)
     const SString content = tab ? tab->GetValue("TAB_CONTENT") : SString("");
     if (tab && tab->GetType() == DTYPE_TAB && content.GetLength() > 0)
     {
-        SStringParser names(content.GetText());
-        const int count = names.Split("|", SStringParser::TrimSpaces);
+        SArrayString names;
+        const int count = SDialogValues::SplitTabNames(content.GetText(), &names);
         if (count > 0)
             entries.push_back(Separator(0));
         for (int t = 0; t < count; t++)
         {
             const int base = MENU_TAB_BASE * (t + 1);
-            _SMenuEntry submenu = Entry(base, 0, names.GetToken(t));
+            _SMenuEntry submenu = Entry(base, 0, names.GetAt(t));
             submenu.submenu = true;
             entries.push_back(submenu);
             entries.push_back(Entry(base + MENU_TAB_SELECT, base, GetText("@SELECTTAB")));
@@ -121,8 +121,7 @@ bool SDialogCtrl::DecodeTabCommand(int id, int* tab, int* rest) const
         return false;
     const int t = id / MENU_TAB_BASE - 1;
     const int r = id % MENU_TAB_BASE;
-    SStringParser names(element->GetValue("TAB_CONTENT").GetText());
-    if (t >= names.Split("|", SStringParser::TrimSpaces))
+    if (t >= SDialogValues::SplitTabNames(element->GetValue("TAB_CONTENT").GetText(), nullptr))
         return false;
     const int index = r - MENU_TAB_ELEMENTS;
     if (r != MENU_TAB_SELECT && (index < 0 || index >= GetElementCount() || GetElement(index) == element))

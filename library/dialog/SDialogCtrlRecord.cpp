@@ -3,13 +3,14 @@
 #include "SStyleNames.h"
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 SDialogCtrl::_SCtrl::_SCtrl()
     : m_id(0), m_type(-1), m_name(""), m_caption(""), m_fontName(""), m_fontSize(0),
       m_fontStyle(0), m_x(10), m_y(10), m_width(150), m_height(150), m_locked(false),
       m_isDialog(false), m_style(0), m_exstyle(0), m_backColor(DIALOG_DEFAULT_COLOR),
-      m_textColor(DIALOG_DEFAULT_COLOR), m_transparent(false), m_typeKeys(""), m_reserved(0),
-      m_gridScroll(0)
+      m_textColor(DIALOG_DEFAULT_COLOR), m_transparent(false), m_typeKeys(""), m_keyTableValid(false),
+      m_reserved(0), m_gridScroll(0)
 {
 }
 
@@ -41,7 +42,7 @@ void SDialogCtrl::_SCtrl::CopyFrom(const _SCtrl& other)
     m_backColor = other.m_backColor;
     m_textColor = other.m_textColor;
     m_transparent = other.m_transparent;
-    m_typeKeys = other.m_typeKeys;
+    AssignTypeKeys(other.m_typeKeys);
     m_reserved = other.m_reserved;
     m_gridScroll = other.m_gridScroll;
 }
@@ -69,32 +70,78 @@ RECT SDialogCtrl::_SCtrl::GetRect() const
 
 void SDialogCtrl::_SCtrl::SetTypeKeys(const char* text)
 {
-    m_typeKeys = NormalizeTypeKeys(text);
+    AssignTypeKeys(NormalizeTypeKeys(text));
+}
+
+void SDialogCtrl::_SCtrl::AssignTypeKeys(const SString& text)
+{
+    m_typeKeys = text;
+    ForgetKeyTable();
+}
+
+void SDialogCtrl::_SCtrl::ForgetKeyTable()
+{
+    m_keyTable.clear();
+    m_keyTableValid = false;
+}
+
+void SDialogCtrl::_SCtrl::AppendTypeKey(const SString& key, const SString& text)
+{
+    const int start = m_typeKeys.GetLength();
+    // A text that ends inside a piece would join the new line to it.
+    const bool ended = start == 0 || m_typeKeys.GetAt(start - 1) == '\n' || m_typeKeys.GetAt(start - 1) == '\r';
+    m_typeKeys += (key + "=" + text.GetText() + "\r\n").GetText();
+    if (m_keyTableValid && ended)
+        m_keyTable.emplace(std::string(key.GetLength() > 0 ? key.GetText() : "", key.GetLength()),
+                           _SKeyPlace{start + key.GetLength() + 1, text.GetLength()});
+    else
+        ForgetKeyTable();
+}
+
+// The pieces between CR and LF that hold "=", in order: the first of a key wins.
+const SDialogCtrl::_SCtrl::_SKeyPlace* SDialogCtrl::_SCtrl::FindKey(const char* key) const
+{
+    if (!key)
+        return nullptr;
+    if (!m_keyTableValid)
+    {
+        m_keyTable.clear();
+        const char* text = m_typeKeys.GetText() ? m_typeKeys.GetText() : "";
+        const char* piece = text;
+        while (*piece)
+        {
+            const size_t length = strcspn(piece, "\r\n");
+            const char* equal = static_cast<const char*>(memchr(piece, '=', length));
+            if (equal)
+                m_keyTable.emplace(std::string(piece, equal - piece),
+                                   _SKeyPlace{static_cast<int>(equal + 1 - text),
+                                              static_cast<int>(piece + length - equal - 1)});
+            piece += length;
+            if (*piece)
+                piece++;
+        }
+        m_keyTableValid = true;
+    }
+    const auto found = m_keyTable.find(key);
+    return found == m_keyTable.end() ? nullptr : &found->second;
 }
 
 SString SDialogCtrl::_SCtrl::GetValue(const char* key) const
 {
-    if (!key)
-        return SString("");
-    const size_t keyLength = strlen(key);
-    const char* piece = m_typeKeys.GetText() ? m_typeKeys.GetText() : "";
-    while (*piece)
-    {
-        const size_t length = strcspn(piece, "\r\n");
-        const char* equal = static_cast<const char*>(memchr(piece, '=', length));
-        if (equal && static_cast<size_t>(equal - piece) == keyLength && strncmp(piece, key, keyLength) == 0)
-            return SString().SetText(equal + 1, static_cast<int>(piece + length - equal - 1));
-        piece += length;
-        if (*piece)
-            piece++;
-    }
-    return SString("");
+    const _SKeyPlace* place = FindKey(key);
+    return place ? SString().SetText(m_typeKeys.GetText() + place->value, place->length) : SString("");
 }
 
 void SDialogCtrl::_SCtrl::SetValue(const char* key, const char* text)
 {
     const SString cleanKey = RemoveLineBreaks(key);
     const SString cleanText = RemoveLineBreaks(text);
+    // A key that no piece holds is on no line either: it is appended without a walk.
+    if (!FindKey(cleanKey.GetText()))
+    {
+        AppendTypeKey(cleanKey, cleanText);
+        return;
+    }
     const int keyLength = cleanKey.GetLength();
     int line = 0;
     while (line < m_typeKeys.GetLength())
@@ -108,14 +155,13 @@ void SDialogCtrl::_SCtrl::SetValue(const char* key, const char* text)
         if (equal - line == keyLength && strncmp(m_typeKeys.GetText() + line, cleanKey.GetText(), keyLength) == 0)
         {
             m_typeKeys.ReplaceRange(cleanText.GetText(), equal + 1, end - equal - 1);
+            // The places after the line have moved.
+            ForgetKeyTable();
             return;
         }
         line = end + 2;
     }
-    m_typeKeys += cleanKey.GetText();
-    m_typeKeys += "=";
-    m_typeKeys += cleanText.GetText();
-    m_typeKeys += "\r\n";
+    AppendTypeKey(cleanKey, cleanText);
 }
 
 void SDialogCtrl::_SCtrl::SetValueInt(const char* key, int n)

@@ -234,7 +234,7 @@ bool SDialogFactory::MakeTab()
     if (!tab || !tab->Create(m_style, m_exstyle, &m_rect, m_parent))
         return false;
     SArrayString items;
-    m_values.List("TAB_CONTENT", &items);
+    SDialogValues::SplitTabNames(m_values.Text("TAB_CONTENT").GetText(), &items);
     for (int i = 0; i < items.GetCount(); i++)
         tab->InsertTab(items.GetAt(i).GetText(), -1, -1);
     tab->SetSelection(m_values.Int("TAB_SELECTION"));

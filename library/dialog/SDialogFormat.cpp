@@ -1,5 +1,6 @@
 #include "SDialogFormat.h"
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -81,7 +82,8 @@ SString RemoveLineBreaks(const char* text)
 
 SString NormalizeTypeKeys(const char* text)
 {
-    SString result("");
+    // Gathered in one buffer that grows by doubling: a long text is copied once.
+    std::string result;
     const char* piece = text ? text : "";
     while (*piece)
     {
@@ -89,12 +91,12 @@ SString NormalizeTypeKeys(const char* text)
         const char* equal = static_cast<const char*>(memchr(piece, '=', length));
         if (equal && equal > piece)
         {
-            result += SString().SetText(piece, static_cast<int>(length)).GetText();
+            result.append(piece, length);
             result += "\r\n";
         }
         piece += length;
         if (*piece)
             piece++;
     }
-    return result;
+    return SString().SetText(result.data(), static_cast<int>(result.size()));
 }

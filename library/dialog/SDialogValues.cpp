@@ -89,6 +89,26 @@ int SDialogValues::SplitList(const char* text, SArrayString* items)
     return count < 0 ? 0 : count;
 }
 
+int SDialogValues::SplitTabNames(const char* text, SArrayString* names)
+{
+    SStringParser parser(text ? text : "");
+    SArrayString tokens;
+    int count = parser.Split("|", SStringParser::TrimSpaces | SStringParser::HonourQuotes | SStringParser::KeepQuotes,
+                             '"', &tokens);
+    if (count < 0)
+        count = parser.Split("|", SStringParser::TrimSpaces, '"', &tokens);
+    for (int i = 0; names && i < count; i++)
+    {
+        SString name = tokens.GetAt(i);
+        // Only a name quoted as a whole loses its quotes: Say "hi" stays as it is.
+        const int last = name.GetLength() - 1;
+        if (last > 0 && name.GetAt(0) == '"' && name.GetAt(last) == '"')
+            name = name.Mid(1, last - 1);
+        names->Add(name.GetText());
+    }
+    return count < 0 ? 0 : count;
+}
+
 std::vector<SDialogValues::_SToolEntry> SDialogValues::PlanToolBar(const SArrayString& tokens)
 {
     std::vector<_SToolEntry> plan;

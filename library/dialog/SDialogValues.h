@@ -59,6 +59,11 @@ public:
     static DWORD ToArgb(DWORD color);
     // Split at "|", blanks around each item removed; "" gives no items.
     static int SplitList(const char* text, SArrayString* items);
+    // A tab control's page names (TAB_CONTENT), the one reading that the designer's
+    // menu, its page toggle and the built dialog share: split at "|" outside double
+    // quotes, blanks around each name removed, and the quotes around a whole name
+    // dropped; a quote left open is an ordinary character. Items may be null.
+    static int SplitTabNames(const char* text, SArrayString* names);
 
     // The tool bar's buttons and separators for the list's tokens.
     static std::vector<_SToolEntry> PlanToolBar(const SArrayString& tokens);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 #include "DialogTestSupport.h"
 #include "SPanelCtrl.h"
+#include <commctrl.h>
 
 namespace
 {
@@ -215,6 +217,72 @@ TEST_F(Commands, KeysMoveAndResizeByTheirSteps)
     EXPECT_EQ(designer.GetElement(0), designer.GetSelected(0));
 }
 
+// A key never makes a side narrower than ten pixels, as dragging does not, and
+// never wraps a field past the ends of its 16 bits.
+TEST_F(Commands, KeysStopAtTenPixelsAndAtTheEndsOfTheirFields)
+{
+    Record* e = Add(DTYPE_BUTTON, 1, {0, 0, 12, 15});
+    designer.SelectOnly(e);
+    designer.SetGrid(20, 20);
+    const struct
+    {
+        UINT key;
+        bool shift;
+        short x, width, height;
+        short wantX, wantWidth, wantHeight;
+    } cases[] = {{VK_LEFT, true, 0, 12, 15, 0, 10, 15},          {VK_UP, true, 0, 12, 15, 0, 12, 10},
+                 {VK_LEFT, true, 0, 8, 15, 0, 8, 15},            {VK_RIGHT, true, 0, 32760, 15, 0, 32767, 15},
+                 {VK_DOWN, true, 0, 12, 32760, 0, 12, 32767},    {VK_RIGHT, false, 32760, 12, 15, 32767, 12, 15},
+                 {VK_LEFT, false, -32760, 12, 15, -32768, 12, 15}};
+    for (const auto& c : cases)
+    {
+        e->SetPosition(c.x, 0, c.width, c.height);
+        EXPECT_TRUE(designer.OnKeyDown(c.key, c.shift, false));
+        EXPECT_EQ(c.wantX, e->GetX()) << c.key << " " << c.shift;
+        EXPECT_EQ(c.wantWidth, e->GetWidth()) << c.key << " " << c.shift;
+        EXPECT_EQ(c.wantHeight, e->GetHeight()) << c.key << " " << c.shift;
+    }
+}
+
+// A name in double quotes may hold "|": the menu, the page toggle and the built
+// tab control all see the same two pages, and the toggle keeps every pair.
+TEST_F(Commands, QuotedTabNamesAreTheSamePagesEverywhere)
+{
+    Record* tab = MakeTabs();
+    tab->SetValue("TAB_CONTENT", "\"A|B\" | C | Say \"hi\"");
+    designer.SelectOnly(tab);
+    std::vector<D::_SMenuEntry> entries;
+    designer.GetContextMenuEntries(entries);
+    std::vector<std::string> pages;
+    for (const D::_SMenuEntry& e : entries)
+        if (e.submenu)
+            pages.push_back(e.text.GetText());
+    EXPECT_EQ((std::vector<std::string>{"A|B", "C", "Say \"hi\""}), pages);
+    EXPECT_FALSE(designer.DecodeTabCommand(4011, nullptr, nullptr));
+    designer.OnMenuCommand(3011);
+    EXPECT_STREQ("0 5 1 6 2 5 ", tab->GetValue("TAB_CHILDREN_PRIVATE").GetText());
+
+    SWnd parent;
+    RECT rect = {0, 0, 300, 200};
+    ASSERT_TRUE(parent.Create("Parent", WS_POPUP, 0, &rect, nullptr));
+    std::unique_ptr<SWnd> built(D::CreateControl(nullptr, parent.GetHandle(), tab, nullptr, true));
+    ASSERT_NE(nullptr, built);
+    std::vector<std::string> shown;
+    for (int i = 0; i < TabCtrl_GetItemCount(built->GetHandle()); i++)
+    {
+        char text[64] = {};
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        SendMessageA(built->GetHandle(), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        shown.push_back(text);
+    }
+    EXPECT_EQ(pages, shown);
+    built.reset();
+    parent.DestroyWindow();
+}
+
 TEST_F(Commands, LayoutAndOrderCommands)
 {
     Record* a = Add(DTYPE_BUTTON, 1, {10, 10, 60, 30});
@@ -331,6 +399,25 @@ TEST_F(Commands, PasteChecksItsBlockAndKeepsWhatItAdded)
         EXPECT_FALSE(Paste(Bytes(one))) << type;
     }
     EXPECT_EQ(5, designer.GetElementCount());
+}
+
+// A paste that adds nothing leaves all 32 snapshots in place, the oldest included.
+TEST_F(Commands, PasteThatAddsNothingKeepsTheUndoHistory)
+{
+    Record* a = Add(DTYPE_BUTTON, 1, {10, 10, 60, 30});
+    Select({a});
+    const std::string block = Block();
+    const int limit = D::UNDO_LIMIT;
+    for (int i = 0; i < limit; i++)
+        designer.TakeUndoSnapshot();
+    const D::_SUndo* oldest = designer.GetUndoSnapshot(0);
+    for (const std::string& bytes : {std::string(DIALOG_HEADER) + '\0', block.substr(0, block.size() - 1)})
+    {
+        EXPECT_FALSE(Paste(bytes));
+        EXPECT_EQ(limit, designer.GetUndoCount());
+        EXPECT_EQ(oldest, designer.GetUndoSnapshot(0));
+    }
+    EXPECT_EQ(1, designer.GetElementCount());
 }
 
 TEST_F(Commands, PasteSurvivesEveryTruncationAndRandomBlocks)

@@ -227,3 +227,38 @@ TEST(SDialogCtrlDescription, TypeKeysAreFoundSetAndConvertedAsTheFormatSays)
     EXPECT_FALSE(record.GetValueBool("missing"));
     EXPECT_EQ(std::string::npos, std::string(record.GetTypeKeys().GetText()).find("noequals"));
 }
+
+// Thousands of keys come back byte for byte, and each lookup finds what the lines
+// say: the first of a repeated key, a key apart from the longer keys it begins,
+// an empty value, a piece after a lone line feed inside a value.
+TEST(SDialogCtrlDescription, ThousandsOfTypeKeysRoundTripAndLookUpLikeTheirLines)
+{
+    std::string keys;
+    for (int i = 0; i < 5000; i++)
+        keys += "K" + std::to_string(i) + "=" + std::to_string(i * 3) + "\r\n";
+    keys += "K1=again\r\nK=\r\nK12=x=y\r\nW=a\nV=b\r\nE=\r\n";
+    const std::string text = DemoText().substr(0, DemoText().size() - 2) + keys + "\r\n";
+    TestDesigner designer;
+    ASSERT_TRUE(ReadText(designer, text));
+    EXPECT_EQ(text, WriteText(designer));
+    Record* button = designer.GetElement(0);
+    const struct
+    {
+        const char* key;
+        const char* value;
+    } lookups[] = {{"K0", "0"}, {"K1", "3"},  {"K12", "36"}, {"K4999", "14997"}, {"K", ""},          {"E", ""},
+                   {"W", "a"},  {"V", "b"},   {"K5000", ""}, {"TABGROUP", "1"},  {"K1=again", ""}, {"", ""}};
+    for (const auto& k : lookups)
+        EXPECT_STREQ(k.value, button->GetValue(k.key).GetText()) << k.key;
+
+    // A change finds the first line of its key; a new key goes last.
+    button->SetValue("K1", "new");
+    button->SetValue("NEW", "v");
+    EXPECT_STREQ("new", button->GetValue("K1").GetText());
+    EXPECT_STREQ("30", button->GetValue("K10").GetText());
+    EXPECT_STREQ("v", button->GetValue("NEW").GetText());
+    std::string changed = text;
+    changed.replace(changed.find("K1=3\r\n"), 6, "K1=new\r\n");
+    changed.insert(changed.size() - 2, "NEW=v\r\n");
+    EXPECT_EQ(changed, WriteText(designer));
+}

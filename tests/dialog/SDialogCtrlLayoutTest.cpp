@@ -312,6 +312,10 @@ TEST(SDialogCtrlLayout, CutEndsWhenRemovalsAreVetoedAndDeleteRefusesTheDialog)
     designer.SelectOnly(designer.GetDialogDescription());
     EXPECT_FALSE(designer.DeleteSelection());
     EXPECT_FALSE(designer.CopySelection());
+    // A vetoed delete changes nothing, so it leaves no snapshot either.
+    designer.SelectOnly(designer.GetElement(0));
+    EXPECT_FALSE(designer.DeleteSelection());
+    EXPECT_EQ(1, designer.GetElementCount());
     EXPECT_EQ(0, designer.GetUndoCount());
 
     EXPECT_FALSE(designer.SetTool(0));

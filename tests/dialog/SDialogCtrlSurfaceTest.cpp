@@ -111,6 +111,21 @@ TEST_F(Surface, CopyAndPasteThroughTheClipboard)
     EXPECT_FALSE(designer.CanPaste());
 }
 
+// A block cut short inside its second record: the first is added, and that is a change.
+TEST_F(Surface, APasteCutShortReportsWhatItAdded)
+{
+    SMemory block;
+    block.WriteStringWithNull(DIALOG_HEADER);
+    button->WriteRecord(&block);
+    block.Write("\x01", 1);
+    block.SeekToStart();
+    ASSERT_TRUE(SClipboard().SetData(&block));
+    designer.OnPaste();
+    EXPECT_EQ(2, designer.GetElementCount());
+    EXPECT_EQ(1, host.changes);
+    EXPECT_EQ(1, designer.GetUndoCount());
+}
+
 TEST_F(Surface, PaintsThePageAndFramesAnElementWithoutPreview)
 {
     button->SetLiveControl(nullptr);
