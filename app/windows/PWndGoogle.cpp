@@ -238,7 +238,8 @@ bool PWndGoogle::LoadChosen(const char* address)
     if (!address || !m_network.Download(&data, address, 1024))
         return false;
     data.SeekToStart();
-    if (!m_chosen.Load(&data))
+    // Whitened in 32 bits: a palette picture would refuse it.
+    if (!m_chosen.Load(&data) || !m_chosen.MakeDrawable())
         return false;
     m_chosen.MakeOpaqueWhite();
     return CropToSquare(&m_chosen, COVER_SIZE);
@@ -268,7 +269,7 @@ void PWndGoogle::Tell(const char* text) const
 
 bool PWndGoogle::CropToSquare(SImage* picture, int side)
 {
-    if (!picture || !picture->IsLoaded() || side < 1)
+    if (!picture || side < 1 || !picture->MakeDrawable())
         return false;
     const int square = std::min(picture->GetWidth(), picture->GetHeight());
     // Each step refuses a size the picture already has.

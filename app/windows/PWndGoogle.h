@@ -50,7 +50,8 @@ public:
     SButtonCtrl& GetMoreButton() { return m_more; }
     SButtonCtrl& GetCancelButton() { return m_cancel; }
 
-    // The centred square of the picture's smaller side, stretched to side x side.
+    // The centred square of the picture's smaller side, stretched to side x side;
+    // a palette or grey picture comes out in 32-bit ARGB.
     static bool CropToSquare(SImage* picture, int side);
 
 private:

@@ -109,7 +109,14 @@ public:
     static Gdiplus::Rect PlaceAligned(int mode, const Gdiplus::Rect& destination, int width,
                                       int height);
 
-    // Editing.
+    // Whether GDI+ draws into pictures of that format: not into indexed ones,
+    // 16-bit grey, 16-bit with a one-bit alpha, nor CMYK.
+    static bool IsDrawableFormat(Gdiplus::PixelFormat format);
+    // Converts the picture to 32-bit ARGB when GDI+ cannot draw into its
+    // format; false when empty or when that fails (the picture then unchanged).
+    bool MakeDrawable();
+
+    // Editing; whatever draws into the picture first makes it drawable.
     bool Resize(int width, int height);
     bool ResizeCentered(int width, int height);
     bool ConvertFormat(Gdiplus::PixelFormat format);
@@ -129,6 +136,7 @@ private:
     bool WritePixels(const void* buffer, Gdiplus::PixelFormat format);
     bool Replace(Gdiplus::Bitmap* bitmap);
     bool RedrawInto(int width, int height, Gdiplus::PixelFormat format, int mode, bool clear);
+    bool RedrawResized(int width, int height, int mode);
     bool DrawPlaced(Gdiplus::Graphics* graphics, const Gdiplus::Rect& destination,
                     const Gdiplus::Rect& source, Gdiplus::ImageAttributes* attributes) const;
     bool DrawTiled(Gdiplus::Graphics* graphics, const Gdiplus::Rect& destination,

@@ -43,22 +43,61 @@ bool SImage::RedrawInto(int width, int height, PixelFormat format, int mode, boo
     return Replace(made.release());
 }
 
-bool SImage::Resize(int width, int height)
+bool SImage::IsDrawableFormat(PixelFormat format)
+{
+    switch (format)
+    {
+    case PixelFormat16bppRGB555:
+    case PixelFormat16bppRGB565:
+    case PixelFormat24bppRGB:
+    case PixelFormat32bppRGB:
+    case PixelFormat32bppARGB:
+    case PixelFormat32bppPARGB:
+    case PixelFormat48bppRGB:
+    case PixelFormat64bppARGB:
+    case PixelFormat64bppPARGB:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Windows refuses to draw into the other formats; Wine draws, but into its
+// own default palette, so a palette or grey picture would come back in the
+// wrong colours.
+bool SImage::MakeDrawable()
+{
+    if (!m_bitmap)
+        return false;
+    if (IsDrawableFormat(m_bitmap->GetPixelFormat()))
+        return true;
+    // Cloned whole: Wine's GDI+ misreads 1- and 4-bit rows from an offset
+    // that does not start a byte.
+    std::unique_ptr<Bitmap> converted(
+        m_bitmap->Clone(Rect(0, 0, GetWidth(), GetHeight()), PixelFormat32bppARGB));
+    if (!converted || converted->GetLastStatus() != Ok)
+        return false;
+    return Replace(converted.release());
+}
+
+// Drawn into the picture's own format once that is drawable.
+bool SImage::RedrawResized(int width, int height, int mode)
 {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (!m_bitmap || (width == GetWidth() && height == GetHeight()))
+    if (!m_bitmap || (width == GetWidth() && height == GetHeight()) || width < 1 || height < 1)
         return false;
-    return RedrawInto(width, height, m_bitmap->GetPixelFormat(), DRAW_STRETCH, false);
+    return MakeDrawable() && RedrawInto(width, height, m_bitmap->GetPixelFormat(), mode, false);
+}
+
+bool SImage::Resize(int width, int height)
+{
+    return RedrawResized(width, height, DRAW_STRETCH);
 }
 
 bool SImage::ResizeCentered(int width, int height)
 {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
-    if (!m_bitmap || (width == GetWidth() && height == GetHeight()))
-        return false;
-    return RedrawInto(width, height, m_bitmap->GetPixelFormat(), DRAW_CENTER, false);
+    return RedrawResized(width, height, DRAW_CENTER);
 }
 
 bool SImage::ConvertFormat(PixelFormat format)
@@ -78,7 +117,7 @@ bool SImage::Rotate(int quarterTurns)
 
 bool SImage::Clear(COLORREF color)
 {
-    if (!m_bitmap)
+    if (!MakeDrawable())
         return false;
     Graphics graphics(m_bitmap);
     return graphics.GetLastStatus() == Ok && graphics.Clear(Opaque(color)) == Ok;
@@ -86,7 +125,7 @@ bool SImage::Clear(COLORREF color)
 
 bool SImage::FillRectangle(const Rect* rect, ARGB color)
 {
-    if (!m_bitmap)
+    if (!MakeDrawable())
         return false;
     const Rect area = rect ? *rect : Rect(0, 0, GetWidth(), GetHeight());
     Graphics graphics(m_bitmap);

@@ -45,7 +45,7 @@ unsigned char* SImage::GetPixels(void* buffer, PixelFormat format) const
 
 bool SImage::WritePixels(const void* buffer, PixelFormat format)
 {
-    if (!m_bitmap || !buffer)
+    if (!buffer || !MakeDrawable())
         return false;
     const int width = GetWidth(), height = GetHeight();
     Rect all(0, 0, width, height);
@@ -66,7 +66,7 @@ bool SImage::SetPixels(const void* buffer)
 
 bool SImage::SetPixel(int x, int y, ARGB color)
 {
-    return m_bitmap && m_bitmap->SetPixel(x, y, Color(color)) == Ok;
+    return MakeDrawable() && m_bitmap->SetPixel(x, y, Color(color)) == Ok;
 }
 
 bool SImage::GetPixel(int x, int y, ARGB* color) const

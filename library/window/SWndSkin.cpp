@@ -18,6 +18,9 @@ void SWnd::SetBackgroundImage(Bitmap* bitmap, COLORREF transparent, int drawMode
         m_skinImage.Release();
     else if (m_skinImage.CopyFromBitmap(bitmap))
     {
+        // Kept drawable: the pieces are cut at any column, and Wine's GDI+
+        // misreads 1- and 4-bit pictures from inside a byte.
+        m_skinImage.MakeDrawable();
         if (drawMode != -1)
             m_skinImage.SetDrawMode(drawMode);
         if (margins)

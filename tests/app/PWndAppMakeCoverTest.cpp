@@ -1,10 +1,12 @@
-// Covers made by the folder menu: from a picture the user picks (PNG and JPEG),
-// from the cover search, and the question before an existing cover is replaced.
+// Covers made by the folder menu: from a picture the user picks (PNG, JPEG and
+// GIF), from the cover search, and the question before an existing cover is
+// replaced.
 #include <gtest/gtest.h>
 #include "AppTestSupport.h"
 #include "HttpStandIn.h"
 #include "Hosts.h"
 #include "PWndGoogle.h"
+#include "PalettePictures.h"
 #include "SFile.h"
 #include "SGuards.h"
 
@@ -46,20 +48,23 @@ std::vector<std::string> CoverNames(const std::string& folder)
     return names;
 }
 
-// The picture's centred square: green on the left, blue on the right.
-bool IsBandedSquare(const SImage& picture, int x1, int x2, int y)
+// The picture's centred square: green on the left, blue on the right, unless
+// other colours are named.
+bool IsBandedSquare(const SImage& picture, int x1, int x2, int y, Gdiplus::ARGB leftColor = 0xFF00FF00,
+                    Gdiplus::ARGB rightColor = 0xFF0000FF)
 {
     Gdiplus::ARGB left = 0, right = 0;
-    return picture.GetPixel(x1, y, &left) && picture.GetPixel(x2, y, &right) && NearColor(left, 0xFF00FF00) &&
-           NearColor(right, 0xFF0000FF);
+    return picture.GetPixel(x1, y, &left) && picture.GetPixel(x2, y, &right) && NearColor(left, leftColor) &&
+           NearColor(right, rightColor);
 }
 
-bool IsBandedCover(const std::string& file)
+bool IsBandedCover(const std::string& file, Gdiplus::ARGB leftColor = 0xFF00FF00,
+                   Gdiplus::ARGB rightColor = 0xFF0000FF)
 {
     SImage cover;
     SFile stream;
     return stream.Open(file.c_str(), false, false, true) && cover.Load(&stream) && cover.GetWidth() == 150 &&
-           cover.GetHeight() == 150 && IsBandedSquare(cover, 20, 130, 75);
+           cover.GetHeight() == 150 && IsBandedSquare(cover, 20, 130, 75, leftColor, rightColor);
 }
 
 class PWndAppMakeCoverTest : public ::testing::Test
@@ -166,4 +171,29 @@ TEST_F(PWndAppMakeCoverTest, TheCoverSearchGivesTheFolderItsCover)
     SString name = app.GetCurrentFolder().GetLastFolderName(true) + " Rock";
     name.UrlEncode(false);
     EXPECT_EQ(TextOf(name), g_searchText);
+}
+
+// A GIF picked by hand, and from the search a GIF whose right half is its
+// transparent colour: both become covers in their own colours, the
+// transparent part white.
+TEST_F(PWndAppMakeCoverTest, PalettePicturesBecomeCoversByHandAndFromTheSearch)
+{
+    using namespace palettepictures;
+    const int port = ServerPort();
+    if (port == 0)
+        GTEST_SKIP() << "no test server (run through ctest)";
+    g_picture = pictures.Path() + "bands.gif";
+    ASSERT_TRUE(WriteWholeFile(g_picture, Bytes(GIF)));
+    ProxyGuard proxy(port);
+    Serve("images?hl=en&q=Rock&start=0", "<a href=/imgres?imgurl=http://pictures.example/rock.gif&w=60&h=40>"
+                                         "<img src=http://" + std::string(IMAGE_SEARCH_HOST) + "/images?q=tbn:r >");
+    Serve("images?q=tbn:r", Bytes(PNG8));
+    Serve("rock.gif", Bytes(GIF_CLEAR_B));
+    AppWindow window;
+    PWndApp& app = window.App();
+    Command(app, "Jazz", 36);
+    EXPECT_TRUE(IsBandedCover(root.Path() + "jazz.png", A, B));
+    PWndApp::SetModalFunction(ClickFirstPicture);
+    Command(app, "Rock", 38);
+    EXPECT_TRUE(IsBandedCover(root.Path() + "rock.png", A, 0xFFFFFFFF));
 }

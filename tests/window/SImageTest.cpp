@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 #include "ImageCanvas.h"
+#include "PalettePictures.h"
 #include "SDrawing.h"
 #include "SFile.h"
 #include "SMemory.h"
@@ -12,6 +13,14 @@ bool Near(COLORREF a, COLORREF b, int tolerance)
 {
     return abs(GetRValue(a) - GetRValue(b)) <= tolerance && abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+bool NearArgb(Gdiplus::ARGB a, Gdiplus::ARGB b, int tolerance)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        if (abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
 }
 
 COLORREF PixelOf(const SImage& image, int x, int y)
@@ -325,4 +334,43 @@ TEST(SImageEdit, ConvertingFillsTransparentPartsWithTheBackgroundColour)
     EXPECT_EQ(C_BLUE, PixelOf(image, 15, 5));
     EXPECT_FALSE(image.SetAlpha(0)); // 32-bit pictures only
     EXPECT_TRUE(image.ToGrayscale());
+}
+
+// GIF, palette PNG and one-channel JPEG decode into palette bitmaps; whatever
+// draws into such a picture makes it 32-bit ARGB first, colours kept.
+TEST(SImageEdit, PaletteAndGreyPicturesAreDrawnIntoAs32BitArgb)
+{
+    using namespace palettepictures;
+    const struct { const char* name; std::string bytes; Gdiplus::ARGB edge, a, b; int tolerance; } sources[] = {
+        {"gif", Bytes(GIF), EDGE, A, B, 2},
+        {"png8", Bytes(PNG8), EDGE, A, B, 2},
+        {"png4", Bytes(PNG4), EDGE, A, B, 2},
+        {"grey jpeg", Bytes(GREY_JPEG), GREY_EDGE, GREY_A, GREY_B, 6},
+    };
+    for (const auto& s : sources)
+    {
+        SCOPED_TRACE(s.name);
+        SMemory memory;
+        memory.Write(s.bytes.data(), static_cast<int>(s.bytes.size()));
+        memory.SeekToStart();
+        SImage picture, stretched, cropped, filled;
+        ASSERT_TRUE(picture.Load(&memory, -1));
+        ASSERT_LE(picture.GetBitsPerPixel(), 8);
+        ASSERT_TRUE(stretched.CopyFrom(&picture) && stretched.Resize(150, 100));
+        ASSERT_TRUE(cropped.CopyFrom(&picture) && cropped.ResizeCentered(40, 40));
+        const Gdiplus::Rect corner(0, 0, 5, 5);
+        ASSERT_TRUE(filled.CopyFrom(&picture) && filled.FillRectangle(&corner, 0xFF123456));
+        const struct { const SImage* image; int x, y; Gdiplus::ARGB color; } probes[] = {
+            {&stretched, 10, 50, s.edge}, {&stretched, 50, 50, s.a}, {&stretched, 100, 50, s.b},
+            {&cropped, 10, 20, s.a},      {&cropped, 30, 20, s.b},
+            {&filled, 2, 2, 0xFF123456},  {&filled, 40, 20, s.b},
+        };
+        for (const auto& p : probes)
+        {
+            Gdiplus::ARGB v = 0;
+            EXPECT_EQ(32, p.image->GetBitsPerPixel());
+            EXPECT_TRUE(p.image->GetPixel(p.x, p.y, &v));
+            EXPECT_TRUE(NearArgb(v, p.color, s.tolerance)) << p.x << "," << p.y << ": " << std::hex << v;
+        }
+    }
 }

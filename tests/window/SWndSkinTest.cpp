@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include "ImageCanvas.h"
+#include "PalettePictures.h"
+#include "SMemory.h"
 #include "TraceWnd.h"
 
 namespace
@@ -118,4 +120,28 @@ TEST(SWndSkin, LayeredStyleComesAndGoes)
     EXPECT_EQ(1, wnd.SetLayered(false));
     EXPECT_FALSE(wnd.GetExStyle() & WS_EX_LAYERED);
     wnd.DestroyWindow();
+}
+
+// A 4-bit skin whose pieces start inside a byte: each piece shows its own
+// columns (band A ends and band B starts at x 30).
+TEST(SWndSkin, FourBitSkinPiecesStartAtTheirOwnColumn)
+{
+    using namespace palettepictures;
+    SMemory bytes;
+    bytes.Write(PNG4, sizeof(PNG4));
+    bytes.SeekToStart();
+    SImage skin;
+    ASSERT_TRUE(skin.Load(&bytes, -1));
+    ASSERT_EQ(4, skin.GetBitsPerPixel());
+    SWnd wnd;
+    const RECT margins = {29, 5, 51, 35};
+    wnd.SetBackgroundImage(skin.GetBitmap(), SWnd::COLOR_NONE, 9, &margins, false);
+    ImageCanvas canvas(60, 40);
+    wnd.PaintSkin(canvas.GetDC(), 60, 40);
+    GdiFlush();
+    const COLORREF b = RGB((B >> 16) & 0xFF, (B >> 8) & 0xFF, B & 0xFF);
+    const COLORREF a = RGB((A >> 16) & 0xFF, (A >> 8) & 0xFF, A & 0xFF);
+    EXPECT_EQ(a, canvas.At(29, 2));  // the top edge's tile, from column 29
+    EXPECT_EQ(b, canvas.At(30, 2));
+    EXPECT_EQ(b, canvas.At(30, 37)); // the bottom edge's
 }
