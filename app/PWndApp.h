@@ -238,6 +238,10 @@ public:
     // Appends paths to the queue: an empty queue starts with its first entry,
     // a playing one goes on with the new count shown.
     bool AppendToQueue(const SArrayString& paths, bool startPaused);
+    // A browser's address as a local path: a "file:" address loses its scheme
+    // and the slashes before the drive, its slashes become backslashes, and
+    // %XX escapes are decoded; false for another scheme, left to the browser.
+    static bool AddressToPath(const char* address, SString* path);
     // Whether a lower-cased extension is one of the media kinds.
     static bool IsMediaExtension(const SString& extension);
     void OnMediaEnded();
@@ -264,6 +268,10 @@ private:
     // Browsing steps (library/).
     bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
     void ShowRootInStatus();
+    bool IsInsideRoot(const SPath& folder) const;
+    bool EnterFolder(const SString& candidate, const char* select, bool fromThumbs);
+    void OpenRootInstead(bool fromThumbs);
+    void ShowEnteredFolder(const SArrayString& names, const char* select, bool fromThumbs);
     int ListSubFolders(const SString& folder, SArrayString* names);
     void FillFolderList(const SArrayString& names);
     void ShowNoFolder();

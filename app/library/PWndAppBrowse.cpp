@@ -26,27 +26,68 @@ bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)
 {
     SString candidate(TextOf(m_currentFolder.GetPath()));
     candidate += name ? name : "";
-    if (!m_disk.FolderExists(TextOf(candidate)))
+    return EnterFolder(candidate, select, fromThumbs);
+}
+
+// Home, folder links, the thumbnails, the play window and the book window
+// name a folder by its full path.
+bool PWndApp::OpenFolderPath(const char* folder, const char* select, bool fromThumbs)
+{
+    return EnterFolder(SString(folder ? folder : ""), select, fromThumbs);
+}
+
+bool PWndApp::IsInsideRoot(const SPath& folder) const
+{
+    const SString root = m_rootFolder.GetPath();
+    const SString path = folder.GetPath();
+    return folder.IsValid() && m_rootFolder.IsValid() && path.GetLength() >= root.GetLength() &&
+           path.Left(root.GetLength()).CompareNoCase(TextOf(root)) == 0;
+}
+
+// The current folder is never left empty nor outside the root, and the lists
+// always show its sub-folders: a folder that cannot be entered keeps the
+// current one, and one that is missing or above the root opens the root.
+bool PWndApp::EnterFolder(const SString& candidate, const char* select, bool fromThumbs)
+{
+    SPath target;
+    if (!m_disk.FolderExists(TextOf(candidate)) || target.SetFolder(TextOf(candidate)) == 0 ||
+        !IsInsideRoot(target))
     {
-        ShowRootInStatus();
-        return false;
-    }
-    SPath previous;
-    previous.Copy(m_currentFolder);
-    m_currentFolder.SetFolder(TextOf(candidate));
-    if (!m_currentFolder.IsValid() || m_currentFolder.GetComponentCount() < m_rootFolder.GetComponentCount())
-    {
-        ShowRootInStatus();
+        OpenRootInstead(fromThumbs);
         return false;
     }
     SArrayString names;
-    ListSubFolders(m_currentFolder.GetPath(), &names);
-    if (names.GetCount() == 0)
+    if (ListSubFolders(target.GetPath(), &names) == 0)
     {
-        m_currentFolder.Copy(previous);
-        m_pageBrowser.ShowWindow(SW_HIDE);
+        if (IsInsideRoot(m_currentFolder))
+            m_pageBrowser.ShowWindow(SW_HIDE);
+        else
+            OpenRootInstead(fromThumbs);
         return false;
     }
+    m_currentFolder.Copy(target);
+    ShowEnteredFolder(names, select, fromThumbs);
+    return true;
+}
+
+// At the root already the lists are the root's; elsewhere they are refilled,
+// empty for a root without sub-folders.
+void PWndApp::OpenRootInstead(bool fromThumbs)
+{
+    if (m_currentFolder.IsSameFolder(&m_rootFolder))
+    {
+        ShowRootInStatus();
+        return;
+    }
+    SArrayString names;
+    ListSubFolders(m_rootFolder.GetPath(), &names);
+    m_currentFolder.Copy(m_rootFolder);
+    ShowEnteredFolder(names, "", fromThumbs);
+    m_pageBrowser.ShowWindow(SW_HIDE);
+}
+
+void PWndApp::ShowEnteredFolder(const SArrayString& names, const char* select, bool fromThumbs)
+{
     FillFolderList(names);
     m_thumbs.InvalidateRect(nullptr, true);
     if (fromThumbs)
@@ -58,15 +99,6 @@ bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)
     if (!fromThumbs)
         m_folderList.SetFocus();
     UpdateInfoText();
-    return true;
-}
-
-// Home, folder links, the thumbnails, the play window and the book window
-// name a folder by its full path: from an empty current folder it is the candidate.
-bool PWndApp::OpenFolderPath(const char* folder, const char* select, bool fromThumbs)
-{
-    m_currentFolder.Set("");
-    return OpenFolder(folder, select, fromThumbs);
 }
 
 // The link's parts below the root it was written under, put under the root:
