@@ -46,6 +46,7 @@
 #include "PWndTask.h"
 #include "PWndThumbs.h"
 
+class PFolderNames;
 class PWndBook;
 class PWndDescription;
 class PWndHelp;
@@ -142,7 +143,8 @@ public:
     bool ShowFolder();
     void ListMediaFiles(SArrayString* result, const char* folder, bool recurse, bool songs, bool videos,
                         bool extras, bool noRadios);
-    void LoadFolderCover(SImage* image, const char* folder, bool small);
+    // With beside, the pictures listed in the folder's parent, only those are opened.
+    void LoadFolderCover(SImage* image, const char* folder, bool small, const PFolderNames* beside = nullptr);
     void ScanLibrary();
     // The same through a walk of the caller's (tests supply their own listings).
     void ScanLibrary(PLibraryScan& scan);

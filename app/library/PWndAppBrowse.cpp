@@ -2,6 +2,7 @@
 // selected folder's covers, files and page, its cover pictures, and the
 // counts of the whole tree.
 #include "PWndApp.h"
+#include "PFolderNames.h"
 #include "PLibraryFiles.h"
 
 namespace
@@ -12,6 +13,26 @@ SString WithoutSeparator(const char* folder)
     while (text.GetLength() > 0 && (text.GetAt(text.GetLength() - 1) == '\\' || text.GetAt(text.GetLength() - 1) == '/'))
         text.Truncate(text.GetLength() - 1);
     return text;
+}
+
+// A list filled item by item draws once, after the last item.
+void HoldRedraw(SWnd& window, bool hold)
+{
+    window.SendMessage(WM_SETREDRAW, hold ? FALSE : TRUE);
+    if (!hold)
+        window.InvalidateRect(nullptr, true);
+}
+
+// A cover into a list sized once for all of them, at the list's icon size.
+void PutCover(const SImageList& list, int index, const SImage& cover)
+{
+    const SIZE icon = list.GetIconSize();
+    SImage sized;
+    const bool fits = cover.GetWidth() == icon.cx && cover.GetHeight() == icon.cy;
+    if (!fits && (!sized.CopyFrom(&cover) || !sized.Resize(icon.cx, icon.cy)))
+        return;
+    SGdiObjectGuard<HBITMAP> bitmap((fits ? cover : sized).GetHBITMAP());
+    ImageList_Replace(list.GetHandle(), index, bitmap.Get(), nullptr);
 }
 }
 
@@ -123,13 +144,21 @@ int PWndApp::ListSubFolders(const SString& folder, SArrayString* names)
 }
 
 // Each folder's cover is read once: whitened at 150 x 150 for its thumbnail,
-// then shrunk to the folder list's 16 x 16 picture.
+// then shrunk to the folder list's 16 x 16 picture. The pictures beside the
+// sub-folders are found in one listing of the current folder.
 void PWndApp::FillFolderList(const SArrayString& names)
 {
     m_thumbs.Clear();
+    HoldRedraw(m_folderList, true);
     m_folderList.RemoveAll();
     m_folderCovers.RemoveAll();
-    m_folderCovers.AddImage(&m_smallPicture);
+    // Room for every cover at once: added one by one, the list grows a few
+    // pictures at a time and copies all it holds each time.
+    ImageList_SetImageCount(m_folderCovers.GetHandle(), names.GetCount() + 1);
+    PutCover(m_folderCovers, 0, m_smallPicture);
+    PFolderNames pictures;
+    pictures.List(m_disk, m_currentFolder.GetPath(), "*.png");
+    pictures.List(m_disk, m_currentFolder.GetPath(), "*.jpg");
     for (int i = 0; i < names.GetCount(); ++i)
     {
         const SString name = names.GetAt(i);
@@ -137,12 +166,13 @@ void PWndApp::FillFolderList(const SArrayString& names)
         SArrayString inner;
         const bool opens = m_disk.List(&inner, TextOf(folder + "*.*"), false, true, false, false, true) > 0;
         SImage cover;
-        LoadFolderCover(&cover, TextOf(folder), false);
+        LoadFolderCover(&cover, TextOf(folder), false, &pictures);
         m_thumbs.AddThumbnail(cover, TextOf(name), !opens);
         cover.Resize(16, 16);
-        m_folderCovers.AddImage(&cover);
+        PutCover(m_folderCovers, i + 1, cover);
         m_folderList.AddItem(TextOf(name), -1, i + 1, opens ? 0 : -1);
     }
+    HoldRedraw(m_folderList, false);
 }
 
 bool PWndApp::ShowFolder()
@@ -227,14 +257,18 @@ void PWndApp::FillFileList(const SString& folder)
     m_filePaths.DeleteAndRemoveAll();
     SArrayString paths;
     ListMediaFiles(&paths, TextOf(folder), false, true, true, false, false);
+    PFolderNames notes;
+    notes.List(m_disk, folder, "*.txt");
+    HoldRedraw(m_fileList, true);
     for (int i = 0; i < paths.GetCount(); ++i)
     {
         const SPath path(TextOf(paths.GetAt(i)));
         const SString title = path.GetTitle();
-        const bool noted = m_disk.FileExists(TextOf(path.GetFullFolder() + TextOf(title) + ".txt"));
+        const bool noted = notes.Has(title + ".txt");
         m_fileList.AddItem(TextOf(title), -1, PLibraryFiles::GetMediaImage(path.GetExtension(false, true)), noted ? 4 : -1);
         m_filePaths.Add(TextOf(paths.GetAt(i)));
     }
+    HoldRedraw(m_fileList, false);
 }
 
 void PWndApp::ShowFolderPage(const SString& folder)
@@ -264,14 +298,14 @@ void PWndApp::ListMediaFiles(SArrayString* result, const char* folder, bool recu
     PLibraryFiles::ListMediaFiles(m_disk, result, folder, recurse, songs, videos, extras, noRadios);
 }
 
-void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small)
+void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small, const PFolderNames* beside)
 {
     PLibraryFiles::_SCovers covers;
     covers.root = m_rootFolder.GetPath();
     covers.names = &m_coverNames;
     covers.smallPicture = &m_smallPicture;
     covers.picture = &m_picture;
-    PLibraryFiles::LoadFolderCover(image, folder, small, covers);
+    PLibraryFiles::LoadFolderCover(image, folder, small, covers, beside);
 }
 
 void PWndApp::ScanLibrary()

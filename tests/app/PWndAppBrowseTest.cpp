@@ -160,6 +160,17 @@ TEST_F(PWndAppBrowseTest, UpperCaseExtensionsAreListedByKind)
     EXPECT_EQ(".MP3", std::string(TextOf(app.GetFilePaths().GetAt(0))).substr(app.GetFilePaths().GetAt(0).GetLength() - 4));
 }
 
+TEST_F(PWndAppBrowseTest, NotesNamedInAnotherCaseKeepTheirMark)
+{
+    for (const char* file : {"Notes\\Song.mp3", "Notes\\SONG.TXT", "Notes\\Tune.wma", "Notes\\tune.Txt",
+                             "Notes\\Other.avi", "Notes\\Other.txt.bak"})
+        ASSERT_TRUE(root.WriteFile(file, "x"));
+    AppWindow window;
+    PWndApp& app = window.App();
+    Select(app, app.GetFolderList(), "Notes");
+    EXPECT_EQ("Other:1:-1;Song:2:4;Tune:2:4;", Items(app.GetFileList()));
+}
+
 TEST_F(PWndAppBrowseTest, ParentCommandAndBackspaceKeepTheFolderLeftSelected)
 {
     AppWindow window;
