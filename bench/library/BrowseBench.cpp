@@ -1,8 +1,9 @@
 // Browsing large folders and long queues in a main window of this process: a
-// folder of many files selected until its file list is full, against one
-// listing of the same folder; and a play queue of about 50,000 entries filled
-// at random, shown as the queue menu, shown again and emptied, against a walk
-// of the same tree and a plain menu of the same texts.
+// folder of many files selected until its file list is full, and a folder of
+// many sub-folders opened and served, against one listing of the same folder;
+// and a play queue of about 50,000 entries filled at random, shown as the
+// queue menu, shown again and emptied, against a walk of the same tree and a
+// plain menu of the same texts.
 #include "SPlatform.h"
 #include "BenchRegistry.h"
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include "FakeMediaPlayer.h"
 #include "PQueueMenu.h"
 #include "PSettings.h"
+#include "PSharedLibrary.h"
+#include "SMemory.h"
 #include "PWndApp.h"
 #include "SRegistry.h"
 #include "TestFolder.h"
@@ -19,6 +22,7 @@
 namespace
 {
 const int FOLDER_SIZES[] = {2500, 10000};
+const int SUBFOLDER_SIZES[] = {1000, 4000};
 const int RUNS = 2;
 
 bool WriteEmpty(const std::string& path)
@@ -45,6 +49,29 @@ bool WriteBigFolder(const std::string& root, int count)
         written = WriteEmpty(base + "." + SampleLibrary::EXTENSIONS[i % 8]);
         if (written && i % 10 == 0)
             written = WriteEmpty(base + (i % 20 == 0 ? ".TXT" : ".txt"));
+    }
+    return written;
+}
+
+// count sub-folders of root\Many\ holding one song each, every tenth with a
+// cover beside it, and a small sibling folder.
+bool WriteManyFolders(const std::string& root, int count)
+{
+    SImage picture;
+    SMemory cover;
+    if (!picture.Create(32, 32) || !picture.Save(SImage::FORMAT_PNG, &cover))
+        return false;
+    CreateDirectoryA((root + "Many").c_str(), nullptr);
+    CreateDirectoryA((root + "Small").c_str(), nullptr);
+    bool written = WriteEmpty(root + "Small\\a.mp3");
+    for (int i = 0; i < count && written; ++i)
+    {
+        char name[32];
+        std::snprintf(name, sizeof(name), "Album %05d", i);
+        const std::string folder = root + "Many\\" + name;
+        written = CreateDirectoryA(folder.c_str(), nullptr) && WriteEmpty(folder + "\\a.mp3");
+        if (written && i % 10 == 0)
+            written = cover.SaveToFile((folder + ".png").c_str());
     }
     return written;
 }
@@ -169,6 +196,48 @@ BENCH_CASE(LargeFolderShown)
     }
     ReportGrowth("growth 2,500 -> 10,000 files: shown", shown[0], shown[1], 4.0);
     ReportGrowth("growth 2,500 -> 10,000 files: listing", listed[0], listed[1], 4.0);
+    SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", previous.GetText());
+    PWndApp::SetSplashTime(2000);
+}
+
+BENCH_CASE(ManySubFoldersShown)
+{
+    const SString previous = PSettings().GetText("Folder");
+    PWndApp::SetSplashTime(0);
+    double opened[2] = {}, served[2] = {}, listed[2] = {};
+    for (int s = 0; s < 2; ++s)
+    {
+        const int count = SUBFOLDER_SIZES[s];
+        const testsupport::TestFolder folder("sonavel bench ");
+        std::printf("writing a folder of %d sub-folders...\n", count);
+        std::fflush(stdout);
+        if (!WriteManyFolders(folder.Path(), count))
+            std::printf("could not write the whole folder\n");
+        std::unique_ptr<PWndApp> app = MakeWindow(folder.Path());
+        const BenchClock openClock;
+        app->OpenFolder("Many", "", false);
+        opened[s] = openClock.Seconds();
+        const int shown = app->GetFolderList().GetCount();
+        PSharedLibrary library;
+        library.Update(SString(folder.Path().c_str()), SArrayString(), PSettings::_SServer());
+        SMemory block;
+        const BenchClock serveClock;
+        library.BuildFolders("Many", &block);
+        served[s] = serveClock.Seconds();
+        const BenchClock listClock;
+        ListFolder(folder.Path() + "Many\\");
+        listed[s] = listClock.Seconds();
+        std::printf("%d folders shown, %d bytes served\n", shown, block.GetSize());
+        char label[96];
+        std::snprintf(label, sizeof(label), "%d sub-folders: opened vs a listing", count);
+        BenchRegistry::Report(label, opened[s] * 1000, listed[s] * 1000, "ms");
+        std::snprintf(label, sizeof(label), "%d sub-folders: served vs a listing", count);
+        BenchRegistry::Report(label, served[s] * 1000, listed[s] * 1000, "ms");
+        app->DestroyWindow();
+        PumpUntilIdle();
+    }
+    ReportGrowth("growth 1,000 -> 4,000 sub-folders: opened", opened[0], opened[1], 4.0);
+    ReportGrowth("growth 1,000 -> 4,000 sub-folders: served", served[0], served[1], 4.0);
     SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", previous.GetText());
     PWndApp::SetSplashTime(2000);
 }
