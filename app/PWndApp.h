@@ -46,6 +46,7 @@
 #include "PWndTask.h"
 #include "PWndThumbs.h"
 
+class PFolderNames;
 class PWndBook;
 class PWndDescription;
 class PWndHelp;
@@ -142,7 +143,8 @@ public:
     bool ShowFolder();
     void ListMediaFiles(SArrayString* result, const char* folder, bool recurse, bool songs, bool videos,
                         bool extras, bool noRadios);
-    void LoadFolderCover(SImage* image, const char* folder, bool small);
+    // With beside, the pictures listed in the folder's parent, only those are opened.
+    void LoadFolderCover(SImage* image, const char* folder, bool small, const PFolderNames* beside = nullptr);
     void ScanLibrary();
     // The same through a walk of the caller's (tests supply their own listings).
     void ScanLibrary(PLibraryScan& scan);
@@ -238,6 +240,10 @@ public:
     // Appends paths to the queue: an empty queue starts with its first entry,
     // a playing one goes on with the new count shown.
     bool AppendToQueue(const SArrayString& paths, bool startPaused);
+    // A browser's address as a local path: a "file:" address loses its scheme
+    // and the slashes before the drive, its slashes become backslashes, and
+    // %XX escapes are decoded; false for another scheme, left to the browser.
+    static bool AddressToPath(const char* address, SString* path);
     // Whether a lower-cased extension is one of the media kinds.
     static bool IsMediaExtension(const SString& extension);
     void OnMediaEnded();
@@ -264,6 +270,10 @@ private:
     // Browsing steps (library/).
     bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
     void ShowRootInStatus();
+    bool IsInsideRoot(const SPath& folder) const;
+    bool EnterFolder(const SString& candidate, const char* select, bool fromThumbs);
+    void OpenRootInstead(bool fromThumbs);
+    void ShowEnteredFolder(const SArrayString& names, const char* select, bool fromThumbs);
     int ListSubFolders(const SString& folder, SArrayString* names);
     void FillFolderList(const SArrayString& names);
     void ShowNoFolder();

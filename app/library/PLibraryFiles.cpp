@@ -1,4 +1,7 @@
 #include "PLibraryFiles.h"
+#include <map>
+#include <string>
+#include "PFolderNames.h"
 #include "SFile.h"
 #include "SPath.h"
 
@@ -81,33 +84,48 @@ void PLibraryFiles::ListMediaFiles(SDisk& disk, SArrayString* result, const char
 }
 
 // The cover, description and page beside the folder and, when recursive,
-// beside every folder below it.
+// beside every folder below it. Each parent's files are listed once.
 void PLibraryFiles::AddFolderFiles(SDisk& disk, SArrayString* found, const SString& folder, bool recurse)
 {
     SArrayString folders;
     folders.Add(Text(folder));
     if (recurse)
         disk.List(&folders, Text(folder + "*.*"), true, true, false, false, true);
+    std::map<std::string, PFolderNames> parents;
     for (int i = 0; i < folders.GetCount(); ++i)
     {
         const SString base = WithoutSeparator(Text(folders.GetAt(i)));
+        const int cut = base.ReverseFindChar('\\');
+        const SString parent = base.Left(cut + 1);
+        const SString name = base.Mid(cut + 1);
+        auto listed = parents.find(Text(parent));
+        if (listed == parents.end())
+        {
+            listed = parents.emplace(Text(parent), PFolderNames()).first;
+            listed->second.List(disk, parent, "*.*");
+        }
+        const PFolderNames& beside = listed->second;
         const char* const pairs[3][2] = {{".png", ".jpg"}, {".txt", nullptr}, {".mht", ".htm"}};
         for (const auto& pair : pairs)
         {
-            if (disk.FileExists(Text(base + pair[0])))
+            if (beside.Has(name + pair[0]))
                 found->Add(Text(base + pair[0]));
-            else if (pair[1] && disk.FileExists(Text(base + pair[1])))
+            else if (pair[1] && beside.Has(name + pair[1]))
                 found->Add(Text(base + pair[1]));
         }
     }
 }
 
-void PLibraryFiles::LoadFolderCover(SImage* image, const char* folder, bool small, const _SCovers& covers)
+void PLibraryFiles::LoadFolderCover(SImage* image, const char* folder, bool small, const _SCovers& covers,
+                                    const PFolderNames* beside)
 {
     if (!image)
         return;
     const SString base = WithoutSeparator(folder);
-    bool loaded = LoadPicture(image, base + ".png") || LoadPicture(image, base + ".jpg");
+    const SString bare = base.Mid(base.ReverseFindChar('\\') + 1);
+    auto mayOpen = [&](const char* extension) { return !beside || beside->Has(bare + extension); };
+    bool loaded = (mayOpen(".png") && LoadPicture(image, base + ".png")) ||
+                  (mayOpen(".jpg") && LoadPicture(image, base + ".jpg"));
     if (!loaded)
     {
         const SString name = SPath(Text(base + "\\")).GetLastFolderName(true);

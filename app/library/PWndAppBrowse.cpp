@@ -2,6 +2,7 @@
 // selected folder's covers, files and page, its cover pictures, and the
 // counts of the whole tree.
 #include "PWndApp.h"
+#include "PFolderNames.h"
 #include "PLibraryFiles.h"
 
 namespace
@@ -12,6 +13,26 @@ SString WithoutSeparator(const char* folder)
     while (text.GetLength() > 0 && (text.GetAt(text.GetLength() - 1) == '\\' || text.GetAt(text.GetLength() - 1) == '/'))
         text.Truncate(text.GetLength() - 1);
     return text;
+}
+
+// A list filled item by item draws once, after the last item.
+void HoldRedraw(SWnd& window, bool hold)
+{
+    window.SendMessage(WM_SETREDRAW, hold ? FALSE : TRUE);
+    if (!hold)
+        window.InvalidateRect(nullptr, true);
+}
+
+// A cover into a list sized once for all of them, at the list's icon size.
+void PutCover(const SImageList& list, int index, const SImage& cover)
+{
+    const SIZE icon = list.GetIconSize();
+    SImage sized;
+    const bool fits = cover.GetWidth() == icon.cx && cover.GetHeight() == icon.cy;
+    if (!fits && (!sized.CopyFrom(&cover) || !sized.Resize(icon.cx, icon.cy)))
+        return;
+    SGdiObjectGuard<HBITMAP> bitmap((fits ? cover : sized).GetHBITMAP());
+    ImageList_Replace(list.GetHandle(), index, bitmap.Get(), nullptr);
 }
 }
 
@@ -26,27 +47,68 @@ bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)
 {
     SString candidate(TextOf(m_currentFolder.GetPath()));
     candidate += name ? name : "";
-    if (!m_disk.FolderExists(TextOf(candidate)))
+    return EnterFolder(candidate, select, fromThumbs);
+}
+
+// Home, folder links, the thumbnails, the play window and the book window
+// name a folder by its full path.
+bool PWndApp::OpenFolderPath(const char* folder, const char* select, bool fromThumbs)
+{
+    return EnterFolder(SString(folder ? folder : ""), select, fromThumbs);
+}
+
+bool PWndApp::IsInsideRoot(const SPath& folder) const
+{
+    const SString root = m_rootFolder.GetPath();
+    const SString path = folder.GetPath();
+    return folder.IsValid() && m_rootFolder.IsValid() && path.GetLength() >= root.GetLength() &&
+           path.Left(root.GetLength()).CompareNoCase(TextOf(root)) == 0;
+}
+
+// The current folder is never left empty nor outside the root, and the lists
+// always show its sub-folders: a folder that cannot be entered keeps the
+// current one, and one that is missing or above the root opens the root.
+bool PWndApp::EnterFolder(const SString& candidate, const char* select, bool fromThumbs)
+{
+    SPath target;
+    if (!m_disk.FolderExists(TextOf(candidate)) || target.SetFolder(TextOf(candidate)) == 0 ||
+        !IsInsideRoot(target))
     {
-        ShowRootInStatus();
-        return false;
-    }
-    SPath previous;
-    previous.Copy(m_currentFolder);
-    m_currentFolder.SetFolder(TextOf(candidate));
-    if (!m_currentFolder.IsValid() || m_currentFolder.GetComponentCount() < m_rootFolder.GetComponentCount())
-    {
-        ShowRootInStatus();
+        OpenRootInstead(fromThumbs);
         return false;
     }
     SArrayString names;
-    ListSubFolders(m_currentFolder.GetPath(), &names);
-    if (names.GetCount() == 0)
+    if (ListSubFolders(target.GetPath(), &names) == 0)
     {
-        m_currentFolder.Copy(previous);
-        m_pageBrowser.ShowWindow(SW_HIDE);
+        if (IsInsideRoot(m_currentFolder))
+            m_pageBrowser.ShowWindow(SW_HIDE);
+        else
+            OpenRootInstead(fromThumbs);
         return false;
     }
+    m_currentFolder.Copy(target);
+    ShowEnteredFolder(names, select, fromThumbs);
+    return true;
+}
+
+// At the root already the lists are the root's; elsewhere they are refilled,
+// empty for a root without sub-folders.
+void PWndApp::OpenRootInstead(bool fromThumbs)
+{
+    if (m_currentFolder.IsSameFolder(&m_rootFolder))
+    {
+        ShowRootInStatus();
+        return;
+    }
+    SArrayString names;
+    ListSubFolders(m_rootFolder.GetPath(), &names);
+    m_currentFolder.Copy(m_rootFolder);
+    ShowEnteredFolder(names, "", fromThumbs);
+    m_pageBrowser.ShowWindow(SW_HIDE);
+}
+
+void PWndApp::ShowEnteredFolder(const SArrayString& names, const char* select, bool fromThumbs)
+{
     FillFolderList(names);
     m_thumbs.InvalidateRect(nullptr, true);
     if (fromThumbs)
@@ -58,15 +120,6 @@ bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)
     if (!fromThumbs)
         m_folderList.SetFocus();
     UpdateInfoText();
-    return true;
-}
-
-// Home, folder links, the thumbnails, the play window and the book window
-// name a folder by its full path: from an empty current folder it is the candidate.
-bool PWndApp::OpenFolderPath(const char* folder, const char* select, bool fromThumbs)
-{
-    m_currentFolder.Set("");
-    return OpenFolder(folder, select, fromThumbs);
 }
 
 // The link's parts below the root it was written under, put under the root:
@@ -91,13 +144,21 @@ int PWndApp::ListSubFolders(const SString& folder, SArrayString* names)
 }
 
 // Each folder's cover is read once: whitened at 150 x 150 for its thumbnail,
-// then shrunk to the folder list's 16 x 16 picture.
+// then shrunk to the folder list's 16 x 16 picture. The pictures beside the
+// sub-folders are found in one listing of the current folder.
 void PWndApp::FillFolderList(const SArrayString& names)
 {
     m_thumbs.Clear();
+    HoldRedraw(m_folderList, true);
     m_folderList.RemoveAll();
     m_folderCovers.RemoveAll();
-    m_folderCovers.AddImage(&m_smallPicture);
+    // Room for every cover at once: added one by one, the list grows a few
+    // pictures at a time and copies all it holds each time.
+    ImageList_SetImageCount(m_folderCovers.GetHandle(), names.GetCount() + 1);
+    PutCover(m_folderCovers, 0, m_smallPicture);
+    PFolderNames pictures;
+    pictures.List(m_disk, m_currentFolder.GetPath(), "*.png");
+    pictures.List(m_disk, m_currentFolder.GetPath(), "*.jpg");
     for (int i = 0; i < names.GetCount(); ++i)
     {
         const SString name = names.GetAt(i);
@@ -105,12 +166,13 @@ void PWndApp::FillFolderList(const SArrayString& names)
         SArrayString inner;
         const bool opens = m_disk.List(&inner, TextOf(folder + "*.*"), false, true, false, false, true) > 0;
         SImage cover;
-        LoadFolderCover(&cover, TextOf(folder), false);
+        LoadFolderCover(&cover, TextOf(folder), false, &pictures);
         m_thumbs.AddThumbnail(cover, TextOf(name), !opens);
         cover.Resize(16, 16);
-        m_folderCovers.AddImage(&cover);
+        PutCover(m_folderCovers, i + 1, cover);
         m_folderList.AddItem(TextOf(name), -1, i + 1, opens ? 0 : -1);
     }
+    HoldRedraw(m_folderList, false);
 }
 
 bool PWndApp::ShowFolder()
@@ -195,14 +257,18 @@ void PWndApp::FillFileList(const SString& folder)
     m_filePaths.DeleteAndRemoveAll();
     SArrayString paths;
     ListMediaFiles(&paths, TextOf(folder), false, true, true, false, false);
+    PFolderNames notes;
+    notes.List(m_disk, folder, "*.txt");
+    HoldRedraw(m_fileList, true);
     for (int i = 0; i < paths.GetCount(); ++i)
     {
         const SPath path(TextOf(paths.GetAt(i)));
         const SString title = path.GetTitle();
-        const bool noted = m_disk.FileExists(TextOf(path.GetFullFolder() + TextOf(title) + ".txt"));
+        const bool noted = notes.Has(title + ".txt");
         m_fileList.AddItem(TextOf(title), -1, PLibraryFiles::GetMediaImage(path.GetExtension(false, true)), noted ? 4 : -1);
         m_filePaths.Add(TextOf(paths.GetAt(i)));
     }
+    HoldRedraw(m_fileList, false);
 }
 
 void PWndApp::ShowFolderPage(const SString& folder)
@@ -232,14 +298,14 @@ void PWndApp::ListMediaFiles(SArrayString* result, const char* folder, bool recu
     PLibraryFiles::ListMediaFiles(m_disk, result, folder, recurse, songs, videos, extras, noRadios);
 }
 
-void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small)
+void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small, const PFolderNames* beside)
 {
     PLibraryFiles::_SCovers covers;
     covers.root = m_rootFolder.GetPath();
     covers.names = &m_coverNames;
     covers.smallPicture = &m_smallPicture;
     covers.picture = &m_picture;
-    PLibraryFiles::LoadFolderCover(image, folder, small, covers);
+    PLibraryFiles::LoadFolderCover(image, folder, small, covers, beside);
 }
 
 void PWndApp::ScanLibrary()

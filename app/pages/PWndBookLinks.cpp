@@ -7,10 +7,9 @@
 
 LRESULT PWndBook::OnBeforeNavigate(const char* address)
 {
-    if (!address || !m_owner)
+    SString decoded;
+    if (!m_owner || !PWndApp::AddressToPath(address, &decoded))
         return 0;
-    SString decoded(address);
-    decoded.UrlDecode(false);
     const SPath path(TextOf(decoded));
     if (!path.IsValid())
         return 0;

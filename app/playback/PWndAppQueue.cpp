@@ -1,8 +1,9 @@
 // Filling the main window's play queue: the play commands, adding to the
 // queue, and the play requests of sharing peers.
 #include "PWndApp.h"
-#include "PPeerPath.h"
 #include <cstdlib>
+#include <vector>
+#include "PPeerPath.h"
 
 namespace
 {
@@ -36,16 +37,55 @@ bool PWndApp::PlayAll(bool allFolders, bool random)
     return PlayFrom(0, false);
 }
 
-// Entry i takes one of the entries not yet taken, drawn by the runtime's rand().
+namespace
+{
+// The positions not yet drawn, as a tree of counts (a Fenwick tree): the k-th
+// of them is found and taken out in log n steps, where removing it from a
+// list of the rest would move all that follow.
+std::vector<int> AllPositions(int count)
+{
+    std::vector<int> tree(count + 1, 0);
+    for (int i = 1; i <= count; ++i)
+    {
+        tree[i] += 1;
+        const int up = i + (i & -i);
+        if (up <= count)
+            tree[up] += tree[i];
+    }
+    return tree;
+}
+
+int TakePosition(std::vector<int>& tree, int k)
+{
+    const int count = static_cast<int>(tree.size()) - 1;
+    int step = 1;
+    while (step * 2 <= count)
+        step *= 2;
+    int at = 0;
+    for (; step > 0; step /= 2)
+        if (at + step <= count && tree[at + step] <= k)
+        {
+            at += step;
+            k -= tree[at];
+        }
+    for (int i = at + 1; i <= count; i += i & -i)
+        tree[i] -= 1;
+    return at;
+}
+}
+
+// Entry i takes the k-th of the entries not yet taken, in their order, k drawn
+// by the runtime's rand(). Only the texts' pointers move.
 void PWndApp::Shuffle()
 {
-    SArrayString left(m_queue);
-    for (int i = 0; i < m_queue.GetCount(); ++i)
-    {
-        const int k = static_cast<int>(rand() / 32768.0 * left.GetCount());
-        m_queue.SetAt(i, TextOf(left.GetAt(k)));
-        left.DeleteAndRemoveAt(k);
-    }
+    SArray<SString*>& entries = m_queue;
+    const int count = entries.GetCount();
+    std::vector<SString*> taken(count);
+    for (int i = 0; i < count; ++i)
+        taken[i] = entries.GetAt(i);
+    std::vector<int> left = AllPositions(count);
+    for (int i = 0; i < count; ++i)
+        entries.SetAt(i, taken[TakePosition(left, static_cast<int>(rand() / 32768.0 * (count - i)))]);
 }
 
 // The file list shows playlists too, the queue does not: the selected file's

@@ -1,4 +1,5 @@
 #include "PSharedLibrary.h"
+#include "PFolderNames.h"
 #include "PPeerPath.h"
 #include "SFile.h"
 #include "SPath.h"
@@ -75,20 +76,15 @@ bool PSharedLibrary::IsServed(const SString& path)
 
 bool PSharedLibrary::BuildTree(SMemory* out)
 {
-    SArrayString folders;
+    SArrayString folders, relative;
     m_disk.List(&folders, Text(m_root + "*.*"), true, true, false, false, false);
-    SString text("");
-    int count = 0;
     for (int i = 0; i < folders.GetCount(); ++i)
-    {
-        if (!IsServed(folders.GetAt(i)))
-            continue;
-        if (count++ > 0)
-            text += "|";
-        text += Text(PPeerPath::MakeRelative(m_root, folders.GetAt(i)));
-    }
-    if (count == 0)
+        if (IsServed(folders.GetAt(i)))
+            relative.Add(Text(PPeerPath::MakeRelative(m_root, folders.GetAt(i))));
+    if (relative.GetCount() == 0)
         return false;
+    // Joined once: a text grown piece by piece is copied again at each piece.
+    const SString text = relative.Join("|");
     SMemory raw;
     raw.Write(Text(text), text.GetLength());
     raw.SeekToStart();
@@ -106,11 +102,11 @@ int PSharedLibrary::ListSubFolders(const SString& folder, SArrayString* out)
 }
 
 // 16 x 16 ARGB pixels, rows from the top; 0xFF bytes when they can't be taken.
-void PSharedLibrary::AppendPicture(const SString& folder, SMemory* out)
+void PSharedLibrary::AppendPicture(const SString& folder, const PFolderNames& beside, SMemory* out)
 {
     unsigned char pixels[1024];
     SImage cover;
-    PLibraryFiles::LoadFolderCover(&cover, Text(folder), true, m_covers);
+    PLibraryFiles::LoadFolderCover(&cover, Text(folder), true, m_covers, &beside);
     if (cover.GetPixelsSize(PixelFormat32bppARGB) != 1024 || !cover.GetPixels(pixels, PixelFormat32bppARGB))
         memset(pixels, 0xFF, sizeof(pixels));
     out->Write(pixels, sizeof(pixels));
@@ -123,42 +119,46 @@ bool PSharedLibrary::BuildFolders(const char* argument, SMemory* out)
         return false;
     SArrayString folders;
     ListSubFolders(folder, &folders);
-    SString names(""), flags("");
+    SMemory names, flags;
     for (int i = 0; i < folders.GetCount(); ++i)
     {
         const SString path = folders.GetAt(i);
-        names += Text(SPath(Text(path)).GetLastFolderName(true));
-        names += "|";
+        const SString name = SPath(Text(path)).GetLastFolderName(true);
+        names.Write(Text(name), name.GetLength());
+        names.Write("|", 1);
         SArrayString inner;
-        flags += ListSubFolders(path, &inner) > 0 ? '1' : '0';
+        flags.Write(ListSubFolders(path, &inner) > 0 ? "1" : "0", 1);
     }
     WriteZeroTerminated(out, argument);
-    WriteZeroTerminated(out, names);
-    WriteZeroTerminated(out, flags);
+    for (SMemory* part : {&names, &flags})
+    {
+        if (part->GetSize() > 0)
+            out->Write(part->GetData(), part->GetSize());
+        out->Write("", 1);
+    }
+    PFolderNames pictures;
+    pictures.List(m_disk, folder, "*.png");
+    pictures.List(m_disk, folder, "*.jpg");
     for (int i = 0; i < folders.GetCount(); ++i)
-        AppendPicture(folders.GetAt(i), out);
+        AppendPicture(folders.GetAt(i), pictures, out);
     return true;
 }
 
 SString PSharedLibrary::ListFolderFiles(const SString& folder)
 {
-    SArrayString paths;
+    SArrayString paths, entries;
     PLibraryFiles::ListMediaFiles(m_disk, &paths, Text(folder), false, true, true, false, false);
-    SString files("");
-    int count = 0;
+    PFolderNames notes;
+    notes.List(m_disk, folder, "*.txt");
     for (int i = 0; i < paths.GetCount(); ++i)
     {
         const SString path = paths.GetAt(i);
         if (!IsServed(path))
             continue;
-        const SPath parsed(Text(path));
-        const bool noted = m_disk.FileExists(Text(parsed.GetFullFolder() + Text(parsed.GetTitle()) + ".txt"));
-        if (count++ > 0)
-            files += "|";
-        files += Text(PPeerPath::MakeRelative(m_root, path));
-        files += noted ? "1" : "0";
+        const bool noted = notes.Has(SPath(Text(path)).GetTitle() + ".txt");
+        entries.Add(Text(PPeerPath::MakeRelative(m_root, path) + (noted ? "1" : "0")));
     }
-    return files;
+    return entries.Join("|");
 }
 
 // A cover as JPEG after its size; the root's own cover would lie outside it,
@@ -244,17 +244,12 @@ void PSharedLibrary::BuildFileList(const char* argument, SMemory* out)
     SString list("");
     if (folder.GetLength() > 0)
     {
-        SArrayString paths;
+        SArrayString paths, relative;
         PLibraryFiles::ListMediaFiles(m_disk, &paths, Text(folder), true, true, false, true, false);
-        int count = 0;
         for (int i = 0; i < paths.GetCount(); ++i)
-        {
-            if (!IsServed(paths.GetAt(i)))
-                continue;
-            if (count++ > 0)
-                list += "|";
-            list += Text(PPeerPath::MakeRelative(m_root, paths.GetAt(i)));
-        }
+            if (IsServed(paths.GetAt(i)))
+                relative.Add(Text(PPeerPath::MakeRelative(m_root, paths.GetAt(i))));
+        list = relative.Join("|");
     }
     WriteZeroTerminated(out, list);
 }

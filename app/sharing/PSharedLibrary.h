@@ -11,6 +11,8 @@
 #include "PLibraryFiles.h"
 #include "PSettings.h"
 
+class PFolderNames;
+
 class PSharedLibrary
 {
 public:
@@ -48,7 +50,7 @@ private:
     SString Resolve(const char* relative, bool folder);
     bool IsServed(const SString& path);
     int ListSubFolders(const SString& folder, SArrayString* out);
-    void AppendPicture(const SString& folder, SMemory* out);
+    void AppendPicture(const SString& folder, const PFolderNames& beside, SMemory* out);
     void AppendCover(const SString& folder, SMemory* out);
     SString ListFolderFiles(const SString& folder);
     void AppendPage(const SString& folder, SMemory* out);

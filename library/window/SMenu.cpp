@@ -296,10 +296,11 @@ bool SMenu::RemoveAll()
 {
     if (!m_menu)
         return false;
-    while (GetMenuItemCount(m_menu) > 0)
+    // From the last item: each removal from the front moves all the others.
+    for (int position = GetMenuItemCount(m_menu) - 1; position >= 0; --position)
     {
-        _SItem* item = GetItemData(0);
-        if (!RemoveMenu(m_menu, 0, MF_BYPOSITION))
+        _SItem* item = GetItemData(position);
+        if (!RemoveMenu(m_menu, position, MF_BYPOSITION))
             return false;
         if (item && SItemRecords::Contains(ODT_MENU, item))
         {

@@ -85,6 +85,14 @@ std::string ReadWhole(const std::string& path)
     return std::string(reinterpret_cast<const char*>(content.GetData()), content.GetSize());
 }
 
+std::string FileUrl(const std::string& path)
+{
+    std::string url = "file:///";
+    for (const char c : path)
+        url += c == '\\' ? std::string("/") : c == ' ' ? std::string("%20") : std::string(1, c);
+    return url;
+}
+
 std::string ProgramPath()
 {
     return std::string(GetProgramFolder().GetText()) + "..\\app\\KLV Sonavel.exe";

@@ -39,6 +39,9 @@ public:
 // A file's whole content, "<missing>" when it cannot be read.
 std::string ReadWhole(const std::string& path);
 
+// A local path as a browser reports it: "file:///", forward slashes, blanks escaped.
+std::string FileUrl(const std::string& path);
+
 // The program file built beside the suite.
 std::string ProgramPath();
 

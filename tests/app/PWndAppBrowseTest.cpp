@@ -49,6 +49,21 @@ protected:
     SettingsKey settings;
     TempFolder root;
 };
+
+// The folder a test runs in, put back at its end.
+class WorkingFolder
+{
+public:
+    explicit WorkingFolder(const std::string& folder)
+    {
+        GetCurrentDirectoryA(MAX_PATH, m_previous);
+        SetCurrentDirectoryA(folder.c_str());
+    }
+    ~WorkingFolder() { SetCurrentDirectoryA(m_previous); }
+
+private:
+    char m_previous[MAX_PATH] = {};
+};
 }
 
 TEST_F(PWndAppBrowseTest, ListsShowFoldersAndMediaWithTheirPictures)
@@ -145,6 +160,17 @@ TEST_F(PWndAppBrowseTest, UpperCaseExtensionsAreListedByKind)
     EXPECT_EQ(".MP3", std::string(TextOf(app.GetFilePaths().GetAt(0))).substr(app.GetFilePaths().GetAt(0).GetLength() - 4));
 }
 
+TEST_F(PWndAppBrowseTest, NotesNamedInAnotherCaseKeepTheirMark)
+{
+    for (const char* file : {"Notes\\Song.mp3", "Notes\\SONG.TXT", "Notes\\Tune.wma", "Notes\\tune.Txt",
+                             "Notes\\Other.avi", "Notes\\Other.txt.bak"})
+        ASSERT_TRUE(root.WriteFile(file, "x"));
+    AppWindow window;
+    PWndApp& app = window.App();
+    Select(app, app.GetFolderList(), "Notes");
+    EXPECT_EQ("Other:1:-1;Song:2:4;Tune:2:4;", Items(app.GetFileList()));
+}
+
 TEST_F(PWndAppBrowseTest, ParentCommandAndBackspaceKeepTheFolderLeftSelected)
 {
     AppWindow window;
@@ -182,6 +208,11 @@ TEST_F(PWndAppBrowseTest, LinkAddressOpensTheFolderUnderOurRoot)
         {"D:\\Rock\\Band.link", -1, "", ""},
         {root.Path() + "Rock\\Artist.htm", 0, "", ""},
         {"http://www.example.com/", 0, "", ""},
+        // As the browser reports them: "file:" addresses, escaped or not.
+        {FileUrl(root.Path() + "Rock\\Artist.link"), -1, "Rock\\", "Artist"},
+        {"file://" + root.Path() + "Jazz\\Band11.link", -1, "Jazz\\", "Band11"},
+        {FileUrl(root.Path() + "Rock\\Artist\\Album 1.link"), -1, "Rock\\Artist\\", "Album 1"},
+        {"http://www.example.com/Rock/Band.link", 0, "Rock\\Artist\\", "Album 1"},
     };
     for (const auto& c : cases)
     {
@@ -192,4 +223,28 @@ TEST_F(PWndAppBrowseTest, LinkAddressOpensTheFolderUnderOurRoot)
         const int selection = app.GetFolderList().GetSelection();
         EXPECT_EQ(c.selected, selection < 0 ? "" : TextOf(app.GetFolderList().GetItemText(selection))) << c.address;
     }
+}
+
+TEST_F(PWndAppBrowseTest, FlatLibraryShowsItsCountsAndPlaysOnlyItsOwnFiles)
+{
+    TempFolder flat, work;
+    for (const char* file : {"b.wma", "a.mp3", "c.avi"})
+        ASSERT_TRUE(flat.WriteFile(file, "x"));
+    ASSERT_TRUE(work.WriteFile("decoy.mp3", "x"));
+    settings.SetText("Folder", flat.Path());
+    const WorkingFolder working(work.Path());
+    RegisteredPlayer player;
+    AppWindow window;
+    PWndApp& app = window.App();
+    for (const char* step : {"start-up", "Home"})
+    {
+        EXPECT_EQ(flat.Path(), StatusText(app, 0)) << step;
+        EXPECT_EQ(flat.Path(), TextOf(app.GetCurrentFolder().GetPath())) << step;
+        EXPECT_STREQ("\x95 <b>2</b> songs, <b>1</b> video and <b>0</b> radio", TextOf(app.GetInfoPane().GetWindowText()))
+            << step;
+        app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 1);
+    }
+    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 4);
+    const SArrayString& queue = app.GetQueue();
+    EXPECT_EQ(flat.Path() + "a.mp3|" + flat.Path() + "b.wma|" + flat.Path() + "c.avi", TextOf(queue.Join("|")));
 }

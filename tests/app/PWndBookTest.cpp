@@ -64,7 +64,9 @@ TEST_F(PWndBookTest, FolderLinksOpenTheFolderAndStayOnThePage)
     std::string encoded = root.Path();
     for (size_t at = encoded.find(' '); at != std::string::npos; at = encoded.find(' '))
         encoded.replace(at, 1, "%20");
-    for (const std::string& address : {root.Path() + "Rock\\Artist.link", encoded + "Rock%5CArtist.LINK"})
+    for (const std::string& address : {root.Path() + "Rock\\Artist.link", encoded + "Rock%5CArtist.LINK",
+                                       FileUrl(root.Path() + "Rock\\Artist.link"),
+                                       "file://" + root.Path() + "Rock\\Artist.link"})
     {
         window->App().OpenFolderPath(root.Path().c_str(), "", false);
         EXPECT_EQ(-1, Click(address)) << address;
@@ -92,6 +94,12 @@ TEST_F(PWndBookTest, SongsPlayOrJoinTheQueueWithCtrlAndAlbumsPlayTheirFolder)
         {root.Path() + "Rock.album", false, "Rock\\1 One.mp3;Rock\\2 Two.wma;Rock\\3 Three.avi;", 0,
          "Rock\\1 One.mp3"},
         {root.Path() + "Empty.album", false, "", -1, "Rock\\1 One.mp3"},
+        // The same actions from the "file:" addresses a browser reports.
+        {FileUrl(root.Path() + "Rock\\2 Two.wma"), false, "Rock\\2 Two.wma;", 0, "Rock\\2 Two.wma"},
+        {"file://" + root.Path() + "Rock.album", false, "Rock\\1 One.mp3;Rock\\2 Two.wma;Rock\\3 Three.avi;", 0,
+         "Rock\\1 One.mp3"},
+        {FileUrl(root.Path() + "Rock\\3 Three.avi"), true,
+         "Rock\\1 One.mp3;Rock\\2 Two.wma;Rock\\3 Three.avi;Rock\\3 Three.avi;", 0, "Rock\\1 One.mp3"},
     };
     for (const auto& s : steps)
     {

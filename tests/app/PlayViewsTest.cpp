@@ -281,3 +281,31 @@ TEST_F(PlayViewsTest, LabelsLeadTheLibraryToThePlayingFileAndButtonsControlIt)
     Click(App().GetTaskStrip(), PWndTask::ID_STOP);
     EXPECT_EQ(0, App().GetQueue().GetCount());
 }
+
+TEST_F(PlayViewsTest, LabelsThatPointAboveTheRootOpenTheRootWithItsLists)
+{
+    for (const char* file : {"T.mp3", "Album\\T.mp3"})
+        ASSERT_TRUE(root.WriteFile(file, "x"));
+    const std::string rootFolders = "Album;Artist;Other;";
+    const int playIds[] = {PWndPlay::ID_ARTIST, PWndPlay::ID_ALBUM, PWndPlay::ID_TITLE};
+    const int stripIds[] = {PWndTask::ID_UPPER, PWndTask::ID_FOLDER, PWndTask::ID_TITLE};
+    for (const char* file : {"T.mp3", "Album\\T.mp3"})
+    {
+        Play({file});
+        for (int i = 0; i < 6; ++i)
+        {
+            ASSERT_TRUE(App().OpenFolderPath((root.Path() + "Artist\\").c_str(), "", false));
+            const bool strip = i >= 3;
+            Click(strip ? static_cast<const SWnd&>(App().GetTaskStrip()) : App().GetPlayWindow(),
+                  strip ? stripIds[i - 3] : playIds[i]);
+            EXPECT_EQ(root.Path(), TextOf(App().GetCurrentFolder().GetPath())) << file << " " << i;
+            std::string folders, thumbs;
+            for (int k = 0; k < App().GetFolderList().GetCount(); ++k)
+                folders += std::string(TextOf(App().GetFolderList().GetItemText(k))) + ";";
+            for (int k = 0; k < App().GetThumbs().GetCount(); ++k)
+                thumbs += std::string(TextOf(App().GetThumbs().GetName(k))) + ";";
+            EXPECT_EQ(rootFolders, folders) << file << " " << i;
+            EXPECT_EQ(rootFolders, thumbs) << file << " " << i;
+        }
+    }
+}

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include "PPeerPath.h"
 #include "PRemoteBlocks.h"
+#include "PSharedLibrary.h"
+#include "SDisk.h"
 #include "SMemory.h"
 #include "SharingTestSupport.h"
 
@@ -175,4 +177,49 @@ TEST(SharingRulesTest, BlocksRefusedWholeWhenShortOrLying)
                                             static_cast<int>(cases[0].block.size()), &folders));
     EXPECT_STREQ("B", folders.names.GetAt(1).GetText());
     EXPECT_STREQ("10", folders.flags.GetText());
+}
+
+// The listings a peer gets for a folder with notes in either case, covers
+// beside its sub-folders and a link out of the tree: the exact texts, and each
+// sub-folder's own picture.
+TEST(SharingRulesTest, ServedListingsKeepTheirBytesWithNotesCoversAndLinks)
+{
+    TempFolder root, outside;
+    const char* const files[] = {"F\\Alpha\\a.mp3", "F\\Beta\\Inner\\x.mp3", "F\\Song.mp3", "F\\SONG.TXT",
+                                 "F\\Tune.wma",     "F\\Radio.wax",          "F\\radio.txt", "F\\Alpha.txt",
+                                 "F.txt"};
+    for (const char* file : files)
+        ASSERT_TRUE(root.WriteFile(file, "x"));
+    ASSERT_TRUE(CreateDirectoryA((root.Path() + "F\\Gamma").c_str(), nullptr));
+    ASSERT_TRUE(root.WriteFile("F\\Alpha.png", BandedPicture(SImage::FORMAT_PNG)));
+    ASSERT_TRUE(root.WriteFile("F\\BETA.JPG", BandedPicture(SImage::FORMAT_JPEG)));
+    ASSERT_TRUE(outside.WriteFile("secret.mp3", "s"));
+    const FolderLink link(root.Path() + "F\\out", outside.Path().substr(0, outside.Path().size() - 1));
+    PSharedLibrary library;
+    library.Update(SDisk().ExpandLongPath(root.Path().c_str()), SArrayString(), PSettings::_SServer());
+
+    SMemory listing;
+    ASSERT_TRUE(library.BuildFolders("F", &listing));
+    const std::string block(reinterpret_cast<const char*>(listing.GetData()), listing.GetSize());
+    const std::string texts("F\0Alpha|Beta|Gamma|\0" "010\0", 24);
+    ASSERT_EQ(texts.size() + 3 * 1024, block.size());
+    EXPECT_EQ(texts, block.substr(0, texts.size()));
+    const auto pixel = [&](int folder) {
+        Gdiplus::ARGB value = 0;
+        memcpy(&value, block.data() + texts.size() + folder * 1024, 4);
+        return value;
+    };
+    EXPECT_TRUE(NearColor(pixel(0), 0xFFFF0000)) << std::hex << pixel(0);
+    EXPECT_TRUE(NearColor(pixel(1), 0xFFFF0000)) << std::hex << pixel(1);
+    EXPECT_FALSE(NearColor(pixel(2), 0xFFFF0000)) << std::hex << pixel(2);
+
+    SMemory view, list;
+    ASSERT_TRUE(library.BuildFolderView("F", &view));
+    const std::string viewText("F\0F\\Radio.wax1|F\\Song.mp31|F\\Tune.wma0\0", 39);
+    EXPECT_EQ(viewText, std::string(reinterpret_cast<const char*>(view.GetData()), viewText.size()));
+    library.BuildFileList("F", &list);
+    EXPECT_EQ("F.txt|F\\Alpha.png|F\\Alpha.txt|F\\Alpha\\a.mp3|F\\Beta.jpg|F\\Beta\\Inner\\x.mp3|F\\Radio.wax|"
+              "F\\Song.mp3|F\\Tune.wma",
+              std::string(reinterpret_cast<const char*>(list.GetData())));
+    EXPECT_TRUE(link.IsMade()) << "no link to test";
 }

@@ -1,0 +1,306 @@
+// Browsing large folders and long queues in a main window of this process: a
+// folder of many files selected until its file list is full, and a folder of
+// many sub-folders opened and served, against one listing of the same folder;
+// and a play queue of about 50,000 entries filled at random, shown as the
+// queue menu, shown again and emptied, against a walk of the same tree and a
+// plain menu of the same texts.
+#include "SPlatform.h"
+#include "BenchRegistry.h"
+#include <algorithm>
+#include <memory>
+#include <string>
+#include "FakeMediaPlayer.h"
+#include "PQueueMenu.h"
+#include "PSettings.h"
+#include "PSharedLibrary.h"
+#include "SMemory.h"
+#include "PWndApp.h"
+#include "SRegistry.h"
+#include "TestFolder.h"
+#include "SampleLibrary.h"
+
+namespace
+{
+const int FOLDER_SIZES[] = {2500, 10000};
+const int SUBFOLDER_SIZES[] = {1000, 4000};
+const int RUNS = 2;
+
+bool WriteEmpty(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+// count media files of every kind in root\Big\, every tenth with its note
+// (every other note named in upper case), and a small sibling folder.
+bool WriteBigFolder(const std::string& root, int count)
+{
+    CreateDirectoryA((root + "Big").c_str(), nullptr);
+    CreateDirectoryA((root + "Small").c_str(), nullptr);
+    bool written = WriteEmpty(root + "Small\\a.mp3");
+    for (int i = 0; i < count && written; ++i)
+    {
+        char title[32];
+        std::snprintf(title, sizeof(title), "Track %05d", i);
+        const std::string base = root + "Big\\" + title;
+        written = WriteEmpty(base + "." + SampleLibrary::EXTENSIONS[i % 8]);
+        if (written && i % 10 == 0)
+            written = WriteEmpty(base + (i % 20 == 0 ? ".TXT" : ".txt"));
+    }
+    return written;
+}
+
+// count sub-folders of root\Many\ holding one song each, every tenth with a
+// cover beside it, and a small sibling folder.
+bool WriteManyFolders(const std::string& root, int count)
+{
+    SImage picture;
+    SMemory cover;
+    if (!picture.Create(32, 32) || !picture.Save(SImage::FORMAT_PNG, &cover))
+        return false;
+    CreateDirectoryA((root + "Many").c_str(), nullptr);
+    CreateDirectoryA((root + "Small").c_str(), nullptr);
+    bool written = WriteEmpty(root + "Small\\a.mp3");
+    for (int i = 0; i < count && written; ++i)
+    {
+        char name[32];
+        std::snprintf(name, sizeof(name), "Album %05d", i);
+        const std::string folder = root + "Many\\" + name;
+        written = CreateDirectoryA(folder.c_str(), nullptr) && WriteEmpty(folder + "\\a.mp3");
+        if (written && i % 10 == 0)
+            written = cover.SaveToFile((folder + ".png").c_str());
+    }
+    return written;
+}
+
+// The anchor: one FindFirstFile listing of the folder.
+int ListFolder(const std::string& folder)
+{
+    int count = 0;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do
+        ++count;
+    while (FindNextFileA(find, &data));
+    FindClose(find);
+    return count;
+}
+
+long long Walk(const std::string& folder)
+{
+    long long count = 0;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do
+    {
+        const bool dots = std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0;
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ++count;
+        else if (!dots)
+            count += Walk(folder + data.cFileName + "\\");
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return count;
+}
+
+void PumpUntilIdle()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        if (message.message == WM_QUIT)
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::unique_ptr<PWndApp> MakeWindow(const std::string& root)
+{
+    SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", root.c_str());
+    std::unique_ptr<PWndApp> app(new PWndApp());
+    app->Create("KLV Sonavel bench", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
+    app->ShowWindow(SW_SHOW);
+    PumpUntilIdle();
+    return app;
+}
+
+void Select(PWndApp& app, const char* name)
+{
+    SListCtrl& folders = app.GetFolderList();
+    folders.SelectItemByText(name, true);
+    app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&folders), 0);
+}
+
+// Seconds from the selection of Big to its full file list, the best of the runs.
+double TimeSelection(PWndApp& app, int count, int* listed, int* noted)
+{
+    double best = 1e9;
+    for (int run = 0; run < RUNS; ++run)
+    {
+        Select(app, "Small");
+        PumpUntilIdle();
+        const BenchClock clock;
+        Select(app, "Big");
+        *listed = app.GetFileList().GetCount();
+        best = std::min(best, clock.Seconds());
+        PumpUntilIdle();
+    }
+    *noted = 0;
+    for (int i = 0; i < *listed; ++i)
+        *noted += app.GetFileList().GetItemSecondImage(i) == 4 ? 1 : 0;
+    if (*listed != count)
+        std::printf("the file list holds %d of %d files\n", *listed, count);
+    return best;
+}
+
+void ReportGrowth(const char* what, double small, double large, double size)
+{
+    std::printf("%-48s x%.2f (size x%.2f)\n", what, small > 0 ? large / small : 0, size);
+    std::fflush(stdout);
+}
+}
+
+BENCH_CASE(LargeFolderShown)
+{
+    const SString previous = PSettings().GetText("Folder");
+    PWndApp::SetSplashTime(0);
+    double shown[2] = {}, listed[2] = {};
+    for (int s = 0; s < 2; ++s)
+    {
+        const int count = FOLDER_SIZES[s];
+        const testsupport::TestFolder folder("sonavel bench ");
+        std::printf("writing a folder of %d files...\n", count);
+        std::fflush(stdout);
+        if (!WriteBigFolder(folder.Path(), count))
+            std::printf("could not write the whole folder\n");
+        std::unique_ptr<PWndApp> app = MakeWindow(folder.Path());
+        int files = 0, notes = 0;
+        shown[s] = TimeSelection(*app, count, &files, &notes);
+        const BenchClock clock;
+        ListFolder(folder.Path() + "Big\\");
+        listed[s] = clock.Seconds();
+        std::printf("%d files listed, %d with notes\n", files, notes);
+        char label[96];
+        std::snprintf(label, sizeof(label), "%d files: selection to full list vs a listing", count);
+        BenchRegistry::Report(label, shown[s] * 1000, listed[s] * 1000, "ms");
+        app->DestroyWindow();
+        PumpUntilIdle();
+    }
+    ReportGrowth("growth 2,500 -> 10,000 files: shown", shown[0], shown[1], 4.0);
+    ReportGrowth("growth 2,500 -> 10,000 files: listing", listed[0], listed[1], 4.0);
+    SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", previous.GetText());
+    PWndApp::SetSplashTime(2000);
+}
+
+BENCH_CASE(ManySubFoldersShown)
+{
+    const SString previous = PSettings().GetText("Folder");
+    PWndApp::SetSplashTime(0);
+    double opened[2] = {}, served[2] = {}, listed[2] = {};
+    for (int s = 0; s < 2; ++s)
+    {
+        const int count = SUBFOLDER_SIZES[s];
+        const testsupport::TestFolder folder("sonavel bench ");
+        std::printf("writing a folder of %d sub-folders...\n", count);
+        std::fflush(stdout);
+        if (!WriteManyFolders(folder.Path(), count))
+            std::printf("could not write the whole folder\n");
+        std::unique_ptr<PWndApp> app = MakeWindow(folder.Path());
+        const BenchClock openClock;
+        app->OpenFolder("Many", "", false);
+        opened[s] = openClock.Seconds();
+        const int shown = app->GetFolderList().GetCount();
+        PSharedLibrary library;
+        library.Update(SString(folder.Path().c_str()), SArrayString(), PSettings::_SServer());
+        SMemory block;
+        const BenchClock serveClock;
+        library.BuildFolders("Many", &block);
+        served[s] = serveClock.Seconds();
+        const BenchClock listClock;
+        ListFolder(folder.Path() + "Many\\");
+        listed[s] = listClock.Seconds();
+        std::printf("%d folders shown, %d bytes served\n", shown, block.GetSize());
+        char label[96];
+        std::snprintf(label, sizeof(label), "%d sub-folders: opened vs a listing", count);
+        BenchRegistry::Report(label, opened[s] * 1000, listed[s] * 1000, "ms");
+        std::snprintf(label, sizeof(label), "%d sub-folders: served vs a listing", count);
+        BenchRegistry::Report(label, served[s] * 1000, listed[s] * 1000, "ms");
+        app->DestroyWindow();
+        PumpUntilIdle();
+    }
+    ReportGrowth("growth 1,000 -> 4,000 sub-folders: opened", opened[0], opened[1], 4.0);
+    ReportGrowth("growth 1,000 -> 4,000 sub-folders: served", served[0], served[1], 4.0);
+    SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", previous.GetText());
+    PWndApp::SetSplashTime(2000);
+}
+
+BENCH_CASE(LongPlayQueue)
+{
+    const SString previous = PSettings().GetText("Folder");
+    PWndApp::SetSplashTime(0);
+    const testsupport::TestFolder folder("sonavel bench ");
+    SampleLibrary::Options options;  // 66,000 files, 49,500 of them songs and videos
+    options.genres = 4;
+    options.artists = 150;
+    options.albums = 10;
+    options.tracks = 11;
+    options.extras = false;
+    std::printf("writing a library of %d tracks...\n", 4 * options.artists * options.albums * options.tracks);
+    std::fflush(stdout);
+    if (!SampleLibrary::Write(folder.Path().c_str(), options))
+        std::printf("could not write the whole tree\n");
+    // Made before the window and released after it: every queued file opens.
+    FakeMediaPlayer* player = new FakeMediaPlayer;
+    std::unique_ptr<FakeClassRegistration> registration(
+        new FakeClassRegistration(CLSID_WindowsMediaPlayer, static_cast<IWMPPlayer4*>(player)));
+    std::unique_ptr<PWndApp> app = MakeWindow(folder.Path());
+
+    BenchClock walkClock;
+    const long long walked = Walk(folder.Path());
+    const double walk = walkClock.Seconds();
+    const BenchClock fillClock;
+    app->PlayAll(true, true);
+    const double fill = fillClock.Seconds();
+    const int entries = app->GetQueue().GetCount();
+    std::printf("%lld files walked, %d queued\n", walked, entries);
+    BenchRegistry::Report("queue filled at random vs a walk", fill * 1000, walk * 1000, "ms");
+
+    // The anchor of the menu: the same texts in a plain menu, made and destroyed.
+    SArrayString names;
+    app->GetQueueNames(&names);
+    const BenchClock plainClock;
+    HMENU plain = CreatePopupMenu();
+    for (int i = 0; i < names.GetCount(); ++i)
+        AppendMenuA(plain, MF_STRING, PQueueMenu::ID_FIRST_ENTRY + i, names.GetAt(i).GetText());
+    DestroyMenu(plain);
+    const double menuAnchor = plainClock.Seconds();
+    PQueueMenu menu;
+    const BenchClock firstClock;
+    menu.Fill(*app, app->GetHandle());
+    const double first = firstClock.Seconds();
+    const BenchClock againClock;
+    menu.Fill(*app, app->GetHandle());
+    const double again = againClock.Seconds();
+    std::printf("queue menu of %d items\n", menu.GetItemCount());
+    BenchRegistry::Report("queue menu filled vs a plain menu", first * 1000, menuAnchor * 1000, "ms");
+    BenchRegistry::Report("queue menu emptied and filled vs a plain menu", again * 1000, menuAnchor * 1000, "ms");
+
+    const BenchClock clearClock;
+    app->ClearQueue();
+    BenchRegistry::Report("queue emptied vs a walk", clearClock.Seconds() * 1000, walk * 1000, "ms");
+    app->DestroyWindow();
+    PumpUntilIdle();
+    app.reset();
+    registration.reset();
+    player->Release();
+    SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", previous.GetText());
+    PWndApp::SetSplashTime(2000);
+}
