@@ -134,6 +134,18 @@ TEST_F(SharingServerTest, RootMadeAfterSharingStartedIsServed)
     EXPECT_EQ(std::string("\0Pop|\0" "0\0", 8), block.substr(0, 8));
 }
 
+TEST_F(SharingServerTest, PeerPlaysAFileOfTheRoot)
+{
+    RegisteredPlayer player;
+    ASSERT_TRUE(root.WriteFile("T.mp3", "t"));
+    settings.SetNumber("ServerAllowPlay", 1);
+    ASSERT_TRUE(Restart());
+    ASSERT_TRUE(peer.Send("104", "T.mp3"));
+    const SArrayString& queue = server->App().GetQueue();
+    ASSERT_TRUE(PumpUntil([&] { return queue.GetCount() > 0; }, 5000));
+    EXPECT_EQ(root.Path() + "T.mp3", queue.GetAt(0).GetText());
+}
+
 TEST_F(SharingServerTest, HandshakeRefusalsShowTheirMessages)
 {
     Questions questions;
