@@ -156,6 +156,23 @@ TEST_F(SharingClientTest, LocalFilesLargerOrUnreadableFailUntouched)
     EXPECT_EQ("106 A\\part.mp3|1", requests.back());
 }
 
+TEST_F(SharingClientTest, TransferNotOfWhatRemainsFailsAndAppendsNothing)
+{
+    // "a" of "abc" is here: the server announces 10 bytes more, then 1 less.
+    server.Script("105", {"=3"});
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\part.mp3", "a"));
+    PWndNet& queue = App().GetDownloadQueue();
+    queue.Add("A\\part.mp3");
+    for (const std::string& sent : {"bc" + std::string(10, 'x'), std::string("b")})
+    {
+        server.Script("106", {"=Ok", sent});
+        ASSERT_TRUE(App().ResumeDownloads());
+        ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
+        EXPECT_EQ(PWndNet::STATE_FAILED, queue.GetState(0)) << sent;
+        EXPECT_EQ("a", ReadFileText(root.Path() + "{Kitchen}\\A\\part.mp3")) << sent;
+    }
+}
+
 TEST_F(SharingClientTest, WelcomePageNestsFoldersAndEscapesNames)
 {
     SMemory page;
