@@ -178,8 +178,9 @@ bool PWndApp::PlayFromPeer(const char* text)
 bool PWndApp::IsPeerPathAllowed(const SPath& path) const
 {
     // A junction or link below the root would lead outside it, as the
-    // server's other requests refuse.
-    return path.IsValid() && path.HasFileName() && m_rootFolder.Contains(&path, true) &&
+    // server's other requests refuse. A file directly in the root has as many
+    // parts as the root: the strict test would refuse it.
+    return path.IsValid() && path.HasFileName() && m_rootFolder.Contains(&path, false) &&
            IsMediaExtension(path.GetExtension(false, true)) &&
            PPeerPath::PassesNoLink(m_disk, m_rootFolder.GetPath(), path.GetPath());
 }

@@ -47,8 +47,10 @@ PSharedLibrary::PSharedLibrary()
 
 void PSharedLibrary::Update(const SString& root, const SArrayString& coverNames, const PSettings::_SServer& server)
 {
-    // Expanding costs a look at every part: done again only for another root.
-    if (root.GetLength() == 0 || root != Text(m_rootText))
+    // Expanding costs a look at every part: done again only for another root,
+    // or while it has no long form (a folder missing when sharing started may
+    // be made later).
+    if (m_root.GetLength() == 0 || root != Text(m_rootText))
     {
         SPath folder;
         folder.SetFolder(m_disk.ExpandLongPath(Text(root)).GetText());

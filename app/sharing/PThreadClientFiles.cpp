@@ -47,6 +47,13 @@ void PThreadClientFiles::_PSocket::OnTransferEnd(int received, int size, uint32_
     ReportPercent();
 }
 
+int PThreadClientFiles::_PTarget::Write(const void* data, int n)
+{
+    long long announced = -1;
+    m_socket.GetTransferCounts(nullptr, &announced);
+    return announced == m_remaining ? SFile::Write(data, n) : 0;
+}
+
 void PThreadClientFiles::Prepare(const char* host, int port, const char* key, const char* name, const char* root)
 {
     m_host = host ? host : "";
@@ -138,7 +145,7 @@ int PThreadClientFiles::Receive(_PSocket& socket, const SString& path, const SSt
                                 long long local)
 {
     const SPath file(target.GetText());
-    SFile stream;
+    _PTarget stream(socket, remote - local);
     if (!m_disk.CreateFolder(file.GetFullFolder().GetText(), true) ||
         !stream.Open(target.GetText(), true, local == 0, true) || !stream.SeekTo64(local))
         return PWndNet::STATE_FAILED;

@@ -28,6 +28,20 @@ public:
         PThreadClientFiles* m_thread;
     };
 
+    // The local file a transfer appends to: it takes bytes only from a
+    // transfer that announced what remains, so a server announcing more (or
+    // less) cannot make the copy longer than the remote file.
+    class _PTarget : public SFile
+    {
+    public:
+        _PTarget(const SSocketClient& socket, long long remaining) : m_socket(socket), m_remaining(remaining) {}
+        int Write(const void* data, int n) override;
+
+    private:
+        const SSocketClient& m_socket;
+        const long long m_remaining;
+    };
+
     PThreadClientFiles() : m_owner(nullptr), m_queue(nullptr), m_port(0), m_row(-1), m_offset(0), m_percent(-1) {}
     ~PThreadClientFiles() override { Stop(); }
 

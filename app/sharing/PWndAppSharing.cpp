@@ -156,8 +156,7 @@ bool PWndApp::DownloadSelection(bool folder)
         GetSelectedFilePaths(&paths);
     if (paths.GetCount() == 0)
         return false;
-    for (int i = 0; i < paths.GetCount(); ++i)
-        m_downloadQueue.Add(TextOf(paths.GetAt(i)));
+    m_downloadQueue.Add(paths);
     // The queue's buttons come with a queue to act on.
     for (int id : {29, 30, 32})
         m_toolBar.EnableButton(id, true);

@@ -87,13 +87,42 @@ void PWndNet::ShowRow(int row)
         m_list.EnsureVisible(row, false);
 }
 
+namespace
+{
+// The key of a path in the index: the comparison without case is by ASCII letters.
+std::string KeyOf(const char* path)
+{
+    std::string key(path ? path : "");
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+    return key;
+}
+
+// The list is not drawn while it changes row by row; it is drawn once after.
+class RedrawHold
+{
+public:
+    explicit RedrawHold(SWnd& list) : m_list(list) { m_list.SetRedraw(false); }
+    ~RedrawHold()
+    {
+        m_list.SetRedraw(true);
+        m_list.InvalidateRect(nullptr, true);
+    }
+
+private:
+    SWnd& m_list;
+};
+}
+
 bool PWndNet::Add(const char* path)
 {
     if (!path || !*path)
         return false;
+    const std::string key = KeyOf(path);
     {
         SLockGuard lock(m_lock.Get());
-        if (m_paths.Find(path) >= 0)
+        if (m_rows.count(key) > 0)
             return false;
     }
     const int row = m_list.InsertItem(path, -1, STATE_QUEUED);
@@ -101,22 +130,37 @@ bool PWndNet::Add(const char* path)
         return false;
     {
         SLockGuard lock(m_lock.Get());
-        m_paths.Add(path);
-        m_percents.Add(-1);
+        m_rows[key] = m_paths.Add(path);
+        // Shown at once below: no change needs posting.
+        m_percents.Add(0);
         m_states.Add(STATE_QUEUED);
     }
-    SetPercent(row, 0);
     ShowRow(row);
     return true;
 }
 
+int PWndNet::Add(const SArrayString& paths)
+{
+    if (paths.GetCount() == 0)
+        return 0;
+    const RedrawHold hold(m_list);
+    // The list makes room once.
+    m_list.SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(m_list.GetItemCount() + paths.GetCount()), 0);
+    int added = 0;
+    for (int i = 0; i < paths.GetCount(); ++i)
+        added += Add(paths.GetAt(i).GetText()) ? 1 : 0;
+    return added;
+}
+
+// Rows before the cursor are not queued: a scan starts there, and a row
+// before it that is queued again moves it back (StoreState).
 int PWndNet::GetNextQueued()
 {
     SLockGuard lock(m_lock.Get());
-    for (int row = 0; row < m_states.GetCount(); ++row)
-        if (m_states.GetAt(row) == STATE_QUEUED)
-            return row;
-    return -1;
+    const int count = m_states.GetCount();
+    while (m_next < count && m_states.GetAt(m_next) != STATE_QUEUED)
+        ++m_next;
+    return m_next < count ? m_next : -1;
 }
 
 SString PWndNet::GetPath(int row)
@@ -149,6 +193,8 @@ void PWndNet::StoreState(int row, int state)
     if (row < 0 || row >= m_states.GetCount() || m_states.GetAt(row) == state)
         return;
     m_states.SetAt(row, state);
+    if (state == STATE_QUEUED && row < m_next)
+        m_next = row;
     PostMessage(WM_ROWSTATE, static_cast<WPARAM>(row), state);
 }
 
@@ -178,7 +224,8 @@ int PWndNet::FindRow(const char* path, int row) const
 {
     if (row >= 0 && row < m_paths.GetCount() && m_paths.GetAt(row).CompareNoCase(path) == 0)
         return row;
-    return m_paths.Find(path);
+    const auto found = m_rows.find(KeyOf(path));
+    return found != m_rows.end() ? found->second : -1;
 }
 
 void PWndNet::SetStateOf(const char* path, int state, int row)
@@ -201,38 +248,101 @@ void PWndNet::ResetFailed()
             StoreState(row, STATE_QUEUED);
 }
 
-void PWndNet::RemoveRow(int row)
+// With the lock held: the kept rows move up in order, the cursor with them.
+void PWndNet::CompactRows(const std::vector<bool>& gone)
 {
+    const int count = m_paths.GetCount();
+    int kept = 0, next = 0;
+    for (int row = 0; row < count; ++row)
+    {
+        if (row < m_next && !gone[row])
+            ++next;
+        if (gone[row])
+            continue;
+        m_paths.Swap(row, kept);
+        m_percents.SetAt(kept, m_percents.GetAt(row));
+        m_states.SetAt(kept, m_states.GetAt(row));
+        ++kept;
+    }
+    if (kept < count)
+        m_paths.DeleteAndRemoveAt(kept, count - kept);
+    m_percents.SetCount(kept);
+    m_states.SetCount(kept);
+    m_next = next;
+    IndexRows();
+}
+
+void PWndNet::IndexRows()
+{
+    m_rows.clear();
+    m_rows.reserve(static_cast<size_t>(m_paths.GetCount()));
+    for (int row = 0; row < m_paths.GetCount(); ++row)
+        m_rows[KeyOf(m_paths.GetAt(row).GetText())] = row;
+}
+
+// From the last row up, so that no row to delete moves before it goes.
+void PWndNet::RemoveItems(const std::vector<bool>& gone, int count)
+{
+    const int items = m_list.GetItemCount();
+    if (count >= items)
+    {
+        m_list.DeleteAllItems();
+        return;
+    }
+    const RedrawHold hold(m_list);
+    for (int row = static_cast<int>(gone.size()) - 1; row >= 0; --row)
+        if (gone[row] && row < items)
+            m_list.DeleteItem(row);
+}
+
+void PWndNet::RemoveRows(const std::vector<bool>& gone)
+{
+    int count = 0;
+    for (const bool g : gone)
+        count += g ? 1 : 0;
+    if (count == 0)
+        return;
     {
         SLockGuard lock(m_lock.Get());
-        m_paths.DeleteAndRemoveAt(row);
-        m_percents.RemoveAt(row);
-        m_states.RemoveAt(row);
+        if (static_cast<int>(gone.size()) != m_paths.GetCount())
+            return;
+        CompactRows(gone);
     }
-    m_list.DeleteItem(row);
+    RemoveItems(gone, count);
 }
 
 void PWndNet::RemoveFinished()
 {
-    for (int row = GetCount() - 1; row >= 0; --row)
-        if (GetPercent(row) == 100)
-            RemoveRow(row);
+    std::vector<bool> gone;
+    {
+        SLockGuard lock(m_lock.Get());
+        gone.resize(static_cast<size_t>(m_percents.GetCount()));
+        for (int row = 0; row < m_percents.GetCount(); ++row)
+            gone[row] = m_percents.GetAt(row) == 100;
+    }
+    RemoveRows(gone);
 }
 
 void PWndNet::RemoveSelected()
 {
     SArray<int> selected;
     m_list.GetSelectedItems(&selected);
+    std::vector<bool> gone(static_cast<size_t>(GetCount()), false);
     for (int i = 0; i < selected.GetCount(); ++i)
-    {
-        const int row = selected.GetAt(i) - i;
-        if (row >= 0 && row < GetCount())
-            RemoveRow(row);
-    }
+        if (selected.GetAt(i) >= 0 && selected.GetAt(i) < static_cast<int>(gone.size()))
+            gone[selected.GetAt(i)] = true;
+    RemoveRows(gone);
 }
 
 void PWndNet::Clear()
 {
-    for (int row = GetCount() - 1; row >= 0; --row)
-        RemoveRow(row);
+    {
+        SLockGuard lock(m_lock.Get());
+        m_paths.DeleteAndRemoveAll();
+        m_percents.RemoveAll();
+        m_states.RemoveAll();
+        m_rows.clear();
+        m_next = 0;
+    }
+    m_list.DeleteAllItems();
 }

@@ -1,8 +1,12 @@
 // The download queue window: one row per queued file with its state and
 // percent; it shares the play window's place and comes with downloads. The
 // download thread changes rows only through SetState and SetPercent, which
-// store under the queue's lock and post the change to the window.
+// store under the queue's lock and post the change to the window. An index of
+// the paths and a cursor to the next queued row keep large queues cheap.
 #pragma once
+#include <string>
+#include <unordered_map>
+#include <vector>
 #include "SArray.h"
 #include "SArrayString.h"
 #include "SExListCtrl.h"
@@ -25,7 +29,7 @@ public:
     static const UINT WM_ROWPERCENT = WM_USER + 2;
     static const int HEIGHT = 64;
 
-    PWndNet() : m_owner(nullptr) { m_paths.AddFlags(0x10000); }
+    PWndNet() : m_owner(nullptr), m_next(0) { m_paths.AddFlags(0x10000); }
     ~PWndNet() override {}
 
     void SetOwner(PWndApp* owner) { m_owner = owner; }
@@ -36,6 +40,9 @@ public:
 
     // False for a path already listed (no case) or a row the list refuses.
     bool Add(const char* path);
+    // The paths not listed yet, added in one batch with the list's drawing
+    // held; the number of rows added.
+    int Add(const SArrayString& paths);
     int GetNextQueued();
     SString GetPath(int row);
     int GetCount();
@@ -60,7 +67,11 @@ private:
     bool OnCreated();
     void Layout();
     void ShowRow(int row);
-    void RemoveRow(int row);
+    // Rows whose flag is set leave the arrays in one pass, then the list.
+    void RemoveRows(const std::vector<bool>& gone);
+    void CompactRows(const std::vector<bool>& gone);
+    void RemoveItems(const std::vector<bool>& gone, int count);
+    void IndexRows();
     void StoreState(int row, int state);
     void StorePercent(int row, int percent);
     int FindRow(const char* path, int row) const;
@@ -72,4 +83,8 @@ private:
     SArrayString m_paths;
     SArray<int> m_percents;
     SArray<int> m_states;
+    // Row of each path, keyed without case; the same rows as m_paths.
+    std::unordered_map<std::string, int> m_rows;
+    // No row before it is queued.
+    int m_next;
 };

@@ -156,6 +156,61 @@ TEST_F(SharingClientTest, LocalFilesLargerOrUnreadableFailUntouched)
     EXPECT_EQ("106 A\\part.mp3|1", requests.back());
 }
 
+TEST_F(SharingClientTest, TransferNotOfWhatRemainsFailsAndAppendsNothing)
+{
+    // "a" of "abc" is here: the server announces 10 bytes more, then 1 less.
+    server.Script("105", {"=3"});
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\part.mp3", "a"));
+    PWndNet& queue = App().GetDownloadQueue();
+    queue.Add("A\\part.mp3");
+    for (const std::string& sent : {"bc" + std::string(10, 'x'), std::string("b")})
+    {
+        server.Script("106", {"=Ok", sent});
+        ASSERT_TRUE(App().ResumeDownloads());
+        ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
+        EXPECT_EQ(PWndNet::STATE_FAILED, queue.GetState(0)) << sent;
+        EXPECT_EQ("a", ReadFileText(root.Path() + "{Kitchen}\\A\\part.mp3")) << sent;
+    }
+}
+
+TEST_F(SharingClientTest, QueueFindsRequeuedRowsAndRefusesDuplicatesAfterRemovals)
+{
+    PWndNet& queue = App().GetDownloadQueue();
+    SArrayString paths;
+    for (const char* path : {"A\\1.mp3", "A\\2.mp3", "A\\3.mp3", "A\\4.mp3", "A\\5.mp3", "a\\1.MP3"})
+        paths.Add(path);
+    EXPECT_EQ(5, queue.Add(paths));
+    // The thread's walk: row 1 fails, and once queued again it is the next.
+    for (int row : {0, 1, 2})
+    {
+        EXPECT_EQ(row, queue.GetNextQueued());
+        queue.SetPercent(row, row == 1 ? 50 : 100);
+        queue.SetState(row, row == 1 ? PWndNet::STATE_FAILED : PWndNet::STATE_DONE);
+    }
+    EXPECT_EQ(3, queue.GetNextQueued());
+    queue.ResetFailed();
+    EXPECT_EQ(1, queue.GetNextQueued());
+    queue.SetPercent(1, 100);
+    queue.SetState(1, PWndNet::STATE_DONE);
+    // Row 3 removed by the user, then the finished ones: row 4 is left, first and next.
+    queue.GetList().SetSelection(3);
+    queue.RemoveSelected();
+    EXPECT_EQ(3, queue.GetNextQueued());
+    queue.RemoveFinished();
+    ASSERT_EQ(1, queue.GetCount());
+    EXPECT_STREQ("A\\5.mp3", queue.GetList().GetItemText(0).GetText());
+    EXPECT_EQ(0, queue.GetNextQueued());
+    queue.SetStateOf("A\\5.mp3", PWndNet::STATE_FAILED, 4);
+    EXPECT_EQ(PWndNet::STATE_FAILED, queue.GetState(0));
+    // Only what is still listed is refused.
+    EXPECT_FALSE(queue.Add("a\\5.MP3"));
+    EXPECT_TRUE(queue.Add("A\\4.mp3"));
+    EXPECT_TRUE(queue.Add("A\\1.mp3"));
+    EXPECT_EQ("A\\5.mp3;A\\4.mp3;A\\1.mp3;", std::string(queue.GetPath(0).GetText()) + ";" +
+                                                   queue.GetPath(1).GetText() + ";" + queue.GetPath(2).GetText() + ";");
+    EXPECT_EQ(3, queue.GetList().GetItemCount());
+}
+
 TEST_F(SharingClientTest, WelcomePageNestsFoldersAndEscapesNames)
 {
     SMemory page;

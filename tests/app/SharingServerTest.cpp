@@ -35,6 +35,15 @@ protected:
         ASSERT_TRUE(StartSharingOn(server->App(), port));
     }
 
+    // A new main window shares the port with the settings as they are now.
+    bool Restart()
+    {
+        peer.Close();
+        server.reset();
+        server.reset(new AppWindow);
+        return StartSharingOn(server->App(), port) && peer.Connect(port, "pw") == 0;
+    }
+
     // The request's text reply, and the sized block after a "1".
     std::string Ask(const char* request, const std::string& argument, std::string* block = nullptr,
                     int timeout = 2000)
@@ -111,6 +120,30 @@ TEST_F(SharingServerTest, RequestsGiveTheirExactReplies)
     settings.SetText("Folder", empty.Path());
     server->App().LoadSettings(false);
     EXPECT_EQ("0", Ask("100", ""));
+}
+
+TEST_F(SharingServerTest, RootMadeAfterSharingStartedIsServed)
+{
+    TempFolder parent;
+    settings.SetText("Folder", parent.Path() + "Later\\");
+    ASSERT_TRUE(Restart());
+    EXPECT_EQ("0", Ask("101", ""));
+    ASSERT_TRUE(parent.WriteFile("Later\\Pop\\p.mp3", "p"));
+    std::string block;
+    ASSERT_EQ("1", Ask("101", "", &block));
+    EXPECT_EQ(std::string("\0Pop|\0" "0\0", 8), block.substr(0, 8));
+}
+
+TEST_F(SharingServerTest, PeerPlaysAFileOfTheRoot)
+{
+    RegisteredPlayer player;
+    ASSERT_TRUE(root.WriteFile("T.mp3", "t"));
+    settings.SetNumber("ServerAllowPlay", 1);
+    ASSERT_TRUE(Restart());
+    ASSERT_TRUE(peer.Send("104", "T.mp3"));
+    const SArrayString& queue = server->App().GetQueue();
+    ASSERT_TRUE(PumpUntil([&] { return queue.GetCount() > 0; }, 5000));
+    EXPECT_EQ(root.Path() + "T.mp3", queue.GetAt(0).GetText());
 }
 
 TEST_F(SharingServerTest, HandshakeRefusalsShowTheirMessages)
