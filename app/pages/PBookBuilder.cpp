@@ -37,7 +37,7 @@ SString WithoutSeparator(const SString& folder)
 }
 }
 
-PBookBuilder::PBookBuilder(PWndApp& app) : m_app(app), m_rootParts(0), m_previousParts(0)
+PBookBuilder::PBookBuilder(PWndApp& app) : m_app(app), m_previousDepth(-1)
 {
 }
 
@@ -151,18 +151,25 @@ void PBookBuilder::WriteFiles(const SArrayString& files)
     Line("</font>");
 }
 
+// The names below the root, each closed by a separator, give the depth: it
+// never rests on a parse that can fail.
+int PBookBuilder::DepthOf(const SString& folder) const
+{
+    const int depth = folder.Mid(m_root.GetLength()).CountChar('\\') - 1;
+    return depth > 0 ? depth : 0;
+}
+
 void PBookBuilder::WriteFolder(const SString& folder, int number, bool pictures)
 {
-    const int parts = SPath(TextOf(folder)).GetComponentCount();
-    for (int i = m_previousParts - parts + 1; i > 0; --i)
+    const int depth = DepthOf(folder);
+    for (int i = m_previousDepth - depth + 1; i > 0; --i)
     {
         Line("</tr>");
         Line("</table>");
     }
-    m_previousParts = parts;
+    m_previousDepth = depth;
     SArrayString files;
     m_app.ListMediaFiles(&files, TextOf(folder), false, true, true, false, false);
-    const int depth = parts - m_rootParts - 1;
     if (pictures)
     {
         const SString base = m_pictureFolder + "book" + TextOf(IntToString(number));
@@ -177,6 +184,44 @@ void PBookBuilder::WriteFolder(const SString& folder, int number, bool pictures)
         WriteFiles(files);
 }
 
+// A path the path class refuses (too long for the system's calls, or holding
+// characters that name no file, as a name outside the code page reads) can
+// be neither listed nor linked: such folders are left out and told once.
+bool PBookBuilder::WritePage(const char* bookFile, bool pictures)
+{
+    PWndProgress progress;
+    progress.Create(m_app.GetHandle());
+    if (pictures && !PreparePictureFolder(progress))
+        return false;
+    SArrayString folders;
+    m_disk.List(&folders, TextOf(m_root + "*.*"), true, true, false, false, true);
+    WriteHead();
+    m_previousDepth = -1;
+    for (int i = 0, number = 0; i < folders.GetCount(); ++i)
+    {
+        progress.Step(i, folders.GetCount());
+        if (SPath(TextOf(folders.GetAt(i))).IsValid())
+            WriteFolder(folders.GetAt(i), number++, pictures);
+        else
+            m_leftOut.Add(TextOf(folders.GetAt(i)));
+    }
+    Line("</body>");
+    Line("</html>");
+    return SFile::SaveReplacing(bookFile, m_page.GetData(), m_page.GetSize(), false);
+}
+
+void PBookBuilder::TellLeftOut() const
+{
+    const int SHOWN = 10;
+    SString text("These folders are left out of the book: their paths are too long or hold characters that "
+                 "cannot be read.\n");
+    for (int i = 0; i < m_leftOut.GetCount() && i < SHOWN; ++i)
+        text += TextOf(SString("\n") + TextOf(m_leftOut.GetAt(i)));
+    if (m_leftOut.GetCount() > SHOWN)
+        text += TextOf(SString("\n... and ") + TextOf(IntToString(m_leftOut.GetCount() - SHOWN)) + " more.");
+    PWndApp::AskQuestion(m_app.GetHandle(), TextOf(text), "KLV Sonavel", MB_OK | MB_ICONINFORMATION);
+}
+
 bool PBookBuilder::Build(const char* bookFile, bool pictures)
 {
     const SPath book(bookFile ? bookFile : "");
@@ -185,20 +230,11 @@ bool PBookBuilder::Build(const char* bookFile, bool pictures)
         return false;
     m_title = book.GetTitle();
     m_pictureFolder = book.GetFullFolder() + TextOf(m_title) + "\\";
-    PWndProgress progress;
-    progress.Create(m_app.GetHandle());
-    if (pictures && !PreparePictureFolder(progress))
+    m_leftOut.DeleteAndRemoveAll();
+    // The note comes once the progress window is gone.
+    if (!WritePage(bookFile, pictures))
         return false;
-    SArrayString folders;
-    m_disk.List(&folders, TextOf(m_root + "*.*"), true, true, false, false, true);
-    WriteHead();
-    m_rootParts = m_previousParts = m_app.GetRootFolder().GetComponentCount();
-    for (int i = 0; i < folders.GetCount(); ++i)
-    {
-        progress.Step(i, folders.GetCount());
-        WriteFolder(folders.GetAt(i), i, pictures);
-    }
-    Line("</body>");
-    Line("</html>");
-    return SFile::SaveReplacing(bookFile, m_page.GetData(), m_page.GetSize(), false);
+    if (m_leftOut.GetCount() > 0)
+        TellLeftOut();
+    return true;
 }

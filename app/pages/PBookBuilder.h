@@ -34,7 +34,10 @@ private:
     PBookBuilder(const PBookBuilder&) = delete;
     PBookBuilder& operator=(const PBookBuilder&) = delete;
 
+    bool WritePage(const char* bookFile, bool pictures);
+    void TellLeftOut() const;
     bool PreparePictureFolder(PWndProgress& progress);
+    int DepthOf(const SString& folder) const;
     void WriteHead();
     void WriteFolder(const SString& folder, int number, bool pictures);
     void WriteRows(const SString& folder, int number, int depth, bool hasMedia);
@@ -46,8 +49,9 @@ private:
     SString m_root;
     SString m_title;
     SString m_pictureFolder;
-    int m_rootParts;
-    int m_previousParts;
+    int m_previousDepth;
+    // The listed folders whose paths cannot be used.
+    SArrayString m_leftOut;
     SMemory m_page;
     PBookPictures m_pictures;
 };

@@ -3,6 +3,7 @@
 // pictures, and the progress window that shows the build.
 #include <gtest/gtest.h>
 #include <map>
+#include <vector>
 #include "AppTestSupport.h"
 #include "PBookBuilder.h"
 #include "PWndProgress.h"
@@ -20,6 +21,13 @@ int Count(const std::string& text, const std::string& part)
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++n;
     return n;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    wchar_t wide[1024] = {};
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 1024);
+    return wide;
 }
 
 class PBookBuilderTest : public ::testing::Test
@@ -135,6 +143,43 @@ TEST_F(PBookBuilderTest, PicturesAreRemadeInAHiddenFolderAndOnlyTheBooksOwnGo)
     EXPECT_GT(bar.GetHeight(), 16);
     EXPECT_GT(bar.GetWidth(), 0);
     EXPECT_LT(bar.GetWidth(), 32);
+}
+
+// A chain of folders whose last path passes 260 characters, and a folder
+// named outside the code page (listed as "??"): the path class refuses both.
+TEST_F(PBookBuilderTest, FoldersWhosePathsCannotBeUsedAreLeftOutAndToldOnce)
+{
+    std::string chain = root.Path() + "Long\\";
+    std::vector<std::string> kept = {"Long"};
+    ASSERT_TRUE(CreateDirectoryA(chain.c_str(), nullptr));
+    for (int i = 0; chain.size() + 41 < 250; ++i)
+    {
+        kept.push_back("Part " + std::to_string(i) + std::string(34 - std::to_string(i).size(), '-'));
+        chain += kept.back() + "\\";
+        ASSERT_TRUE(CreateDirectoryA(chain.c_str(), nullptr));
+    }
+    const std::string tooLong = chain + std::string(289 - chain.size(), 'x') + "\\";
+    ASSERT_TRUE(CreateDirectoryW(Wide(tooLong).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((Wide(root.Path()) + L"\x65e5\x672c").c_str(), nullptr));
+    std::string page;
+    std::vector<std::string> notes;
+    {
+        QuestionRecorder questions;
+        page = Build();
+        notes = questions.Texts();
+    }
+    RemoveDirectoryW(Wide(tooLong).c_str());
+    EXPECT_EQ(12 + static_cast<int>(kept.size()),
+              Count(page, "<table border=0 cellspacing=0 cellpadding=0 width=100%>"));
+    for (const std::string& name : kept)
+        EXPECT_NE(std::string::npos, page.find(">" + name + "</font>")) << name;
+    EXPECT_NE(std::string::npos, page.find("<font class=txtRow4>" + kept.back() + "</font>"));
+    EXPECT_EQ(page.size() - strlen("\r\n</body>\r\n</html>\r\n"), page.rfind("\r\n</body>\r\n</html>\r\n"));
+    EXPECT_NE("<missing>", ReadWhole(elsewhere.Path() + "Book\\book" + std::to_string(11 + kept.size()) + ".png"));
+    EXPECT_EQ("<missing>", ReadWhole(elsewhere.Path() + "Book\\book" + std::to_string(12 + kept.size()) + ".png"));
+    ASSERT_EQ(1u, notes.size());
+    EXPECT_NE(std::string::npos, notes[0].find(tooLong));
+    EXPECT_NE(std::string::npos, notes[0].find(root.Path() + "??\\"));
 }
 
 TEST(PWndProgress, OneItemGoesStraightToTheEndAndRepeatsDrawNothing)
