@@ -182,6 +182,43 @@ TEST_F(PBookBuilderTest, FoldersWhosePathsCannotBeUsedAreLeftOutAndToldOnce)
     EXPECT_NE(std::string::npos, notes[0].find(root.Path() + "??\\"));
 }
 
+// The pictures made by worker threads are byte for byte those made one after
+// another on the user's thread, and so is the page.
+TEST_F(PBookBuilderTest, PicturesOfWorkerThreadsMatchThoseOfOneThread)
+{
+    ASSERT_TRUE(root.WriteFile("Rock.png", BandedPicture(SImage::FORMAT_PNG)));
+    ASSERT_TRUE(root.WriteFile("Rock\\Live.jpg", BandedPicture(SImage::FORMAT_JPEG)));
+    AppWindow app;
+    SImage picture, smallPicture;
+    ASSERT_TRUE(picture.LoadResource(MAKEINTRESOURCEA(130), "BINARY"));
+    smallPicture.CopyFrom(&picture);
+    smallPicture.Resize(16, 16);
+    PLibraryFiles::_SCovers covers;
+    covers.root = app.App().GetRootFolder().GetPath();
+    covers.names = &app.App().GetCoverNames();
+    covers.picture = &picture;
+    covers.smallPicture = &smallPicture;
+    std::map<std::string, std::string> books[2];
+    const int threads[2] = {0, 4};
+    for (int run = 0; run < 2; ++run)
+    {
+        TempFolder out;
+        PBookBuilder builder(app.App(), covers);
+        builder.SetPictureThreads(threads[run]);
+        ASSERT_TRUE(builder.Build((out.Path() + "Book.htm").c_str(), true));
+        books[run]["Book.htm"] = ReadWhole(out.Path() + "Book.htm");
+        SArrayString files;
+        SDisk().List(&files, (out.Path() + "Book\\*.*").c_str(), false, false, true, false, true);
+        for (int i = 0; i < files.GetCount(); ++i)
+            books[run][files.GetAt(i).Mid(static_cast<int>(out.Path().size())).GetText()] =
+                ReadWhole(files.GetAt(i).GetText());
+    }
+    EXPECT_EQ(25u, books[0].size());
+    ASSERT_EQ(books[0].size(), books[1].size());
+    for (const auto& file : books[0])
+        EXPECT_TRUE(file.second == books[1][file.first]) << file.first;
+}
+
 TEST(PWndProgress, OneItemGoesStraightToTheEndAndRepeatsDrawNothing)
 {
     PWndProgress progress;
