@@ -236,10 +236,10 @@ bool PBookBuilder::WritePage(const char* bookFile, bool pictures)
     for (int i = 0; i < count; ++i)
     {
         WriteFolder(m_folders[static_cast<size_t>(i)], i);
-        if (!pictures)
+        if (pictures)
+            pool.ShowProgress(progress);
+        else
             progress.Step(i, count);
-        else if (pool.GetDone() > 0)
-            progress.Step(pool.GetDone() - 1, count);
     }
     if (pictures)
         pool.Finish(progress);

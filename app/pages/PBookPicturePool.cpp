@@ -42,7 +42,7 @@ private:
 };
 
 PBookPicturePool::PBookPicturePool(const PLibraryFiles::_SCovers& covers)
-    : m_covers(covers), m_next(0), m_done(0), m_stopping(false), m_madeEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr))
+    : m_covers(covers), m_next(0), m_done(0), m_stopping(false), m_stepped(GetTickCount()), m_doneEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
 }
 
@@ -86,7 +86,8 @@ void PBookPicturePool::RunJobs(PBookPictures& pictures, const PLibraryFiles::_SC
         pictures.WriteCover(cover, job.base + ".jpg");
         pictures.WriteNameBar(job.name, job.bar, job.base + ".png");
         const int done = ++m_done;
-        SetEvent(m_madeEvent.Get());
+        if (done == GetCount())
+            SetEvent(m_doneEvent.Get());
         if (progress)
             progress->Step(done - 1, GetCount());
     }
@@ -100,11 +101,24 @@ bool PBookPicturePool::IsAnyWorkerRunning() const
     return false;
 }
 
+// The bar moves a few times a second: every redraw asks the window system,
+// which the workers' file writes wait on too.
+void PBookPicturePool::ShowProgress(PWndProgress& progress)
+{
+    const DWORD now = GetTickCount();
+    if (m_done == 0 || now - m_stepped < STEP_TIME)
+        return;
+    m_stepped = now;
+    progress.Step(m_done - 1, GetCount());
+}
+
 void PBookPicturePool::Finish(PWndProgress& progress)
 {
     while (m_done < GetCount() && !m_stopping && IsAnyWorkerRunning())
-        if (WaitForSingleObject(m_madeEvent.Get(), 100) == WAIT_OBJECT_0 && m_done > 0)
-            progress.Step(m_done - 1, GetCount());
+    {
+        WaitForSingleObject(m_doneEvent.Get(), STEP_TIME);
+        ShowProgress(progress);
+    }
     m_workers.clear();
     // What no worker was there to take: none started, or the caller asked for none.
     if (m_next < GetCount() && !m_stopping)
@@ -112,6 +126,8 @@ void PBookPicturePool::Finish(PWndProgress& progress)
         PBookPictures pictures;
         RunJobs(pictures, m_covers, &progress);
     }
+    else
+        progress.Step(GetCount() - 1, GetCount());
 }
 
 void PBookPicturePool::Stop()

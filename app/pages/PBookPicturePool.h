@@ -15,6 +15,9 @@ class PWndProgress;
 class PBookPicturePool
 {
 public:
+    // How often, in milliseconds, the bar follows the workers.
+    static const DWORD STEP_TIME = 50;
+
     // One folder's pictures: its cover as base + ".jpg", its name on a bar of
     // that colour (RRGGBB) as base + ".png".
     struct _SJob
@@ -35,6 +38,8 @@ public:
     // Starts up to threads workers, no more than there are jobs; returns how
     // many run. With none, Finish makes every picture on the caller's thread.
     int Start(int threads);
+    // Moves the progress bar to the count made, when it last moved long enough ago.
+    void ShowProgress(PWndProgress& progress);
     // Waits for every picture, moving the progress bar with the count made;
     // the caller's thread makes those that no worker is left to take. Every
     // worker has ended on return.
@@ -59,7 +64,8 @@ private:
     std::atomic<int> m_next;
     std::atomic<int> m_done;
     std::atomic<bool> m_stopping;
-    // Set each time a picture is made: the caller waits on it.
-    SHandleGuard m_madeEvent;
+    DWORD m_stepped;
+    // Set once every picture is made: the caller waits on it.
+    SHandleGuard m_doneEvent;
     std::vector<std::unique_ptr<_PWorker>> m_workers;
 };
