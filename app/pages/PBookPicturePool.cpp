@@ -42,7 +42,8 @@ private:
 };
 
 PBookPicturePool::PBookPicturePool(const PLibraryFiles::_SCovers& covers)
-    : m_covers(covers), m_next(0), m_done(0), m_stopping(false), m_stepped(GetTickCount()), m_doneEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    : m_covers(covers), m_next(0), m_done(0), m_stopping(false), m_stepped(GetTickCount()),
+      m_doneEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
 }
 

@@ -32,6 +32,7 @@ public:
     explicit PBookPicturePool(const PLibraryFiles::_SCovers& covers);
     virtual ~PBookPicturePool();
 
+    // Before Start only: the workers read the list without a lock.
     void Add(const _SJob& job);
     int GetCount() const { return static_cast<int>(m_jobs.size()); }
     int GetDone() const { return m_done; }
