@@ -1,5 +1,6 @@
 #include "PBookBuilder.h"
 #include <cctype>
+#include "PBookPicturePool.h"
 #include "PSettings.h"
 #include "PWndApp.h"
 #include "PWndProgress.h"
@@ -21,6 +22,11 @@ const RowStyle ROWS[4] = {{0xb2d5de, "AAD0DA", "txtRow1"},
                           {0xb5e2ae, "addfa6", "txtRow3"},
                           {0xc8c8c8, "c2c2c2", "txtRow4"}};
 
+const RowStyle& RowOf(int depth)
+{
+    return ROWS[depth < 3 ? depth : 3];
+}
+
 SString Escaped(const SString& text)
 {
     SString escaped(text);
@@ -35,9 +41,15 @@ SString WithoutSeparator(const SString& folder)
         text.TrimRight(1);
     return text;
 }
+
+SString NameOf(const SString& folder)
+{
+    return SPath(TextOf(folder)).GetLastFolderName(true);
+}
 }
 
-PBookBuilder::PBookBuilder(PWndApp& app) : m_app(app), m_rootParts(0), m_previousParts(0)
+PBookBuilder::PBookBuilder(PWndApp& app, const PLibraryFiles::_SCovers& covers)
+    : m_app(app), m_covers(covers), m_pictureThreads(PBookPicturePool::GetCoreCount()), m_previousDepth(-1)
 {
 }
 
@@ -68,9 +80,18 @@ SString PBookBuilder::RelativeAddress(const SString& root, const SString& path)
     return address;
 }
 
-void PBookBuilder::Line(const SString& text)
+// The page's text goes piece by piece into the page's memory: no line is
+// built by growing a string.
+void PBookBuilder::Put(std::initializer_list<const char*> pieces)
 {
-    m_page.WriteLine(TextOf(text));
+    for (const char* piece : pieces)
+        m_page.WriteText(piece);
+}
+
+void PBookBuilder::Line(std::initializer_list<const char*> pieces)
+{
+    Put(pieces);
+    m_page.WriteText("\r\n", 2);
 }
 
 // The hidden picture folder, emptied of the pictures of an earlier book.
@@ -94,87 +115,149 @@ bool PBookBuilder::PreparePictureFolder(PWndProgress& progress)
     return true;
 }
 
-void PBookBuilder::WriteHead()
+// The names below the root, each closed by a separator, give the depth: it
+// never rests on a parse that can fail.
+int PBookBuilder::DepthOf(const SString& folder) const
 {
-    Line("<html>");
-    Line("<head>");
-    Line("<title>Sonavel</title>");
-    SMemory style;
-    if (style.LoadFromResource("BINARY", STYLE, GetInstance()))
-        Line(style.ReadText());
-    Line("</head>");
-    Line("<body leftmargin=0 topmargin=0 rightmargin=0 bottommargin=0 marginwidth=0 marginheight=0>");
+    const int depth = folder.Mid(m_root.GetLength()).CountChar('\\') - 1;
+    return depth > 0 ? depth : 0;
 }
 
-void PBookBuilder::WriteRows(const SString& folder, int number, int depth, bool hasMedia)
+// A path the path class refuses (too long for the system's calls, or holding
+// characters that name no file, as a name outside the code page reads) can
+// be neither listed nor linked: such folders are left out and told once.
+void PBookBuilder::ListFolders()
 {
-    const RowStyle& row = ROWS[depth < 3 ? depth : 3];
-    const SString name = Escaped(SPath(TextOf(folder)).GetLastFolderName(true));
-    SString pictures(m_title);
-    pictures.UrlEncodeOnly("%#&\"");
-    pictures += "\\book";
-    pictures += TextOf(IntToString(number));
-    Line("<table border=0 cellspacing=0 cellpadding=0 width=100%>");
-    Line("<tr>");
-    Line(SString("<td width=32 bgcolor=#") + row.cell + "><img src=\"" + TextOf(pictures) + ".jpg\" align=absmiddle>");
-    SString title = SString("<td valign=center bgcolor=#") + row.cell + ">";
+    SArrayString listed;
+    m_disk.List(&listed, TextOf(m_root + "*.*"), true, true, false, false, true);
+    m_folders.clear();
+    m_folders.reserve(static_cast<size_t>(listed.GetCount()));
+    for (int i = 0; i < listed.GetCount(); ++i)
+    {
+        const SString& path = listed.GetAt(i);
+        if (SPath(TextOf(path)).IsValid())
+            m_folders.push_back(_SFolder{path, DepthOf(path)});
+        else
+            m_leftOut.Add(TextOf(path));
+    }
+}
+
+void PBookBuilder::AddPictureJobs(PBookPicturePool& pool) const
+{
+    for (size_t i = 0; i < m_folders.size(); ++i)
+    {
+        const _SFolder& folder = m_folders[i];
+        pool.Add(PBookPicturePool::_SJob{folder.path, NameOf(folder.path), RowOf(folder.depth).bar,
+                                         m_pictureFolder + "book" + TextOf(IntToString(static_cast<int>(i)))});
+    }
+}
+
+void PBookBuilder::WriteHead()
+{
+    Line({"<html>"});
+    Line({"<head>"});
+    Line({"<title>Sonavel</title>"});
+    SMemory style;
+    if (style.LoadFromResource("BINARY", STYLE, GetInstance()))
+        Line({TextOf(style.ReadText())});
+    Line({"</head>"});
+    Line({"<body leftmargin=0 topmargin=0 rightmargin=0 bottommargin=0 marginwidth=0 marginheight=0>"});
+}
+
+void PBookBuilder::WriteRows(const _SFolder& folder, int number, bool hasMedia)
+{
+    const RowStyle& row = RowOf(folder.depth);
+    const SString picture = m_pictureAddress + TextOf(IntToString(number));
+    const SString name = Escaped(NameOf(folder.path));
+    Line({"<table border=0 cellspacing=0 cellpadding=0 width=100%>"});
+    Line({"<tr>"});
+    Line({"<td width=32 bgcolor=#", row.cell, "><img src=\"", TextOf(picture), ".jpg\" align=absmiddle>"});
     if (hasMedia)
-        title += TextOf(SString("<a href=\"") + TextOf(RelativeAddress(m_root, WithoutSeparator(folder))) +
-                        ".album\" class=" + row.className + ">" + TextOf(name) + "</a>");
+        Line({"<td valign=center bgcolor=#", row.cell, "><a href=\"",
+              TextOf(RelativeAddress(m_root, WithoutSeparator(folder.path))), ".album\" class=", row.className, ">",
+              TextOf(name), "</a>"});
     else
-        title += TextOf(SString("<font class=") + row.className + ">" + TextOf(name) + "</font>");
-    Line(title);
-    Line("</tr>");
-    Line("<tr>");
-    Line(SString("<td bgcolor=#") + row.cell + " background=\"" + TextOf(pictures) + ".png\" class=tdRow>");
-    Line("<td>");
+        Line({"<td valign=center bgcolor=#", row.cell, "><font class=", row.className, ">", TextOf(name), "</font>"});
+    Line({"</tr>"});
+    Line({"<tr>"});
+    Line({"<td bgcolor=#", row.cell, " background=\"", TextOf(picture), ".png\" class=tdRow>"});
+    Line({"<td>"});
 }
 
 // Videos and video play lists in italics.
 void PBookBuilder::WriteFiles(const SArrayString& files)
 {
-    SString line;
+    Line({"<font class=txtSong>"});
     for (int i = 0; i < files.GetCount(); ++i)
     {
         const SPath path(TextOf(files.GetAt(i)));
         const SString extension = path.GetExtension(false, true);
         const bool plain = extension == "mp3" || extension == "wma" || extension == "wax";
-        if (i > 0)
-            line += " \x95 ";
-        line += TextOf(SString("<a href=\"") + TextOf(RelativeAddress(m_root, files.GetAt(i))) + "\">");
-        line += plain ? "" : "<i>";
-        line += TextOf(Escaped(path.GetTitle()));
-        line += plain ? "</a>" : "</i></a>";
+        Put({i > 0 ? " \x95 " : "", "<a href=\"", TextOf(RelativeAddress(m_root, files.GetAt(i))),
+             plain ? "\">" : "\"><i>", TextOf(Escaped(path.GetTitle())), plain ? "</a>" : "</i></a>"});
     }
-    Line("<font class=txtSong>");
-    Line(line);
-    Line("</font>");
+    Line({""});
+    Line({"</font>"});
 }
 
-void PBookBuilder::WriteFolder(const SString& folder, int number, bool pictures)
+void PBookBuilder::WriteFolder(const _SFolder& folder, int number)
 {
-    const int parts = SPath(TextOf(folder)).GetComponentCount();
-    for (int i = m_previousParts - parts + 1; i > 0; --i)
+    for (int i = m_previousDepth - folder.depth + 1; i > 0; --i)
     {
-        Line("</tr>");
-        Line("</table>");
+        Line({"</tr>"});
+        Line({"</table>"});
     }
-    m_previousParts = parts;
+    m_previousDepth = folder.depth;
     SArrayString files;
-    m_app.ListMediaFiles(&files, TextOf(folder), false, true, true, false, false);
-    const int depth = parts - m_rootParts - 1;
-    if (pictures)
-    {
-        const SString base = m_pictureFolder + "book" + TextOf(IntToString(number));
-        SImage cover;
-        m_app.LoadFolderCover(&cover, TextOf(folder), false);
-        m_pictures.WriteCover(cover, base + ".jpg");
-        m_pictures.WriteNameBar(SPath(TextOf(folder)).GetLastFolderName(true), ROWS[depth < 3 ? depth : 3].bar,
-                                base + ".png");
-    }
-    WriteRows(folder, number, depth, files.GetCount() > 0);
+    m_app.ListMediaFiles(&files, TextOf(folder.path), false, true, true, false, false);
+    WriteRows(folder, number, files.GetCount() > 0);
     if (files.GetCount() > 0)
         WriteFiles(files);
+}
+
+// The user's thread writes the rows in order while the workers make the
+// pictures; the bar follows the pictures, the longer part.
+bool PBookBuilder::WritePage(const char* bookFile, bool pictures)
+{
+    PWndProgress progress;
+    progress.Create(m_app.GetHandle());
+    if (pictures && !PreparePictureFolder(progress))
+        return false;
+    ListFolders();
+    PBookPicturePool pool(m_covers);
+    if (pictures)
+    {
+        AddPictureJobs(pool);
+        pool.Start(m_pictureThreads);
+    }
+    WriteHead();
+    m_previousDepth = -1;
+    const int count = static_cast<int>(m_folders.size());
+    for (int i = 0; i < count; ++i)
+    {
+        WriteFolder(m_folders[static_cast<size_t>(i)], i);
+        if (pictures)
+            pool.ShowProgress(progress);
+        else
+            progress.Step(i, count);
+    }
+    if (pictures)
+        pool.Finish(progress);
+    Line({"</body>"});
+    Line({"</html>"});
+    return SFile::SaveReplacing(bookFile, m_page.GetData(), m_page.GetSize(), false);
+}
+
+void PBookBuilder::TellLeftOut() const
+{
+    const int SHOWN = 10;
+    SString text("These folders are left out of the book: their paths are too long or hold characters that "
+                 "cannot be read.\n");
+    for (int i = 0; i < m_leftOut.GetCount() && i < SHOWN; ++i)
+        text += TextOf(SString("\n") + TextOf(m_leftOut.GetAt(i)));
+    if (m_leftOut.GetCount() > SHOWN)
+        text += TextOf(SString("\n... and ") + TextOf(IntToString(m_leftOut.GetCount() - SHOWN)) + " more.");
+    PWndApp::AskQuestion(m_app.GetHandle(), TextOf(text), "KLV Sonavel", MB_OK | MB_ICONINFORMATION);
 }
 
 bool PBookBuilder::Build(const char* bookFile, bool pictures)
@@ -185,20 +268,14 @@ bool PBookBuilder::Build(const char* bookFile, bool pictures)
         return false;
     m_title = book.GetTitle();
     m_pictureFolder = book.GetFullFolder() + TextOf(m_title) + "\\";
-    PWndProgress progress;
-    progress.Create(m_app.GetHandle());
-    if (pictures && !PreparePictureFolder(progress))
+    m_pictureAddress = m_title;
+    m_pictureAddress.UrlEncodeOnly("%#&\"");
+    m_pictureAddress += "\\book";
+    m_leftOut.DeleteAndRemoveAll();
+    // The note comes once the progress window is gone.
+    if (!WritePage(bookFile, pictures))
         return false;
-    SArrayString folders;
-    m_disk.List(&folders, TextOf(m_root + "*.*"), true, true, false, false, true);
-    WriteHead();
-    m_rootParts = m_previousParts = m_app.GetRootFolder().GetComponentCount();
-    for (int i = 0; i < folders.GetCount(); ++i)
-    {
-        progress.Step(i, folders.GetCount());
-        WriteFolder(folders.GetAt(i), i, pictures);
-    }
-    Line("</body>");
-    Line("</html>");
-    return SFile::SaveReplacing(bookFile, m_page.GetData(), m_page.GetSize(), false);
+    if (m_leftOut.GetCount() > 0)
+        TellLeftOut();
+    return true;
 }

@@ -1,14 +1,18 @@
 // Builds the book, the HTML catalogue of the whole local library: one block per
 // folder nested by depth, with its cover, its name on a coloured bar, a link that
-// plays the folder and links to its media files, behind a progress window.
+// plays the folder and links to its media files, behind a progress window. The
+// pictures are made on worker threads while the page text is written.
 #pragma once
+#include <initializer_list>
+#include <vector>
+#include "PLibraryFiles.h"
 #include "SArrayString.h"
 #include "SDisk.h"
 #include "SMemory.h"
 #include "SPath.h"
 #include "SString.h"
-#include "PBookPictures.h"
 
+class PBookPicturePool;
 class PWndApp;
 class PWndProgress;
 
@@ -18,9 +22,13 @@ public:
     // The resource of the page's style block.
     static const int STYLE = 166;
 
-    explicit PBookBuilder(PWndApp& app);
+    // The covers are the main window's: where they are looked for and the default ones.
+    PBookBuilder(PWndApp& app, const PLibraryFiles::_SCovers& covers);
     virtual ~PBookBuilder();
 
+    // How many worker threads make the pictures: one per core unless set; 0
+    // makes them on the caller's thread, one after another.
+    void SetPictureThreads(int threads) { m_pictureThreads = threads; }
     // Writes the page and, with pictures, its picture folder beside it.
     bool Build(const char* bookFile, bool pictures);
 
@@ -31,23 +39,41 @@ public:
     static SString RelativeAddress(const SString& root, const SString& path);
 
 private:
+    // A folder of the book: its full path and its depth below the root.
+    struct _SFolder
+    {
+        SString path;
+        int depth;
+    };
+
     PBookBuilder(const PBookBuilder&) = delete;
     PBookBuilder& operator=(const PBookBuilder&) = delete;
 
+    bool WritePage(const char* bookFile, bool pictures);
+    void ListFolders();
+    void AddPictureJobs(PBookPicturePool& pool) const;
+    void TellLeftOut() const;
     bool PreparePictureFolder(PWndProgress& progress);
+    int DepthOf(const SString& folder) const;
     void WriteHead();
-    void WriteFolder(const SString& folder, int number, bool pictures);
-    void WriteRows(const SString& folder, int number, int depth, bool hasMedia);
+    void WriteFolder(const _SFolder& folder, int number);
+    void WriteRows(const _SFolder& folder, int number, bool hasMedia);
     void WriteFiles(const SArrayString& files);
-    void Line(const SString& text);
+    void Put(std::initializer_list<const char*> pieces);
+    void Line(std::initializer_list<const char*> pieces);
 
     PWndApp& m_app;
+    const PLibraryFiles::_SCovers m_covers;
+    int m_pictureThreads;
     SDisk m_disk;
     SString m_root;
     SString m_title;
     SString m_pictureFolder;
-    int m_rootParts;
-    int m_previousParts;
+    // The pictures as the page refers to them: the title, encoded, and "\book".
+    SString m_pictureAddress;
+    std::vector<_SFolder> m_folders;
+    // The listed folders whose paths cannot be used.
+    SArrayString m_leftOut;
+    int m_previousDepth;
     SMemory m_page;
-    PBookPictures m_pictures;
 };

@@ -4,6 +4,11 @@
 
 bool PWndApp::MakeBook(const char* bookFile, bool pictures)
 {
-    PBookBuilder builder(*this);
+    PLibraryFiles::_SCovers covers;
+    covers.root = m_rootFolder.GetPath();
+    covers.names = &m_coverNames;
+    covers.smallPicture = &m_smallPicture;
+    covers.picture = &m_picture;
+    PBookBuilder builder(*this, covers);
     return builder.Build(bookFile, pictures);
 }

@@ -1,10 +1,12 @@
 // The book of 1,000 folders with covers and 10 tracks each, pictures included,
-// and "Generate all HTML pages" over 1,000 described folders, each against the
-// goal of 10 seconds.
+// against the goal of 4 seconds, beside the same book with its pictures made one
+// after another on the user's thread; and "Generate all HTML pages" over 1,000
+// described folders against the goal of 10 seconds.
 #include "SPlatform.h"
 #include "BenchRegistry.h"
 #include <memory>
 #include <string>
+#include "PBookBuilder.h"
 #include "PSettings.h"
 #include "PWndApp.h"
 #include "PWndDescription.h"
@@ -18,6 +20,7 @@ namespace
 const int TOPS = 10;
 const int FOLDERS = 1000;
 const double GOAL_SECONDS = 10.0;
+const double BOOK_GOAL_SECONDS = 4.0;
 
 void WriteBytes(const std::string& path, const void* data, int size)
 {
@@ -96,11 +99,53 @@ private:
     std::unique_ptr<PWndApp> m_app;
 };
 
-void ReportSeconds(const char* what, double seconds)
+void ReportSeconds(const char* what, double seconds, double goal)
 {
-    BenchRegistry::Report(what, seconds, GOAL_SECONDS, "s");
-    BenchRegistry::Report("  folders per second (goal: 1,000 in 10 s)", FOLDERS / seconds, FOLDERS / GOAL_SECONDS,
-                          "/s");
+    BenchRegistry::Report(what, seconds, goal, "s");
+    BenchRegistry::Report("  folders per second", FOLDERS / seconds, FOLDERS / goal, "/s");
+}
+
+// A book of an earlier run gone, so that each run starts as the first.
+void RemoveBook(const std::string& root)
+{
+    DeleteFileA((root + "Book.htm").c_str());
+    std::string from = root + "Book";
+    from.push_back('\0');
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    SHFileOperationA(&operation);
+}
+
+// The book as the main window makes it (threads -1), or with its pictures
+// made by that many workers, 0 for the user's thread alone.
+double TimeBook(const std::string& root, int threads)
+{
+    RemoveBook(root);
+    MainWindow main(root);
+    SImage picture, smallPicture;
+    picture.LoadResource(MAKEINTRESOURCEA(130), "BINARY");
+    smallPicture.CopyFrom(&picture);
+    smallPicture.Resize(16, 16);
+    PLibraryFiles::_SCovers covers;
+    covers.root = main.App().GetRootFolder().GetPath();
+    covers.names = &main.App().GetCoverNames();
+    covers.picture = &picture;
+    covers.smallPicture = &smallPicture;
+    BenchClock clock;
+    bool made = false;
+    if (threads < 0)
+        made = main.App().MakeBook((root + "Book.htm").c_str(), true);
+    else
+    {
+        PBookBuilder builder(main.App(), covers);
+        builder.SetPictureThreads(threads);
+        made = builder.Build((root + "Book.htm").c_str(), true);
+    }
+    const double seconds = clock.Seconds();
+    std::printf("book written: %s\n", made ? "yes" : "NO");
+    return seconds;
 }
 }
 
@@ -109,14 +154,8 @@ BENCH_CASE(BookOfAThousandFolders)
     const testsupport::TestFolder folder("sonavel bench book ");
     const std::string& root = folder.Path();
     WriteBookLibrary(root);
-    {
-        MainWindow main(root);
-        BenchClock clock;
-        const bool made = main.App().MakeBook((root + "Book.htm").c_str(), true);
-        const double seconds = clock.Seconds();
-        std::printf("book written: %s\n", made ? "yes" : "NO");
-        ReportSeconds("Make book, 1,000 folders with pictures", seconds);
-    }
+    ReportSeconds("Make book, pictures on the user's thread", TimeBook(root, 0), BOOK_GOAL_SECONDS);
+    ReportSeconds("Make book, 1,000 folders with pictures", TimeBook(root, -1), BOOK_GOAL_SECONDS);
 }
 
 BENCH_CASE(AllPagesOfAThousandDescriptions)
@@ -134,6 +173,6 @@ BENCH_CASE(AllPagesOfAThousandDescriptions)
         const bool made = window.GenerateAllPages();
         const double seconds = clock.Seconds();
         std::printf("pages written: %s, folders listed: %d\n", made ? "yes" : "NO", window.GetLinks().GetCount());
-        ReportSeconds("Generate all HTML pages, 1,000 descriptions", seconds);
+        ReportSeconds("Generate all HTML pages, 1,000 descriptions", seconds, GOAL_SECONDS);
     }
 }

@@ -1,7 +1,11 @@
 // sample_library FOLDER [/register] [/ifunset]: writes a small synthetic media
 // library into FOLDER. /register points the main program's "Folder" setting at
-// it; /ifunset does nothing when "Folder" already names an existing folder.
+// it and makes its book with the program's own builder, so that a first view
+// shows the covers; /ifunset does nothing when "Folder" already names an
+// existing folder.
 #include "SPlatform.h"
+#include <memory>
+#include "PWndApp.h"
 #include "SArrayString.h"
 #include "SDisk.h"
 #include "SLibrary.h"
@@ -18,6 +22,19 @@ bool HasFlag(const SArrayString& arguments, const char* flag)
         if (arguments.GetAt(i).CompareNoCase(flag) == 0)
             return true;
     return false;
+}
+
+// A main window on the library "Folder" names, never shown, writes the book
+// where the program looks for it.
+bool MakeBook()
+{
+    PWndApp::SetSplashTime(0);
+    std::unique_ptr<PWndApp> app(new PWndApp());
+    if (!app->Create("KLV Sonavel", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr))
+        return false;
+    const bool made = app->MakeBook(app->GetBookPage().GetText(), true);
+    app->DestroyWindow();
+    return made;
 }
 
 int Run()
@@ -38,8 +55,9 @@ int Run()
     options.genres = 3;
     if (!SampleLibrary::Write(folder.GetText(), options))
         return 1;
-    if (HasFlag(arguments, "/register") &&
-        !registry.SetString(HKEY_CURRENT_USER, SETTINGS_KEY, "Folder", folder.GetText()))
+    if (!HasFlag(arguments, "/register"))
+        return 0;
+    if (!registry.SetString(HKEY_CURRENT_USER, SETTINGS_KEY, "Folder", folder.GetText()) || !MakeBook())
         return 1;
     return 0;
 }
@@ -49,7 +67,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     InitLibrary(instance, false);
     StartupGdiplus();
+    StartupWinsock();
     const int result = Run();
+    ShutdownWinsock();
     ShutdownGdiplus();
     ShutdownLibrary(instance, false);
     return result;

@@ -3,6 +3,7 @@
 // pictures, and the progress window that shows the build.
 #include <gtest/gtest.h>
 #include <map>
+#include <vector>
 #include "AppTestSupport.h"
 #include "PBookBuilder.h"
 #include "PWndProgress.h"
@@ -20,6 +21,13 @@ int Count(const std::string& text, const std::string& part)
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++n;
     return n;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    wchar_t wide[1024] = {};
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 1024);
+    return wide;
 }
 
 class PBookBuilderTest : public ::testing::Test
@@ -135,6 +143,80 @@ TEST_F(PBookBuilderTest, PicturesAreRemadeInAHiddenFolderAndOnlyTheBooksOwnGo)
     EXPECT_GT(bar.GetHeight(), 16);
     EXPECT_GT(bar.GetWidth(), 0);
     EXPECT_LT(bar.GetWidth(), 32);
+}
+
+// A chain of folders whose last path passes 260 characters, and a folder
+// named outside the code page (listed as "??"): the path class refuses both.
+TEST_F(PBookBuilderTest, FoldersWhosePathsCannotBeUsedAreLeftOutAndToldOnce)
+{
+    std::string chain = root.Path() + "Long\\";
+    std::vector<std::string> kept = {"Long"};
+    ASSERT_TRUE(CreateDirectoryA(chain.c_str(), nullptr));
+    for (int i = 0; chain.size() + 41 < 250; ++i)
+    {
+        kept.push_back("Part " + std::to_string(i) + std::string(34 - std::to_string(i).size(), '-'));
+        chain += kept.back() + "\\";
+        ASSERT_TRUE(CreateDirectoryA(chain.c_str(), nullptr));
+    }
+    const std::string tooLong = chain + std::string(289 - chain.size(), 'x') + "\\";
+    ASSERT_TRUE(CreateDirectoryW(Wide(tooLong).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((Wide(root.Path()) + L"\x65e5\x672c").c_str(), nullptr));
+    std::string page;
+    std::vector<std::string> notes;
+    {
+        QuestionRecorder questions;
+        page = Build();
+        notes = questions.Texts();
+    }
+    RemoveDirectoryW(Wide(tooLong).c_str());
+    EXPECT_EQ(12 + static_cast<int>(kept.size()),
+              Count(page, "<table border=0 cellspacing=0 cellpadding=0 width=100%>"));
+    for (const std::string& name : kept)
+        EXPECT_NE(std::string::npos, page.find(">" + name + "</font>")) << name;
+    EXPECT_NE(std::string::npos, page.find("<font class=txtRow4>" + kept.back() + "</font>"));
+    EXPECT_EQ(page.size() - strlen("\r\n</body>\r\n</html>\r\n"), page.rfind("\r\n</body>\r\n</html>\r\n"));
+    EXPECT_NE("<missing>", ReadWhole(elsewhere.Path() + "Book\\book" + std::to_string(11 + kept.size()) + ".png"));
+    EXPECT_EQ("<missing>", ReadWhole(elsewhere.Path() + "Book\\book" + std::to_string(12 + kept.size()) + ".png"));
+    ASSERT_EQ(1u, notes.size());
+    EXPECT_NE(std::string::npos, notes[0].find(tooLong));
+    EXPECT_NE(std::string::npos, notes[0].find(root.Path() + "??\\"));
+}
+
+// The pictures made by worker threads are byte for byte those made one after
+// another on the user's thread, and so is the page.
+TEST_F(PBookBuilderTest, PicturesOfWorkerThreadsMatchThoseOfOneThread)
+{
+    ASSERT_TRUE(root.WriteFile("Rock.png", BandedPicture(SImage::FORMAT_PNG)));
+    ASSERT_TRUE(root.WriteFile("Rock\\Live.jpg", BandedPicture(SImage::FORMAT_JPEG)));
+    AppWindow app;
+    SImage picture, smallPicture;
+    ASSERT_TRUE(picture.LoadResource(MAKEINTRESOURCEA(130), "BINARY"));
+    smallPicture.CopyFrom(&picture);
+    smallPicture.Resize(16, 16);
+    PLibraryFiles::_SCovers covers;
+    covers.root = app.App().GetRootFolder().GetPath();
+    covers.names = &app.App().GetCoverNames();
+    covers.picture = &picture;
+    covers.smallPicture = &smallPicture;
+    std::map<std::string, std::string> books[2];
+    const int threads[2] = {0, 4};
+    for (int run = 0; run < 2; ++run)
+    {
+        TempFolder out;
+        PBookBuilder builder(app.App(), covers);
+        builder.SetPictureThreads(threads[run]);
+        ASSERT_TRUE(builder.Build((out.Path() + "Book.htm").c_str(), true));
+        books[run]["Book.htm"] = ReadWhole(out.Path() + "Book.htm");
+        SArrayString files;
+        SDisk().List(&files, (out.Path() + "Book\\*.*").c_str(), false, false, true, false, true);
+        for (int i = 0; i < files.GetCount(); ++i)
+            books[run][files.GetAt(i).Mid(static_cast<int>(out.Path().size())).GetText()] =
+                ReadWhole(files.GetAt(i).GetText());
+    }
+    EXPECT_EQ(25u, books[0].size());
+    ASSERT_EQ(books[0].size(), books[1].size());
+    for (const auto& file : books[0])
+        EXPECT_TRUE(file.second == books[1][file.first]) << file.first;
 }
 
 TEST(PWndProgress, OneItemGoesStraightToTheEndAndRepeatsDrawNothing)
