@@ -48,6 +48,10 @@ public:
     // All the queues together: without it 512 peers could hold 512 MiB, too
     // much for a 32-bit process; stalled queues are closed first for room.
     static const int MAX_ALL_QUEUED_BYTES = 64 * 1024 * 1024;
+    // Sender threads are kept between their client's transfers, since a
+    // start costs more than a small file's transfer; beyond this many, the
+    // one idle longest ends before another starts.
+    static const int MAX_LIVE_SENDERS = 16;
 
     SSocketServer();
     virtual ~SSocketServer();
@@ -134,13 +138,21 @@ protected:
         SSocketServer* m_server;
     };
 
-    // One per client, created at its first transfer: sends a sized transfer
-    // from a data block or a file.
+    // One per client, started at its first transfer and kept for the next
+    // ones until the client goes: sends a sized transfer from a data block or
+    // a file, each handed to it by Send.
     class _SThread : public SThread, private SThread::_SStopTarget
     {
     public:
         _SThread(SSocketServer* server, int client, SOCKET socket);
+        ~_SThread() override;
         bool Run() override;
+        void OnWork(WPARAM wParam, LPARAM lParam) override;
+        // Runs the prepared transfer on the thread (started first when it is
+        // not running) and waits for its end; false when it could not run.
+        bool Send();
+        bool IsSending() const { return m_sending; }
+        DWORD GetLastUse() const { return m_lastUse; }
 
         uint32_t m_tag;
         SMemory m_block;
@@ -153,6 +165,7 @@ protected:
         bool m_broken; // the connection fell out of step: the client must go
 
     private:
+        void Serve();
         void Transfer();
         bool DrainOutput();
         SVirtualFile* OpenSource(SFile& file);
@@ -161,6 +174,10 @@ protected:
                        int* wireBytes);
         bool SendBatch(const unsigned char* packets, int bytes);
         void OnStopRequest() override;
+
+        SHandleGuard m_done; // set at the end of each transfer
+        bool m_sending;      // a transfer is under way (owner thread)
+        DWORD m_lastUse;
     };
 
     // A connection between accept and its verdict.
@@ -208,6 +225,7 @@ private:
     void OnBrokenClient(int client);
     int RowHeldBytes(int row) const;
     void DeleteSender(int row);
+    void EndIdleSenders(int except);
     void RetireSocket(SOCKET socket);
     void CloseRetiredSockets();
     int FindSocketRow(SOCKET socket) const;
