@@ -36,9 +36,12 @@ public:
     // A message begun must be whole within this time: a peer that stops half
     // way would otherwise keep its bytes, and its share of the budget, for ever.
     static const int MESSAGE_DEADLINE = 10000;
-    // An unfinished message (or a reply queue) that moved no byte for this long
-    // is closed first when another peer's needs its room, so that a good
-    // client's message is taken in at once while squatters hold the budget.
+    // When a message does not fit the byte budget, the largest unfinished
+    // messages that moved no byte since it came are closed for its room, so
+    // that a good client's message is taken in at once while squatters hold
+    // the budget; one that waits longer may close any holder that moved
+    // nothing for this long. A reply queue that stood still for this long is
+    // closed first when another's needs room.
     static const int STALL_TIME = 1000;
     // Replies that a peer's socket does not take at once wait in that peer's
     // queue, so that the server thread never waits on a peer. A reply that
@@ -217,7 +220,7 @@ private:
     int PeekMessageTotal(int row) const;
     void NoteMessageStep(int row, int before, int step);
     bool MakeQueueRoom(int row, int n);
-    int FindStalledPeer(int except, bool output) const;
+    int FindStalledPeer(int except, bool output, DWORD stall) const;
     void AbandonPeer(int row);
     void AddClient(SOCKET socket, const SString& address, int client);
     void DropClient(int row);

@@ -169,7 +169,7 @@ bool SSocketServer::MakeQueueRoom(int row, int n)
 {
     while (m_queuedBytes + n > MAX_ALL_QUEUED_BYTES)
     {
-        const int other = FindStalledPeer(row, true);
+        const int other = FindStalledPeer(row, true, STALL_TIME);
         if (other < 0)
             return false;
         AbandonPeer(other);
