@@ -36,9 +36,12 @@ public:
     // A message begun must be whole within this time: a peer that stops half
     // way would otherwise keep its bytes, and its share of the budget, for ever.
     static const int MESSAGE_DEADLINE = 10000;
-    // An unfinished message (or a reply queue) that moved no byte for this long
-    // is closed first when another peer's needs its room, so that a good
-    // client's message is taken in at once while squatters hold the budget.
+    // When a message does not fit the byte budget, the largest unfinished
+    // messages that moved no byte since it came are closed for its room, so
+    // that a good client's message is taken in at once while squatters hold
+    // the budget; one that waits longer may close any holder that moved
+    // nothing for this long. A reply queue that stood still for this long is
+    // closed first when another's needs room.
     static const int STALL_TIME = 1000;
     // Replies that a peer's socket does not take at once wait in that peer's
     // queue, so that the server thread never waits on a peer. A reply that
@@ -48,6 +51,10 @@ public:
     // All the queues together: without it 512 peers could hold 512 MiB, too
     // much for a 32-bit process; stalled queues are closed first for room.
     static const int MAX_ALL_QUEUED_BYTES = 64 * 1024 * 1024;
+    // Sender threads are kept between their client's transfers, since a
+    // start costs more than a small file's transfer; beyond this many, the
+    // one idle longest ends before another starts.
+    static const int MAX_LIVE_SENDERS = 16;
 
     SSocketServer();
     virtual ~SSocketServer();
@@ -134,13 +141,21 @@ protected:
         SSocketServer* m_server;
     };
 
-    // One per client, created at its first transfer: sends a sized transfer
-    // from a data block or a file.
+    // One per client, started at its first transfer and kept for the next
+    // ones until the client goes: sends a sized transfer from a data block or
+    // a file, each handed to it by Send.
     class _SThread : public SThread, private SThread::_SStopTarget
     {
     public:
         _SThread(SSocketServer* server, int client, SOCKET socket);
+        ~_SThread() override;
         bool Run() override;
+        void OnWork(WPARAM wParam, LPARAM lParam) override;
+        // Runs the prepared transfer on the thread (started first when it is
+        // not running) and waits for its end; false when it could not run.
+        bool Send();
+        bool IsSending() const { return m_sending; }
+        DWORD GetLastUse() const { return m_lastUse; }
 
         uint32_t m_tag;
         SMemory m_block;
@@ -153,6 +168,7 @@ protected:
         bool m_broken; // the connection fell out of step: the client must go
 
     private:
+        void Serve();
         void Transfer();
         bool DrainOutput();
         SVirtualFile* OpenSource(SFile& file);
@@ -161,6 +177,10 @@ protected:
                        int* wireBytes);
         bool SendBatch(const unsigned char* packets, int bytes);
         void OnStopRequest() override;
+
+        SHandleGuard m_done; // set at the end of each transfer
+        bool m_sending;      // a transfer is under way (owner thread)
+        DWORD m_lastUse;
     };
 
     // A connection between accept and its verdict.
@@ -200,7 +220,7 @@ private:
     int PeekMessageTotal(int row) const;
     void NoteMessageStep(int row, int before, int step);
     bool MakeQueueRoom(int row, int n);
-    int FindStalledPeer(int except, bool output) const;
+    int FindStalledPeer(int except, bool output, DWORD stall) const;
     void AbandonPeer(int row);
     void AddClient(SOCKET socket, const SString& address, int client);
     void DropClient(int row);
@@ -208,6 +228,7 @@ private:
     void OnBrokenClient(int client);
     int RowHeldBytes(int row) const;
     void DeleteSender(int row);
+    void EndIdleSenders(int except);
     void RetireSocket(SOCKET socket);
     void CloseRetiredSockets();
     int FindSocketRow(SOCKET socket) const;

@@ -90,11 +90,16 @@ void SSocketServer::NoteMessageStep(int row, int before, int step)
 
 // Sets what the row's next message may hold: its own bound and what the
 // others leave, where a short request always fits (the part kept back for
-// them holds one per client). When a whole header announces more, stalled
-// holders of the largest messages are closed for it; false when that is not
+// them holds one per client). When a whole header announces more, holders of
+// the largest messages are closed for it: any that moved nothing since it
+// came, and after STALL_TIME any that stands still. False when that is not
 // enough, and the header then waits for room, unread.
 bool SSocketServer::AdmitMessage(int row, int* limit)
 {
+    const _SPeer& peer = *m_peers[row];
+    const DWORD now = timeGetTime();
+    const DWORD waited = peer.inMessage ? Since(peer.messageStart, now) : 0;
+    const DWORD stall = waited + 1 < static_cast<DWORD>(STALL_TIME) ? waited + 1 : STALL_TIME;
     int total = 0;
     for (;;)
     {
@@ -105,7 +110,7 @@ bool SSocketServer::AdmitMessage(int row, int* limit)
             total = PeekMessageTotal(row);
         if (total <= *limit)
             return true;
-        const int holder = FindStalledPeer(row, false);
+        const int holder = FindStalledPeer(row, false, stall);
         if (holder < 0)
             return false;
         AbandonPeer(holder);
@@ -134,23 +139,26 @@ int SSocketServer::PeekMessageTotal(int row) const
 }
 
 // The open row other than `except` that holds the most in its unfinished
-// message (or its reply queue) and moved none of it for STALL_TIME; -1 when none.
-int SSocketServer::FindStalledPeer(int except, bool output) const
+// message (or its reply queue) and moved none of it for `stall` ms, the one
+// standing still longest among equals; -1 when none.
+int SSocketServer::FindStalledPeer(int except, bool output, DWORD stall) const
 {
     const DWORD now = timeGetTime();
     int found = -1;
     int most = 0;
+    DWORD longest = 0;
     for (int row = 0; row < m_sockets.GetCount(); row++)
     {
         const _SPeer& peer = *m_peers[row];
         if (row == except || m_sockets.GetAt(row) == INVALID_SOCKET)
             continue;
         const int held = output ? peer.output.GetSize() : RowHeldBytes(row);
-        const DWORD moved = output ? peer.outputMoved : peer.messageMoved;
-        if (held > most && Since(moved, now) >= static_cast<DWORD>(STALL_TIME))
+        const DWORD still = Since(output ? peer.outputMoved : peer.messageMoved, now);
+        if (held > 0 && still >= stall && (held > most || (held == most && still > longest)))
         {
             found = row;
             most = held;
+            longest = still;
         }
     }
     return found;

@@ -169,7 +169,7 @@ bool SSocketServer::MakeQueueRoom(int row, int n)
 {
     while (m_queuedBytes + n > MAX_ALL_QUEUED_BYTES)
     {
-        const int other = FindStalledPeer(row, true);
+        const int other = FindStalledPeer(row, true, STALL_TIME);
         if (other < 0)
             return false;
         AbandonPeer(other);
@@ -208,17 +208,41 @@ int SSocketServer::GetSenderThread(int client, uint32_t tag)
     if (row < 0)
         return -1;
     _SThread* sender = m_senders.GetAt(row);
-    if (sender && sender->IsBusy())
+    if (sender && sender->IsSending())
         return -1;
     if (!sender)
     {
         sender = new _SThread(this, client, m_sockets.GetAt(row));
         m_senders.SetAt(row, sender);
     }
+    if (!sender->IsRunning())
+        EndIdleSenders(row);
     sender->m_output = &m_peers[row]->output;
     sender->m_tag = tag;
     sender->m_broken = false;
     return row;
+}
+
+// Makes room for one more live sender: those idle longest end first. The
+// server waits for each transfer, so every other sender is idle.
+void SSocketServer::EndIdleSenders(int except)
+{
+    for (;;)
+    {
+        int live = 0, oldest = -1;
+        for (int row = 0; row < m_senders.GetCount(); row++)
+        {
+            const _SThread* sender = m_senders.GetAt(row);
+            if (row == except || !sender || !sender->IsRunning())
+                continue;
+            live++;
+            if (oldest < 0 || static_cast<LONG>(sender->GetLastUse() - m_senders.GetAt(oldest)->GetLastUse()) < 0)
+                oldest = row;
+        }
+        if (live < MAX_LIVE_SENDERS)
+            return;
+        DeleteSender(oldest);
+    }
 }
 
 bool SSocketServer::PrepareDataSend(_SThread* thread, const void* data, int size)
@@ -247,9 +271,9 @@ bool SSocketServer::StartSender(int row)
     _SThread* sender = m_senders.GetAt(row);
     const int client = m_numbers.GetAt(row);
     const DWORD start = timeGetTime();
-    const bool started = sender->Start(true);
+    const bool sent = sender->Send();
     ExcuseWait(timeGetTime() - start);
-    if (!started)
+    if (!sent)
     {
         DeleteSender(row);
         return false;
@@ -263,6 +287,8 @@ bool SSocketServer::StartSender(int row)
     return true;
 }
 
+// A sender that already runs is kept when the preparation fails: only the
+// transfer is refused.
 bool SSocketServer::SendData(int client, const void* data, int size, uint32_t tag)
 {
     const int row = GetSenderThread(client, tag);
@@ -270,7 +296,8 @@ bool SSocketServer::SendData(int client, const void* data, int size, uint32_t ta
         return false;
     if (!PrepareDataSend(m_senders.GetAt(row), data, size))
     {
-        DeleteSender(row);
+        if (!m_senders.GetAt(row)->IsRunning())
+            DeleteSender(row);
         return false;
     }
     return StartSender(row);
@@ -288,7 +315,8 @@ bool SSocketServer::SendFile64(int client, const char* path, long long offset, u
         return false;
     if (!PrepareFileSend(m_senders.GetAt(row), path, offset))
     {
-        DeleteSender(row);
+        if (!m_senders.GetAt(row)->IsRunning())
+            DeleteSender(row);
         return false;
     }
     return StartSender(row);
@@ -296,10 +324,65 @@ bool SSocketServer::SendFile64(int client, const char* path, long long offset, u
 
 // --- Sender thread ----------------------------------------------------------
 
+namespace
+{
+// The work a sender's window is handed: the transfer prepared for it.
+const WPARAM kTransferWork = 1;
+}
+
 SSocketServer::_SThread::_SThread(SSocketServer* server, int client, SOCKET socket)
     : m_tag(0), m_offset(0), m_server(server), m_client(client), m_socket(socket), m_output(nullptr),
-      m_broken(false)
+      m_broken(false), m_done(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_sending(false), m_lastUse(0)
 {
+}
+
+// The thread ends while this object's overrides still exist.
+SSocketServer::_SThread::~_SThread()
+{
+    Stop();
+}
+
+// The first transfer runs in the body; the later ones come through the loop.
+bool SSocketServer::_SThread::Run()
+{
+    Serve();
+    return true;
+}
+
+void SSocketServer::_SThread::OnWork(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == kTransferWork)
+        Serve();
+}
+
+void SSocketServer::_SThread::Serve()
+{
+    {
+        _SStopLink link(this);
+        Transfer();
+    }
+    // The copy of the caller's block is not kept until the next transfer.
+    m_block.Close();
+    SetEvent(m_done.Get());
+}
+
+// A transfer the thread could not finish (it ended, or the waiting thread
+// was stopped) leaves the connection out of step.
+bool SSocketServer::_SThread::Send()
+{
+    if (!m_done.IsValid())
+        return false;
+    ResetEvent(m_done.Get());
+    const HWND worker = GetWorkerWindow();
+    const bool handed = IsRunning() ? worker && PostMessageA(worker, SWM_THREAD_CALL, kTransferWork, 0) : Start(false);
+    if (!handed)
+        return false;
+    m_sending = true;
+    const bool done = WaitForSignal(m_done.Get());
+    m_sending = false;
+    m_lastUse = timeGetTime();
+    m_broken = m_broken || !done;
+    return true;
 }
 
 // Replies queued before the transfer go first, at the pace of a sized
@@ -338,15 +421,6 @@ SVirtualFile* SSocketServer::_SThread::OpenSource(SFile& file)
     if (m_offset < 0 || !file.SeekTo64(m_offset < file.GetSize64() ? m_offset : file.GetSize64()))
         return nullptr;
     return &file;
-}
-
-bool SSocketServer::_SThread::Run()
-{
-    _SStopLink link(this);
-    Transfer();
-    // The copy of the caller's block is not kept until the next transfer.
-    m_block.Close();
-    return false;
 }
 
 void SSocketServer::_SThread::Transfer()

@@ -158,13 +158,32 @@ SThread::_SStopLink::~_SStopLink()
         m_thread->RemoveStopTarget(m_target);
 }
 
-// Waits for the thread's end; messages sent to this thread meanwhile are
-// handled, since the worker may be inside a SendMessage to it. False at the
-// time-out or when the other event is set first.
+// Waits for the thread's end. False at the time-out or when the other event
+// is set first.
 bool SThread::WaitForEnd(DWORD timeout, HANDLE alsoWake)
 {
-    HANDLE handles[2] = {m_thread.Get(), alsoWake};
-    const DWORD count = alsoWake ? 2 : 1;
+    const HANDLE handles[2] = {m_thread.Get(), alsoWake};
+    const int woken = WaitForAny(handles, alsoWake ? 2 : 1, timeout);
+    return woken == 0 || WaitForSingleObject(handles[0], 0) == WAIT_OBJECT_0;
+}
+
+bool SThread::WaitForSignal(HANDLE event)
+{
+    SThread* waiter = GetCurrent();
+    const HANDLE handles[3] = {event, m_thread.Get(), waiter ? waiter->m_stopEvent.Get() : nullptr};
+    if (WaitForAny(handles, waiter ? 3 : 2, INFINITE) == 2 && WaitForSingleObject(event, 0) != WAIT_OBJECT_0)
+    {
+        RequestStop(1);
+        EndThread();
+    }
+    return WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
+}
+
+// The index of the first handle set, or -1 at the time-out or on failure.
+// Messages sent to this thread meanwhile are handled, since the worker may be
+// inside a SendMessage to it.
+int SThread::WaitForAny(const HANDLE* handles, DWORD count, DWORD timeout)
+{
     const DWORD start = GetTickCount();
     for (;;)
     {
@@ -173,21 +192,19 @@ bool SThread::WaitForEnd(DWORD timeout, HANDLE alsoWake)
         {
             const DWORD elapsed = GetTickCount() - start;
             if (elapsed >= timeout)
-                return false;
+                return -1;
             slice = timeout - elapsed < slice ? timeout - elapsed : slice;
         }
         const DWORD result = MsgWaitForMultipleObjects(count, handles, FALSE, slice, QS_SENDMESSAGE);
-        if (result == WAIT_OBJECT_0)
-            return true;
-        if (alsoWake && result == WAIT_OBJECT_0 + 1)
-            return WaitForSingleObject(handles[0], 0) == WAIT_OBJECT_0;
+        if (result < WAIT_OBJECT_0 + count)
+            return static_cast<int>(result - WAIT_OBJECT_0);
         if (result == WAIT_OBJECT_0 + count)
         {
             MSG msg;
             PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
         else if (result == WAIT_FAILED)
-            return WaitForSingleObject(handles[0], 0) == WAIT_OBJECT_0;
+            return -1;
     }
 }
 

@@ -85,6 +85,11 @@ public:
     // Asks the thread to stop (in its body or in its loop). From the creator it
     // waits until the thread has ended; from the thread itself it only asks.
     bool Stop();
+    // Waits on the creator until the event is set (true) or the thread has
+    // ended without setting it (false), handling messages sent to the caller
+    // meanwhile. A stop of the waiting thread is passed on to this one, as a
+    // wait in Start does, and its end is awaited.
+    bool WaitForSignal(HANDLE event);
     bool IsStopRequested() const;
     bool IsBusy() const;
     bool IsRunning() const { return m_running; }
@@ -131,6 +136,7 @@ private:
     void RunInThread();
     bool RequestStop(int state);
     bool WaitForEnd(DWORD timeout, HANDLE alsoWake = nullptr);
+    int WaitForAny(const HANDLE* handles, DWORD count, DWORD timeout);
     void EndThread();
     void ForceEnd();
     bool AddStopTarget(_SStopTarget* target);

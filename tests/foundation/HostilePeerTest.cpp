@@ -1,6 +1,7 @@
 #include "HostilePeerSupport.h"
 #include "SocketServerHarness.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -269,6 +270,39 @@ TEST_F(HostilePeerTest, UnfinishedBytesAcrossPeersAreBounded)
     SendRaw(late.Get(), whole);
     EXPECT_TRUE(Server().WaitFor("data " + std::to_string(fit + 6) + " big " + std::to_string(kSocketMessageMaxSize - 19)));
     ExpectGoodClientServed();
+}
+
+// Holders that fill the byte budget and add a byte now and then never stand
+// still for STALL_TIME: a large message of the good client is taken in all
+// the same, in place of a holder that had not moved since it came, long
+// before the holders' deadline would free their room.
+TEST_F(HostilePeerTest, LargeMessageIsTakenInAtOnceWhileMovingHoldersFillTheBudget)
+{
+    const int fit = (SSocketServer::MAX_HELD_BYTES - SSocketServer::MAX_CLIENTS * SSocketServer::SHORT_MESSAGE) /
+                    kSocketMessageMaxSize;
+    std::vector<std::unique_ptr<SSocketGuard>> holders;
+    for (int i = 0; i < fit; i++)
+    {
+        holders.emplace_back(new SSocketGuard(Handshake()));
+        SendRaw(holders.back()->Get(), Concat(Header(kSocketMessageMaxSize, 4, 0), Bytes({'b', 'i', 'g', 0})));
+    }
+    std::atomic<bool> trickling{true};
+    std::thread trickle([&] {
+        while (trickling)
+        {
+            for (auto& holder : holders)
+                SendRaw(holder->Get(), Bytes({1}));
+            Sleep(200);
+        }
+    });
+    Sleep(500);
+    const std::vector<unsigned char> large(200000, 9);
+    ASSERT_TRUE(good.SendMessage("blob", large.data(), static_cast<int>(large.size())));
+    ASSERT_TRUE(good.SendMessage("echo", "after the blob", -1));
+    EXPECT_STREQ(good.ReceiveString(SSocketServer::MESSAGE_DEADLINE / 2).GetText(), "after the blob");
+    trickling = false;
+    trickle.join();
+    EXPECT_TRUE(Server().Has("data 0 blob 200000"));
 }
 
 TEST_F(HostilePeerTest, PeerBeyondTheClientBoundIsClosed)

@@ -1,0 +1,226 @@
+// Many small files moved as the sharing download does it ("105" for the size,
+// "106" for the file from an offset: a text reply, then a sized transfer by
+// the client's sender), against the plain Winsock copy of the same files
+// (PlainCopy.h). Every step of each round is stamped on both ends, and the
+// median time from one step to the next is printed, so that a wait anywhere
+// in the round shows where it sits.
+#include "BenchRegistry.h"
+#include "BenchServer.h"
+#include "PlainCopy.h"
+#include "SFile.h"
+#include "SSocketClient.h"
+#include "SSocketServer.h"
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+const int kCount = 5000;
+const int kSize = 20 * 1024;
+
+// The steps of one round, in the order they happen.
+enum Step
+{
+    ASK_SIZE,     // client: "105" sent
+    SIZE_ASKED,   // server: "105" received
+    SIZE_KNOWN,   // client: the size read
+    ASK_FILE,     // client: target opened, "106" sent
+    FILE_ASKED,   // server: "106" received
+    SENDER_START, // server: the sender has announced the size
+    CLIENT_START, // client: the announced size read
+    FIRST_BYTES,  // client: the first packet read
+    SENDER_END,   // server: the end packet sent
+    SERVER_FREE,  // server: SendFile returned
+    CLIENT_END,   // client: the end packet read
+    STEPS
+};
+const char* const kStepNames[STEPS] = {"client asks the size (105)", "server has the request",
+                                       "client has the size",        "client asks the file (106)",
+                                       "server has the request",     "sender announced the size",
+                                       "client has the announced size", "client has the first packet",
+                                       "sender sent the end packet", "server's SendFile returned",
+                                       "client has the end packet"};
+
+double Now()
+{
+    static LARGE_INTEGER frequency = {};
+    if (frequency.QuadPart == 0)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+// Stamps of every round; each end writes only its own steps.
+std::vector<double> g_stamps;
+int g_round = 0; // the round the server is in, counted by "105"
+
+void Stamp(int round, Step step)
+{
+    if (round >= 0 && round < kCount)
+        g_stamps[static_cast<size_t>(round) * STEPS + step] = Now();
+}
+
+class SmallFileServer : public SSocketServer
+{
+    void OnReceiveText(int client, const char* name, const char* text) override
+    {
+        if (std::strcmp(name, "105") == 0)
+        {
+            Stamp(g_round, SIZE_ASKED);
+            WIN32_FILE_ATTRIBUTE_DATA data;
+            SendText(client, GetFileAttributesExA(text, GetFileExInfoStandard, &data)
+                                 ? std::to_string(data.nFileSizeLow).c_str()
+                                 : "-1");
+            return;
+        }
+        Stamp(g_round, FILE_ASKED);
+        const char* bar = std::strrchr(text, '|');
+        const std::string path(text, bar ? bar - text : std::strlen(text));
+        if (!SendText(client, "Ok") || !SendFile(client, path.c_str(), bar ? std::atoi(bar + 1) : 0, 0))
+            SendText(client, "0");
+        Stamp(g_round, SERVER_FREE);
+        g_round++;
+    }
+    void OnSendStart(int client, int size, uint32_t tag) override { Stamp(g_round, SENDER_START); }
+    void OnSendEnd(int client, int sent, int size, uint32_t tag) override { Stamp(g_round, SENDER_END); }
+};
+
+class StampingClient : public SSocketClient
+{
+public:
+    int round = 0;
+    bool first = false;
+    void OnTransferStart(int size, uint32_t tag) override
+    {
+        Stamp(round, CLIENT_START);
+        first = true;
+    }
+    int OnTransferProgress(int received, int size, uint32_t tag) override
+    {
+        if (first)
+            Stamp(round, FIRST_BYTES);
+        first = false;
+        return 0;
+    }
+    void OnTransferEnd(int received, int size, uint32_t tag) override { Stamp(round, CLIENT_END); }
+};
+
+// One round of the download thread; false when the file did not arrive whole.
+bool Fetch(StampingClient& client, const PlainFile& file)
+{
+    Stamp(client.round, ASK_SIZE);
+    if (!client.SendMessage("105", file.source.c_str()) || std::atoll(client.ReceiveString().GetText()) != file.size)
+        return false;
+    Stamp(client.round, SIZE_KNOWN);
+    SFile out;
+    if (!out.Open(file.target.c_str(), true, true, false))
+        return false;
+    Stamp(client.round, ASK_FILE);
+    const std::string request = file.source + "|0";
+    if (!client.SendMessage("106", request.c_str()) || client.ReceiveString() != "Ok")
+        return false;
+    return client.ReceiveFile64(&out) && out.GetSize64() == file.size;
+}
+
+// Files per second, 0 when one failed.
+double RunOurs(const std::vector<PlainFile>& files)
+{
+    g_stamps.assign(static_cast<size_t>(kCount) * STEPS, 0);
+    g_round = 0;
+    const int port = FreeBenchPort();
+    BenchServerThread<SmallFileServer> thread(port);
+    StampingClient client;
+    client.SetAccessKey("bench");
+    if (!thread.Start(false) || !thread.WaitReady() || client.Connect("127.0.0.1", port, false, 0x1000000) != 0)
+        return 0;
+    BenchClock clock;
+    for (client.round = 0; client.round < kCount; client.round++)
+        if (!Fetch(client, files[client.round]))
+        {
+            std::printf("ours: file %d failed\n", client.round);
+            return 0;
+        }
+    return kCount / clock.Seconds();
+}
+
+void PrintSteps()
+{
+    std::printf("time from the step before, in microseconds: median, mean, 90th percentile\n");
+    for (int step = 0; step < STEPS; step++)
+    {
+        std::vector<double> gaps;
+        for (int round = 0; round < kCount; round++)
+        {
+            const double* stamps = &g_stamps[static_cast<size_t>(round) * STEPS];
+            // The first step follows the previous round's last one.
+            if (step > 0)
+                gaps.push_back(stamps[step] - stamps[step - 1]);
+            else if (round > 0)
+                gaps.push_back(stamps[0] - stamps[-1]);
+        }
+        std::sort(gaps.begin(), gaps.end());
+        double sum = 0;
+        for (double gap : gaps)
+            sum += gap;
+        std::printf("  %-32s %9.1f %9.1f %9.1f\n", kStepNames[step], gaps.empty() ? 0 : gaps[gaps.size() / 2],
+                    gaps.empty() ? 0 : sum / gaps.size(), gaps.empty() ? 0 : gaps[gaps.size() * 9 / 10]);
+    }
+}
+
+std::string MakeFolder(const char* name)
+{
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    const std::string folder =
+        std::string(base) + "sonavel small files " + std::to_string(GetCurrentProcessId()) + " " + name + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+bool WriteSmallFile(const std::string& path, int seed)
+{
+    std::vector<char> bytes(kSize);
+    for (int i = 0; i < kSize; i++)
+        bytes[i] = static_cast<char>(i * 7 + seed);
+    SFile file;
+    return file.Open(path.c_str(), true, true, false) && file.Write(bytes.data(), kSize) == kSize;
+}
+
+void RemoveFolder(const std::string& folder, const std::vector<PlainFile>& files, bool sources)
+{
+    for (const PlainFile& file : files)
+        DeleteFileA((sources ? file.source : file.target).c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+} // namespace
+
+BENCH_CASE(SmallFilesByRequest)
+{
+    const std::string sources = MakeFolder("from"), plain = MakeFolder("plain"), ours = MakeFolder("ours");
+    std::vector<PlainFile> plainFiles, ourFiles;
+    bool written = true;
+    for (int i = 0; i < kCount && written; i++)
+    {
+        const std::string name = "f" + std::to_string(10000 + i) + ".mp3";
+        plainFiles.push_back({sources + name, plain + name, kSize});
+        ourFiles.push_back({sources + name, ours + name, kSize});
+        written = WriteSmallFile(sources + name, i);
+    }
+    if (!written)
+        std::printf("cannot write the files\n");
+    else
+    {
+        const double anchor = CopyPlain(plainFiles);
+        const double rate = RunOurs(ourFiles);
+        BenchRegistry::Report("5,000 files of 20 KiB by request", rate, anchor > 0 ? kCount / anchor : 0, "files/s");
+        if (rate > 0)
+            PrintSteps();
+    }
+    RemoveFolder(ours, ourFiles, false);
+    RemoveFolder(plain, plainFiles, false);
+    RemoveFolder(sources, plainFiles, true);
+}

@@ -1,0 +1,121 @@
+// The server's per-client sender: the bytes a transfer puts on the wire, and
+// the thread that is kept between a client's transfers and ends with them.
+#include "HostilePeerSupport.h"
+#include "SocketServerHarness.h"
+#include "ThreadTestSupport.h"
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+#include <memory>
+
+namespace
+{
+int CountOwnThreads()
+{
+    SHandleGuard snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int n = 0;
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
+        n += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    return n;
+}
+
+std::vector<unsigned char> Packet(const std::vector<unsigned char>& payload)
+{
+    const int n = static_cast<int>(payload.size());
+    return Concat(Bytes({n & 0xFF, n >> 8, 'K', 'L', 'V', 0xA9, '0', '1'}), payload);
+}
+
+std::vector<unsigned char> TextPacket(const std::string& text)
+{
+    std::vector<unsigned char> payload(text.begin(), text.end());
+    payload.push_back(0);
+    return Packet(payload);
+}
+
+class SSocketSenderTest : public ::testing::Test
+{
+protected:
+    SocketSession session;
+    int port = 0;
+    std::unique_ptr<ServerThread> thread;
+
+    void SetUp() override
+    {
+        thread = StartServerThread("secret", &port);
+        ASSERT_TRUE(thread != nullptr);
+    }
+    RecordingServer& Server() { return *thread->Server(); }
+};
+} // namespace
+
+// Two transfers to one client, byte for byte as peers of every build read them.
+TEST_F(SSocketSenderTest, TransfersPutTheSameBytesOnTheWire)
+{
+    SSocketGuard raw(RawHandshake(port, "secret"));
+    const std::vector<unsigned char> bytes = PatternBytes(5000);
+    const std::vector<unsigned char> expected =
+        Concat(Concat(TextPacket("5000"), Packet(std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4096))),
+               Concat(Packet(std::vector<unsigned char>(bytes.begin() + 4096, bytes.end())), Packet({})));
+    for (int transfer = 0; transfer < 2; transfer++)
+    {
+        ASSERT_TRUE(SendRaw(raw.Get(), Request("data", "5000")));
+        EXPECT_EQ(ReceiveRaw(raw.Get(), expected.size()), expected) << "transfer " << transfer;
+    }
+    ASSERT_TRUE(SendRaw(raw.Get(), Request("echo", "after")));
+    EXPECT_EQ(ReceiveRaw(raw.Get(), 14), TextPacket("after"));
+}
+
+// The sender stays after a transfer for the client's next one, and ends with
+// its client, with a transfer that breaks, or with the server: no thread is
+// left, and the server's stop is not held up.
+TEST_F(SSocketSenderTest, SenderIsKeptBetweenTransfersAndEndsWithItsClient)
+{
+    enum End
+    {
+        CLIENT_LEAVES,
+        CLIENT_LEAVES_MID_TRANSFER,
+        CLIENT_STOPS_READING,
+        SERVER_STOPS_MID_TRANSFER
+    };
+    for (End end : {CLIENT_LEAVES, CLIENT_LEAVES_MID_TRANSFER, CLIENT_STOPS_READING, SERVER_STOPS_MID_TRANSFER})
+    {
+        SCOPED_TRACE(end);
+        if (!thread)
+        {
+            thread = StartServerThread("secret", &port);
+            ASSERT_TRUE(thread != nullptr);
+        }
+        const int before = CountOwnThreads();
+        SSocketGuard raw(RawHandshake(port, "secret", 5));
+        ASSERT_NE(raw.Get(), INVALID_SOCKET);
+        for (int transfer = 0; transfer < 2; transfer++)
+        {
+            ASSERT_TRUE(SendRaw(raw.Get(), Request("data", "10000")));
+            // "10000", 4096 + 4096 + 1808 bytes, the end packet.
+            ASSERT_EQ(ReceiveRaw(raw.Get(), 14 + 10000 + 4 * 8).size(), 10046u);
+        }
+        // Answered once the server's wait for the last transfer is over.
+        ASSERT_TRUE(SendRaw(raw.Get(), Request("echo", "done")));
+        ASSERT_EQ(ReadStringPacket(raw.Get()), "done");
+        EXPECT_EQ(CountOwnThreads(), before + 1);
+        if (end != CLIENT_LEAVES)
+        {
+            ASSERT_TRUE(SendRaw(raw.Get(), Request("data", "40000000")));
+            ASSERT_EQ(ReadStringPacket(raw.Get()), "40000000");
+        }
+        int expected = before;
+        if (end == CLIENT_LEAVES || end == CLIENT_LEAVES_MID_TRANSFER)
+            raw.Reset();
+        else if (end == SERVER_STOPS_MID_TRANSFER)
+        {
+            const DWORD start = GetTickCount();
+            EXPECT_TRUE(thread->Stop());
+            EXPECT_LT(GetTickCount() - start, SThread::STOP_TIMEOUT / 2);
+            thread.reset();
+            expected = before - 1;
+        }
+        EXPECT_TRUE(WaitUntil([&] { return CountOwnThreads() <= expected; }, 8000)) << CountOwnThreads();
+        thread.reset();
+    }
+}
