@@ -288,7 +288,8 @@ bool PWndApp::BuildRemoteWelcomePage(SVirtualFile* stream, const char* pictureAd
 
 int PWndApp::WriteWelcomeFolder(SVirtualFile* stream, const SString& folder, int previous, const SString& picture)
 {
-    const int depth = folder.CountChar('\\') - 1;
+    // A peer's entry without a separator counts as a top folder, never as depth -1.
+    const int depth = folder.CountChar('\\') > 0 ? folder.CountChar('\\') - 1 : 0;
     SString name = folder;
     while (name.GetLength() > 0 && name.GetAt(name.GetLength() - 1) == '\\')
         name.Truncate(name.GetLength() - 1);

@@ -231,3 +231,15 @@ TEST_F(SharingClientTest, WelcomePageNestsFoldersAndEscapesNames)
                                            std::to_string(server.Port()) + "</center>"));
     EXPECT_EQ("</p>\r\n</font></body></html>\r\n", html.substr(html.size() - 29));
 }
+
+TEST_F(SharingClientTest, WelcomePageClosesOnlyTheListsItOpened)
+{
+    // A tree entry without a separator is a heading, as a top folder is.
+    server.Script("100", {"=1", Packed("A\\|A\\B\\|A\\B\\E\\|Loose|D\\|")});
+    SMemory page;
+    ASSERT_TRUE(App().BuildRemoteWelcomePage(&page, "C:\\p.jpg"));
+    const std::string html = page.ReadText(-1).GetText();
+    EXPECT_EQ(2, Count(html, "<ul>"));
+    EXPECT_EQ(2, Count(html, "</ul>")) << html;
+    EXPECT_NE(std::string::npos, html.find("> Loose</font>"));
+}
