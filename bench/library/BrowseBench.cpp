@@ -6,6 +6,7 @@
 // plain menu of the same texts.
 #include "SPlatform.h"
 #include "BenchRegistry.h"
+#include "ProgramBench.h"
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -110,17 +111,6 @@ long long Walk(const std::string& folder)
     return count;
 }
 
-void PumpUntilIdle()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-        if (message.message == WM_QUIT)
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 std::unique_ptr<PWndApp> MakeWindow(const std::string& root)
 {

@@ -5,6 +5,7 @@
 // the same rows and emptied, the least any queue window pays.
 #include "SPlatform.h"
 #include "BenchRegistry.h"
+#include "ProgramBench.h"
 #include <algorithm>
 #include <commctrl.h>
 #include <string>
@@ -34,17 +35,6 @@ SArrayString MakePaths(int count)
     return paths;
 }
 
-// Runs what the window posted, as the user-interface thread does between files.
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 // The download thread's walk: the next queued row until none is left.
 int Drain(PWndNet& queue, bool failSome)
 {
@@ -57,7 +47,7 @@ int Drain(PWndNet& queue, bool failSome)
             queue.SetPercentOf(path.GetText(), 100, row);
         queue.SetStateOf(path.GetText(), fails ? PWndNet::STATE_FAILED : PWndNet::STATE_DONE, row);
     }
-    Pump();
+    PumpUntilIdle();
     return files;
 }
 
@@ -84,7 +74,7 @@ double BareList(HWND parent, const SArrayString& paths)
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     DestroyWindow(list);
-    Pump();
+    PumpUntilIdle();
     return clock.Seconds();
 }
 
@@ -105,16 +95,16 @@ Figures MeasureOnce(HWND parent, const SArrayString& paths)
     queue.Create(parent, rect);
     const int n = paths.GetCount();
     int added = 0, again = 0, first = 0, second = 0;
-    f.fill = Time([&] { added = queue.Add(paths); Pump(); });
+    f.fill = Time([&] { added = queue.Add(paths); PumpUntilIdle(); });
     f.duplicates = Time([&] { again = queue.Add(paths); });
     f.drain = Time([&] { first = Drain(queue, true); });
-    f.clear = Time([&] { queue.RemoveFinished(); Pump(); });
+    f.clear = Time([&] { queue.RemoveFinished(); PumpUntilIdle(); });
     const int failed = queue.GetCount();
     f.resume = Time([&] {
         queue.ResetFailed();
         second = Drain(queue, false);
         queue.RemoveFinished();
-        Pump();
+        PumpUntilIdle();
     });
     if (added != n || again != 0 || first != n || failed != n / 4 || second != failed || queue.GetCount() != 0)
         std::printf("unexpected: added %d, again %d, drained %d, failed %d, resumed %d, left %d\n", added, again, first,

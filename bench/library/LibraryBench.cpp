@@ -3,6 +3,7 @@
 // that counts the same media files of the same tree.
 #include "SPlatform.h"
 #include "BenchRegistry.h"
+#include "ProgramBench.h"
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -67,18 +68,6 @@ long long Walk(const std::string& folder)
     return count;
 }
 
-// Runs what the window posted during its set-up, until nothing is left.
-void PumpUntilIdle()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-        if (message.message == WM_QUIT)
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 double TimeSetup(std::unique_ptr<PWndApp>* kept)
 {
