@@ -210,14 +210,14 @@ void PSocketServer::SendFilePart(int client, const char* argument)
 {
     const char* bar = std::strchr(argument, '|');
     const SString relative = bar ? SString(argument).Left(static_cast<int>(bar - argument)) : SString("");
-    long long offset = -1;
-    const long long size = bar && ParseOffset(bar + 1, &offset) ? m_library.GetFileSize(relative.GetText()) : -1;
-    if (size < 0 || offset < 0 || offset >= size)
+    long long offset = -1, size = -1;
+    const SString path = bar && ParseOffset(bar + 1, &offset) ? m_library.ResolveFile(relative.GetText(), &size)
+                                                                : SString("");
+    if (path.GetLength() == 0 || size < 0 || offset < 0 || offset >= size)
     {
         SendText(client, "");
         return;
     }
-    const SString path = m_library.ResolveFile(relative.GetText());
     if (!SendText(client, "Ok"))
         return;
     // A file that can no longer be read still ends the reply: the peer reads "0".

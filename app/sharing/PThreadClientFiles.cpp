@@ -2,7 +2,6 @@
 #include <cstdlib>
 #include "PPeerPath.h"
 #include "PWndNet.h"
-#include "SPath.h"
 
 namespace
 {
@@ -47,11 +46,12 @@ void PThreadClientFiles::_PSocket::OnTransferEnd(int received, int size, uint32_
     ReportPercent();
 }
 
+// A target that could not be opened takes nothing: the transfer is read past.
 int PThreadClientFiles::_PTarget::Write(const void* data, int n)
 {
     long long announced = -1;
     m_socket.GetTransferCounts(nullptr, &announced);
-    return announced == m_remaining ? SFile::Write(data, n) : 0;
+    return IsOpen() && announced == m_remaining ? SFile::Write(data, n) : 0;
 }
 
 void PThreadClientFiles::Prepare(const char* host, int port, const char* key, const char* name, const char* root)
@@ -65,7 +65,7 @@ void PThreadClientFiles::Prepare(const char* host, int port, const char* key, co
 
 void PThreadClientFiles::ReportPercent(long long done, long long total)
 {
-    if (total > 0)
+    if (total > 0 && !m_quiet)
         SetPercent(static_cast<int>(done * 100 / total));
 }
 
@@ -78,7 +78,8 @@ void PThreadClientFiles::SetPercent(int percent)
     m_queue->SetPercentOf(m_path.GetText(), percent, m_row);
 }
 
-// The connection's end ends the run: the rows not tried stay queued.
+// The connection's end ends the run: the rows not tried stay queued, the
+// one whose requests are on the wire too.
 bool PThreadClientFiles::Run()
 {
     if (!m_queue)
@@ -87,76 +88,95 @@ bool PThreadClientFiles::Run()
     socket.SetAccessKey(m_key.GetText());
     if (socket.Connect(m_host.GetText(), m_port, false, CLIENT_VALUE) != 0)
         return false;
-    while (!IsStopRequested() && socket.IsConnected())
+    PTargetFolders targets;
+    m_targets = &targets;
+    _PFile file;
+    Take(socket, -1, &file);
+    while (file.row >= 0 && !IsStopRequested() && socket.IsConnected())
     {
-        const int row = m_queue->GetNextQueued();
-        if (row < 0)
-            break;
-        m_row = row;
-        m_path = m_queue->GetPath(row);
-        m_percent = -1;
-        const SString path = m_path;
-        const int state = Download(socket, path);
+        _PFile next;
+        const int state = Download(socket, file, &next);
         if (state != LEFT_QUEUED)
-            m_queue->SetStateOf(path.GetText(), state, row);
+            m_queue->SetStateOf(file.path.GetText(), state, file.row);
+        file = next;
     }
+    m_targets = nullptr;
     return false;
 }
 
-namespace
+// The first queued row after the given one; its size is asked at once.
+void PThreadClientFiles::Take(_PSocket& socket, int after, _PFile* file)
 {
-// The local size to resume from: 0 for a missing file, -1 for one whose size
-// cannot be read (it must then be left as it is).
-long long LocalSize(SDisk& disk, const SString& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.GetText(), GetFileExInfoStandard, &data))
-    {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : -1;
-    }
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return -1;
-    return disk.GetFileSize64(path.GetText());
-}
+    file->row = socket.IsConnected() ? m_queue->GetNextQueued(after) : -1;
+    if (file->row < 0)
+        return;
+    file->path = m_queue->GetPath(file->row);
+    file->target = PPeerPath::MakeDownloadTarget(m_root, m_name.GetText(), file->path.GetText());
+    file->asked = file->target.GetLength() > 0 && socket.SendMessage("105", file->path.GetText());
 }
 
-int PThreadClientFiles::Download(_PSocket& socket, const SString& path)
+// The next row's "105" follows this one's "106": its answer comes right
+// after this file, and the server has it while this target is being made.
+int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile* next)
 {
-    const SString target = PPeerPath::MakeDownloadTarget(m_root, m_name.GetText(), path.GetText());
-    if (target.GetLength() == 0 || !socket.SendMessage("105", path.GetText()))
+    m_row = file.row;
+    m_path = file.path;
+    m_percent = -1;
+    m_quiet = false;
+    const int state = Ask(socket, file);
+    if (state == LEFT_QUEUED)
+        return state;
+    Take(socket, file.row, next);
+    return state == PWndNet::STATE_QUEUED ? Receive(socket, file) : state;
+}
+
+// The size and what to do: done or failed here, or queued while "106" is
+// asked for the rest of the file.
+int PThreadClientFiles::Ask(_PSocket& socket, _PFile& file)
+{
+    if (!file.asked)
         return PWndNet::STATE_FAILED;
-    const long long remote = ParseSize(socket.ReceiveString(REPLY_TIMEOUT));
+    file.remote = ParseSize(socket.ReceiveString(REPLY_TIMEOUT));
     if (IsStopRequested())
         return LEFT_QUEUED;
-    const long long local = LocalSize(m_disk, target);
-    if (remote <= 0 || local < 0 || local > remote)
+    file.local = m_targets->GetLocalSize(file.target);
+    if (file.remote <= 0 || file.local < 0 || file.local > file.remote)
         return PWndNet::STATE_FAILED;
-    if (local == remote)
+    if (file.local == file.remote)
     {
         SetPercent(100);
         return PWndNet::STATE_DONE;
     }
-    return Receive(socket, path, target, remote, local);
+    if (!m_targets->MakeFolder(file.target))
+        return PWndNet::STATE_FAILED;
+    SString request = file.path + "|";
+    request += SString().SetUInt64(static_cast<unsigned long long>(file.local)).GetText();
+    if (!socket.SendMessage("106", request.GetText()))
+        return IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
+    return PWndNet::STATE_QUEUED;
 }
 
-// Appends from the local size; the row is done only at the exact size.
-int PThreadClientFiles::Receive(_PSocket& socket, const SString& path, const SString& target, long long remote,
-                                long long local)
+// Appends from the local size; the row is done only at the exact size. The
+// target is made while the server answers; one that cannot be opened fails
+// its row once the transfer is read past, so the connection stays in step.
+int PThreadClientFiles::Receive(_PSocket& socket, const _PFile& file)
 {
-    const SPath file(target.GetText());
-    _PTarget stream(socket, remote - local);
-    if (!m_disk.CreateFolder(file.GetFullFolder().GetText(), true) ||
-        !stream.Open(target.GetText(), true, local == 0, true) || !stream.SeekTo64(local))
-        return PWndNet::STATE_FAILED;
-    SString request = path + "|";
-    request += SString().SetUInt64(static_cast<unsigned long long>(local)).GetText();
-    if (!socket.SendMessage("106", request.GetText()) || socket.ReceiveString(REPLY_TIMEOUT) != "Ok")
+    _PTarget stream(socket, file.remote - file.local);
+    const bool opened = stream.Open(file.target.GetText(), true, file.local == 0, true);
+    if (opened)
+        m_targets->AddMade(file.target);
+    const bool ready = opened && stream.SeekTo64(file.local);
+    if (!ready)
+        stream.Close();
+    if (socket.ReceiveString(REPLY_TIMEOUT) != "Ok")
         return IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
-    m_offset = local;
+    m_offset = file.local;
+    m_quiet = !ready;
     socket.ReceiveFile64(&stream, REPLY_TIMEOUT);
+    // Measured on the open file: no look-up of its name.
+    const long long size = ready ? stream.GetSize64() : -1;
     stream.Close();
-    if (LocalSize(m_disk, target) == remote)
+    if (size == file.remote)
     {
         SetPercent(100);
         return PWndNet::STATE_DONE;

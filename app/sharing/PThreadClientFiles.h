@@ -3,7 +3,7 @@
 // browsing connection and the settings is copied before it starts.
 #pragma once
 #include <cstdint>
-#include "SDisk.h"
+#include "PTargetFolders.h"
 #include "SFile.h"
 #include "SSocketClient.h"
 #include "SThread.h"
@@ -42,7 +42,11 @@ public:
         const long long m_remaining;
     };
 
-    PThreadClientFiles() : m_owner(nullptr), m_queue(nullptr), m_port(0), m_row(-1), m_offset(0), m_percent(-1) {}
+    PThreadClientFiles()
+        : m_owner(nullptr), m_queue(nullptr), m_targets(nullptr), m_port(0), m_row(-1), m_offset(0), m_percent(-1),
+          m_quiet(false)
+    {
+    }
     ~PThreadClientFiles() override { Stop(); }
 
     void SetOwner(PWndApp* owner, PWndNet* queue)
@@ -58,20 +62,33 @@ public:
 
 private:
     friend class _PSocket;
-    int Download(_PSocket& socket, const SString& path);
-    int Receive(_PSocket& socket, const SString& path, const SString& target, long long remote, long long local);
+    // A queued row taken for download. Its requests go out while the row
+    // before it is received, so the server never waits for the next one.
+    struct _PFile
+    {
+        int row = -1;
+        SString path, target;
+        bool asked = false; // its "105" is on the wire
+        long long remote = -1, local = 0;
+    };
+    void Take(_PSocket& socket, int after, _PFile* file);
+    int Download(_PSocket& socket, _PFile& file, _PFile* next);
+    int Ask(_PSocket& socket, _PFile& file);
+    int Receive(_PSocket& socket, const _PFile& file);
     void ReportPercent(long long done, long long total);
     void SetPercent(int percent);
 
     PWndApp* m_owner;
     PWndNet* m_queue;
-    SDisk m_disk;
+    PTargetFolders* m_targets; // those of the run under way
     SString m_host, m_key, m_name, m_root;
     int m_port;
     // The file being received, its row when it was taken, the local size it
-    // resumes from and the percent told last.
+    // resumes from and the percent told last; no percent is told for a
+    // transfer that is only read past.
     SString m_path;
     int m_row;
     long long m_offset;
     int m_percent;
+    bool m_quiet;
 };

@@ -256,12 +256,16 @@ bool SSocketServer::PrepareDataSend(_SThread* thread, const void* data, int size
     return thread->m_block.GetSize() > 0;
 }
 
+// The size from the file's attributes: the sender opens the file anyway, and
+// an open more here cost as much as a small file's whole transfer.
 bool SSocketServer::PrepareFileSend(_SThread* thread, const char* path, long long offset)
 {
     thread->m_block.Close();
     thread->m_path = path ? path : "";
     thread->m_offset = offset;
-    return path && m_disk.GetFileSize64(path) > 0;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return path && *path && GetFileAttributesExA(path, GetFileExInfoStandard, &data) &&
+           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh > 0 || data.nFileSizeLow > 0);
 }
 
 // Runs the transfer on the row's sender thread and waits for its end; a
