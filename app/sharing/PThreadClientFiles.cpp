@@ -78,8 +78,9 @@ void PThreadClientFiles::SetPercent(int percent)
     m_queue->SetPercentOf(m_path.GetText(), percent, m_row);
 }
 
-// The connection's end ends the run: the rows not tried stay queued, the
-// one whose requests are on the wire too.
+// The connection's end ends the run: the rows not tried stay queued, those
+// whose requests are on the wire too. Rows added meanwhile are taken when
+// the ones asked ahead are done.
 bool PThreadClientFiles::Run()
 {
     if (!m_queue)
@@ -90,15 +91,26 @@ bool PThreadClientFiles::Run()
         return false;
     PTargetFolders targets;
     m_targets = &targets;
-    _PFile file;
-    Take(socket, -1, &file);
-    while (file.row >= 0 && !IsStopRequested() && socket.IsConnected())
+    _PFile file, next;
+    for (int last = -1; !IsStopRequested() && socket.IsConnected();)
     {
-        _PFile next;
-        const int state = Download(socket, file, &next);
-        if (state != LEFT_QUEUED)
-            m_queue->SetStateOf(file.path.GetText(), state, file.row);
+        if (file.row < 0)
+        {
+            Take(socket, last, &file);
+            if (file.row < 0)
+                break;
+            Take(socket, file.row, &next);
+            if (!ReadSize(socket, file))
+                break;
+        }
+        _PFile after;
+        const int state = Download(socket, file, next, &after);
+        if (state == LEFT_QUEUED)
+            break;
+        m_queue->SetStateOf(file.path.GetText(), state, file.row);
+        last = file.row;
         file = next;
+        next = after;
     }
     m_targets = nullptr;
     return false;
@@ -115,45 +127,61 @@ void PThreadClientFiles::Take(_PSocket& socket, int after, _PFile* file)
     file->asked = file->target.GetLength() > 0 && socket.SendMessage("105", file->path.GetText());
 }
 
-// The next row's "105" follows this one's "106": its answer comes right
-// after this file, and the server has it while this target is being made.
-int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile* next)
+// False when a stop was asked meanwhile.
+bool PThreadClientFiles::ReadSize(_PSocket& socket, _PFile& file)
+{
+    if (file.asked)
+        file.remote = ParseSize(socket.ReceiveString(REPLY_TIMEOUT));
+    return !IsStopRequested();
+}
+
+// Done or failed at once, or fetching once "106" asks for the rest.
+void PThreadClientFiles::Decide(_PSocket& socket, _PFile& file)
+{
+    file.state = PWndNet::STATE_FAILED;
+    if (!file.asked)
+        return;
+    file.local = m_targets->GetLocalSize(file.target);
+    if (file.remote <= 0 || file.local < 0 || file.local > file.remote)
+        return;
+    if (file.local == file.remote)
+    {
+        file.state = PWndNet::STATE_DONE;
+        return;
+    }
+    if (!m_targets->MakeFolder(file.target))
+        return;
+    SString request = file.path + "|";
+    request += SString().SetUInt64(static_cast<unsigned long long>(file.local)).GetText();
+    if (socket.SendMessage("106", request.GetText()))
+        file.state = FETCHING;
+    else if (IsStopRequested())
+        file.state = LEFT_QUEUED;
+}
+
+// The next row is decided before this file is received, unless this file is
+// its target too: that one waits until this file is made.
+int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile& next, _PFile* after)
 {
     m_row = file.row;
     m_path = file.path;
     m_percent = -1;
     m_quiet = false;
-    const int state = Ask(socket, file);
-    if (state == LEFT_QUEUED)
-        return state;
-    Take(socket, file.row, next);
-    return state == PWndNet::STATE_QUEUED ? Receive(socket, file) : state;
-}
-
-// The size and what to do: done or failed here, or queued while "106" is
-// asked for the rest of the file.
-int PThreadClientFiles::Ask(_PSocket& socket, _PFile& file)
-{
-    if (!file.asked)
-        return PWndNet::STATE_FAILED;
-    file.remote = ParseSize(socket.ReceiveString(REPLY_TIMEOUT));
-    if (IsStopRequested())
-        return LEFT_QUEUED;
-    file.local = m_targets->GetLocalSize(file.target);
-    if (file.remote <= 0 || file.local < 0 || file.local > file.remote)
-        return PWndNet::STATE_FAILED;
-    if (file.local == file.remote)
+    if (file.state == PENDING)
+        Decide(socket, file);
+    if (next.row >= 0)
     {
-        SetPercent(100);
-        return PWndNet::STATE_DONE;
+        if (!ReadSize(socket, next))
+            return LEFT_QUEUED;
+        Take(socket, next.row, after);
+        if (file.state != FETCHING || next.target.CompareNoCase(file.target.GetText()) != 0)
+            Decide(socket, next);
     }
-    if (!m_targets->MakeFolder(file.target))
-        return PWndNet::STATE_FAILED;
-    SString request = file.path + "|";
-    request += SString().SetUInt64(static_cast<unsigned long long>(file.local)).GetText();
-    if (!socket.SendMessage("106", request.GetText()))
-        return IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
-    return PWndNet::STATE_QUEUED;
+    if (file.state == FETCHING)
+        return Receive(socket, file);
+    if (file.state == PWndNet::STATE_DONE)
+        SetPercent(100);
+    return file.state;
 }
 
 // Appends from the local size; the row is done only at the exact size. The

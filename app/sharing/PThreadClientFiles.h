@@ -62,18 +62,26 @@ public:
 
 private:
     friend class _PSocket;
-    // A queued row taken for download. Its requests go out while the row
-    // before it is received, so the server never waits for the next one.
+    // A queued row taken for download. Two rows are asked ahead of the one
+    // being received, so the server has the next file ready while this
+    // target is made: each row's "105" goes out before the "106" of the row
+    // before it, whose file is read only after that size.
     struct _PFile
     {
         int row = -1;
         SString path, target;
         bool asked = false; // its "105" is on the wire
         long long remote = -1, local = 0;
+        int state = PENDING;
     };
+    // States beside the rows' own: not decided yet, and "106" on the wire.
+    static const int PENDING = -2;
+    static const int FETCHING = -3;
+
     void Take(_PSocket& socket, int after, _PFile* file);
-    int Download(_PSocket& socket, _PFile& file, _PFile* next);
-    int Ask(_PSocket& socket, _PFile& file);
+    bool ReadSize(_PSocket& socket, _PFile& file);
+    void Decide(_PSocket& socket, _PFile& file);
+    int Download(_PSocket& socket, _PFile& file, _PFile& next, _PFile* after);
     int Receive(_PSocket& socket, const _PFile& file);
     void ReportPercent(long long done, long long total);
     void SetPercent(int percent);
