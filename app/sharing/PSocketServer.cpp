@@ -223,7 +223,8 @@ void PSocketServer::SendFilePart(int client, const char* argument, const _PAsked
     const SString relative = bar ? SString(argument).Left(static_cast<int>(bar - argument)) : SString("");
     long long offset = -1, size = asked.size;
     const bool known = asked.client == client && asked.relative.Compare(relative.GetText()) == 0 &&
-                       asked.root.Compare(m_library.GetRoot().GetText()) == 0 && timeGetTime() - asked.time < ASKED_TIME;
+                       asked.root.Compare(m_library.GetRoot().GetText()) == 0 &&
+                       timeGetTime() - asked.time < ASKED_TIME;
     SString path = known ? asked.path : SString("");
     if (!bar || !ParseOffset(bar + 1, &offset))
         path = "";

@@ -135,6 +135,23 @@ bool PThreadClientFiles::ReadSize(_PSocket& socket, _PFile& file)
     return !IsStopRequested();
 }
 
+namespace
+{
+// A new target is made by the system, not by the C runtime: its open holds
+// the runtime's lock of all streams while the system looks for the name
+// (under Wine it reads the whole folder), and the server's sender, on another
+// thread of this process, would wait for it.
+bool MakeEmpty(const SString& target)
+{
+    const HANDLE file = CreateFileA(target.GetText(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+}
+
 // Done or failed at once, or fetching once "106" asks for the rest.
 void PThreadClientFiles::Decide(_PSocket& socket, _PFile& file)
 {
@@ -190,7 +207,8 @@ int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile& next, _
 int PThreadClientFiles::Receive(_PSocket& socket, const _PFile& file)
 {
     _PTarget stream(socket, file.remote - file.local);
-    const bool opened = stream.Open(file.target.GetText(), true, file.local == 0, true);
+    const bool opened =
+        (file.local > 0 || MakeEmpty(file.target)) && stream.Open(file.target.GetText(), true, false, true);
     if (opened)
         m_targets->AddMade(file.target);
     const bool ready = opened && stream.SeekTo64(file.local);
