@@ -92,6 +92,9 @@ bool PThreadClientFiles::Run()
     PTargetFolders targets;
     m_targets = &targets;
     _PFile file, next;
+    // Ends before the rows above: a job it was handed is never freed first.
+    PTargetMaker maker;
+    m_maker = &maker;
     for (int last = -1; !IsStopRequested() && socket.IsConnected();)
     {
         if (file.row < 0)
@@ -113,6 +116,7 @@ bool PThreadClientFiles::Run()
         next = after;
     }
     m_targets = nullptr;
+    m_maker = nullptr;
     return false;
 }
 
@@ -135,23 +139,6 @@ bool PThreadClientFiles::ReadSize(_PSocket& socket, _PFile& file)
     return !IsStopRequested();
 }
 
-namespace
-{
-// A new target is made by the system, not by the C runtime: its open holds
-// the runtime's lock of all streams while the system looks for the name
-// (under Wine it reads the whole folder), and the server's sender, on another
-// thread of this process, would wait for it.
-bool MakeEmpty(const SString& target)
-{
-    const HANDLE file = CreateFileA(target.GetText(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
-}
-}
-
 // Done or failed at once, or fetching once "106" asks for the rest.
 void PThreadClientFiles::Decide(_PSocket& socket, _PFile& file)
 {
@@ -170,10 +157,14 @@ void PThreadClientFiles::Decide(_PSocket& socket, _PFile& file)
         return;
     SString request = file.path + "|";
     request += SString().SetUInt64(static_cast<unsigned long long>(file.local)).GetText();
-    if (socket.SendMessage("106", request.GetText()))
-        file.state = FETCHING;
-    else if (IsStopRequested())
-        file.state = LEFT_QUEUED;
+    if (!socket.SendMessage("106", request.GetText()))
+    {
+        file.state = IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
+        return;
+    }
+    file.state = FETCHING;
+    if (file.local == 0)
+        file.made = m_maker->Begin(file.target);
 }
 
 // The next row is decided before this file is received, unless this file is
@@ -201,16 +192,18 @@ int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile& next, _
     return file.state;
 }
 
-// Appends from the local size; the row is done only at the exact size. The
-// target is made while the server answers; one that cannot be opened fails
+// Appends from the local size; the row is done only at the exact size. A new
+// target was begun on the maker's thread while the file before it came; one that cannot be opened fails
 // its row once the transfer is read past, so the connection stays in step.
 int PThreadClientFiles::Receive(_PSocket& socket, const _PFile& file)
 {
     _PTarget stream(socket, file.remote - file.local);
-    const bool opened =
-        (file.local > 0 || MakeEmpty(file.target)) && stream.Open(file.target.GetText(), true, false, true);
-    if (opened)
+    bool made = file.local > 0;
+    if (!made)
+        made = file.made ? m_maker->End(file.made) : PTargetMaker::MakeEmpty(file.target);
+    if (made)
         m_targets->AddMade(file.target);
+    const bool opened = made && stream.Open(file.target.GetText(), true, false, true);
     const bool ready = opened && stream.SeekTo64(file.local);
     if (!ready)
         stream.Close();

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include "PTargetFolders.h"
+#include "PTargetMaker.h"
 #include "SFile.h"
 #include "SSocketClient.h"
 #include "SThread.h"
@@ -43,7 +44,7 @@ public:
     };
 
     PThreadClientFiles()
-        : m_owner(nullptr), m_queue(nullptr), m_targets(nullptr), m_port(0), m_row(-1), m_offset(0), m_percent(-1),
+        : m_owner(nullptr), m_queue(nullptr), m_targets(nullptr), m_maker(nullptr), m_port(0), m_row(-1), m_offset(0), m_percent(-1),
           m_quiet(false)
     {
     }
@@ -73,6 +74,7 @@ private:
         bool asked = false; // its "105" is on the wire
         long long remote = -1, local = 0;
         int state = PENDING;
+        std::shared_ptr<PTargetMaker::_PJob> made; // a new target being made
     };
     // States beside the rows' own: not decided yet, and "106" on the wire.
     static const int PENDING = -2;
@@ -89,6 +91,7 @@ private:
     PWndApp* m_owner;
     PWndNet* m_queue;
     PTargetFolders* m_targets; // those of the run under way
+    PTargetMaker* m_maker;
     SString m_host, m_key, m_name, m_root;
     int m_port;
     // The file being received, its row when it was taken, the local size it
