@@ -316,35 +316,6 @@ int ReceiveMessageHeader(SOCKET s, unsigned char** buffer, int* count, int reada
     *buffer = message;
     return total == static_cast<uint32_t>(kSocketMessageHeaderSize) ? 0 : 3;
 }
-
-// A message that is readable whole is taken with one receive: a header read
-// alone would wait for another notice before its body. -1 when it is not
-// whole yet or its header is not sound: the header is then read as usual.
-int ReceiveWholeMessage(SOCKET s, unsigned char** buffer, int* count, int readable, int limit)
-{
-    unsigned char header[kSocketMessageHeaderSize];
-    if (recv(s, reinterpret_cast<char*>(header), kSocketMessageHeaderSize, MSG_PEEK) != kSocketMessageHeaderSize ||
-        !HasSocketMagic(header))
-        return -1;
-    const uint32_t total = LoadU32(header + 6);
-    const uint32_t bound = static_cast<uint32_t>(limit < 0 ? 0 : (limit < readable ? limit : readable));
-    if (total < static_cast<uint32_t>(kSocketMessageHeaderSize) ||
-        total > static_cast<uint32_t>(kSocketMessageMaxSize) || total > bound)
-        return -1;
-    unsigned char* message = AllocateMessage(total);
-    if (!message)
-        return -1;
-    const int got = recv(s, reinterpret_cast<char*>(message), static_cast<int>(total), 0);
-    if (got < 1)
-    {
-        delete[] message;
-        return got < 0 && IsWouldBlock() ? 2 : 1;
-    }
-    // A short receive goes on as a message begun (its buffer holds the whole).
-    *buffer = message;
-    *count = got;
-    return got == static_cast<int>(total) ? 0 : 3;
-}
 } // namespace
 
 void SetSocketAllocationHook(SocketAllocationHook hook)
@@ -369,12 +340,6 @@ int ReceiveMessageStep(SOCKET s, unsigned char** buffer, int* count, int limit)
     // One receive per step: each re-enables the socket's next FD_READ notice
     // while data remains, so a second one would queue a notice more for every
     // step, and a peer that floods would push others' notices ever further back.
-    if (!*buffer && readable >= kSocketMessageHeaderSize)
-    {
-        const int whole = ReceiveWholeMessage(s, buffer, count, readable, limit);
-        if (whole >= 0)
-            return whole;
-    }
     if (*count < kSocketMessageHeaderSize)
         return ReceiveMessageHeader(s, buffer, count, readable, limit);
     const int total = static_cast<int>(LoadU32(*buffer + 6));
