@@ -16,6 +16,8 @@ public:
     // Whether a bare file name is among them, case ignored.
     bool Has(const char* name) const;
     bool Has(const SString& name) const { return Has(name.GetText()); }
+    // A name made since the listing.
+    void Add(const char* name) { m_names.insert(Key(name)); }
 
 private:
     static std::string Key(const char* name);

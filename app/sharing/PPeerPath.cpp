@@ -86,13 +86,15 @@ bool PPeerPath::IsAcceptedName(const char* name)
 }
 
 // Every entry from the first part below the root to the path itself.
-bool PPeerPath::PassesNoLink(const SDisk& disk, const SString& root, const SString& full)
+bool PPeerPath::PassesNoLink(const SDisk& disk, const SString& root, const SString& full, bool lastSeen)
 {
     for (int at = root.GetLength(); at < full.GetLength();)
     {
         int end = at;
         while (end < full.GetLength() && !IsSeparator(full.GetAt(end)))
             end++;
+        if (lastSeen && end >= full.GetLength() - 1)
+            break;
         if (disk.IsReparsePoint(full.Left(end).GetText()))
             return false;
         at = end + 1;
@@ -129,8 +131,12 @@ SString PPeerPath::Resolve(SDisk& disk, const SString& root, const char* relativ
                                : (target.HasFileName() && base.Contains(&target, false));
     if (!inside)
         return SString("");
+    // A file's own attributes are those read above (without a trailing
+    // separator they are the entry's, not what it points to).
+    if (!folder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return SString("");
     const SString full = target.GetPath();
-    return PassesNoLink(disk, base.GetPath(), full) ? full : SString("");
+    return PassesNoLink(disk, base.GetPath(), full, !folder) ? full : SString("");
 }
 
 SString PPeerPath::MakeDownloadTarget(const SString& root, const char* name, const char* remote)

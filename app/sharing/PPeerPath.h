@@ -28,8 +28,8 @@ public:
     // The parts of a full path below the root, joined with "\".
     static SString MakeRelative(const SString& root, const SString& full);
     // No entry of the full path below the root (a prefix of it) is a junction
-    // or a symbolic link.
-    static bool PassesNoLink(const SDisk& disk, const SString& root, const SString& full);
+    // or a symbolic link; the last one is not looked at when the caller has.
+    static bool PassesNoLink(const SDisk& disk, const SString& root, const SString& full, bool lastSeen = false);
 
 private:
     static bool IsAcceptedPart(const SString& part);

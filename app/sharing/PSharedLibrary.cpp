@@ -256,10 +256,18 @@ void PSharedLibrary::BuildFileList(const char* argument, SMemory* out)
     WriteZeroTerminated(out, list);
 }
 
+SString PSharedLibrary::ResolveFile(const char* relative, long long* size)
+{
+    const SString path = ResolveFile(relative);
+    *size = path.GetLength() > 0 ? m_disk.GetFileSize64(Text(path)) : -1;
+    return path;
+}
+
 long long PSharedLibrary::GetFileSize(const char* argument)
 {
-    const SString path = ResolveFile(argument);
-    return path.GetLength() > 0 ? m_disk.GetFileSize64(Text(path)) : -1;
+    long long size = -1;
+    ResolveFile(argument, &size);
+    return size;
 }
 
 bool PSharedLibrary::ReadNotes(const char* argument, SString* out)

@@ -87,6 +87,8 @@ void PSocketServer::OnReceiveText(int client, const char* name, const char* text
         return;
     UpdateLibrary();
     const char* argument = text ? text : "";
+    const _PAsked asked = m_asked;
+    m_asked = _PAsked();
     switch (request)
     {
     case 100:
@@ -108,7 +110,7 @@ void PSocketServer::OnReceiveText(int client, const char* name, const char* text
         SendFileSize(client, argument);
         break;
     case 106:
-        SendFilePart(client, argument);
+        SendFilePart(client, argument, asked);
         break;
     default:
         SendNotes(client, argument);
@@ -178,10 +180,19 @@ void PSocketServer::PlayRequest(const char* argument)
 
 void PSocketServer::SendFileSize(int client, const char* argument)
 {
-    const long long size = m_library.GetFileSize(argument);
+    long long size = -1;
+    const SString path = m_library.ResolveFile(argument, &size);
     SString text("-1");
     if (size >= 0)
+    {
         text.SetUInt64(static_cast<unsigned long long>(size));
+        m_asked.client = client;
+        m_asked.root = m_library.GetRoot();
+        m_asked.relative = argument;
+        m_asked.path = path;
+        m_asked.size = size;
+        m_asked.time = timeGetTime();
+    }
     SendText(client, text.GetText());
 }
 
@@ -206,18 +217,24 @@ bool ParseOffset(const char* text, long long* out)
 }
 
 // "path|offset": "Ok" and the file from the offset, or "" when refused.
-void PSocketServer::SendFilePart(int client, const char* argument)
+void PSocketServer::SendFilePart(int client, const char* argument, const _PAsked& asked)
 {
     const char* bar = std::strchr(argument, '|');
     const SString relative = bar ? SString(argument).Left(static_cast<int>(bar - argument)) : SString("");
-    long long offset = -1;
-    const long long size = bar && ParseOffset(bar + 1, &offset) ? m_library.GetFileSize(relative.GetText()) : -1;
-    if (size < 0 || offset < 0 || offset >= size)
+    long long offset = -1, size = asked.size;
+    const bool known = asked.client == client && asked.relative.Compare(relative.GetText()) == 0 &&
+                       asked.root.Compare(m_library.GetRoot().GetText()) == 0 &&
+                       timeGetTime() - asked.time < ASKED_TIME;
+    SString path = known ? asked.path : SString("");
+    if (!bar || !ParseOffset(bar + 1, &offset))
+        path = "";
+    else if (!known)
+        path = m_library.ResolveFile(relative.GetText(), &size);
+    if (path.GetLength() == 0 || size < 0 || offset < 0 || offset >= size)
     {
         SendText(client, "");
         return;
     }
-    const SString path = m_library.ResolveFile(relative.GetText());
     if (!SendText(client, "Ok"))
         return;
     // A file that can no longer be read still ends the reply: the peer reads "0".

@@ -2,7 +2,6 @@
 #include <cstdlib>
 #include "PPeerPath.h"
 #include "PWndNet.h"
-#include "SPath.h"
 
 namespace
 {
@@ -47,11 +46,12 @@ void PThreadClientFiles::_PSocket::OnTransferEnd(int received, int size, uint32_
     ReportPercent();
 }
 
+// A target that could not be opened takes nothing: the transfer is read past.
 int PThreadClientFiles::_PTarget::Write(const void* data, int n)
 {
     long long announced = -1;
     m_socket.GetTransferCounts(nullptr, &announced);
-    return announced == m_remaining ? SFile::Write(data, n) : 0;
+    return IsOpen() && announced == m_remaining ? SFile::Write(data, n) : 0;
 }
 
 void PThreadClientFiles::Prepare(const char* host, int port, const char* key, const char* name, const char* root)
@@ -65,7 +65,7 @@ void PThreadClientFiles::Prepare(const char* host, int port, const char* key, co
 
 void PThreadClientFiles::ReportPercent(long long done, long long total)
 {
-    if (total > 0)
+    if (total > 0 && !m_quiet)
         SetPercent(static_cast<int>(done * 100 / total));
 }
 
@@ -78,7 +78,9 @@ void PThreadClientFiles::SetPercent(int percent)
     m_queue->SetPercentOf(m_path.GetText(), percent, m_row);
 }
 
-// The connection's end ends the run: the rows not tried stay queued.
+// The connection's end ends the run: the rows not tried stay queued, those
+// whose requests are on the wire too. Rows added meanwhile are taken when
+// the ones asked ahead are done.
 bool PThreadClientFiles::Run()
 {
     if (!m_queue)
@@ -87,76 +89,133 @@ bool PThreadClientFiles::Run()
     socket.SetAccessKey(m_key.GetText());
     if (socket.Connect(m_host.GetText(), m_port, false, CLIENT_VALUE) != 0)
         return false;
-    while (!IsStopRequested() && socket.IsConnected())
+    PTargetFolders targets;
+    m_targets = &targets;
+    _PFile file, next;
+    // Ends before the rows above: a job it was handed is never freed first.
+    PTargetMaker maker;
+    m_maker = &maker;
+    for (int last = -1; !IsStopRequested() && socket.IsConnected();)
     {
-        const int row = m_queue->GetNextQueued();
-        if (row < 0)
+        if (file.row < 0)
+        {
+            Take(socket, last, &file);
+            if (file.row < 0)
+                break;
+            Take(socket, file.row, &next);
+            if (!ReadSize(socket, file))
+                break;
+        }
+        _PFile after;
+        const int state = Download(socket, file, next, &after);
+        if (state == LEFT_QUEUED)
             break;
-        m_row = row;
-        m_path = m_queue->GetPath(row);
-        m_percent = -1;
-        const SString path = m_path;
-        const int state = Download(socket, path);
-        if (state != LEFT_QUEUED)
-            m_queue->SetStateOf(path.GetText(), state, row);
+        m_queue->SetStateOf(file.path.GetText(), state, file.row);
+        last = file.row;
+        file = next;
+        next = after;
     }
+    m_targets = nullptr;
+    m_maker = nullptr;
     return false;
 }
 
-namespace
+// The first queued row after the given one; its size is asked at once.
+void PThreadClientFiles::Take(_PSocket& socket, int after, _PFile* file)
 {
-// The local size to resume from: 0 for a missing file, -1 for one whose size
-// cannot be read (it must then be left as it is).
-long long LocalSize(SDisk& disk, const SString& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.GetText(), GetFileExInfoStandard, &data))
-    {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : -1;
-    }
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return -1;
-    return disk.GetFileSize64(path.GetText());
-}
+    file->row = socket.IsConnected() ? m_queue->GetNextQueued(after) : -1;
+    if (file->row < 0)
+        return;
+    file->path = m_queue->GetPath(file->row);
+    file->target = PPeerPath::MakeDownloadTarget(m_root, m_name.GetText(), file->path.GetText());
+    file->asked = file->target.GetLength() > 0 && socket.SendMessage("105", file->path.GetText());
 }
 
-int PThreadClientFiles::Download(_PSocket& socket, const SString& path)
+// False when a stop was asked meanwhile.
+bool PThreadClientFiles::ReadSize(_PSocket& socket, _PFile& file)
 {
-    const SString target = PPeerPath::MakeDownloadTarget(m_root, m_name.GetText(), path.GetText());
-    if (target.GetLength() == 0 || !socket.SendMessage("105", path.GetText()))
-        return PWndNet::STATE_FAILED;
-    const long long remote = ParseSize(socket.ReceiveString(REPLY_TIMEOUT));
-    if (IsStopRequested())
-        return LEFT_QUEUED;
-    const long long local = LocalSize(m_disk, target);
-    if (remote <= 0 || local < 0 || local > remote)
-        return PWndNet::STATE_FAILED;
-    if (local == remote)
+    if (file.asked)
+        file.remote = ParseSize(socket.ReceiveString(REPLY_TIMEOUT));
+    return !IsStopRequested();
+}
+
+// Done or failed at once, or fetching once "106" asks for the rest.
+void PThreadClientFiles::Decide(_PSocket& socket, _PFile& file)
+{
+    file.state = PWndNet::STATE_FAILED;
+    if (!file.asked)
+        return;
+    file.local = m_targets->GetLocalSize(file.target);
+    if (file.remote <= 0 || file.local < 0 || file.local > file.remote)
+        return;
+    if (file.local == file.remote)
     {
+        file.state = PWndNet::STATE_DONE;
+        return;
+    }
+    if (!m_targets->MakeFolder(file.target))
+        return;
+    SString request = file.path + "|";
+    request += SString().SetUInt64(static_cast<unsigned long long>(file.local)).GetText();
+    if (!socket.SendMessage("106", request.GetText()))
+    {
+        file.state = IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
+        return;
+    }
+    file.state = FETCHING;
+    if (file.local == 0)
+        file.made = m_maker->Begin(file.target);
+}
+
+// The next row is decided before this file is received, unless this file is
+// its target too: that one waits until this file is made.
+int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile& next, _PFile* after)
+{
+    m_row = file.row;
+    m_path = file.path;
+    m_percent = -1;
+    m_quiet = false;
+    if (file.state == PENDING)
+        Decide(socket, file);
+    if (next.row >= 0)
+    {
+        if (!ReadSize(socket, next))
+            return LEFT_QUEUED;
+        Take(socket, next.row, after);
+        if (file.state != FETCHING || next.target.CompareNoCase(file.target.GetText()) != 0)
+            Decide(socket, next);
+    }
+    if (file.state == FETCHING)
+        return Receive(socket, file);
+    if (file.state == PWndNet::STATE_DONE)
         SetPercent(100);
-        return PWndNet::STATE_DONE;
-    }
-    return Receive(socket, path, target, remote, local);
+    return file.state;
 }
 
-// Appends from the local size; the row is done only at the exact size.
-int PThreadClientFiles::Receive(_PSocket& socket, const SString& path, const SString& target, long long remote,
-                                long long local)
+// Appends from the local size; the row is done only at the exact size. A new
+// target was begun on the maker's thread while the file before it came; one that cannot be opened fails
+// its row once the transfer is read past, so the connection stays in step.
+int PThreadClientFiles::Receive(_PSocket& socket, const _PFile& file)
 {
-    const SPath file(target.GetText());
-    _PTarget stream(socket, remote - local);
-    if (!m_disk.CreateFolder(file.GetFullFolder().GetText(), true) ||
-        !stream.Open(target.GetText(), true, local == 0, true) || !stream.SeekTo64(local))
-        return PWndNet::STATE_FAILED;
-    SString request = path + "|";
-    request += SString().SetUInt64(static_cast<unsigned long long>(local)).GetText();
-    if (!socket.SendMessage("106", request.GetText()) || socket.ReceiveString(REPLY_TIMEOUT) != "Ok")
+    _PTarget stream(socket, file.remote - file.local);
+    bool made = file.local > 0;
+    if (!made)
+        made = file.made ? m_maker->End(file.made) : PTargetMaker::MakeEmpty(file.target);
+    if (made)
+        m_targets->AddMade(file.target);
+    const bool opened = made && stream.Open(file.target.GetText(), true, false, true);
+    const bool ready = opened && stream.SeekTo64(file.local);
+    if (!ready)
+        stream.Close();
+    if (socket.ReceiveString(REPLY_TIMEOUT) != "Ok")
         return IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
-    m_offset = local;
+    m_offset = file.local;
+    m_quiet = !ready;
     socket.ReceiveFile64(&stream, REPLY_TIMEOUT);
+    // Measured on the open file: no look-up of its name.
+    const long long size = ready ? stream.GetSize64() : -1;
     stream.Close();
-    if (LocalSize(m_disk, target) == remote)
+    if (size == file.remote)
     {
         SetPercent(100);
         return PWndNet::STATE_DONE;

@@ -3,7 +3,8 @@
 // browsing connection and the settings is copied before it starts.
 #pragma once
 #include <cstdint>
-#include "SDisk.h"
+#include "PTargetFolders.h"
+#include "PTargetMaker.h"
 #include "SFile.h"
 #include "SSocketClient.h"
 #include "SThread.h"
@@ -42,7 +43,11 @@ public:
         const long long m_remaining;
     };
 
-    PThreadClientFiles() : m_owner(nullptr), m_queue(nullptr), m_port(0), m_row(-1), m_offset(0), m_percent(-1) {}
+    PThreadClientFiles()
+        : m_owner(nullptr), m_queue(nullptr), m_targets(nullptr), m_maker(nullptr), m_port(0), m_row(-1), m_offset(0), m_percent(-1),
+          m_quiet(false)
+    {
+    }
     ~PThreadClientFiles() override { Stop(); }
 
     void SetOwner(PWndApp* owner, PWndNet* queue)
@@ -58,20 +63,43 @@ public:
 
 private:
     friend class _PSocket;
-    int Download(_PSocket& socket, const SString& path);
-    int Receive(_PSocket& socket, const SString& path, const SString& target, long long remote, long long local);
+    // A queued row taken for download. Two rows are asked ahead of the one
+    // being received, so the server has the next file ready while this
+    // target is made: each row's "105" goes out before the "106" of the row
+    // before it, whose file is read only after that size.
+    struct _PFile
+    {
+        int row = -1;
+        SString path, target;
+        bool asked = false; // its "105" is on the wire
+        long long remote = -1, local = 0;
+        int state = PENDING;
+        std::shared_ptr<PTargetMaker::_PJob> made; // a new target being made
+    };
+    // States beside the rows' own: not decided yet, and "106" on the wire.
+    static const int PENDING = -2;
+    static const int FETCHING = -3;
+
+    void Take(_PSocket& socket, int after, _PFile* file);
+    bool ReadSize(_PSocket& socket, _PFile& file);
+    void Decide(_PSocket& socket, _PFile& file);
+    int Download(_PSocket& socket, _PFile& file, _PFile& next, _PFile* after);
+    int Receive(_PSocket& socket, const _PFile& file);
     void ReportPercent(long long done, long long total);
     void SetPercent(int percent);
 
     PWndApp* m_owner;
     PWndNet* m_queue;
-    SDisk m_disk;
+    PTargetFolders* m_targets; // those of the run under way
+    PTargetMaker* m_maker;
     SString m_host, m_key, m_name, m_root;
     int m_port;
     // The file being received, its row when it was taken, the local size it
-    // resumes from and the percent told last.
+    // resumes from and the percent told last; no percent is told for a
+    // transfer that is only read past.
     SString m_path;
     int m_row;
     long long m_offset;
     int m_percent;
+    bool m_quiet;
 };

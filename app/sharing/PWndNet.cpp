@@ -154,13 +154,16 @@ int PWndNet::Add(const SArrayString& paths)
 
 // Rows before the cursor are not queued: a scan starts there, and a row
 // before it that is queued again moves it back (StoreState).
-int PWndNet::GetNextQueued()
+int PWndNet::GetNextQueued(int after)
 {
     SLockGuard lock(m_lock.Get());
     const int count = m_states.GetCount();
     while (m_next < count && m_states.GetAt(m_next) != STATE_QUEUED)
         ++m_next;
-    return m_next < count ? m_next : -1;
+    int row = m_next > after ? m_next : after + 1;
+    while (row < count && m_states.GetAt(row) != STATE_QUEUED)
+        ++row;
+    return row < count ? row : -1;
 }
 
 SString PWndNet::GetPath(int row)

@@ -43,7 +43,8 @@ public:
     // The paths not listed yet, added in one batch with the list's drawing
     // held; the number of rows added.
     int Add(const SArrayString& paths);
-    int GetNextQueued();
+    // The first queued row after the given one (any with -1), or -1.
+    int GetNextQueued(int after = -1);
     SString GetPath(int row);
     int GetCount();
     int GetState(int row);

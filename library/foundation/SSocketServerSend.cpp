@@ -256,12 +256,16 @@ bool SSocketServer::PrepareDataSend(_SThread* thread, const void* data, int size
     return thread->m_block.GetSize() > 0;
 }
 
+// The size from the file's attributes: the sender opens the file anyway, and
+// an open more here cost as much as a small file's whole transfer.
 bool SSocketServer::PrepareFileSend(_SThread* thread, const char* path, long long offset)
 {
     thread->m_block.Close();
     thread->m_path = path ? path : "";
     thread->m_offset = offset;
-    return path && m_disk.GetFileSize64(path) > 0;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return path && *path && GetFileAttributesExA(path, GetFileExInfoStandard, &data) &&
+           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh > 0 || data.nFileSizeLow > 0);
 }
 
 // Runs the transfer on the row's sender thread and waits for its end; a
@@ -493,13 +497,14 @@ int SSocketServer::_SThread::StageBatch(SVirtualFile* source, int left, int pack
 // caller who stops after the first one has sent no more. Progress is told per
 // packet once its run is on the wire. The transfer ends after the announced
 // size, on a stop, or at a short read of the source (a file cut meanwhile),
-// which ends it as failed.
+// which ends it as failed. The end packet goes with the last run.
 void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size)
 {
     std::unique_ptr<unsigned char[]> stage(new (std::nothrow) unsigned char[kBatchPackets * kSocketPacketMaxPayload]);
-    std::unique_ptr<unsigned char[]> wire(new (std::nothrow) unsigned char[kBatchPackets * kPacketWireSize]);
+    std::unique_ptr<unsigned char[]> wire(
+        new (std::nothrow) unsigned char[kBatchPackets * kPacketWireSize + kSocketPacketHeaderSize]);
     long long sent = 0;
-    bool more = stage && wire;
+    bool more = stage && wire, ended = false;
     m_broken = !more;
     for (int packets = 1; more && sent < size && !IsStopRequested(); packets = kBatchPackets)
     {
@@ -507,8 +512,16 @@ void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size)
         const int room = packets * kSocketPacketMaxPayload;
         const int want = size - sent < room ? static_cast<int>(size - sent) : room;
         const int got = StageBatch(source, want, packets, stage.get(), wire.get(), &wireBytes);
+        // The run that completes the size carries the end packet: a send less.
+        const bool last = got > 0 && got == want && sent + got == size;
+        if (last)
+        {
+            BuildPacketHeader(wire.get() + wireBytes, 0);
+            wireBytes += kSocketPacketHeaderSize;
+        }
         if (got < 1 || !SendBatch(wire.get(), wireBytes))
             break;
+        ended = last;
         more = got == want;
         for (int told = 0; told < got;)
         {
@@ -521,7 +534,7 @@ void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size)
         }
         sent += got;
     }
-    if (!m_broken && !SendPacket(m_socket, nullptr, 0))
+    if (!m_broken && !ended && !SendPacket(m_socket, nullptr, 0))
         m_broken = true;
     m_server->OnSendEnd(m_client, CapCount(sent), CapCount(size), m_tag);
 }

@@ -173,6 +173,48 @@ TEST_F(SharingClientTest, TransferNotOfWhatRemainsFailsAndAppendsNothing)
     }
 }
 
+TEST_F(SharingClientTest, RowsAskedAheadOfASlowServerFillInOrder)
+{
+    // The second row names the first one's target: it waits until that is
+    // made, then is done without a transfer.
+    server.SetDelay(50);
+    server.Script("105", {"=3"});
+    server.Script("106", {"=Ok", "abc"});
+    PWndNet& queue = App().GetDownloadQueue();
+    for (const char* path : {"A\\1.mp3", "A/1.mp3", "A\\2.mp3", "A\\3.mp3"})
+        queue.Add(path);
+    ASSERT_TRUE(App().ResumeDownloads());
+    ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(PWndNet::STATE_DONE, queue.GetState(row)) << queue.GetPath(row).GetText();
+    for (const char* name : {"1", "2", "3"})
+        EXPECT_EQ("abc", ReadFileText(root.Path() + "{Kitchen}\\A\\" + name + ".mp3")) << name;
+    // Each row's size is asked before the file of the row before it.
+    std::string asked;
+    for (const std::string& request : server.Requests())
+        if (request.rfind("105 ", 0) == 0 || request.rfind("106 ", 0) == 0)
+            asked += request + ";";
+    EXPECT_EQ("105 A\\1.mp3;105 A/1.mp3;106 A\\1.mp3|0;105 A\\2.mp3;105 A\\3.mp3;106 A\\2.mp3|0;106 A\\3.mp3|0;",
+              asked);
+}
+
+TEST_F(SharingClientTest, StopAmongRowsAskedAheadKeepsTheUntriedQueued)
+{
+    server.SetDelay(150);
+    server.Script("105", {"=3"});
+    server.Script("106", {"=Ok", "abc"});
+    PWndNet& queue = App().GetDownloadQueue();
+    for (const char* path : {"A\\1.mp3", "A\\2.mp3", "A\\3.mp3", "A\\4.mp3"})
+        queue.Add(path);
+    ASSERT_TRUE(App().ResumeDownloads());
+    ASSERT_TRUE(PumpUntil([&] { return queue.GetState(0) == PWndNet::STATE_DONE; }));
+    App().StopDownloads();
+    ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
+    for (int row = 1; row < 4; ++row)
+        EXPECT_EQ(PWndNet::STATE_QUEUED, queue.GetState(row)) << queue.GetPath(row).GetText();
+    EXPECT_EQ(-1, FileSizeOf(root.Path() + "{Kitchen}\\A\\3.mp3"));
+}
+
 TEST_F(SharingClientTest, QueueFindsRequeuedRowsAndRefusesDuplicatesAfterRemovals)
 {
     PWndNet& queue = App().GetDownloadQueue();

@@ -122,6 +122,33 @@ TEST_F(SharingServerTest, RequestsGiveTheirExactReplies)
     EXPECT_EQ("0", Ask("100", ""));
 }
 
+TEST_F(SharingServerTest, RequestsSentAheadAreAnsweredInOrderAfterEachFile)
+{
+    // A download asks the next sizes while a file streams: every reply comes
+    // whole, after the file before it, and "106" answers as it would alone.
+    ASSERT_TRUE(root.WriteFile("A\\big.mp3", PatternText(300 * 1024, 3)));
+    ASSERT_EQ(0, peer.Connect(port, "pw"));
+    const char* const requests[][2] = {
+        {"105", "A\\big.mp3"}, {"106", "A\\big.mp3|0"},      {"105", "A\\a.mp3"},       {"106", "A\\a.mp3|1234"},
+        {"106", "A\\big.mp3|307100"}, {"105", "A\\missing.mp3"}, {"106", "A\\missing.mp3|0"}, {"105", "A\\a.mp3"},
+    };
+    for (const auto& request : requests)
+        ASSERT_TRUE(peer.Send(request[0], request[1]));
+    std::string block;
+    EXPECT_EQ("307200", peer.Text());
+    EXPECT_EQ("Ok", peer.Text());
+    ASSERT_TRUE(peer.Sized(&block));
+    EXPECT_TRUE(block == PatternText(300 * 1024, 3));
+    EXPECT_EQ("1234", peer.Text());
+    EXPECT_EQ("", peer.Text());
+    EXPECT_EQ("Ok", peer.Text());
+    ASSERT_TRUE(peer.Sized(&block));
+    EXPECT_TRUE(block == PatternText(300 * 1024, 3).substr(307100));
+    EXPECT_EQ("-1", peer.Text());
+    EXPECT_EQ("", peer.Text());
+    EXPECT_EQ("1234", peer.Text());
+}
+
 TEST_F(SharingServerTest, RootMadeAfterSharingStartedIsServed)
 {
     TempFolder parent;

@@ -321,6 +321,7 @@ public:
             m_owner->m_requests.push_back(std::string(name) + " " + text);
             replies = m_owner->m_script[name];
         }
+        Sleep(m_owner->m_delay);
         for (const std::string& reply : replies)
             if (!reply.empty() && reply[0] == '=')
                 SendText(client, reply.c_str() + 1);

@@ -3,6 +3,7 @@
 // the pieces of the blocks a server sends.
 #pragma once
 #include "SPlatform.h"
+#include <atomic>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -82,6 +83,8 @@ public:
     ~ScriptedServer() override { Stop(); }
     int Port() const { return m_port; }
     void Script(const std::string& request, const std::vector<std::string>& replies);
+    // Each request waits this long on the server's thread before its replies.
+    void SetDelay(int milliseconds) { m_delay = milliseconds; }
     std::vector<std::string> Requests();
     bool Run() override;
     void OnLoopEnd() override;
@@ -94,6 +97,7 @@ private:
     std::mutex m_lock;
     std::map<std::string, std::vector<std::string>> m_script;
     std::vector<std::string> m_requests;
+    std::atomic<int> m_delay{0};
 };
 
 // Answers every question of the main window and records it as "caption: text".

@@ -1,0 +1,60 @@
+#include "PTargetMaker.h"
+
+namespace
+{
+const WPARAM kMakeWork = 1;
+}
+
+bool PTargetMaker::MakeEmpty(const SString& target)
+{
+    const HANDLE file = CreateFileA(target.GetText(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+void PTargetMaker::Make(_PJob* job)
+{
+    job->made = MakeEmpty(job->target);
+    SetEvent(job->done.Get());
+}
+
+// The first job starts the thread; the later ones come through its loop.
+std::shared_ptr<PTargetMaker::_PJob> PTargetMaker::Begin(const SString& target)
+{
+    std::shared_ptr<_PJob> job = std::make_shared<_PJob>(target);
+    if (!job->done.IsValid())
+        return nullptr;
+    if (IsRunning())
+    {
+        const HWND worker = GetWorkerWindow();
+        return worker && PostMessageA(worker, SWM_THREAD_CALL, kMakeWork, reinterpret_cast<LPARAM>(job.get()))
+                   ? job
+                   : nullptr;
+    }
+    m_first = job;
+    return Start(false) ? job : nullptr;
+}
+
+// A stop of the waiting thread ends the wait (and this thread) early.
+bool PTargetMaker::End(const std::shared_ptr<_PJob>& job)
+{
+    return job && WaitForSignal(job->done.Get()) && job->made;
+}
+
+bool PTargetMaker::Run()
+{
+    const std::shared_ptr<_PJob> job = m_first;
+    m_first.reset();
+    if (job)
+        Make(job.get());
+    return true;
+}
+
+void PTargetMaker::OnWork(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == kMakeWork && lParam)
+        Make(reinterpret_cast<_PJob*>(lParam));
+}

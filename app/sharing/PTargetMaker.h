@@ -1,0 +1,45 @@
+// Makes the new, empty targets of a download run on a thread of its own:
+// under Wine making a file reads its whole folder, and that then runs beside
+// the transfer of the file before it instead of after it.
+#pragma once
+#include <memory>
+#include "SGuards.h"
+#include "SString.h"
+#include "SThread.h"
+
+class PTargetMaker : public SThread
+{
+public:
+    // One file to make, shared by the caller and the thread until it is done.
+    struct _PJob
+    {
+        explicit _PJob(const SString& path)
+            : target(path), made(false), done(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+        {
+        }
+        const SString target;
+        bool made;
+        SHandleGuard done;
+    };
+
+    PTargetMaker() {}
+    ~PTargetMaker() override { Stop(); }
+
+    // Makes the file (emptied when it exists) without the C runtime: its
+    // open holds the runtime's lock of all streams while the system looks for
+    // the name, and threads of this process that open files would wait.
+    static bool MakeEmpty(const SString& target);
+    // The job begun on the thread, in order after the ones before it; null
+    // when the thread cannot take it (the caller then makes the file itself).
+    std::shared_ptr<_PJob> Begin(const SString& target);
+    // Waits for the job: true when its file was made.
+    bool End(const std::shared_ptr<_PJob>& job);
+
+    bool Run() override;
+    void OnWork(WPARAM wParam, LPARAM lParam) override;
+
+private:
+    static void Make(_PJob* job);
+
+    std::shared_ptr<_PJob> m_first; // the job the thread starts with
+};
