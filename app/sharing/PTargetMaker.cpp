@@ -5,14 +5,15 @@ namespace
 const WPARAM kMakeWork = 1;
 }
 
+// The folder was listed when the run began: a file of that name that has
+// bytes now appeared meanwhile, and is kept (its row fails, a later run
+// resumes it) instead of being emptied.
 bool PTargetMaker::MakeEmpty(const SString& target)
 {
-    const HANDLE file = CreateFileA(target.GetText(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
+    const SHandleGuard file(CreateFileA(target.GetText(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size = {};
+    return file.IsValid() && GetFileSizeEx(file.Get(), &size) && size.QuadPart == 0;
 }
 
 void PTargetMaker::Make(_PJob* job)

@@ -25,9 +25,10 @@ public:
     PTargetMaker() {}
     ~PTargetMaker() override { Stop(); }
 
-    // Makes the file (emptied when it exists) without the C runtime: its
-    // open holds the runtime's lock of all streams while the system looks for
-    // the name, and threads of this process that open files would wait.
+    // Makes the empty file, or takes an empty one that exists, without the
+    // C runtime: its open holds the runtime's lock of all streams while the
+    // system looks for the name, and threads of this process that open files
+    // would wait.
     static bool MakeEmpty(const SString& target);
     // The job begun on the thread, in order after the ones before it; null
     // when the thread cannot take it (the caller then makes the file itself).

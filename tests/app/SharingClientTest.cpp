@@ -4,6 +4,7 @@
 // folder, and the welcome page nests and escapes what the server names.
 #include <gtest/gtest.h>
 #include "SMemory.h"
+#include "PTargetMaker.h"
 #include "SharingTestSupport.h"
 
 using namespace apptest;
@@ -284,4 +285,22 @@ TEST_F(SharingClientTest, WelcomePageClosesOnlyTheListsItOpened)
     EXPECT_EQ(2, Count(html, "<ul>"));
     EXPECT_EQ(2, Count(html, "</ul>")) << html;
     EXPECT_NE(std::string::npos, html.find("> Loose</font>"));
+}
+
+TEST(PTargetMakerTest, ANewTargetNeverEmptiesAFileThatAppearedSinceTheListing)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.WriteFile("empty.mp3", ""));
+    ASSERT_TRUE(folder.WriteFile("come.mp3", "abc"));
+    const struct
+    {
+        const char* name;
+        bool made;
+        const char* kept;
+    } cases[] = {{"missing.mp3", true, ""}, {"empty.mp3", true, ""}, {"come.mp3", false, "abc"}};
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.made, PTargetMaker::MakeEmpty((folder.Path() + c.name).c_str())) << c.name;
+        EXPECT_EQ(c.kept, ReadFileText(folder.Path() + c.name)) << c.name;
+    }
 }
