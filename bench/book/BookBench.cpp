@@ -109,13 +109,7 @@ void ReportSeconds(const char* what, double seconds, double goal)
 void RemoveBook(const std::string& root)
 {
     DeleteFileA((root + "Book.htm").c_str());
-    std::string from = root + "Book";
-    from.push_back('\0');
-    SHFILEOPSTRUCTA operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    SHFileOperationA(&operation);
+    testsupport::TestFolder::RemoveTree(root + "Book");
 }
 
 // The book as the main window makes it (threads -1), or with its pictures

@@ -3,14 +3,15 @@
 // server's thread answering): one 1 GiB file, then 5,000 files of 20 KiB,
 // each beside a plain Winsock loop copying the same files (PlainCopy.h).
 #include "SPlatform.h"
-#include <shellapi.h>
 #include <memory>
 #include <string>
 #include <vector>
 #include "BenchRegistry.h"
 #include "PSettings.h"
 #include "PWndApp.h"
+#include "ProgramBench.h"
 #include "SGuards.h"
+#include "TestFolder.h"
 #include "transport/BenchServer.h"
 #include "transport/PlainCopy.h"
 
@@ -28,17 +29,6 @@ std::string MakeFolder(const char* name)
         std::string(base) + "sonavel sharing bench " + std::to_string(GetCurrentProcessId()) + " " + name + "\\";
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
-}
-
-void RemoveTree(const std::string& folder)
-{
-    std::string from = folder.substr(0, folder.size() - 1);
-    from.push_back('\0');
-    SHFILEOPSTRUCTA operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    SHFileOperationA(&operation);
 }
 
 bool WriteFileOf(const std::string& path, long long size, int seed)
@@ -59,18 +49,6 @@ bool WriteFileOf(const std::string& path, long long size, int seed)
     return true;
 }
 
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-        if (message.message == WM_QUIT)
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 std::unique_ptr<PWndApp> MakeApp(const std::string& root, int port)
 {
     const PSettings settings;
@@ -79,7 +57,7 @@ std::unique_ptr<PWndApp> MakeApp(const std::string& root, int port)
     settings.SetText("ServerPass", "bench");
     std::unique_ptr<PWndApp> app(new PWndApp());
     app->Create("KLV Sonavel bench", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
-    Pump();
+    PumpUntilIdle();
     return app;
 }
 
@@ -91,13 +69,13 @@ double Download(PWndApp& client, const std::vector<std::string>& paths)
     queue.Clear();
     for (const std::string& path : paths)
         queue.Add(path.c_str());
-    Pump();
+    PumpUntilIdle();
     const BenchClock clock;
     if (!client.ResumeDownloads())
         return 0;
     while (client.GetDownloadThread().IsRunning())
     {
-        Pump();
+        PumpUntilIdle();
         Sleep(1);
     }
     const double seconds = clock.Seconds();
@@ -152,7 +130,7 @@ BENCH_CASE(DownloadLargeAndManyFiles)
     std::unique_ptr<PWndApp> client = MakeApp(clientRoot, port);
     server->StartSharing();
     Sleep(200);
-    Pump();
+    PumpUntilIdle();
     if (!written || !client->Connect("Bench", "127.0.0.1", "bench", port))
         std::printf("the library could not be written or shared\n");
     else
@@ -170,10 +148,10 @@ BENCH_CASE(DownloadLargeAndManyFiles)
     server->StopSharing();
     client->DestroyWindow();
     server->DestroyWindow();
-    Pump();
+    PumpUntilIdle();
     client.reset();
     server.reset();
     for (const std::string& folder : {serverRoot, clientRoot, plainRoot})
-        RemoveTree(folder);
+        testsupport::TestFolder::RemoveTree(folder);
     PWndApp::SetSplashTime(2000);
 }

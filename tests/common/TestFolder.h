@@ -19,9 +19,16 @@ public:
                  std::to_string(++counter) + "\\";
         CreateDirectoryA(m_path.c_str(), nullptr);
     }
-    ~TestFolder()
+    ~TestFolder() { RemoveTree(m_path); }
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    // A folder (with or without its trailing backslash) and all it holds.
+    static void RemoveTree(const std::string& folder)
     {
-        std::string from = m_path.substr(0, m_path.size() - 1);
+        std::string from = folder;
+        if (!from.empty() && from.back() == '\\')
+            from.pop_back();
         from.push_back('\0');
         SHFILEOPSTRUCTA operation = {};
         operation.wFunc = FO_DELETE;
@@ -29,8 +36,6 @@ public:
         operation.fFlags = FOF_NO_UI;
         SHFileOperationA(&operation);
     }
-    TestFolder(const TestFolder&) = delete;
-    TestFolder& operator=(const TestFolder&) = delete;
 
     // With the trailing backslash.
     const std::string& Path() const { return m_path; }
