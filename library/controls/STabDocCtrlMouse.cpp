@@ -35,26 +35,18 @@ bool STabDocCtrl::CloseCurrent()
 }
 
 // The middle of the dragged tab were it moved to that place: tabs of
-// different widths would otherwise trade places under a still pointer. -1 when
-// it would not be shown there.
+// different widths would otherwise trade places under a still pointer. The
+// tabs between shift by its width, so there it ends where the target ends
+// (moving right) or starts where the target starts (moving left). -1 when it
+// is not shown.
 int STabDocCtrl::MiddleAfterMove(int dragged, int to) const
 {
-    const int count = m_tabRects.GetCount();
-    SArray<int> widths;
-    for (int i = 0; i < count; i++)
-    {
-        const RECT* r = m_tabRects.GetPtr(i);
-        widths.Add(r->right - r->left);
-    }
-    const int moved = widths.GetAt(dragged);
-    widths.RemoveAt(dragged);
-    widths.InsertAt(moved, to);
-    SArray<RECT> placed;
-    placed.SetCount(count);
-    PlaceTabs(widths.GetPtr(0), count, m_firstVisible, m_leftRect.left, m_gap, m_stripHeight - m_band,
-              placed.GetPtr(0));
-    const RECT* r = placed.GetPtr(to);
-    return IsRectEmpty(r) ? -1 : (r->left + r->right) / 2;
+    const RECT* from = m_tabRects.GetPtr(dragged);
+    const RECT* onto = m_tabRects.GetPtr(to);
+    if (IsRectEmpty(from))
+        return -1;
+    const int width = from->right - from->left;
+    return to > dragged ? (2 * onto->right - width) / 2 : (2 * onto->left + width) / 2;
 }
 
 bool STabDocCtrl::DragOver(int& dragged, int x, int y)

@@ -257,7 +257,6 @@ bool SWaveCtrl::PasteClip()
         const int channels = std::max(1, m_sound.GetChannelCount());
         const int unit = m_channel < 0 ? m_sound.GetBlockAlign() : m_sound.GetBlockAlign() / channels;
         m_selectionLength = static_cast<uint32_t>(clip->GetSize() / std::max(1, unit));
-        SetSelection(m_selectionStart, m_selectionLength);
     }
     FinishEdit(done);
     return done;

@@ -132,36 +132,21 @@ SString SDialogCtrl::_SCtrl::GetValue(const char* key) const
     return place ? SString().SetText(m_typeKeys.GetText() + place->value, place->length) : SString("");
 }
 
+// The value changes where GetValue reads it: a line that a lone CR or LF splits
+// keeps its other pieces.
 void SDialogCtrl::_SCtrl::SetValue(const char* key, const char* text)
 {
     const SString cleanKey = RemoveLineBreaks(key);
     const SString cleanText = RemoveLineBreaks(text);
-    // A key that no piece holds is on no line either: it is appended without a walk.
-    if (!FindKey(cleanKey.GetText()))
+    const _SKeyPlace* place = FindKey(cleanKey.GetText());
+    if (!place)
     {
         AppendTypeKey(cleanKey, cleanText);
         return;
     }
-    const int keyLength = cleanKey.GetLength();
-    int line = 0;
-    while (line < m_typeKeys.GetLength())
-    {
-        int end = m_typeKeys.Find("\r\n", line);
-        if (end < 0)
-            end = m_typeKeys.GetLength();
-        const int equal = m_typeKeys.FindChar('=', line, end - line);
-        if (equal < 0)
-            return;
-        if (equal - line == keyLength && strncmp(m_typeKeys.GetText() + line, cleanKey.GetText(), keyLength) == 0)
-        {
-            m_typeKeys.ReplaceRange(cleanText.GetText(), equal + 1, end - equal - 1);
-            // The places after the line have moved.
-            ForgetKeyTable();
-            return;
-        }
-        line = end + 2;
-    }
-    AppendTypeKey(cleanKey, cleanText);
+    m_typeKeys.ReplaceRange(cleanText.GetText(), place->value, place->length);
+    // The places after the value have moved.
+    ForgetKeyTable();
 }
 
 void SDialogCtrl::_SCtrl::SetValueInt(const char* key, int n)

@@ -1,6 +1,5 @@
 // SImage: resizing, converting, rotating, filling and the pixel filters.
 #include "SImage.h"
-#include <algorithm>
 #include <memory>
 #include <vector>
 #include "SDrawing.h"
@@ -83,8 +82,6 @@ bool SImage::MakeDrawable()
 // Drawn into the picture's own format once that is drawable.
 bool SImage::RedrawResized(int width, int height, int mode)
 {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
     if (!m_bitmap || (width == GetWidth() && height == GetHeight()) || width < 1 || height < 1)
         return false;
     return MakeDrawable() && RedrawInto(width, height, m_bitmap->GetPixelFormat(), mode, false);

@@ -33,6 +33,13 @@ struct Editor
         const_cast<RecordingEditor&>(paint).GetImage().GetPixel(x, y, &color);
         return color;
     }
+    // The select tool pressed at one pixel, moved to another and released.
+    void DragSelection(POINT from, POINT to)
+    {
+        paint.BeginSelection(from);
+        paint.SelectionTo(to);
+        paint.EndSelection();
+    }
     std::vector<Gdiplus::ARGB> All()
     {
         std::vector<Gdiplus::ARGB> all;
@@ -147,13 +154,9 @@ TEST(SPaintCtrlTest, AMovedSelectionLeavesTheSecondColour)
     editor.paint.GetImage().SetPixel(2, 2, BLUE);
     editor.paint.SetSecondColor(GREEN);
     editor.paint.SetTool(SPaintCtrl::TOOL_SELECT);
-    editor.paint.BeginSelection(POINT{2, 2});
-    editor.paint.SelectionTo(POINT{6, 6});
-    editor.paint.EndSelection();
+    editor.DragSelection(POINT{2, 2}, POINT{6, 6});
     ASSERT_TRUE(editor.paint.HasSelection());
-    editor.paint.BeginSelection(POINT{3, 3});
-    editor.paint.SelectionTo(POINT{13, 3});
-    editor.paint.EndSelection();
+    editor.DragSelection(POINT{3, 3}, POINT{13, 3});
     EXPECT_EQ(GREEN, editor.At(2, 2));
     EXPECT_EQ(GREEN, editor.At(5, 5));
     EXPECT_EQ(BLUE, editor.At(12, 2));
@@ -185,9 +188,7 @@ TEST(SPaintCtrlTest, AnotherToolsEditSurvivesALaterMoveOrDeleteOfTheSelection)
         Editor editor;
         editor.paint.SetSecondColor(GREEN);
         editor.paint.SetTool(SPaintCtrl::TOOL_SELECT);
-        editor.paint.BeginSelection(POINT{2, 2});
-        editor.paint.SelectionTo(POINT{6, 6});
-        editor.paint.EndSelection();
+        editor.DragSelection(POINT{2, 2}, POINT{6, 6});
         ASSERT_TRUE(editor.paint.HasSelection());
         if (c.choosePen)
             editor.paint.SetTool(SPaintCtrl::TOOL_PEN);
@@ -196,11 +197,7 @@ TEST(SPaintCtrlTest, AnotherToolsEditSurvivesALaterMoveOrDeleteOfTheSelection)
         editor.paint.PenTo(&dot);
         editor.paint.SetTool(SPaintCtrl::TOOL_SELECT);
         if (c.drag)
-        {
-            editor.paint.BeginSelection(POINT{3, 3});
-            editor.paint.SelectionTo(POINT{13, 3});
-            editor.paint.EndSelection();
-        }
+            editor.DragSelection(POINT{3, 3}, POINT{13, 3});
         else
             editor.paint.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
         EXPECT_EQ(BLACK, editor.At(4, 4)) << c.drag;

@@ -261,4 +261,11 @@ TEST(SDialogCtrlDescription, ThousandsOfTypeKeysRoundTripAndLookUpLikeTheirLines
     changed.replace(changed.find("K1=3\r\n"), 6, "K1=new\r\n");
     changed.insert(changed.size() - 2, "NEW=v\r\n");
     EXPECT_EQ(changed, WriteText(designer));
+    // Either side of a lone line feed changes where it is read, the other kept.
+    button->SetValue("V", "d");
+    button->SetValue("W", "c");
+    EXPECT_STREQ("d", button->GetValue("V").GetText());
+    EXPECT_STREQ("c", button->GetValue("W").GetText());
+    changed.replace(changed.find("W=a\nV=b"), 7, "W=c\nV=d");
+    EXPECT_EQ(changed, WriteText(designer));
 }
