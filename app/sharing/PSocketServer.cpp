@@ -87,8 +87,6 @@ void PSocketServer::OnReceiveText(int client, const char* name, const char* text
         return;
     UpdateLibrary();
     const char* argument = text ? text : "";
-    const _PAsked asked = m_asked;
-    m_asked = _PAsked();
     switch (request)
     {
     case 100:
@@ -110,7 +108,7 @@ void PSocketServer::OnReceiveText(int client, const char* name, const char* text
         SendFileSize(client, argument);
         break;
     case 106:
-        SendFilePart(client, argument, asked);
+        SendFilePart(client, argument);
         break;
     default:
         SendNotes(client, argument);
@@ -180,19 +178,10 @@ void PSocketServer::PlayRequest(const char* argument)
 
 void PSocketServer::SendFileSize(int client, const char* argument)
 {
-    long long size = -1;
-    const SString path = m_library.ResolveFile(argument, &size);
+    const long long size = m_library.GetFileSize(argument);
     SString text("-1");
     if (size >= 0)
-    {
         text.SetUInt64(static_cast<unsigned long long>(size));
-        m_asked.client = client;
-        m_asked.root = m_library.GetRoot();
-        m_asked.relative = argument;
-        m_asked.path = path;
-        m_asked.size = size;
-        m_asked.time = timeGetTime();
-    }
     SendText(client, text.GetText());
 }
 
@@ -217,19 +206,13 @@ bool ParseOffset(const char* text, long long* out)
 }
 
 // "path|offset": "Ok" and the file from the offset, or "" when refused.
-void PSocketServer::SendFilePart(int client, const char* argument, const _PAsked& asked)
+void PSocketServer::SendFilePart(int client, const char* argument)
 {
     const char* bar = std::strchr(argument, '|');
     const SString relative = bar ? SString(argument).Left(static_cast<int>(bar - argument)) : SString("");
-    long long offset = -1, size = asked.size;
-    const bool known = asked.client == client && asked.relative.Compare(relative.GetText()) == 0 &&
-                       asked.root.Compare(m_library.GetRoot().GetText()) == 0 &&
-                       timeGetTime() - asked.time < ASKED_TIME;
-    SString path = known ? asked.path : SString("");
-    if (!bar || !ParseOffset(bar + 1, &offset))
-        path = "";
-    else if (!known)
-        path = m_library.ResolveFile(relative.GetText(), &size);
+    long long offset = -1, size = -1;
+    const SString path =
+        bar && ParseOffset(bar + 1, &offset) ? m_library.ResolveFile(relative.GetText(), &size) : SString("");
     if (path.GetLength() == 0 || size < 0 || offset < 0 || offset >= size)
     {
         SendText(client, "");

@@ -32,17 +32,6 @@ public:
     PSharedLibrary& GetLibrary() { return m_library; }
 
 private:
-    // What a client's "105" found: the download asks "106" of the same
-    // path next, which takes it without looking at the disk again.
-    struct _PAsked
-    {
-        int client = -1;
-        SString root, relative, path;
-        long long size = -1;
-        DWORD time = 0;
-    };
-    static const DWORD ASKED_TIME = 2000;
-
     void Post(UINT message, int value) const;
     void ReportPeers();
     void SendTree(int client);
@@ -51,13 +40,12 @@ private:
     void SendFileList(int client, const char* argument);
     void PlayRequest(const char* argument);
     void SendFileSize(int client, const char* argument);
-    void SendFilePart(int client, const char* argument, const _PAsked& asked);
+    void SendFilePart(int client, const char* argument);
     void SendNotes(int client, const char* argument);
 
     PWndApp* m_owner;
     PThreadServer* m_thread;
     HWND m_window;
     PSharedLibrary m_library;
-    _PAsked m_asked; // by the request just handled, if it was a "105"
     std::atomic<int> m_transfers;
 };

@@ -193,8 +193,9 @@ int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile& next, _
 }
 
 // Appends from the local size; the row is done only at the exact size. A new
-// target was begun on the maker's thread while the file before it came; one that cannot be opened fails
-// its row once the transfer is read past, so the connection stays in step.
+// target was begun on the maker's thread while the file before it came; one
+// that cannot be opened fails its row once the transfer is read past, so the
+// connection stays in step.
 int PThreadClientFiles::Receive(_PSocket& socket, const _PFile& file)
 {
     _PTarget stream(socket, file.remote - file.local);

@@ -44,8 +44,8 @@ public:
     };
 
     PThreadClientFiles()
-        : m_owner(nullptr), m_queue(nullptr), m_targets(nullptr), m_maker(nullptr), m_port(0), m_row(-1), m_offset(0), m_percent(-1),
-          m_quiet(false)
+        : m_owner(nullptr), m_queue(nullptr), m_targets(nullptr), m_maker(nullptr), m_port(0), m_row(-1),
+          m_offset(0), m_percent(-1), m_quiet(false)
     {
     }
     ~PThreadClientFiles() override { Stop(); }

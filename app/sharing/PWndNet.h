@@ -29,7 +29,7 @@ public:
     static const UINT WM_ROWPERCENT = WM_USER + 2;
     static const int HEIGHT = 64;
 
-    PWndNet() : m_owner(nullptr), m_next(0) { m_paths.AddFlags(0x10000); }
+    PWndNet() : m_owner(nullptr), m_next(0) {}
     ~PWndNet() override {}
 
     void SetOwner(PWndApp* owner) { m_owner = owner; }

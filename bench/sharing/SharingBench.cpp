@@ -21,16 +21,6 @@ const long long LARGE = 1LL << 30;
 const int SMALL = 20 * 1024;
 const int SMALL_COUNT = 5000;
 
-std::string MakeFolder(const char* name)
-{
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    const std::string folder =
-        std::string(base) + "sonavel sharing bench " + std::to_string(GetCurrentProcessId()) + " " + name + "\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
-
 bool WriteFileOf(const std::string& path, long long size, int seed)
 {
     SHandleGuard file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -109,8 +99,10 @@ BENCH_CASE(DownloadLargeAndManyFiles)
 {
     const SavedSettings saved;
     PWndApp::SetSplashTime(0);
-    const std::string serverRoot = MakeFolder("server"), clientRoot = MakeFolder("client"),
-                      plainRoot = MakeFolder("plain");
+    const testsupport::TestFolder serverFolder("sonavel sharing bench server "),
+        clientFolder("sonavel sharing bench client "), plainFolder("sonavel sharing bench plain ");
+    const std::string &serverRoot = serverFolder.Path(), &clientRoot = clientFolder.Path(),
+                      &plainRoot = plainFolder.Path();
     CreateDirectoryA((serverRoot + "Big").c_str(), nullptr);
     CreateDirectoryA((serverRoot + "Many").c_str(), nullptr);
     std::printf("writing 1 GiB and %d files of 20 KiB...\n", SMALL_COUNT);
@@ -151,7 +143,5 @@ BENCH_CASE(DownloadLargeAndManyFiles)
     PumpUntilIdle();
     client.reset();
     server.reset();
-    for (const std::string& folder : {serverRoot, clientRoot, plainRoot})
-        testsupport::TestFolder::RemoveTree(folder);
     PWndApp::SetSplashTime(2000);
 }

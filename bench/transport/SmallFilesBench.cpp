@@ -12,6 +12,7 @@
 #include "SGuards.h"
 #include "SSocketClient.h"
 #include "SSocketServer.h"
+#include "TestFolder.h"
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -111,6 +112,16 @@ public:
     void OnTransferEnd(int received, int size, uint32_t tag) override { Stamp(round, CLIENT_END); }
 };
 
+// The stamps cleared, the server listening on its thread and the client
+// connected to it.
+bool Open(BenchServerThread<SmallFileServer>& thread, SSocketClient& client, int port)
+{
+    g_stamps.assign(static_cast<size_t>(kCount) * STEPS, 0);
+    g_round = 0;
+    client.SetAccessKey("bench");
+    return thread.Start(false) && thread.WaitReady() && client.Connect("127.0.0.1", port, false, 0x1000000) == 0;
+}
+
 // One round of the download thread; false when the file did not arrive whole.
 bool Fetch(StampingClient& client, const PlainFile& file)
 {
@@ -131,13 +142,10 @@ bool Fetch(StampingClient& client, const PlainFile& file)
 // Files per second, 0 when one failed.
 double RunOurs(const std::vector<PlainFile>& files)
 {
-    g_stamps.assign(static_cast<size_t>(kCount) * STEPS, 0);
-    g_round = 0;
     const int port = FreeBenchPort();
     BenchServerThread<SmallFileServer> thread(port);
     StampingClient client;
-    client.SetAccessKey("bench");
-    if (!thread.Start(false) || !thread.WaitReady() || client.Connect("127.0.0.1", port, false, 0x1000000) != 0)
+    if (!Open(thread, client, port))
         return 0;
     BenchClock clock;
     for (client.round = 0; client.round < kCount; client.round++)
@@ -169,11 +177,8 @@ double RunAhead(const std::vector<PlainFile>& files)
     const int port = FreeBenchPort();
     BenchServerThread<SmallFileServer> thread(port);
     SSocketClient client;
-    client.SetAccessKey("bench");
-    if (!thread.Start(false) || !thread.WaitReady() || client.Connect("127.0.0.1", port, false, 0x1000000) != 0)
+    if (!Open(thread, client, port))
         return 0;
-    g_stamps.assign(static_cast<size_t>(kCount) * STEPS, 0);
-    g_round = 0;
     const BenchClock clock;
     const auto askSize = [&](int i) { return i >= kCount || client.SendMessage("105", files[i].source.c_str()); };
     const auto askFile = [&](int i) {
@@ -218,16 +223,6 @@ void PrintSteps()
     }
 }
 
-std::string MakeFolder(const char* name)
-{
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    const std::string folder =
-        std::string(base) + "sonavel small files " + std::to_string(GetCurrentProcessId()) + " " + name + "\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
-
 bool WriteSmallFile(const std::string& path, int seed)
 {
     std::vector<char> bytes(kSize);
@@ -237,17 +232,13 @@ bool WriteSmallFile(const std::string& path, int seed)
     return file.Open(path.c_str(), true, true, false) && file.Write(bytes.data(), kSize) == kSize;
 }
 
-void RemoveFolder(const std::string& folder, const std::vector<PlainFile>& files, bool sources)
-{
-    for (const PlainFile& file : files)
-        DeleteFileA((sources ? file.source : file.target).c_str());
-    RemoveDirectoryA(folder.c_str());
-}
 } // namespace
 
 BENCH_CASE(SmallFilesByRequest)
 {
-    const std::string sources = MakeFolder("from"), plain = MakeFolder("plain"), ours = MakeFolder("ours");
+    const testsupport::TestFolder from("sonavel small files from "), plainTo("sonavel small files plain "),
+        oursTo("sonavel small files ours ");
+    const std::string &sources = from.Path(), &plain = plainTo.Path(), &ours = oursTo.Path();
     std::vector<PlainFile> plainFiles, ourFiles;
     bool written = true;
     for (int i = 0; i < kCount && written; i++)
@@ -266,12 +257,9 @@ BENCH_CASE(SmallFilesByRequest)
         BenchRegistry::Report("5,000 files of 20 KiB by request", rate, anchor > 0 ? kCount / anchor : 0, "files/s");
         if (rate > 0)
             PrintSteps();
-        RemoveFolder(ours, ourFiles, false);
+        testsupport::TestFolder::RemoveTree(ours);
         CreateDirectoryA(ours.c_str(), nullptr);
         const double ahead = RunAhead(ourFiles);
         BenchRegistry::Report("the same, asked ahead", ahead, anchor > 0 ? kCount / anchor : 0, "files/s");
     }
-    RemoveFolder(ours, ourFiles, false);
-    RemoveFolder(plain, plainFiles, false);
-    RemoveFolder(sources, plainFiles, true);
 }

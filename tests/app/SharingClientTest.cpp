@@ -3,6 +3,7 @@
 // paths outside fails those rows and writes nothing outside the connection's
 // folder, and the welcome page nests and escapes what the server names.
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include "SMemory.h"
 #include "PTargetMaker.h"
 #include "SharingTestSupport.h"
@@ -42,6 +43,18 @@ protected:
     }
 
     PWndApp& App() { return window->App(); }
+
+    // Every size asked is 3 and every file sends `sent`, each reply after the
+    // delay; the paths are queued and the downloads begun.
+    bool Download(const std::string& sent, std::initializer_list<const char*> paths, int delay = 0)
+    {
+        server.SetDelay(delay);
+        server.Script("105", {"=3"});
+        server.Script("106", {"=Ok", sent});
+        for (const char* path : paths)
+            App().GetDownloadQueue().Add(path);
+        return App().ResumeDownloads();
+    }
 
     SettingsKey settings;
     TempFolder root;
@@ -131,8 +144,6 @@ TEST_F(SharingClientTest, ListedPathsOutsideFailTheirRowsAndWriteNothingOutside)
 TEST_F(SharingClientTest, LocalFilesLargerOrUnreadableFailUntouched)
 {
     // The one file asked for starts at 1: the rest of "abc".
-    server.Script("105", {"=3"});
-    server.Script("106", {"=Ok", "bc"});
     const std::string folder = root.Path() + "{Kitchen}\\A\\";
     ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\larger.mp3", "12345"));
     ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\locked.mp3", "xy"));
@@ -140,9 +151,7 @@ TEST_F(SharingClientTest, LocalFilesLargerOrUnreadableFailUntouched)
     ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\part.mp3", "a"));
     HANDLE locked = CreateFileA((folder + "locked.mp3").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     PWndNet& queue = App().GetDownloadQueue();
-    for (const char* path : {"A\\larger.mp3", "A\\locked.mp3", "A\\done.mp3", "A\\part.mp3"})
-        queue.Add(path);
-    ASSERT_TRUE(App().ResumeDownloads());
+    ASSERT_TRUE(Download("bc", {"A\\larger.mp3", "A\\locked.mp3", "A\\done.mp3", "A\\part.mp3"}));
     ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
     CloseHandle(locked);
     const int states[] = {PWndNet::STATE_FAILED, PWndNet::STATE_FAILED, PWndNet::STATE_DONE, PWndNet::STATE_DONE};
@@ -178,13 +187,8 @@ TEST_F(SharingClientTest, RowsAskedAheadOfASlowServerFillInOrder)
 {
     // The second row names the first one's target: it waits until that is
     // made, then is done without a transfer.
-    server.SetDelay(50);
-    server.Script("105", {"=3"});
-    server.Script("106", {"=Ok", "abc"});
     PWndNet& queue = App().GetDownloadQueue();
-    for (const char* path : {"A\\1.mp3", "A/1.mp3", "A\\2.mp3", "A\\3.mp3"})
-        queue.Add(path);
-    ASSERT_TRUE(App().ResumeDownloads());
+    ASSERT_TRUE(Download("abc", {"A\\1.mp3", "A/1.mp3", "A\\2.mp3", "A\\3.mp3"}, 50));
     ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(PWndNet::STATE_DONE, queue.GetState(row)) << queue.GetPath(row).GetText();
@@ -201,13 +205,8 @@ TEST_F(SharingClientTest, RowsAskedAheadOfASlowServerFillInOrder)
 
 TEST_F(SharingClientTest, StopAmongRowsAskedAheadKeepsTheUntriedQueued)
 {
-    server.SetDelay(150);
-    server.Script("105", {"=3"});
-    server.Script("106", {"=Ok", "abc"});
     PWndNet& queue = App().GetDownloadQueue();
-    for (const char* path : {"A\\1.mp3", "A\\2.mp3", "A\\3.mp3", "A\\4.mp3"})
-        queue.Add(path);
-    ASSERT_TRUE(App().ResumeDownloads());
+    ASSERT_TRUE(Download("abc", {"A\\1.mp3", "A\\2.mp3", "A\\3.mp3", "A\\4.mp3"}, 150));
     ASSERT_TRUE(PumpUntil([&] { return queue.GetState(0) == PWndNet::STATE_DONE; }));
     App().StopDownloads();
     ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));

@@ -7,19 +7,6 @@
 
 namespace
 {
-std::vector<unsigned char> Packet(const std::vector<unsigned char>& payload)
-{
-    const int n = static_cast<int>(payload.size());
-    return Concat(Bytes({n & 0xFF, n >> 8, 0x4B, 0x4C, 0x56, 0xA9, 0x30, 0x31}), payload);
-}
-
-std::vector<unsigned char> StringPacket(const std::string& text)
-{
-    std::vector<unsigned char> payload(text.begin(), text.end());
-    payload.push_back(0);
-    return Packet(payload);
-}
-
 const std::vector<unsigned char> kEndPacket = Bytes({0, 0, 0x4B, 0x4C, 0x56, 0xA9, 0x30, 0x31});
 
 std::vector<unsigned char> FramedText(const std::string& name, const std::string& text)

@@ -20,19 +20,6 @@ int CountOwnThreads()
     return n;
 }
 
-std::vector<unsigned char> Packet(const std::vector<unsigned char>& payload)
-{
-    const int n = static_cast<int>(payload.size());
-    return Concat(Bytes({n & 0xFF, n >> 8, 'K', 'L', 'V', 0xA9, '0', '1'}), payload);
-}
-
-std::vector<unsigned char> TextPacket(const std::string& text)
-{
-    std::vector<unsigned char> payload(text.begin(), text.end());
-    payload.push_back(0);
-    return Packet(payload);
-}
-
 class SSocketSenderTest : public ::testing::Test
 {
 protected:
@@ -55,7 +42,7 @@ TEST_F(SSocketSenderTest, TransfersPutTheSameBytesOnTheWire)
     SSocketGuard raw(RawHandshake(port, "secret"));
     const std::vector<unsigned char> bytes = PatternBytes(5000);
     const std::vector<unsigned char> expected =
-        Concat(Concat(TextPacket("5000"), Packet(std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4096))),
+        Concat(Concat(StringPacket("5000"), Packet(std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4096))),
                Concat(Packet(std::vector<unsigned char>(bytes.begin() + 4096, bytes.end())), Packet({})));
     for (int transfer = 0; transfer < 2; transfer++)
     {
@@ -63,7 +50,7 @@ TEST_F(SSocketSenderTest, TransfersPutTheSameBytesOnTheWire)
         EXPECT_EQ(ReceiveRaw(raw.Get(), expected.size()), expected) << "transfer " << transfer;
     }
     ASSERT_TRUE(SendRaw(raw.Get(), Request("echo", "after")));
-    EXPECT_EQ(ReceiveRaw(raw.Get(), 14), TextPacket("after"));
+    EXPECT_EQ(ReceiveRaw(raw.Get(), 14), StringPacket("after"));
 }
 
 // The sender stays after a transfer for the client's next one, and ends with

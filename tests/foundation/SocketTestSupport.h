@@ -156,3 +156,18 @@ inline std::vector<unsigned char> Concat(std::vector<unsigned char> a, const std
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
+
+// A transport packet as peers of every build read it: the payload's size,
+// the magic, the payload.
+inline std::vector<unsigned char> Packet(const std::vector<unsigned char>& payload)
+{
+    const int n = static_cast<int>(payload.size());
+    return Concat(Bytes({n & 0xFF, n >> 8, 0x4B, 0x4C, 0x56, 0xA9, 0x30, 0x31}), payload);
+}
+
+inline std::vector<unsigned char> StringPacket(const std::string& text)
+{
+    std::vector<unsigned char> payload(text.begin(), text.end());
+    payload.push_back(0);
+    return Packet(payload);
+}
