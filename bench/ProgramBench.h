@@ -2,6 +2,6 @@
 // (their entry is ProgramBenchMain.cpp).
 #pragma once
 #include "SPlatform.h"
+#include "MessagePump.h"
 
-// Runs what the windows posted, until nothing is left; a quit is passed over.
-void PumpUntilIdle();
+using testsupport::PumpUntilIdle;
