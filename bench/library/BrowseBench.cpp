@@ -18,6 +18,7 @@
 #include "PWndApp.h"
 #include "SRegistry.h"
 #include "TestFolder.h"
+#include "TreeWalk.h"
 #include "SampleLibrary.h"
 
 namespace
@@ -91,26 +92,6 @@ int ListFolder(const std::string& folder)
     FindClose(find);
     return count;
 }
-
-long long Walk(const std::string& folder)
-{
-    long long count = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    do
-    {
-        const bool dots = std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0;
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ++count;
-        else if (!dots)
-            count += Walk(folder + data.cFileName + "\\");
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return count;
-}
-
 
 std::unique_ptr<PWndApp> MakeWindow(const std::string& root)
 {
