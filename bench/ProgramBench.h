@@ -2,6 +2,45 @@
 // (their entry is ProgramBenchMain.cpp).
 #pragma once
 #include "SPlatform.h"
+#include <memory>
+#include <string>
+#include "MessagePump.h"
+#include "PSettings.h"
+#include "PWndApp.h"
 
-// Runs what the windows posted, until nothing is left; a quit is passed over.
-void PumpUntilIdle();
+using testsupport::PumpUntilIdle;
+
+// The main window over a library, made without a splash to wait for, and when
+// shown, idle; at the end it is destroyed and the settings' folder put back.
+class ProgramWindow
+{
+public:
+    ProgramWindow(const std::string& root, bool shown) : m_previous(PSettings().GetText("Folder"))
+    {
+        PWndApp::SetSplashTime(0);
+        PSettings().SetText("Folder", root.c_str());
+        m_app.reset(new PWndApp());
+        m_app->Create("KLV Sonavel bench", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
+        if (shown)
+        {
+            m_app->ShowWindow(SW_SHOW);
+            PumpUntilIdle();
+        }
+    }
+    ~ProgramWindow()
+    {
+        m_app->DestroyWindow();
+        PumpUntilIdle();
+        m_app.reset();
+        PSettings().SetText("Folder", m_previous.GetText());
+        PWndApp::SetSplashTime(2000);
+    }
+    ProgramWindow(const ProgramWindow&) = delete;
+    ProgramWindow& operator=(const ProgramWindow&) = delete;
+
+    PWndApp& App() const { return *m_app; }
+
+private:
+    const SString m_previous;
+    std::unique_ptr<PWndApp> m_app;
+};

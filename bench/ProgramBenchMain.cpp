@@ -1,19 +1,6 @@
 #include "SPlatform.h"
 #include "BenchRegistry.h"
-#include "ProgramBench.h"
 #include "SLibrary.h"
-
-void PumpUntilIdle()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-        if (message.message == WM_QUIT)
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 // The entry of the benchmarks that build main windows in their own process
 // (bench_<name> [name-filter]): the library started as the program starts it.

@@ -4,15 +4,13 @@
 // described folders against the goal of 10 seconds.
 #include "SPlatform.h"
 #include "BenchRegistry.h"
-#include <memory>
+#include "ProgramBench.h"
 #include <string>
 #include "PBookBuilder.h"
-#include "PSettings.h"
 #include "PWndApp.h"
 #include "PWndDescription.h"
 #include "SImage.h"
 #include "SMemory.h"
-#include "SRegistry.h"
 #include "TestFolder.h"
 
 namespace
@@ -71,34 +69,6 @@ void WriteDescribedLibrary(const std::string& root)
     }
 }
 
-// The main window over a library, the settings as they were put back afterwards.
-class MainWindow
-{
-public:
-    explicit MainWindow(const std::string& root)
-        : m_previous(SRegistry().GetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder"))
-    {
-        SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", root.c_str());
-        m_app.reset(new PWndApp());
-        m_app->Create("KLV Sonavel bench", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
-    }
-    ~MainWindow()
-    {
-        m_app->DestroyWindow();
-        m_app.reset();
-        MSG message;
-        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-        {
-        }
-        SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", TextOf(m_previous));
-    }
-    PWndApp& App() { return *m_app; }
-
-private:
-    SString m_previous;
-    std::unique_ptr<PWndApp> m_app;
-};
-
 void ReportSeconds(const char* what, double seconds, double goal)
 {
     BenchRegistry::Report(what, seconds, goal, "s");
@@ -117,7 +87,7 @@ void RemoveBook(const std::string& root)
 double TimeBook(const std::string& root, int threads)
 {
     RemoveBook(root);
-    MainWindow main(root);
+    const ProgramWindow main(root, false);
     SImage picture, smallPicture;
     picture.LoadResource(MAKEINTRESOURCEA(130), "BINARY");
     smallPicture.CopyFrom(&picture);
@@ -158,7 +128,7 @@ BENCH_CASE(AllPagesOfAThousandDescriptions)
     const std::string& root = folder.Path();
     WriteDescribedLibrary(root);
     {
-        MainWindow main(root);
+        const ProgramWindow main(root, false);
         PWndDescription window;
         window.SetOwner(&main.App());
         window.Create("", WS_POPUP | WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);

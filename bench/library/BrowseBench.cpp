@@ -16,8 +16,8 @@
 #include "PSharedLibrary.h"
 #include "SMemory.h"
 #include "PWndApp.h"
-#include "SRegistry.h"
 #include "TestFolder.h"
+#include "TreeWalk.h"
 #include "SampleLibrary.h"
 
 namespace
@@ -92,36 +92,6 @@ int ListFolder(const std::string& folder)
     return count;
 }
 
-long long Walk(const std::string& folder)
-{
-    long long count = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    do
-    {
-        const bool dots = std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0;
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ++count;
-        else if (!dots)
-            count += Walk(folder + data.cFileName + "\\");
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return count;
-}
-
-
-std::unique_ptr<PWndApp> MakeWindow(const std::string& root)
-{
-    SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", root.c_str());
-    std::unique_ptr<PWndApp> app(new PWndApp());
-    app->Create("KLV Sonavel bench", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr);
-    app->ShowWindow(SW_SHOW);
-    PumpUntilIdle();
-    return app;
-}
-
 void Select(PWndApp& app, const char* name)
 {
     SListCtrl& folders = app.GetFolderList();
@@ -151,6 +121,13 @@ double TimeSelection(PWndApp& app, int count, int* listed, int* noted)
     return best;
 }
 
+void Report(int count, const char* what, double ours, double listing)
+{
+    char label[96];
+    std::snprintf(label, sizeof(label), "%d %s vs a listing", count, what);
+    BenchRegistry::Report(label, ours * 1000, listing * 1000, "ms");
+}
+
 void ReportGrowth(const char* what, double small, double large, double size)
 {
     std::printf("%-48s x%.2f (size x%.2f)\n", what, small > 0 ? large / small : 0, size);
@@ -160,8 +137,6 @@ void ReportGrowth(const char* what, double small, double large, double size)
 
 BENCH_CASE(LargeFolderShown)
 {
-    const SString previous = PSettings().GetText("Folder");
-    PWndApp::SetSplashTime(0);
     double shown[2] = {}, listed[2] = {};
     for (int s = 0; s < 2; ++s)
     {
@@ -171,29 +146,21 @@ BENCH_CASE(LargeFolderShown)
         std::fflush(stdout);
         if (!WriteBigFolder(folder.Path(), count))
             std::printf("could not write the whole folder\n");
-        std::unique_ptr<PWndApp> app = MakeWindow(folder.Path());
+        const ProgramWindow window(folder.Path(), true);
         int files = 0, notes = 0;
-        shown[s] = TimeSelection(*app, count, &files, &notes);
+        shown[s] = TimeSelection(window.App(), count, &files, &notes);
         const BenchClock clock;
         ListFolder(folder.Path() + "Big\\");
         listed[s] = clock.Seconds();
         std::printf("%d files listed, %d with notes\n", files, notes);
-        char label[96];
-        std::snprintf(label, sizeof(label), "%d files: selection to full list vs a listing", count);
-        BenchRegistry::Report(label, shown[s] * 1000, listed[s] * 1000, "ms");
-        app->DestroyWindow();
-        PumpUntilIdle();
+        Report(count, "files: selection to full list", shown[s], listed[s]);
     }
     ReportGrowth("growth 2,500 -> 10,000 files: shown", shown[0], shown[1], 4.0);
     ReportGrowth("growth 2,500 -> 10,000 files: listing", listed[0], listed[1], 4.0);
-    SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", previous.GetText());
-    PWndApp::SetSplashTime(2000);
 }
 
 BENCH_CASE(ManySubFoldersShown)
 {
-    const SString previous = PSettings().GetText("Folder");
-    PWndApp::SetSplashTime(0);
     double opened[2] = {}, served[2] = {}, listed[2] = {};
     for (int s = 0; s < 2; ++s)
     {
@@ -203,11 +170,11 @@ BENCH_CASE(ManySubFoldersShown)
         std::fflush(stdout);
         if (!WriteManyFolders(folder.Path(), count))
             std::printf("could not write the whole folder\n");
-        std::unique_ptr<PWndApp> app = MakeWindow(folder.Path());
+        const ProgramWindow window(folder.Path(), true);
         const BenchClock openClock;
-        app->OpenFolder("Many", "", false);
+        window.App().OpenFolder("Many", "", false);
         opened[s] = openClock.Seconds();
-        const int shown = app->GetFolderList().GetCount();
+        const int shown = window.App().GetFolderList().GetCount();
         PSharedLibrary library;
         library.Update(SString(folder.Path().c_str()), SArrayString(), PSettings::_SServer());
         SMemory block;
@@ -218,24 +185,15 @@ BENCH_CASE(ManySubFoldersShown)
         ListFolder(folder.Path() + "Many\\");
         listed[s] = listClock.Seconds();
         std::printf("%d folders shown, %d bytes served\n", shown, block.GetSize());
-        char label[96];
-        std::snprintf(label, sizeof(label), "%d sub-folders: opened vs a listing", count);
-        BenchRegistry::Report(label, opened[s] * 1000, listed[s] * 1000, "ms");
-        std::snprintf(label, sizeof(label), "%d sub-folders: served vs a listing", count);
-        BenchRegistry::Report(label, served[s] * 1000, listed[s] * 1000, "ms");
-        app->DestroyWindow();
-        PumpUntilIdle();
+        Report(count, "sub-folders: opened", opened[s], listed[s]);
+        Report(count, "sub-folders: served", served[s], listed[s]);
     }
     ReportGrowth("growth 1,000 -> 4,000 sub-folders: opened", opened[0], opened[1], 4.0);
     ReportGrowth("growth 1,000 -> 4,000 sub-folders: served", served[0], served[1], 4.0);
-    SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", previous.GetText());
-    PWndApp::SetSplashTime(2000);
 }
 
 BENCH_CASE(LongPlayQueue)
 {
-    const SString previous = PSettings().GetText("Folder");
-    PWndApp::SetSplashTime(0);
     const testsupport::TestFolder folder("sonavel bench ");
     SampleLibrary::Options options;  // 66,000 files, 49,500 of them songs and videos
     options.genres = 4;
@@ -251,21 +209,22 @@ BENCH_CASE(LongPlayQueue)
     FakeMediaPlayer* player = new FakeMediaPlayer;
     std::unique_ptr<FakeClassRegistration> registration(
         new FakeClassRegistration(CLSID_WindowsMediaPlayer, static_cast<IWMPPlayer4*>(player)));
-    std::unique_ptr<PWndApp> app = MakeWindow(folder.Path());
+    std::unique_ptr<ProgramWindow> window(new ProgramWindow(folder.Path(), true));
+    PWndApp& app = window->App();
 
     BenchClock walkClock;
     const long long walked = Walk(folder.Path());
     const double walk = walkClock.Seconds();
     const BenchClock fillClock;
-    app->PlayAll(true, true);
+    app.PlayAll(true, true);
     const double fill = fillClock.Seconds();
-    const int entries = app->GetQueue().GetCount();
+    const int entries = app.GetQueue().GetCount();
     std::printf("%lld files walked, %d queued\n", walked, entries);
     BenchRegistry::Report("queue filled at random vs a walk", fill * 1000, walk * 1000, "ms");
 
     // The anchor of the menu: the same texts in a plain menu, made and destroyed.
     SArrayString names;
-    app->GetQueueNames(&names);
+    app.GetQueueNames(&names);
     const BenchClock plainClock;
     HMENU plain = CreatePopupMenu();
     for (int i = 0; i < names.GetCount(); ++i)
@@ -274,23 +233,19 @@ BENCH_CASE(LongPlayQueue)
     const double menuAnchor = plainClock.Seconds();
     PQueueMenu menu;
     const BenchClock firstClock;
-    menu.Fill(*app, app->GetHandle());
+    menu.Fill(app, app.GetHandle());
     const double first = firstClock.Seconds();
     const BenchClock againClock;
-    menu.Fill(*app, app->GetHandle());
+    menu.Fill(app, app.GetHandle());
     const double again = againClock.Seconds();
     std::printf("queue menu of %d items\n", menu.GetItemCount());
     BenchRegistry::Report("queue menu filled vs a plain menu", first * 1000, menuAnchor * 1000, "ms");
     BenchRegistry::Report("queue menu emptied and filled vs a plain menu", again * 1000, menuAnchor * 1000, "ms");
 
     const BenchClock clearClock;
-    app->ClearQueue();
+    app.ClearQueue();
     BenchRegistry::Report("queue emptied vs a walk", clearClock.Seconds() * 1000, walk * 1000, "ms");
-    app->DestroyWindow();
-    PumpUntilIdle();
-    app.reset();
+    window.reset();
     registration.reset();
     player->Release();
-    SRegistry().SetString(HKEY_CURRENT_USER, PSettings::KEY, "Folder", previous.GetText());
-    PWndApp::SetSplashTime(2000);
 }

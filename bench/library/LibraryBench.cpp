@@ -12,6 +12,7 @@
 #include "PWndApp.h"
 #include "SRegistry.h"
 #include "TestFolder.h"
+#include "TreeWalk.h"
 #include "SampleLibrary.h"
 
 namespace
@@ -33,6 +34,7 @@ struct Figures
     double walk, scan, setup;
 };
 
+// What the walk counts: files of the media extensions.
 bool IsMedia(const char* name)
 {
     const char* dot = std::strrchr(name, '.');
@@ -43,31 +45,6 @@ bool IsMedia(const char* name)
             return true;
     return false;
 }
-
-// The anchor: one FindFirstFile listing per folder, files counted by extension.
-long long Walk(const std::string& folder)
-{
-    long long count = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    do
-    {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        {
-            if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
-                count += Walk(folder + data.cFileName + "\\");
-        }
-        else if (IsMedia(data.cFileName))
-        {
-            ++count;
-        }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return count;
-}
-
 
 double TimeSetup(std::unique_ptr<PWndApp>* kept)
 {
@@ -86,7 +63,7 @@ Figures Measure(const std::string& root, long long* walked, long long* scanned)
     for (int run = 0; run < RUNS; ++run)
     {
         const BenchClock walkClock;
-        *walked = Walk(root);
+        *walked = Walk(root, IsMedia);
         best.walk = std::min(best.walk, walkClock.Seconds());
         std::unique_ptr<PWndApp> app;
         best.setup = std::min(best.setup, TimeSetup(&app));

@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 #include <cstdlib>
 #include <shlobj.h>
+#include "MessagePump.h"
 #include "PSettings.h"
 #include "SClipboard.h"
 #include "SLibrary.h"
@@ -15,14 +16,7 @@ void Pump(int ms)
     const DWORD start = GetTickCount();
     do
     {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        {
-            if (message.message == WM_QUIT)
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        testsupport::PumpUntilIdle();
         Sleep(5);
     } while (static_cast<int>(GetTickCount() - start) < ms);
 }

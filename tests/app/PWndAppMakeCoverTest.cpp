@@ -188,7 +188,7 @@ TEST_F(PWndAppMakeCoverTest, PalettePicturesBecomeCoversByHandAndFromTheSearch)
     Serve("images?hl=en&q=Rock&start=0", "<a href=/imgres?imgurl=http://pictures.example/rock.gif&w=60&h=40>"
                                          "<img src=http://" + std::string(IMAGE_SEARCH_HOST) + "/images?q=tbn:r >");
     Serve("images?q=tbn:r", Bytes(PNG8));
-    Serve("rock.gif", Bytes(GIF_CLEAR_B));
+    Serve("rock.gif", GifClearB());
     AppWindow window;
     PWndApp& app = window.App();
     Command(app, "Jazz", 36);
