@@ -298,14 +298,19 @@ void PWndApp::ListMediaFiles(SArrayString* result, const char* folder, bool recu
     PLibraryFiles::ListMediaFiles(m_disk, result, folder, recurse, songs, videos, extras, noRadios);
 }
 
-void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small, const PFolderNames* beside)
+PLibraryFiles::_SCovers PWndApp::GetCovers() const
 {
     PLibraryFiles::_SCovers covers;
     covers.root = m_rootFolder.GetPath();
     covers.names = &m_coverNames;
     covers.smallPicture = &m_smallPicture;
     covers.picture = &m_picture;
-    PLibraryFiles::LoadFolderCover(image, folder, small, covers, beside);
+    return covers;
+}
+
+void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small, const PFolderNames* beside)
+{
+    PLibraryFiles::LoadFolderCover(image, folder, small, GetCovers(), beside);
 }
 
 void PWndApp::ScanLibrary()
