@@ -273,7 +273,6 @@ private:
     PLibraryFiles::_SCovers GetCovers() const;
     bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
     void ShowRootInStatus();
-    bool IsInsideRoot(const SPath& folder) const;
     bool EnterFolder(const SString& candidate, const char* select, bool fromThumbs);
     void OpenRootInstead(bool fromThumbs);
     void ShowEnteredFolder(const SArrayString& names, const char* select, bool fromThumbs);
