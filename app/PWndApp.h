@@ -32,6 +32,7 @@
 #include "SToolBarCtrl.h"
 #include "STrayIcon.h"
 #include "SWnd.h"
+#include "PLibraryFiles.h"
 #include "PLibraryScan.h"
 #include "PMedia.h"
 #include "PRemoteBlocks.h"
@@ -268,9 +269,10 @@ private:
     void SetWaterSource(const SImage& picture);
 
     // Browsing steps (library/).
+    // Where covers are looked for, with the default pictures: the window's own.
+    PLibraryFiles::_SCovers GetCovers() const;
     bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
     void ShowRootInStatus();
-    bool IsInsideRoot(const SPath& folder) const;
     bool EnterFolder(const SString& candidate, const char* select, bool fromThumbs);
     void OpenRootInstead(bool fromThumbs);
     void ShowEnteredFolder(const SArrayString& names, const char* select, bool fromThumbs);

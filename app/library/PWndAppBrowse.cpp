@@ -57,14 +57,6 @@ bool PWndApp::OpenFolderPath(const char* folder, const char* select, bool fromTh
     return EnterFolder(SString(folder ? folder : ""), select, fromThumbs);
 }
 
-bool PWndApp::IsInsideRoot(const SPath& folder) const
-{
-    const SString root = m_rootFolder.GetPath();
-    const SString path = folder.GetPath();
-    return folder.IsValid() && m_rootFolder.IsValid() && path.GetLength() >= root.GetLength() &&
-           path.Left(root.GetLength()).CompareNoCase(TextOf(root)) == 0;
-}
-
 // The current folder is never left empty nor outside the root, and the lists
 // always show its sub-folders: a folder that cannot be entered keeps the
 // current one, and one that is missing or above the root opens the root.
@@ -72,7 +64,7 @@ bool PWndApp::EnterFolder(const SString& candidate, const char* select, bool fro
 {
     SPath target;
     if (!m_disk.FolderExists(TextOf(candidate)) || target.SetFolder(TextOf(candidate)) == 0 ||
-        !IsInsideRoot(target))
+        !m_rootFolder.Contains(&target, false))
     {
         OpenRootInstead(fromThumbs);
         return false;
@@ -80,7 +72,7 @@ bool PWndApp::EnterFolder(const SString& candidate, const char* select, bool fro
     SArrayString names;
     if (ListSubFolders(target.GetPath(), &names) == 0)
     {
-        if (IsInsideRoot(m_currentFolder))
+        if (m_rootFolder.Contains(&m_currentFolder, false))
             m_pageBrowser.ShowWindow(SW_HIDE);
         else
             OpenRootInstead(fromThumbs);
@@ -298,14 +290,19 @@ void PWndApp::ListMediaFiles(SArrayString* result, const char* folder, bool recu
     PLibraryFiles::ListMediaFiles(m_disk, result, folder, recurse, songs, videos, extras, noRadios);
 }
 
-void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small, const PFolderNames* beside)
+PLibraryFiles::_SCovers PWndApp::GetCovers() const
 {
     PLibraryFiles::_SCovers covers;
     covers.root = m_rootFolder.GetPath();
     covers.names = &m_coverNames;
     covers.smallPicture = &m_smallPicture;
     covers.picture = &m_picture;
-    PLibraryFiles::LoadFolderCover(image, folder, small, covers, beside);
+    return covers;
+}
+
+void PWndApp::LoadFolderCover(SImage* image, const char* folder, bool small, const PFolderNames* beside)
+{
+    PLibraryFiles::LoadFolderCover(image, folder, small, GetCovers(), beside);
 }
 
 void PWndApp::ScanLibrary()

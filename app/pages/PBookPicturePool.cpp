@@ -49,7 +49,8 @@ PBookPicturePool::PBookPicturePool(const PLibraryFiles::_SCovers& covers)
 
 PBookPicturePool::~PBookPicturePool()
 {
-    Stop();
+    m_stopping = true;
+    m_workers.clear();
 }
 
 int PBookPicturePool::GetCoreCount()
@@ -115,24 +116,18 @@ void PBookPicturePool::ShowProgress(PWndProgress& progress)
 
 void PBookPicturePool::Finish(PWndProgress& progress)
 {
-    while (m_done < GetCount() && !m_stopping && IsAnyWorkerRunning())
+    while (m_done < GetCount() && IsAnyWorkerRunning())
     {
         WaitForSingleObject(m_doneEvent.Get(), STEP_TIME);
         ShowProgress(progress);
     }
     m_workers.clear();
     // What no worker was there to take: none started, or the caller asked for none.
-    if (m_next < GetCount() && !m_stopping)
+    if (m_next < GetCount())
     {
         PBookPictures pictures;
         RunJobs(pictures, m_covers, &progress);
     }
     else
         progress.Step(GetCount() - 1, GetCount());
-}
-
-void PBookPicturePool::Stop()
-{
-    m_stopping = true;
-    m_workers.clear();
 }

@@ -35,7 +35,6 @@ public:
     // Before Start only: the workers read the list without a lock.
     void Add(const _SJob& job);
     int GetCount() const { return static_cast<int>(m_jobs.size()); }
-    int GetDone() const { return m_done; }
     // Starts up to threads workers, no more than there are jobs; returns how
     // many run. With none, Finish makes every picture on the caller's thread.
     int Start(int threads);
@@ -45,8 +44,6 @@ public:
     // the caller's thread makes those that no worker is left to take. Every
     // worker has ended on return.
     void Finish(PWndProgress& progress);
-    // The workers end after the pictures in hand; the others stay unmade.
-    void Stop();
 
     static int GetCoreCount();
 
@@ -64,6 +61,7 @@ private:
     std::vector<_SJob> m_jobs;
     std::atomic<int> m_next;
     std::atomic<int> m_done;
+    // Set as the pool goes: the workers end after the pictures in hand.
     std::atomic<bool> m_stopping;
     DWORD m_stepped;
     // Set once every picture is made: the caller waits on it.

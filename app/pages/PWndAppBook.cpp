@@ -4,11 +4,6 @@
 
 bool PWndApp::MakeBook(const char* bookFile, bool pictures)
 {
-    PLibraryFiles::_SCovers covers;
-    covers.root = m_rootFolder.GetPath();
-    covers.names = &m_coverNames;
-    covers.smallPicture = &m_smallPicture;
-    covers.picture = &m_picture;
-    PBookBuilder builder(*this, covers);
+    PBookBuilder builder(*this, GetCovers());
     return builder.Build(bookFile, pictures);
 }

@@ -41,17 +41,13 @@ namespace
 {
 // The positions not yet drawn, as a tree of counts (a Fenwick tree): the k-th
 // of them is found and taken out in log n steps, where removing it from a
-// list of the rest would move all that follow.
+// list of the rest would move all that follow. With every position there,
+// node i counts the i & -i positions it covers.
 std::vector<int> AllPositions(int count)
 {
     std::vector<int> tree(count + 1, 0);
     for (int i = 1; i <= count; ++i)
-    {
-        tree[i] += 1;
-        const int up = i + (i & -i);
-        if (up <= count)
-            tree[up] += tree[i];
-    }
+        tree[i] = i & -i;
     return tree;
 }
 

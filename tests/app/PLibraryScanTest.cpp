@@ -77,9 +77,7 @@ TEST(PLibraryScanTest, InformationTextShowsWholeCountsSingularsAndTheLink)
     ASSERT_TRUE(root.WriteFile("Big.ini", "[]\r\nsite=http://www.example.com/big\r\n"));
     ASSERT_TRUE(root.WriteFile("Small.ini", "[]\r\nsite=\r\n"));
     settings.SetText("Folder", root.Path());
-    PWndApp::SetSplashTime(0);
     AppWindow window;
-    PWndApp::SetSplashTime(2000);
     PWndApp& app = window.App();
     CountingScan scan;
     scan.root = TextOf(app.GetRootFolder().GetPath());

@@ -54,9 +54,7 @@ TEST(PWndAppCoversTest, PngBeforeJpgBrokenPngFallsThroughTranslucentBecomesWhite
         EXPECT_TRUE(!c.jpg || WritePicture(base + ".jpg", RGB(0, 0, 255), 255, SImage::FORMAT_JPEG));
     }
     settings.SetText("Folder", root.Path());
-    PWndApp::SetSplashTime(0);
     AppWindow window;
-    PWndApp::SetSplashTime(2000);
     PWndApp& app = window.App();
     ASSERT_EQ(3, app.GetFolderList().GetCount());
     ASSERT_EQ(3, app.GetThumbs().GetCount());
@@ -101,9 +99,7 @@ TEST(PWndAppCoversTest, PaletteAndGreyCoversKeepTheirColoursAtEverySize)
     for (const auto& c : cases)
         ASSERT_TRUE(root.WriteFile(std::string(c.folder) + "\\a.mp3", "") && root.WriteFile(c.file, c.bytes));
     settings.SetText("Folder", root.Path());
-    PWndApp::SetSplashTime(0);
     AppWindow window;
-    PWndApp::SetSplashTime(2000);
     PWndApp& app = window.App();
     PBookPictures book;
     for (const auto& c : cases)
