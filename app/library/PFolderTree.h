@@ -1,7 +1,7 @@
 // Every folder under a root, depth first in the system's own order, read
 // through the wide calls so that what the program's code-page calls cannot
-// reach is seen: a folder whose name has no exact form in the code page (the
-// code-page listing gives "?" or a look-alike, plain "A" for "A" with a bar) or whose
+// reach is seen: a folder whose name has no exact form in the code page (its
+// listing there gives "?" or a look-alike, "A" for an A with a bar) or whose
 // listing pattern would pass the system's path limit. Such a folder is left
 // out, and every folder below it is counted.
 #pragma once
