@@ -45,12 +45,14 @@ SString WithoutSeparator(const char* folder)
     return text;
 }
 
-bool LoadPicture(SImage* image, const SString& path)
+// 1 when made, 0 when there is no such file, -1 when the file is there but
+// gave no picture (damaged, or memory ran short).
+int LoadPicture(SImage* image, const SString& path)
 {
     SFile file;
     if (!file.Open(Text(path), false, false, true))
-        return false;
-    return image->Load(&file);
+        return 0;
+    return image->Load(&file) ? 1 : -1;
 }
 
 bool IsNamedCover(const SArrayString* names, const SString& name)
@@ -116,35 +118,40 @@ void PLibraryFiles::AddFolderFiles(SDisk& disk, SArrayString* found, const SStri
     }
 }
 
-void PLibraryFiles::LoadFolderCover(SImage* image, const char* folder, bool small, const _SCovers& covers,
+bool PLibraryFiles::LoadFolderCover(SImage* image, const char* folder, bool small, const _SCovers& covers,
                                     const PFolderNames* beside)
 {
     if (!image)
-        return;
+        return false;
     const SString base = WithoutSeparator(folder);
     const SString bare = base.Mid(base.ReverseFindChar('\\') + 1);
+    bool whole = true;
+    auto load = [&](const SString& path) {
+        const int made = LoadPicture(image, path);
+        whole = whole && made >= 0;
+        return made > 0;
+    };
     auto mayOpen = [&](const char* extension) { return !beside || beside->Has(bare + extension); };
-    bool loaded = (mayOpen(".png") && LoadPicture(image, base + ".png")) ||
-                  (mayOpen(".jpg") && LoadPicture(image, base + ".jpg"));
+    bool loaded = (mayOpen(".png") && load(base + ".png")) || (mayOpen(".jpg") && load(base + ".jpg"));
     if (!loaded)
     {
         const SString name = SPath(Text(base + "\\")).GetLastFolderName(true);
         if (name.GetLength() > 0 && IsNamedCover(covers.names, name))
         {
             const SString inRoot = covers.root + Text(name);
-            loaded = LoadPicture(image, inRoot + ".png") || LoadPicture(image, inRoot + ".jpg");
+            loaded = load(inRoot + ".png") || load(inRoot + ".jpg");
         }
     }
     if (!loaded)
         image->CopyFrom(small ? covers.smallPicture : covers.picture);
-    if (small)
+    const int side = small ? 16 : 150;
+    image->Resize(side, side);
+    if (!small)
     {
-        image->Resize(16, 16);
-        return;
+        const bool converted = image->ConvertFormat(PixelFormat32bppARGB);
+        whole = image->MakeOpaqueWhite() && converted && whole;
     }
-    image->Resize(150, 150);
-    image->ConvertFormat(PixelFormat32bppARGB);
-    image->MakeOpaqueWhite();
+    return whole && image->GetWidth() == side && image->GetHeight() == side;
 }
 
 int PLibraryFiles::GetMediaImage(const SString& extension)

@@ -30,8 +30,10 @@ public:
     // The folder's own cover, else the root's cover of the folder's name when
     // the settings name it, else the default picture; 16 x 16 when small,
     // else 150 x 150 on white. With beside, the pictures of the folder's
-    // parent listed by the caller, only those are opened.
-    static void LoadFolderCover(SImage* image, const char* folder, bool small, const _SCovers& covers,
+    // parent listed by the caller, only those are opened. False when a cover
+    // file gave no picture (damaged, or memory ran short) or the picture could
+    // not be brought to size: another try may then make a different one.
+    static bool LoadFolderCover(SImage* image, const char* folder, bool small, const _SCovers& covers,
                                 const PFolderNames* beside = nullptr);
     // The file-list picture of a media file by its lower-case extension: 2
     // song, 3 radio, 1 video and anything else.

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <vector>
+#include "PFolderTree.h"
 #include "SGuards.h"
 
 namespace
@@ -33,25 +34,32 @@ PLibraryScan::Kind PLibraryScan::GetKind(const char* fileName)
     return KIND_NONE;
 }
 
+// Through the wide calls: a sub-folder whose name the code page lacks or gives
+// as a look-alike of another (which would count that one twice), or whose own
+// listing would pass the system's limit, cannot be reached and is not counted.
 void PLibraryScan::ListFolder(const SString& folder, SArrayString* subFolders, unsigned int counts[3])
 {
-    WIN32_FIND_DATAA data;
-    SFindGuard find(FindFirstFileA((folder + "*").GetText(), &data));
+    const std::wstring wide = PFolderTree::ToWide(folder);
+    WIN32_FIND_DATAW data;
+    SFindGuard find(FindFirstFileW((wide + L"*").c_str(), &data));
     if (!find.IsValid())
         return;
     do
     {
+        SString name;
+        const bool exact = PFolderTree::ToCodePage(data.cFileName, &name);
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         {
-            const bool dots = std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0;
-            if (!dots && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                subFolders->Add(data.cFileName);
+            const bool dots = wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0;
+            if (!dots && exact && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                PFolderTree::FitsListing(wide + data.cFileName + L"\\"))
+                subFolders->Add(name.GetText());
             continue;
         }
-        const Kind kind = GetKind(data.cFileName);
+        const Kind kind = GetKind(name.GetText());
         if (kind != KIND_NONE)
             ++counts[kind];
-    } while (FindNextFileA(find.Get(), &data));
+    } while (FindNextFileW(find.Get(), &data));
 }
 
 void PLibraryScan::Run(const char* root, SArrayString* folders, SArray<unsigned int>* songs,

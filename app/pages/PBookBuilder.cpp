@@ -49,7 +49,8 @@ SString NameOf(const SString& folder)
 }
 
 PBookBuilder::PBookBuilder(PWndApp& app, const PLibraryFiles::_SCovers& covers)
-    : m_app(app), m_covers(covers), m_pictureThreads(PBookPicturePool::GetCoreCount()), m_previousDepth(-1)
+    : m_app(app), m_covers(covers), m_pictureThreads(PBookPicturePool::GetCoreCount()),
+      m_pictureBudget(PBookPicturePool::BUDGET), m_previousDepth(-1)
 {
 }
 
@@ -123,23 +124,38 @@ int PBookBuilder::DepthOf(const SString& folder) const
     return depth > 0 ? depth : 0;
 }
 
-// A path the path class refuses (too long for the system's calls, or holding
-// characters that name no file, as a name outside the code page reads) can
-// be neither listed nor linked: such folders are left out and told once.
+// A folder the code-page calls cannot list or name (a path past the system's
+// limit, a name the code page lacks or gives as a look-alike of another) can
+// be neither listed nor linked: such folders and all below them are left out
+// and told once.
 void PBookBuilder::ListFolders()
 {
-    SArrayString listed;
-    m_disk.List(&listed, TextOf(m_root + "*.*"), true, true, false, false, true);
+    m_tree.List(m_root);
+    const std::vector<SString>& listed = m_tree.GetFolders();
     m_folders.clear();
-    m_folders.reserve(static_cast<size_t>(listed.GetCount()));
-    for (int i = 0; i < listed.GetCount(); ++i)
+    m_folders.reserve(listed.size());
+    for (const SString& path : listed)
+        m_folders.push_back(_SFolder{path, DepthOf(path)});
+}
+
+// The largest picture the folder's cover may be read from: the workers keep
+// within a budget by it.
+long long PBookBuilder::CoverBytes(const SString& folder) const
+{
+    const SString base = WithoutSeparator(folder);
+    const SString name = NameOf(folder);
+    long long bytes = 0;
+    const SString candidates[4] = {base + ".png", base + ".jpg", m_root + TextOf(name) + ".png",
+                                   m_root + TextOf(name) + ".jpg"};
+    bool named = false;
+    for (int i = 0; m_covers.names && i < m_covers.names->GetCount(); ++i)
+        named = named || m_covers.names->GetAt(i).CompareNoCase(TextOf(name)) == 0;
+    for (int i = 0; i < (named ? 4 : 2); ++i)
     {
-        const SString& path = listed.GetAt(i);
-        if (SPath(TextOf(path)).IsValid())
-            m_folders.push_back(_SFolder{path, DepthOf(path)});
-        else
-            m_leftOut.Add(TextOf(path));
+        const long long size = m_tree.GetPictureSize(candidates[i]);
+        bytes = size > bytes ? size : bytes;
     }
+    return bytes;
 }
 
 void PBookBuilder::AddPictureJobs(PBookPicturePool& pool) const
@@ -148,7 +164,8 @@ void PBookBuilder::AddPictureJobs(PBookPicturePool& pool) const
     {
         const _SFolder& folder = m_folders[i];
         pool.Add(PBookPicturePool::_SJob{folder.path, NameOf(folder.path), RowOf(folder.depth).bar,
-                                         m_pictureFolder + "book" + TextOf(IntToString(static_cast<int>(i)))});
+                                         m_pictureFolder + "book" + TextOf(IntToString(static_cast<int>(i))),
+                                         CoverBytes(folder.path)});
     }
 }
 
@@ -228,6 +245,7 @@ bool PBookBuilder::WritePage(const char* bookFile, bool pictures)
     if (pictures)
     {
         AddPictureJobs(pool);
+        pool.SetBudget(m_pictureBudget);
         pool.Start(m_pictureThreads);
     }
     WriteHead();
@@ -251,12 +269,15 @@ bool PBookBuilder::WritePage(const char* bookFile, bool pictures)
 void PBookBuilder::TellLeftOut() const
 {
     const int SHOWN = 10;
+    const SArrayString& leftOut = m_tree.GetLeftOut();
     SString text("These folders are left out of the book: their paths are too long or hold characters that "
                  "cannot be read.\n");
-    for (int i = 0; i < m_leftOut.GetCount() && i < SHOWN; ++i)
-        text += TextOf(SString("\n") + TextOf(m_leftOut.GetAt(i)));
-    if (m_leftOut.GetCount() > SHOWN)
-        text += TextOf(SString("\n... and ") + TextOf(IntToString(m_leftOut.GetCount() - SHOWN)) + " more.");
+    for (int i = 0; i < leftOut.GetCount() && i < SHOWN; ++i)
+        text += TextOf(SString("\n") + TextOf(leftOut.GetAt(i)));
+    // The folders below those named are left out with them.
+    const int more = (leftOut.GetCount() > SHOWN ? leftOut.GetCount() - SHOWN : 0) + m_tree.GetCountBelowLeftOut();
+    if (more > 0)
+        text += TextOf(SString("\n... and ") + TextOf(IntToString(more)) + " more.");
     PWndApp::AskQuestion(m_app.GetHandle(), TextOf(text), "KLV Sonavel", MB_OK | MB_ICONINFORMATION);
 }
 
@@ -271,11 +292,10 @@ bool PBookBuilder::Build(const char* bookFile, bool pictures)
     m_pictureAddress = m_title;
     m_pictureAddress.UrlEncodeOnly("%#&\"");
     m_pictureAddress += "\\book";
-    m_leftOut.DeleteAndRemoveAll();
     // The note comes once the progress window is gone.
     if (!WritePage(bookFile, pictures))
         return false;
-    if (m_leftOut.GetCount() > 0)
+    if (m_tree.GetLeftOut().GetCount() > 0)
         TellLeftOut();
     return true;
 }

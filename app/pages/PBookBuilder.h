@@ -5,6 +5,7 @@
 #pragma once
 #include <initializer_list>
 #include <vector>
+#include "PFolderTree.h"
 #include "PLibraryFiles.h"
 #include "SArrayString.h"
 #include "SDisk.h"
@@ -29,6 +30,9 @@ public:
     // How many worker threads make the pictures: one per core unless set; 0
     // makes them on the caller's thread, one after another.
     void SetPictureThreads(int threads) { m_pictureThreads = threads; }
+    // The bytes the workers' pictures may hold at once, sized from their files;
+    // a picture that alone would pass it is made on the caller's thread.
+    void SetPictureBudget(long long bytes) { m_pictureBudget = bytes; }
     // Writes the page and, with pictures, its picture folder beside it.
     bool Build(const char* bookFile, bool pictures);
 
@@ -51,6 +55,7 @@ private:
 
     bool WritePage(const char* bookFile, bool pictures);
     void ListFolders();
+    long long CoverBytes(const SString& folder) const;
     void AddPictureJobs(PBookPicturePool& pool) const;
     void TellLeftOut() const;
     bool PreparePictureFolder(PWndProgress& progress);
@@ -65,6 +70,7 @@ private:
     PWndApp& m_app;
     const PLibraryFiles::_SCovers m_covers;
     int m_pictureThreads;
+    long long m_pictureBudget;
     SDisk m_disk;
     SString m_root;
     SString m_title;
@@ -72,8 +78,8 @@ private:
     // The pictures as the page refers to them: the title, encoded, and "\book".
     SString m_pictureAddress;
     std::vector<_SFolder> m_folders;
-    // The listed folders whose paths cannot be used.
-    SArrayString m_leftOut;
+    // Every folder under the root, those that cannot be used told apart.
+    PFolderTree m_tree;
     int m_previousDepth;
     SMemory m_page;
 };

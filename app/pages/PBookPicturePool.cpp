@@ -1,4 +1,6 @@
 #include "PBookPicturePool.h"
+#include <algorithm>
+#include <new>
 #include "PBookPictures.h"
 #include "PSettings.h"
 #include "PWndProgress.h"
@@ -28,8 +30,15 @@ public:
         covers.names = &m_names;
         covers.picture = &m_picture;
         covers.smallPicture = &m_smallPicture;
-        PBookPictures pictures;
-        m_pool.RunJobs(pictures, covers, nullptr);
+        // The jobs not taken are left to the caller when memory runs short here.
+        try
+        {
+            PBookPictures pictures;
+            m_pool.RunJobs(pictures, covers, nullptr);
+        }
+        catch (const std::bad_alloc&)
+        {
+        }
         return false;
     }
 
@@ -42,14 +51,19 @@ private:
 };
 
 PBookPicturePool::PBookPicturePool(const PLibraryFiles::_SCovers& covers)
-    : m_covers(covers), m_next(0), m_done(0), m_stopping(false), m_stepped(GetTickCount()),
-      m_doneEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    : m_covers(covers), m_next(0), m_done(0), m_handled(0), m_stopping(false), m_budget(BUDGET), m_held(0),
+      m_stepped(GetTickCount()), m_doneEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
+    InitializeConditionVariable(&m_room);
 }
 
 PBookPicturePool::~PBookPicturePool()
 {
-    m_stopping = true;
+    {
+        SLockGuard lock(m_lock.Get());
+        m_stopping = true;
+    }
+    WakeAllConditionVariable(&m_room);
     m_workers.clear();
 }
 
@@ -67,6 +81,8 @@ void PBookPicturePool::Add(const _SJob& job)
 
 int PBookPicturePool::Start(int threads)
 {
+    // Room for every job made here: a worker never allocates to leave one.
+    m_left.reserve(m_jobs.size());
     const int wanted = threads < GetCount() ? threads : GetCount();
     for (int i = 0; i < wanted; ++i)
     {
@@ -78,21 +94,101 @@ int PBookPicturePool::Start(int threads)
     return static_cast<int>(m_workers.size());
 }
 
+int PBookPicturePool::MakeJob(const _SJob& job, int parts, PBookPictures& pictures,
+                              const PLibraryFiles::_SCovers& covers)
+{
+    int made = 0;
+    try
+    {
+        if (parts & MADE_COVER)
+        {
+            SImage cover;
+            const bool whole = PLibraryFiles::LoadFolderCover(&cover, TextOf(job.folder), false, covers);
+            if (pictures.WriteCover(cover, job.base + ".jpg") && whole)
+                made |= MADE_COVER;
+        }
+        if ((parts & MADE_BAR) && pictures.WriteNameBar(job.name, job.bar, job.base + ".png"))
+            made |= MADE_BAR;
+    }
+    catch (const std::bad_alloc&)
+    {
+    }
+    return made;
+}
+
+long long PBookPicturePool::CostOf(const _SJob& job) const
+{
+    return job.bytes * BYTES_PER_FILE_BYTE;
+}
+
+// A job waits until the others leave room for it; the first in flight always goes.
+bool PBookPicturePool::TakeBudget(long long cost)
+{
+    if (cost > m_budget)
+        return false;
+    SLockGuard lock(m_lock.Get());
+    while (m_held > 0 && m_held + cost > m_budget && !m_stopping)
+        SleepConditionVariableCS(&m_room, &m_lock.Get(), INFINITE);
+    if (m_stopping)
+        return false;
+    m_held += cost;
+    return true;
+}
+
+void PBookPicturePool::GiveBudget(long long cost)
+{
+    {
+        SLockGuard lock(m_lock.Get());
+        m_held -= cost;
+    }
+    WakeAllConditionVariable(&m_room);
+}
+
+// On a worker (no progress window) a job that cannot be made whole, for want
+// of memory or room in the budget, is left to the caller; on the caller's
+// thread what comes out is final, as in a book of one thread.
 void PBookPicturePool::RunJobs(PBookPictures& pictures, const PLibraryFiles::_SCovers& covers, PWndProgress* progress)
 {
+    const int ALL = MADE_COVER | MADE_BAR;
     for (int i = m_next++; i < GetCount() && !m_stopping; i = m_next++)
     {
         const _SJob& job = m_jobs[static_cast<size_t>(i)];
-        SImage cover;
-        PLibraryFiles::LoadFolderCover(&cover, TextOf(job.folder), false, covers);
-        pictures.WriteCover(cover, job.base + ".jpg");
-        pictures.WriteNameBar(job.name, job.bar, job.base + ".png");
-        const int done = ++m_done;
-        if (done == GetCount())
+        const long long cost = CostOf(job);
+        int made = ALL;
+        if (progress)
+            MakeJob(job, ALL, pictures, covers);
+        else if (TakeBudget(cost))
+        {
+            made = MakeJob(job, ALL, pictures, covers);
+            GiveBudget(cost);
+        }
+        else
+            made = 0;
+        if (made != ALL)
+        {
+            SLockGuard lock(m_lock.Get());
+            m_left.emplace_back(i, ALL & ~made);
+        }
+        const int done = made == ALL ? ++m_done : m_done.load();
+        if (++m_handled == GetCount())
             SetEvent(m_doneEvent.Get());
         if (progress)
             progress->Step(done - 1, GetCount());
     }
+}
+
+void PBookPicturePool::MakeLeftJobs(PWndProgress& progress)
+{
+    if (m_left.empty())
+        return;
+    std::sort(m_left.begin(), m_left.end());
+    PBookPictures pictures;
+    for (const auto& left : m_left)
+    {
+        MakeJob(m_jobs[static_cast<size_t>(left.first)], left.second, pictures, m_covers);
+        progress.Step(++m_done - 1, GetCount());
+    }
+    m_left.clear();
 }
 
 bool PBookPicturePool::IsAnyWorkerRunning() const
@@ -116,7 +212,7 @@ void PBookPicturePool::ShowProgress(PWndProgress& progress)
 
 void PBookPicturePool::Finish(PWndProgress& progress)
 {
-    while (m_done < GetCount() && IsAnyWorkerRunning())
+    while (m_handled < GetCount() && IsAnyWorkerRunning())
     {
         WaitForSingleObject(m_doneEvent.Get(), STEP_TIME);
         ShowProgress(progress);
@@ -128,6 +224,6 @@ void PBookPicturePool::Finish(PWndProgress& progress)
         PBookPictures pictures;
         RunJobs(pictures, m_covers, &progress);
     }
-    else
-        progress.Step(GetCount() - 1, GetCount());
+    MakeLeftJobs(progress);
+    progress.Step(GetCount() - 1, GetCount());
 }

@@ -159,9 +159,20 @@ bool SImage::DecodeStream(SVirtualFile* stream, int count)
     }
     else
     {
-        std::vector<unsigned char> buffer(static_cast<size_t>(count));
-        const int read = stream->Read(buffer.data(), count);
-        com->Write(buffer.data(), static_cast<ULONG>(read > 0 ? read : 0), &written);
+        // Read straight into the stream's memory: a picture file is held once,
+        // and a file too large for the memory left fails instead of throwing.
+        HGLOBAL global = nullptr;
+        if (FAILED(GetHGlobalFromStream(com.Get(), &global)))
+            return false;
+        void* bytes = GlobalLock(global);
+        if (!bytes)
+            return false;
+        const int read = stream->Read(bytes, count);
+        GlobalUnlock(global);
+        written = static_cast<ULONG>(read > 0 ? read : 0);
+        size.QuadPart = written;
+        if (written > 0 && FAILED(com->SetSize(size)))
+            return false;
     }
     if (written == 0)
         return false;

@@ -68,6 +68,34 @@ TEST(PLibraryScanTest, OneWalkCountsWhatARecountOfEverySubtreeCounts)
     }
 }
 
+// A folder the code page gives as a look-alike of a real one ("J" a-bar "zz"
+// read as "Jazz") must not count that one twice, nor one outside it ("??") be walked.
+TEST(PLibraryScanTest, FoldersTheCodePageCannotNameAreNotWalked)
+{
+    TempFolder root;
+    ASSERT_TRUE(root.WriteFile("Jazz\\a.mp3", ""));
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, root.Path().c_str(), -1, wide, MAX_PATH);
+    for (const wchar_t* name : {L"J\x0101zz", L"\x65e5\x672c"})
+    {
+        const std::wstring folder = std::wstring(wide) + name;
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        CloseHandle(CreateFileW((folder + L"\\b.mp3").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    }
+    SArrayString folders;
+    SArray<unsigned int> counts[3];
+    PLibraryScan().Run(root.Path().c_str(), &folders, &counts[0], &counts[1], &counts[2]);
+    for (const wchar_t* name : {L"J\x0101zz", L"\x65e5\x672c"})
+    {
+        DeleteFileW((std::wstring(wide) + name + L"\\b.mp3").c_str());
+        RemoveDirectoryW((std::wstring(wide) + name).c_str());
+    }
+    ASSERT_EQ(2, folders.GetCount());
+    EXPECT_STREQ((root.Path() + "Jazz\\").c_str(), TextOf(folders.GetAt(1)));
+    EXPECT_EQ(1u, counts[0].GetAt(0));
+    EXPECT_EQ(1u, counts[0].GetAt(1));
+}
+
 TEST(PLibraryScanTest, InformationTextShowsWholeCountsSingularsAndTheLink)
 {
     SettingsKey settings;
