@@ -92,7 +92,8 @@ SIZE_T PrivateBytes()
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof(counters));
-    return counters.PrivateUsage;
+    // Wine leaves PrivateUsage at 0 and reports the private bytes as the page file usage.
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 // Two 200 x 100 editors on one parent that counts their change reports.
