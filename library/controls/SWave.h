@@ -150,13 +150,13 @@ private:
 
     // A chunk visitor: offset from the start of the walked range, and byte count.
     template <class Visit>
-    bool WalkChunks(int64_t total, int chunk, int pass, bool backwards, Visit visit);
+    bool WalkChunks(int64_t total, int chunk, Visit visit);
     bool IsSelectionEditable() const;
     bool FitsAfterInsert(int64_t frames) const;
     bool ReadAt(int64_t offset, void* buffer, int count);
     bool WriteAt(int64_t offset, const void* buffer, int count);
     bool CopyChannelTo(SVirtualFile* target);
-    bool ZeroFrames(uint32_t first, uint32_t count, int channel, int pass);
+    bool ZeroFrames(uint32_t first, uint32_t count, int channel);
     bool ReplaceSelection(Run::Kind kind, int64_t count, SVirtualFile* source);
     bool Compose(const Runs& frames, const Runs& samples, SVirtualFile* source);
     bool FillRuns(const Runs& runs, int64_t first, int count, int channel, SVirtualFile* source,

@@ -48,17 +48,15 @@ bool SWave::ReportProgress(int chunk)
     return m_progress(percent, m_progressUser);
 }
 
-// Pass 0 is a whole operation; passes 1 and 2 are the halves of a two-pass one.
 template <class Visit>
-bool SWave::WalkChunks(int64_t total, int chunk, int pass, bool backwards, Visit visit)
+bool SWave::WalkChunks(int64_t total, int chunk, Visit visit)
 {
     int index = 0;
     for (int64_t done = 0; done < total; done += chunk, index++)
     {
-        if (!ReportProgress(pass == 0 ? index : (pass == 2 ? 50 : 0) + index / 2))
+        if (!ReportProgress(index))
             return false;
-        const int bytes = static_cast<int>(std::min<int64_t>(chunk, total - done));
-        if (!visit(backwards ? total - done - bytes : done, bytes))
+        if (!visit(done, static_cast<int>(std::min<int64_t>(chunk, total - done))))
             return false;
     }
     return true;
@@ -126,7 +124,7 @@ bool SWave::CopySelection(SVirtualFile* target)
     Bytes data;
     if (!Allocate(data, chunk))
         return false;
-    return WalkChunks(total, chunk, 0, false, [&](int64_t offset, int bytes) {
+    return WalkChunks(total, chunk, [&](int64_t offset, int bytes) {
         return ReadAt(first + offset, data.data(), bytes) && target->Write(data.data(), bytes) == bytes;
     });
 }
@@ -141,7 +139,7 @@ bool SWave::CopyChannelTo(SVirtualFile* target)
     Bytes data, samples;
     if (!Allocate(data, chunk) || !Allocate(samples, chunk / align * width))
         return false;
-    return WalkChunks(total, chunk, 0, false, [&](int64_t offset, int bytes) {
+    return WalkChunks(total, chunk, [&](int64_t offset, int bytes) {
         if (!ReadAt(first + offset, data.data(), bytes))
             return false;
         const int frames = bytes / align;
@@ -234,7 +232,7 @@ bool SWave::Compose(const Runs& frames, const Runs& samples, SVirtualFile* sourc
     SFile& spare = m_files[1 - m_current];
     if (!Allocate(data, chunk) || !Allocate(scratch, chunk) || !spare.OpenTemporary())
         return false;
-    const bool done = WalkChunks(total * align, chunk, 0, false, [&](int64_t offset, int bytes) {
+    const bool done = WalkChunks(total * align, chunk, [&](int64_t offset, int bytes) {
         const int64_t first = offset / align;
         return FillRuns(frames, first, bytes / align, -1, source, data.data(), scratch.data()) &&
                (samples.empty() ||
@@ -269,7 +267,7 @@ bool SWave::FillRuns(const Runs& runs, int64_t first, int count, int channel, SV
         const int n = static_cast<int>(to - from);
         const int64_t at = run.first + (from - (runStart - run.count));
         unsigned char* target = channel < 0 ? out + (from - first) * align : scratch;
-        if (run.kind == Run::SOUND && !ReadAt(at * align, channel < 0 ? target : scratch, n * align))
+        if (run.kind == Run::SOUND && !ReadAt(at * align, target, n * align))
             return false;
         if (run.kind == Run::SOURCE &&
             (source->Seek(static_cast<int>(at * unit)) != at * unit || source->Read(target, n * unit) != n * unit))
@@ -292,7 +290,7 @@ bool SWave::FillRuns(const Runs& runs, int64_t first, int count, int channel, SV
 
 // --- Silence ----------------------------------------------------------------
 
-bool SWave::ZeroFrames(uint32_t first, uint32_t count, int channel, int pass)
+bool SWave::ZeroFrames(uint32_t first, uint32_t count, int channel)
 {
     const int align = GetBlockAlign();
     const int64_t base = static_cast<int64_t>(first) * align;
@@ -301,7 +299,7 @@ bool SWave::ZeroFrames(uint32_t first, uint32_t count, int channel, int pass)
     Bytes data;
     if (!Allocate(data, chunk))
         return false;
-    return WalkChunks(total, chunk, pass, false, [&](int64_t offset, int bytes) {
+    return WalkChunks(total, chunk, [&](int64_t offset, int bytes) {
         if (!ReadAt(base + offset, data.data(), bytes))
             return false;
         for (int f = 0; f < bytes / align; f++)
@@ -316,7 +314,7 @@ bool SWave::SilenceSelection()
         return false;
     bool done;
     if (m_selectedChannel >= 0)
-        done = ZeroFrames(m_selectionStart, m_selectionLength, m_selectedChannel, 0);
+        done = ZeroFrames(m_selectionStart, m_selectionLength, m_selectedChannel);
     else
     {
         const int align = GetBlockAlign();
@@ -324,8 +322,10 @@ bool SWave::SilenceSelection()
         const int64_t total = static_cast<int64_t>(m_selectionLength) * align;
         const int chunk = ComputeChunkSize(total, align);
         Bytes silence;
-        done = Allocate(silence, chunk, static_cast<unsigned char>(m_silence)) && WalkChunks(total, chunk, 0, false,
-                          [&](int64_t offset, int bytes) { return WriteAt(base + offset, silence.data(), bytes); });
+        done = Allocate(silence, chunk, static_cast<unsigned char>(m_silence)) &&
+               WalkChunks(total, chunk, [&](int64_t offset, int bytes) {
+                   return WriteAt(base + offset, silence.data(), bytes);
+               });
     }
     FinishEdit(false);
     return done;
@@ -346,7 +346,7 @@ bool SWave::Amplify(double factor)
         return false;
     // Anything beyond 32 bits is clamped by SetSample; this keeps the conversion defined.
     const double limit = 1e12;
-    const bool done = WalkChunks(total, chunk, 0, false, [&](int64_t offset, int bytes) {
+    const bool done = WalkChunks(total, chunk, [&](int64_t offset, int bytes) {
         if (!ReadAt(base + offset, data.data(), bytes))
             return false;
         for (int f = 0; f < bytes / align; f++)
@@ -368,8 +368,7 @@ bool SWave::ScanSelection()
         return false;
     const int align = GetBlockAlign();
     const int64_t total = static_cast<int64_t>(m_selectionLength) * align;
-    const bool done = WalkChunks(total, ComputeChunkSize(total, align), 0, false,
-                                 [](int64_t, int) { return true; });
+    const bool done = WalkChunks(total, ComputeChunkSize(total, align), [](int64_t, int) { return true; });
     FinishEdit(false);
     return done;
 }
