@@ -27,8 +27,12 @@ void SendKey(WORD key, DWORD flags)
 class EscapeEditor : public SWaveCtrl
 {
 public:
-    int escapeAfter = -1;
     bool failingClip = false;
+    void PressEscapeAfter(int chunks)
+    {
+        escapeAfter = chunks;
+        drawn = 0;
+    }
     void ReleaseEscape()
     {
         if (pressed)
@@ -66,7 +70,7 @@ protected:
     }
 
 private:
-    int drawn = 0;
+    int escapeAfter = -1, drawn = 0;
     bool pressed = false;
 };
 
@@ -374,17 +378,17 @@ TEST_F(SWaveCtrlTest, CancelledOrFailedCutAndCopyKeepTheClipAndTheSound)
     const std::string clip = ClipBytes(), sound = DataOf(first.GetSound());
     parent.SetForegroundWindow();
     first.SetFocus();
-    // A cut of 5000 frames copies in 50 chunks, then deletes in about 50 more.
+    // A cut of 5000 frames copies in 99 chunks, then deletes in 100 more.
     const struct
     {
         bool cut;
         int escapeAfter;
         bool failingClip;
-    } cases[] = {{false, 3, false}, {true, 3, false}, {true, 53, false}, {false, -1, true}};
+    } cases[] = {{false, 3, false}, {true, 3, false}, {true, 102, false}, {false, -1, true}};
     for (const auto& c : cases)
     {
         first.SetSelection(1000, 5000);
-        first.escapeAfter = c.escapeAfter;
+        first.PressEscapeAfter(c.escapeAfter);
         first.failingClip = c.failingClip;
         EXPECT_FALSE(c.cut ? first.CutSelection() : first.CopySelection()) << c.escapeAfter;
         first.ReleaseEscape();
@@ -429,7 +433,7 @@ TEST_F(SWaveCtrlTest, CancelledEditsAreWholeAndReportedWhenTheyChangedFrames)
             LoadRamp(editor, 20000);
             const std::string before = DataOf(editor.GetSound());
             editor.SetSelection(100, e.length);
-            editor.escapeAfter = after;
+            editor.PressEscapeAfter(after);
             EXPECT_FALSE((editor.*e.edit)()) << e.name << after;
             editor.ReleaseEscape();
             EXPECT_EQ(e.moves, before == DataOf(editor.GetSound())) << e.name << after;
