@@ -160,6 +160,9 @@ TEST(SWaveCtrlMappingTest, FramesAndPixelsMapBothWays)
     EXPECT_EQ(100001u, SWaveCtrl::ComputeDrawChunk(1));
     EXPECT_EQ(100002u, SWaveCtrl::ComputeDrawChunk(7));
     EXPECT_EQ(100000u, SWaveCtrl::ComputeDrawChunk(400000) - 300000u);
+    // Ten points a column by the rate, and never more whatever the rate says.
+    EXPECT_EQ(221u, SWaveCtrl::ComputeDrawStep(441000, 44100, 10.0, 200));
+    EXPECT_EQ(10000u, SWaveCtrl::ComputeDrawStep(20000000, 1, 20000000.0, 200));
 }
 
 TEST_F(SWaveCtrlTest, UpAndDownWalkTheChannelsThroughAll)
