@@ -4,6 +4,7 @@
 #include <dsound.h>
 #include <climits>
 #include <cstring>
+#include <new>
 #include "SLevelCtrl.h"
 
 namespace
@@ -77,7 +78,8 @@ SWave::SWave()
     : m_window(this), m_loaded(false), m_inMemory(false), m_silence(0), m_format(), m_repeat(false),
       m_paused(false), m_rangeStart(0), m_rangeEnd(0), m_selectionStart(0), m_selectionLength(0),
       m_selectedChannel(-1), m_step(0), m_stepCount(1), m_progress(nullptr), m_progressUser(0),
-      m_level(nullptr), m_visualization(nullptr), m_visualizationUser(0), m_editDepth(0)
+      m_level(nullptr), m_visualization(nullptr), m_visualizationUser(0), m_current(0),
+      m_changed(false)
 {
     m_window.CreateMessageWindow();
     Close();
@@ -110,7 +112,10 @@ void SWave::Close()
     m_visualization = nullptr;
     m_visualizationUser = 0;
     m_buffer.Reset();
-    m_file.Close();
+    m_files[0].Close();
+    m_files[1].Close();
+    m_current = 0;
+    m_changed = false;
     m_memory.Close();
 }
 
@@ -134,15 +139,24 @@ bool SWave::Read(SVirtualFile* stream, bool inMemory, bool loadData, uint32_t* d
     if (size > static_cast<uint32_t>(INT_MAX))
         return false;
     m_format = format;
-    if (loadData && !LoadData(stream, inMemory, size))
+    m_silence = format.Format.wBitsPerSample == 8 ? 128 : 0;
+    // A sound too large for memory is refused, not the end of the program.
+    try
+    {
+        if (loadData && !LoadData(stream, inMemory, size))
+        {
+            Close();
+            return false;
+        }
+        m_loaded = true;
+        m_inMemory = inMemory;
+        RebuildBuffer();
+    }
+    catch (const std::bad_alloc&)
     {
         Close();
         return false;
     }
-    m_silence = format.Format.wBitsPerSample == 8 ? 128 : 0;
-    m_loaded = true;
-    m_inMemory = inMemory;
-    RebuildBuffer();
     if (dataSize)
         *dataSize = size;
     if (m_level)
@@ -155,9 +169,9 @@ bool SWave::LoadData(SVirtualFile* stream, bool inMemory, uint32_t size)
     SVirtualFile* target = &m_memory;
     if (!inMemory)
     {
-        if (!m_file.OpenTemporary())
+        if (!m_files[m_current].OpenTemporary())
             return false;
-        target = &m_file;
+        target = &m_files[m_current];
     }
     const int count = static_cast<int>(size);
     if (count > 0 && target->CopyFrom(stream, count) != count)
@@ -191,7 +205,7 @@ bool SWave::New(int channels, int samplesPerSecond)
         m_format.dwChannelMask = ALL_SIX_SPEAKERS;
         m_format.SubFormat = SUBTYPE_PCM;
     }
-    if (!m_file.OpenTemporary())
+    if (!m_files[m_current].OpenTemporary())
     {
         Close();
         return false;
@@ -207,7 +221,7 @@ bool SWave::New(int channels, int samplesPerSecond)
 
 int SWave::GetDataSize() const
 {
-    const SVirtualFile* stream = m_inMemory ? static_cast<const SVirtualFile*>(&m_memory) : &m_file;
+    const SVirtualFile* stream = m_inMemory ? static_cast<const SVirtualFile*>(&m_memory) : &m_files[m_current];
     const int size = stream->IsOpen() ? stream->GetSize() : 0;
     return size < 0 ? 0 : size;
 }
@@ -226,7 +240,7 @@ int SWave::GetAudibleChannelCount() const
 
 SVirtualFile* SWave::GetDataStream()
 {
-    return m_inMemory ? static_cast<SVirtualFile*>(&m_memory) : &m_file;
+    return m_inMemory ? static_cast<SVirtualFile*>(&m_memory) : &m_files[m_current];
 }
 
 SVirtualFile* SWave::GetRewoundDataStream()
@@ -272,7 +286,11 @@ bool SWave::WriteAt(int64_t offset, const void* buffer, int count)
         return false;
     if (count == 0)
         return true;
-    return stream->Seek(static_cast<int>(offset)) == offset && stream->Write(buffer, count) == count;
+    if (stream->Seek(static_cast<int>(offset)) != offset)
+        return false;
+    // A short write has still changed frames.
+    m_changed = true;
+    return stream->Write(buffer, count) == count;
 }
 
 int64_t SWave::GetSample(const void* buffer, uint32_t frame, int channel)

@@ -6,6 +6,7 @@
 #include <mmsystem.h>
 #include <mmreg.h>
 #include <cstdint>
+#include <vector>
 #include "SArray.h"
 #include "SFile.h"
 #include "SGuards.h"
@@ -93,6 +94,8 @@ public:
     bool InsertSilence(uint32_t frames);
     bool Amplify(double factor);
     bool ScanSelection();
+    // Whether an edit since SetOperation wrote any frame, even one that was then cancelled.
+    bool HasChangedFrames() const { return m_changed; }
     uint32_t GetSelectionStart() const { return m_selectionStart; }
     uint32_t GetSelectionLength() const { return m_selectionLength; }
     int GetSelectedChannel() const { return m_selectedChannel; }
@@ -131,20 +134,33 @@ protected:
     bool ReportProgress(int chunk);
 
 private:
+    // Frames of an edited sound (or samples of its selected channel): taken from
+    // the sound, from a source stream, or silent.
+    struct Run
+    {
+        enum Kind
+        {
+            SOUND,
+            SOURCE,
+            SILENCE
+        } kind;
+        int64_t first, count;
+    };
+    typedef std::vector<Run> Runs;
+
     // A chunk visitor: offset from the start of the walked range, and byte count.
     template <class Visit>
-    bool WalkChunks(int64_t total, int chunk, int pass, bool backwards, Visit visit);
+    bool WalkChunks(int64_t total, int chunk, Visit visit);
     bool IsSelectionEditable() const;
     bool FitsAfterInsert(int64_t frames) const;
     bool ReadAt(int64_t offset, void* buffer, int count);
     bool WriteAt(int64_t offset, const void* buffer, int count);
     bool CopyChannelTo(SVirtualFile* target);
-    bool DeleteAllChannels();
-    bool DeleteOneChannel();
-    bool ZeroFrames(uint32_t first, uint32_t count, int channel, int pass);
-    bool GrowBy(int64_t bytes);
-    bool MoveRight(uint32_t frames);
-    bool PasteSamples(SVirtualFile* source, uint32_t frames);
+    bool ZeroFrames(uint32_t first, uint32_t count, int channel);
+    bool ReplaceSelection(Run::Kind kind, int64_t count, SVirtualFile* source);
+    bool Compose(const Runs& frames, const Runs& samples, SVirtualFile* source);
+    bool FillRuns(const Runs& runs, int64_t first, int count, int channel, SVirtualFile* source,
+                  unsigned char* out, unsigned char* scratch);
     void FinishEdit(bool refillOnly);
     bool LoadData(SVirtualFile* stream, bool inMemory, uint32_t size);
     bool StartBuffer();
@@ -157,7 +173,10 @@ private:
     bool m_inMemory;
     int m_silence;
     WAVEFORMATEXTENSIBLE m_format;
-    SFile m_file;
+    // The editable data and the spare an edit that moves frames writes into; the
+    // two change places only once the spare holds the whole edited sound.
+    SFile m_files[2];
+    int m_current;
     SMemory m_memory;
     SComPtr<IDirectSoundBuffer> m_buffer;
     bool m_repeat;
@@ -172,8 +191,7 @@ private:
     SLevelCtrl* m_level;
     VisualizationCallback m_visualization;
     LPARAM m_visualizationUser;
-    // Edits running inside another edit leave the buffer to the outer one.
-    int m_editDepth;
+    bool m_changed;
 };
 
 static_assert(sizeof(WAVEFORMATEXTENSIBLE) == 40, "the format record is 40 bytes");

@@ -9,7 +9,7 @@
 namespace
 {
 // One clip for every editor of the process: the first editor opens it, the last closes it.
-std::unique_ptr<SFile> s_clip;
+std::unique_ptr<SVirtualFile> s_clip;
 int s_editors = 0;
 } // namespace
 
@@ -29,14 +29,11 @@ SWaveCtrl::SWaveCtrl()
     : m_backColor(0), m_backDisabledColor(0), m_progressBackColor(0), m_progressStartColor(0),
       m_progressEndColor(0), m_lineColor(0), m_caretColor(0), m_playCaretColor(0), m_waveColor(0),
       m_waveDisabledColor(0), m_menuEnabled(true), m_repeat(false), m_sound(this), m_channel(-1),
-      m_selectionStart(0), m_selectionLength(0), m_progressFrames(0)
+      m_selectionStart(0), m_selectionLength(0), m_progressFrames(0), m_escapeCancelled(false), m_escapeTime(0)
 {
     SetTypeId(STYPE_WAVE);
     if (s_editors++ == 0)
-    {
-        s_clip.reset(new SFile);
-        s_clip->OpenTemporary();
-    }
+        s_clip = NewClipStream();
     SetDefaultColors();
 }
 
@@ -48,9 +45,17 @@ SWaveCtrl::~SWaveCtrl()
         s_clip.reset();
 }
 
-SFile* SWaveCtrl::GetClip()
+SVirtualFile* SWaveCtrl::GetClip()
 {
     return s_clip && s_clip->IsOpen() ? s_clip.get() : nullptr;
+}
+
+std::unique_ptr<SVirtualFile> SWaveCtrl::NewClipStream() const
+{
+    std::unique_ptr<SFile> stream(new SFile);
+    if (!stream->OpenTemporary())
+        return nullptr;
+    return std::move(stream);
 }
 
 // --- Frames and pixels ------------------------------------------------------
@@ -121,10 +126,19 @@ bool SWaveCtrl::LoadWave(SVirtualFile* stream)
         return false;
     CloseSound();
     ResetView();
-    const bool read = m_sound.Read(stream, false, true, nullptr);
+    bool read = m_sound.Read(stream, false, true, nullptr);
     if (read)
         m_sound.SetRepeat(m_repeat);
-    Refresh();
+    // A sound whose waveform cannot have its memory is refused: the editor stays empty.
+    if (read && !TryBuildWaveform())
+    {
+        m_sound.Close();
+        read = false;
+    }
+    if (!read)
+        BuildWaveform();
+    if (m_handle)
+        InvalidateRect(nullptr, true);
     return read;
 }
 
@@ -206,39 +220,44 @@ void SWaveCtrl::OnSelectAll()
 
 // --- Edits ------------------------------------------------------------------
 
-// The waveform follows the samples; only a complete edit is reported. An edit
-// ended part way may have shortened the sound: the selection stays inside it,
-// or every later edit would be refused.
-void SWaveCtrl::FinishEdit(bool changed)
+// The waveform follows the samples. Any change of a frame is reported, also by
+// an edit that was then cancelled; an edit that moves frames is either whole or
+// not made at all.
+void SWaveCtrl::FinishEdit(bool done)
 {
     ClampSelection();
     Refresh();
-    if (changed)
+    if (done || m_sound.HasChangedFrames())
         NotifyChanged(0);
 }
 
-// The clip is emptied only once the sound has taken the selection: a cut or copy
-// that cannot be made leaves the clip as it was.
+// The cut or copy is written into a new stream, which becomes the clip only once
+// complete: a cut or copy cancelled or failed leaves the clip as it was.
 bool SWaveCtrl::CutSelection()
 {
-    SFile* clip = GetClip();
-    if (!m_sound.IsLoaded() || m_selectionLength == 0 || !clip || !BeginOperation())
+    if (!m_sound.IsLoaded() || m_selectionLength == 0 || !BeginOperation())
         return false;
-    const bool done = clip->SetSize(0) && m_sound.CutSelection(clip);
+    std::unique_ptr<SVirtualFile> fresh = NewClipStream();
+    const bool done = fresh && m_sound.CutSelection(fresh.get());
     EndOperation();
     if (done)
+    {
+        s_clip = std::move(fresh);
         m_selectionLength = 0;
+    }
     FinishEdit(done);
     return done;
 }
 
 bool SWaveCtrl::CopySelection()
 {
-    SFile* clip = GetClip();
-    if (!m_sound.IsLoaded() || m_selectionLength == 0 || !clip || !BeginOperation())
+    if (!m_sound.IsLoaded() || m_selectionLength == 0 || !BeginOperation())
         return false;
-    const bool done = clip->SetSize(0) && m_sound.CopySelection(clip);
+    std::unique_ptr<SVirtualFile> fresh = NewClipStream();
+    const bool done = fresh && m_sound.CopySelection(fresh.get());
     EndOperation();
+    if (done)
+        s_clip = std::move(fresh);
     if (m_handle)
         InvalidateRect(nullptr, true);
     return done;
@@ -246,7 +265,7 @@ bool SWaveCtrl::CopySelection()
 
 bool SWaveCtrl::PasteClip()
 {
-    SFile* clip = GetClip();
+    SVirtualFile* clip = GetClip();
     if (!m_sound.IsLoaded() || !clip || clip->GetSize() <= 0 || !BeginOperation())
         return false;
     const bool done = m_sound.PasteFrom(clip);

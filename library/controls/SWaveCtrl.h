@@ -5,6 +5,7 @@
 #pragma once
 #include "SPlatform.h"
 #include <cstdint>
+#include <memory>
 #include "SArray.h"
 #include "SFile.h"
 #include "SGuards.h"
@@ -33,6 +34,8 @@ public:
     static const int PROGRESS_HEIGHT = 16;
     static const int PROGRESS_MINIMUM_WIDTH = 40;
     static const int WHEEL_STEP_HZ = 500;
+    static const int POINTS_PER_COLUMN = 10;
+    static const uint32_t MAXIMUM_DRAW_BYTES = 4 << 20;
 
     // The editor's sound: its play hooks redraw the editor.
     class _SWave : public SWave
@@ -86,8 +89,9 @@ public:
     bool SilenceSelection();
     bool Amplify(double factor);
     bool ScanSelection();
-    // The clip file every editor of the process shares (null when none is open).
-    static SFile* GetClip();
+    // The clip every editor of the process shares (null when none is open). A cut
+    // or copy replaces it with a new stream: the pointer holds until then.
+    static SVirtualFile* GetClip();
 
     // 0xFF000000 leaves a colour unchanged; each setter remakes its pens or brushes.
     void SetCaretColors(COLORREF line, COLORREF caret, COLORREF playCaret);
@@ -102,6 +106,9 @@ public:
     static uint32_t ComputeKeyStep(uint32_t total, int width);
     // The frames of one waveform read at once: the multiple of the step just above 100,000.
     static uint32_t ComputeDrawChunk(uint32_t step);
+    // Frames between two points of a band: about ten points per column by the
+    // rate, and never more than POINTS_PER_COLUMN per column.
+    static uint32_t ComputeDrawStep(uint32_t total, int rate, double seconds, int width);
 
     // Painting (SWaveCtrlPaint.cpp).
     void BuildWaveform();
@@ -113,14 +120,18 @@ protected:
     bool BeginOperation();
     void EndOperation();
     static bool OnProgress(int percent, LPARAM user);
-    void DrawProgress(int percent);
+    virtual void DrawProgress(int percent);
+    // The stream a cut or copy writes into, to become the clip once complete.
+    virtual std::unique_ptr<SVirtualFile> NewClipStream() const;
 
 private:
     void ResetView();
     void SetDefaultColors();
     void BuildMenu();
     void Refresh();
-    void FinishEdit(bool changed);
+    void FinishEdit(bool done);
+    bool IsCancellingEscape(LPARAM flags) const;
+    bool TryBuildWaveform();
     void ClampSelection();
     int GetFrameX(uint32_t frame) const;
     void GetSelectionSpan(int& top, int& bottom) const;
@@ -153,5 +164,8 @@ private:
     int m_channel;
     uint32_t m_selectionStart, m_selectionLength;
     uint32_t m_progressFrames;
+    // The Esc that cancelled an edit, while its key messages are still to come.
+    bool m_escapeCancelled;
+    DWORD m_escapeTime;
     SArray<int> m_muted;
 };

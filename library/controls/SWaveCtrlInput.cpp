@@ -177,6 +177,13 @@ void SWaveCtrl::OnMenuCommand(int id)
         InvalidateRect(nullptr, true);
 }
 
+// The Esc that cancelled an edit: pressed before the cancel, or held since.
+bool SWaveCtrl::IsCancellingEscape(LPARAM flags) const
+{
+    const bool held = (flags & (1 << 30)) != 0;
+    return m_escapeCancelled && (held || static_cast<LONG>(GetMessageTime() - m_escapeTime) <= 0);
+}
+
 LRESULT SWaveCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     SMouseNotify::RelayToParent(this, SWM_WAVE_MOUSE, message, lParam);
@@ -203,8 +210,14 @@ LRESULT SWaveCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             Paint(dc);
         break;
     case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE && IsCancellingEscape(lParam))
+            return 0;
         OnKeyDown(static_cast<int>(wParam), m_keyboard.IsShiftDown(), m_keyboard.IsCtrlDown());
         return 0;
+    case WM_KEYUP:
+        if (wParam == VK_ESCAPE)
+            m_escapeCancelled = false;
+        break;
     case WM_LBUTTONDOWN:
         SelectByMouse(GET_X_LPARAM(lParam));
         break;

@@ -3,6 +3,9 @@
 // cursor, and the progress bar drawn over a snapshot during long edits.
 #include "SWaveCtrl.h"
 #include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <new>
 #include <vector>
 #include "SDrawing.h"
 #include "SLibrary.h"
@@ -25,23 +28,37 @@ void DrawPolyline(HDC dc, const std::vector<POINT>& points)
 
 void SWaveCtrl::BuildWaveform()
 {
+    TryBuildWaveform();
+}
+
+// False only when the waveform could not have its memory; the bitmap is then gone.
+bool SWaveCtrl::TryBuildWaveform()
+{
     m_waveform.Reset();
     const SIZE size = GetClientSize();
     if (!m_handle || size.cx <= 0 || size.cy <= 0)
-        return;
+        return true;
     SWindowDCGuard screen(m_handle);
     SGdiObjectGuard<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
     SMemoryDCGuard memory(screen.Get());
     if (!bitmap.Get() || !memory.Get())
-        return;
+        return true;
     {
         SSelectGuard select(memory.Get(), bitmap.Get());
         const RECT all = {0, 0, size.cx, size.cy};
         FillRect(memory.Get(), &all, m_backBrush.Get());
-        if (m_sound.IsLoaded())
-            FillBands(memory.Get(), size.cx, size.cy);
+        try
+        {
+            if (m_sound.IsLoaded())
+                FillBands(memory.Get(), size.cx, size.cy);
+        }
+        catch (const std::bad_alloc&)
+        {
+            return false;
+        }
     }
     m_waveform.Reset(bitmap.Release());
+    return true;
 }
 
 void SWaveCtrl::FillBands(HDC dc, int width, int height)
@@ -59,31 +76,59 @@ void SWaveCtrl::FillBands(HDC dc, int width, int height)
     }
 }
 
+uint32_t SWaveCtrl::ComputeDrawStep(uint32_t total, int rate, double seconds, int width)
+{
+    if (width <= 0)
+        return total > 0 ? total : 1;
+    const double pointsPerSecond = seconds > 0 ? std::max(1.0, 10.0 * width / seconds) : 1e18;
+    const double byRate = std::max(1.0, std::min<double>(UINT32_MAX, rate / pointsPerSecond));
+    // Whatever the rate says, no more points than the band can show.
+    const uint64_t columns = static_cast<uint64_t>(width) * POINTS_PER_COLUMN;
+    const uint64_t byWidth = (static_cast<uint64_t>(total) + columns - 1) / columns;
+    return static_cast<uint32_t>(std::max<uint64_t>({1, static_cast<uint64_t>(byRate), byWidth}));
+}
+
 void SWaveCtrl::DrawChannel(HDC dc, int channel, const RECT& band)
 {
     const int width = band.right - band.left, height = band.bottom - band.top;
     const int middle = band.top + height / 2;
     DrawLineWithPen(dc, band.left, middle, band.right, middle, m_linePen.Get());
     const uint32_t total = m_sound.GetFrameCount();
-    if (total == 0 || width <= 0)
+    if (total == 0 || width <= 0 || height <= 0)
         return;
-    const double seconds = m_sound.FrameToMs(total) / 1000.0;
-    const double pointsPerSecond = seconds > 0 ? std::max(1.0, 10.0 * width / seconds) : 1e18;
-    const uint32_t step = static_cast<uint32_t>(std::max(1.0, m_sound.GetSampleRate() / pointsPerSecond));
-    const uint32_t chunk = ComputeDrawChunk(step);
+    const uint32_t step =
+        ComputeDrawStep(total, m_sound.GetSampleRate(), m_sound.FrameToMs(total) / 1000.0, width);
     const int align = m_sound.GetBlockAlign();
-    std::vector<unsigned char> data(static_cast<size_t>(chunk) * align);
-    std::vector<POINT> points(1, POINT{band.left, middle});
-    for (uint32_t first = 0; first < total; first += chunk)
+    std::vector<POINT> points;
+    points.reserve(total / step + 2);
+    points.push_back(POINT{band.left, middle});
+    const auto add = [&](uint64_t frame, const void* data, uint32_t index) {
+        const double sample = m_sound.GetSampleNormalized(data, index, channel);
+        const int x = band.left + static_cast<int>(static_cast<double>(frame) / total * width);
+        points.push_back(POINT{x, band.top + static_cast<int>(height * (sample + 0.5))});
+    };
+    const uint32_t chunk = ComputeDrawChunk(step);
+    if (static_cast<uint64_t>(chunk) * align <= MAXIMUM_DRAW_BYTES)
     {
-        const uint32_t frames = std::min(chunk, total - first);
-        if (!m_sound.ReadData(data.data(), static_cast<int64_t>(first) * align, static_cast<int>(frames) * align))
-            break;
-        for (uint32_t f = 0; f < frames; f += step)
+        std::vector<unsigned char> data(static_cast<size_t>(chunk) * align);
+        for (uint32_t first = 0; first < total; first += chunk)
         {
-            const double sample = m_sound.GetSampleNormalized(data.data(), f, channel);
-            const int x = band.left + static_cast<int>(static_cast<double>(first + f) / total * width);
-            points.push_back(POINT{x, band.top + static_cast<int>(height * (sample + 0.5))});
+            const uint32_t frames = std::min(chunk, total - first);
+            if (!m_sound.ReadData(data.data(), static_cast<int64_t>(first) * align, static_cast<int>(frames) * align))
+                break;
+            for (uint32_t f = 0; f < frames; f += step)
+                add(first + f, data.data(), f);
+        }
+    }
+    else
+    {
+        // Steps wider than a chunk: only the frames drawn are read.
+        std::vector<unsigned char> frame(align);
+        for (uint64_t f = 0; f < total; f += step)
+        {
+            if (!m_sound.ReadData(frame.data(), static_cast<int64_t>(f) * align, align))
+                break;
+            add(f, frame.data(), 0);
         }
     }
     const bool muted = m_muted.Find(channel) >= 0;
@@ -160,7 +205,12 @@ bool SWaveCtrl::OnProgress(int percent, LPARAM user)
 {
     SWaveCtrl* editor = reinterpret_cast<SWaveCtrl*>(user);
     if (editor->m_keyboard.IsKeyDown(VK_ESCAPE))
+    {
+        // Its key press still waits in the queue: it must not act on the selection too.
+        editor->m_escapeCancelled = true;
+        editor->m_escapeTime = GetTickCount();
         return false;
+    }
     editor->DrawProgress(percent);
     return true;
 }

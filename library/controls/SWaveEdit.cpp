@@ -6,12 +6,27 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace
 {
 typedef std::vector<unsigned char> Bytes;
-const int GROW_BLOCK = 65536;
+
+// Chunks grow with the sizes a file names: a chunk that cannot have its memory
+// ends the edit, not the program.
+bool Allocate(Bytes& bytes, size_t size, unsigned char fill = 0)
+{
+    try
+    {
+        bytes.assign(size, fill);
+        return true;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+}
 } // namespace
 
 int SWave::ComputeChunkSize(int64_t totalBytes, int unit)
@@ -33,17 +48,15 @@ bool SWave::ReportProgress(int chunk)
     return m_progress(percent, m_progressUser);
 }
 
-// Pass 0 is a whole operation; passes 1 and 2 are the halves of a two-pass one.
 template <class Visit>
-bool SWave::WalkChunks(int64_t total, int chunk, int pass, bool backwards, Visit visit)
+bool SWave::WalkChunks(int64_t total, int chunk, Visit visit)
 {
     int index = 0;
     for (int64_t done = 0; done < total; done += chunk, index++)
     {
-        if (!ReportProgress(pass == 0 ? index : (pass == 2 ? 50 : 0) + index / 2))
+        if (!ReportProgress(index))
             return false;
-        const int bytes = static_cast<int>(std::min<int64_t>(chunk, total - done));
-        if (!visit(backwards ? total - done - bytes : done, bytes))
+        if (!visit(done, static_cast<int>(std::min<int64_t>(chunk, total - done))))
             return false;
     }
     return true;
@@ -62,6 +75,7 @@ bool SWave::SetOperation(uint32_t start, uint32_t length, int channel, ProgressC
     m_progressUser = user;
     m_step = 0;
     m_stepCount = 1;
+    m_changed = false;
     if (IsPlaying() || m_paused)
         Stop();
     return true;
@@ -86,11 +100,9 @@ bool SWave::FitsAfterInsert(int64_t frames) const
     return frames >= 0 && GetDataSize() - deleted + frames * align <= INT_MAX;
 }
 
-// The outermost edit brings the sound buffer up to date.
+// The sound buffer follows the edited frames.
 void SWave::FinishEdit(bool refillOnly)
 {
-    if (m_editDepth > 0)
-        return;
     if (refillOnly)
         FillBuffer();
     else
@@ -109,8 +121,10 @@ bool SWave::CopySelection(SVirtualFile* target)
     const int64_t first = static_cast<int64_t>(m_selectionStart) * align;
     const int64_t total = static_cast<int64_t>(m_selectionLength) * align;
     const int chunk = ComputeChunkSize(total, align);
-    Bytes data(chunk);
-    return WalkChunks(total, chunk, 0, false, [&](int64_t offset, int bytes) {
+    Bytes data;
+    if (!Allocate(data, chunk))
+        return false;
+    return WalkChunks(total, chunk, [&](int64_t offset, int bytes) {
         return ReadAt(first + offset, data.data(), bytes) && target->Write(data.data(), bytes) == bytes;
     });
 }
@@ -122,8 +136,10 @@ bool SWave::CopyChannelTo(SVirtualFile* target)
     const int64_t first = static_cast<int64_t>(m_selectionStart) * align;
     const int64_t total = static_cast<int64_t>(m_selectionLength) * align;
     const int chunk = ComputeChunkSize(total, align);
-    Bytes data(chunk), samples(chunk / align * width);
-    return WalkChunks(total, chunk, 0, false, [&](int64_t offset, int bytes) {
+    Bytes data, samples;
+    if (!Allocate(data, chunk) || !Allocate(samples, chunk / align * width))
+        return false;
+    return WalkChunks(total, chunk, [&](int64_t offset, int bytes) {
         if (!ReadAt(first + offset, data.data(), bytes))
             return false;
         const int frames = bytes / align;
@@ -156,118 +172,134 @@ bool SWave::PasteFrom(SVirtualFile* source)
     const int64_t frames = size > 0 && unit > 0 ? size / unit : 0;
     if (frames == 0 || !FitsAfterInsert(frames))
         return false;
-    m_step = 0;
-    m_stepCount = m_selectionLength > 0 ? 3 : 2;
-    m_editDepth++;
-    bool done = true;
-    if (m_selectionLength > 0)
-    {
-        done = DeleteSelection();
-        if (done)
-        {
-            m_step++;
-            m_selectionLength = 0;
-        }
-    }
-    done = done && InsertSilence(static_cast<uint32_t>(frames));
-    if (done)
-    {
-        m_step++;
-        done = PasteSamples(source, static_cast<uint32_t>(frames));
-    }
-    m_editDepth--;
-    FinishEdit(false);
-    return done;
+    if (!ReplaceSelection(Run::SOURCE, frames, source))
+        return false;
+    m_selectionLength = 0;
+    return true;
 }
-
-bool SWave::PasteSamples(SVirtualFile* source, uint32_t frames)
-{
-    source->SeekToStart();
-    const int align = GetBlockAlign(), width = BytesPerSample(), channel = m_selectedChannel;
-    const int64_t base = static_cast<int64_t>(m_selectionStart) * align;
-    if (channel < 0)
-    {
-        const int64_t total = static_cast<int64_t>(frames) * align;
-        const int chunk = ComputeChunkSize(total, align);
-        Bytes data(chunk);
-        return WalkChunks(total, chunk, 0, false, [&](int64_t offset, int bytes) {
-            return source->Read(data.data(), bytes) == bytes && WriteAt(base + offset, data.data(), bytes);
-        });
-    }
-    const int64_t total = static_cast<int64_t>(frames) * width;
-    const int chunk = ComputeChunkSize(total, width);
-    Bytes samples(chunk), block(static_cast<size_t>(chunk / width) * align);
-    return WalkChunks(total, chunk, 0, false, [&](int64_t offset, int bytes) {
-        const int count = bytes / width;
-        const int64_t at = base + offset / width * align;
-        if (source->Read(samples.data(), bytes) != bytes || !ReadAt(at, block.data(), count * align))
-            return false;
-        for (int i = 0; i < count; i++)
-            memcpy(&block[i * align + channel * width], &samples[i * width], width);
-        return WriteAt(at, block.data(), count * align);
-    });
-}
-
-// --- Delete, silence, insert -----------------------------------------------
 
 bool SWave::DeleteSelection()
 {
     if (!IsSelectionEditable() || m_selectionLength == 0)
         return false;
-    m_editDepth++;
-    const bool done = m_selectedChannel < 0 ? DeleteAllChannels() : DeleteOneChannel();
-    m_editDepth--;
-    // A cancelled delete has moved part of the data: the buffer must follow it too.
+    return ReplaceSelection(Run::SILENCE, 0, nullptr);
+}
+
+bool SWave::InsertSilence(uint32_t frames)
+{
+    if (!IsSelectionEditable() || frames == 0 || !FitsAfterInsert(frames))
+        return false;
+    if (!ReplaceSelection(Run::SILENCE, frames, nullptr))
+        return false;
+    m_selectionLength = 0;
+    return true;
+}
+
+// The edits that move frames: the selection gives way to count frames of the
+// given kind. One selected channel moves alone: the others keep their frames and
+// the sound grows by silence at its end. The edited sound is written whole into
+// the spare file, which then takes the data's place, so that a cancel or a
+// failed write leaves the sound as it was.
+bool SWave::ReplaceSelection(Run::Kind kind, int64_t count, SVirtualFile* source)
+{
+    const int64_t total = GetFrameCount(), start = m_selectionStart, length = m_selectionLength;
+    const Run before = {Run::SOUND, 0, start}, inserted = {kind, 0, count};
+    const Run after = {Run::SOUND, start + length, total - start - length};
+    Runs frames, samples;
+    if (m_selectedChannel < 0)
+        frames = {before, inserted, after};
+    else
+    {
+        frames = {Run{Run::SOUND, 0, total}, Run{Run::SILENCE, 0, count}};
+        samples = {before, inserted, after, Run{Run::SILENCE, 0, length}};
+    }
+    if (!Compose(frames, samples, source))
+        return false;
     FinishEdit(false);
-    return done;
+    return true;
 }
 
-bool SWave::DeleteAllChannels()
+bool SWave::Compose(const Runs& frames, const Runs& samples, SVirtualFile* source)
 {
+    int64_t total = 0;
+    for (const Run& run : frames)
+        total += run.count;
     const int align = GetBlockAlign();
-    const int64_t size = GetDataSize();
-    const int64_t target = static_cast<int64_t>(m_selectionStart) * align;
-    const int64_t source = target + static_cast<int64_t>(m_selectionLength) * align;
-    const int64_t moved = size - source;
-    const int chunk = ComputeChunkSize(moved, align);
-    Bytes data(chunk);
-    if (!WalkChunks(moved, chunk, 0, false, [&](int64_t offset, int bytes) {
-            return ReadAt(source + offset, data.data(), bytes) && WriteAt(target + offset, data.data(), bytes);
-        }))
+    if (total * align > INT_MAX)
         return false;
-    return GetDataStream()->SetSize(static_cast<int>(size - (source - target)));
+    const int chunk = ComputeChunkSize(total * align, align);
+    Bytes data, scratch;
+    SFile& spare = m_files[1 - m_current];
+    if (!Allocate(data, chunk) || !Allocate(scratch, chunk) || !spare.OpenTemporary())
+        return false;
+    const bool done = WalkChunks(total * align, chunk, [&](int64_t offset, int bytes) {
+        const int64_t first = offset / align;
+        return FillRuns(frames, first, bytes / align, -1, source, data.data(), scratch.data()) &&
+               (samples.empty() ||
+                FillRuns(samples, first, bytes / align, m_selectedChannel, source, data.data(), scratch.data())) &&
+               spare.Write(data.data(), bytes) == bytes;
+    });
+    if (!done)
+    {
+        spare.Close();
+        return false;
+    }
+    m_files[m_current].Close();
+    m_current = 1 - m_current;
+    m_changed = true;
+    return true;
 }
 
-// The file keeps its length: the channel's later samples move left over the
-// selection and its last samples fall silent.
-bool SWave::DeleteOneChannel()
+// Fills count frames from the given frame of the edited sound: whole frames, or
+// only the given channel's samples (a source then holds mono samples).
+bool SWave::FillRuns(const Runs& runs, int64_t first, int count, int channel, SVirtualFile* source,
+                     unsigned char* out, unsigned char* scratch)
 {
-    const int align = GetBlockAlign(), width = BytesPerSample(), channel = m_selectedChannel;
-    const uint32_t frames = GetFrameCount(), length = m_selectionLength;
-    const int64_t base = static_cast<int64_t>(m_selectionStart) * align;
-    const int64_t shift = static_cast<int64_t>(length) * align;
-    const int64_t moved = static_cast<int64_t>(frames - m_selectionStart - length) * align;
-    const int chunk = ComputeChunkSize(moved, align);
-    Bytes target(chunk), source(chunk);
-    if (!WalkChunks(moved, chunk, 1, false, [&](int64_t offset, int bytes) {
-            if (!ReadAt(base + offset, target.data(), bytes) || !ReadAt(base + shift + offset, source.data(), bytes))
-                return false;
-            for (int f = 0; f < bytes / align; f++)
-                memcpy(&target[f * align + channel * width], &source[f * align + channel * width], width);
-            return WriteAt(base + offset, target.data(), bytes);
-        }))
-        return false;
-    return ZeroFrames(frames - length, length, channel, 2);
+    const int align = GetBlockAlign(), width = BytesPerSample();
+    const int unit = channel < 0 ? align : width;
+    int64_t runStart = 0;
+    for (const Run& run : runs)
+    {
+        const int64_t from = std::max(first, runStart), to = std::min(first + count, runStart + run.count);
+        runStart += run.count;
+        if (from >= to)
+            continue;
+        const int n = static_cast<int>(to - from);
+        const int64_t at = run.first + (from - (runStart - run.count));
+        unsigned char* target = channel < 0 ? out + (from - first) * align : scratch;
+        if (run.kind == Run::SOUND && !ReadAt(at * align, target, n * align))
+            return false;
+        if (run.kind == Run::SOURCE &&
+            (source->Seek(static_cast<int>(at * unit)) != at * unit || source->Read(target, n * unit) != n * unit))
+            return false;
+        if (run.kind == Run::SILENCE)
+            memset(target, m_silence, static_cast<size_t>(n) * unit);
+        if (channel < 0)
+            continue;
+        // One channel: the run's samples go into that channel of each frame.
+        unsigned char* frame = out + (from - first) * align + channel * width;
+        for (int i = 0; i < n; i++)
+        {
+            const unsigned char* sample = run.kind == Run::SOUND ? scratch + i * align + channel * width
+                                                                 : scratch + i * width;
+            memcpy(frame + i * align, sample, width);
+        }
+    }
+    return true;
 }
 
-bool SWave::ZeroFrames(uint32_t first, uint32_t count, int channel, int pass)
+// --- Silence ----------------------------------------------------------------
+
+bool SWave::ZeroFrames(uint32_t first, uint32_t count, int channel)
 {
     const int align = GetBlockAlign();
     const int64_t base = static_cast<int64_t>(first) * align;
     const int64_t total = static_cast<int64_t>(count) * align;
     const int chunk = ComputeChunkSize(total, align);
-    Bytes data(chunk);
-    return WalkChunks(total, chunk, pass, false, [&](int64_t offset, int bytes) {
+    Bytes data;
+    if (!Allocate(data, chunk))
+        return false;
+    return WalkChunks(total, chunk, [&](int64_t offset, int bytes) {
         if (!ReadAt(base + offset, data.data(), bytes))
             return false;
         for (int f = 0; f < bytes / align; f++)
@@ -282,88 +314,19 @@ bool SWave::SilenceSelection()
         return false;
     bool done;
     if (m_selectedChannel >= 0)
-        done = ZeroFrames(m_selectionStart, m_selectionLength, m_selectedChannel, 0);
+        done = ZeroFrames(m_selectionStart, m_selectionLength, m_selectedChannel);
     else
     {
         const int align = GetBlockAlign();
         const int64_t base = static_cast<int64_t>(m_selectionStart) * align;
         const int64_t total = static_cast<int64_t>(m_selectionLength) * align;
         const int chunk = ComputeChunkSize(total, align);
-        const Bytes silence(chunk, static_cast<unsigned char>(m_silence));
-        done = WalkChunks(total, chunk, 0, false,
-                          [&](int64_t offset, int bytes) { return WriteAt(base + offset, silence.data(), bytes); });
+        Bytes silence;
+        done = Allocate(silence, chunk, static_cast<unsigned char>(m_silence)) &&
+               WalkChunks(total, chunk, [&](int64_t offset, int bytes) {
+                   return WriteAt(base + offset, silence.data(), bytes);
+               });
     }
-    FinishEdit(false);
-    return done;
-}
-
-// New frames at the end start silent in every channel.
-bool SWave::GrowBy(int64_t bytes)
-{
-    SVirtualFile* stream = GetDataStream();
-    const int64_t size = GetDataSize();
-    if (size + bytes > INT_MAX || stream->SeekToEnd() != size)
-        return false;
-    const Bytes silence(GROW_BLOCK, static_cast<unsigned char>(m_silence));
-    for (int64_t left = bytes; left > 0; left -= GROW_BLOCK)
-    {
-        const int n = static_cast<int>(std::min<int64_t>(left, GROW_BLOCK));
-        if (stream->Write(silence.data(), n) != n)
-        {
-            // Cut back, so that the data keeps whole frames.
-            stream->SetSize(static_cast<int>(size));
-            return false;
-        }
-    }
-    return true;
-}
-
-// The frames from the selection start to the old end move right by the new
-// frames, from the end backwards; one selected channel moves alone.
-bool SWave::MoveRight(uint32_t frames)
-{
-    const int align = GetBlockAlign(), width = BytesPerSample(), channel = m_selectedChannel;
-    const int64_t base = static_cast<int64_t>(m_selectionStart) * align;
-    const int64_t shift = static_cast<int64_t>(frames) * align;
-    const int64_t moved = static_cast<int64_t>(GetFrameCount() - frames - m_selectionStart) * align;
-    const int chunk = ComputeChunkSize(moved, align);
-    Bytes source(chunk), target(chunk);
-    return WalkChunks(moved, chunk, 1, true, [&](int64_t offset, int bytes) {
-        if (!ReadAt(base + offset, source.data(), bytes))
-            return false;
-        if (channel < 0)
-            return WriteAt(base + shift + offset, source.data(), bytes);
-        if (!ReadAt(base + shift + offset, target.data(), bytes))
-            return false;
-        for (int f = 0; f < bytes / align; f++)
-            memcpy(&target[f * align + channel * width], &source[f * align + channel * width], width);
-        return WriteAt(base + shift + offset, target.data(), bytes);
-    });
-}
-
-bool SWave::InsertSilence(uint32_t frames)
-{
-    // Checked before the selection is deleted: an insert that cannot be made changes nothing.
-    if (!IsSelectionEditable() || frames == 0 || !FitsAfterInsert(frames))
-        return false;
-    m_editDepth++;
-    bool done = true;
-    if (m_selectionLength > 0)
-    {
-        done = DeleteSelection();
-        if (done)
-            m_selectionLength = 0;
-    }
-    const int64_t bytes = static_cast<int64_t>(frames) * GetBlockAlign();
-    done = done && GrowBy(bytes);
-    if (done)
-    {
-        // The silencing pass runs even when the moving pass was ended.
-        const bool moved = MoveRight(frames);
-        const bool silenced = ZeroFrames(m_selectionStart, frames, m_selectedChannel, 2);
-        done = moved && silenced;
-    }
-    m_editDepth--;
     FinishEdit(false);
     return done;
 }
@@ -378,10 +341,12 @@ bool SWave::Amplify(double factor)
     const int64_t base = static_cast<int64_t>(m_selectionStart) * align;
     const int64_t total = static_cast<int64_t>(m_selectionLength) * align;
     const int chunk = ComputeChunkSize(total, align);
-    Bytes data(chunk);
+    Bytes data;
+    if (!Allocate(data, chunk))
+        return false;
     // Anything beyond 32 bits is clamped by SetSample; this keeps the conversion defined.
     const double limit = 1e12;
-    const bool done = WalkChunks(total, chunk, 0, false, [&](int64_t offset, int bytes) {
+    const bool done = WalkChunks(total, chunk, [&](int64_t offset, int bytes) {
         if (!ReadAt(base + offset, data.data(), bytes))
             return false;
         for (int f = 0; f < bytes / align; f++)
@@ -403,8 +368,7 @@ bool SWave::ScanSelection()
         return false;
     const int align = GetBlockAlign();
     const int64_t total = static_cast<int64_t>(m_selectionLength) * align;
-    const bool done = WalkChunks(total, ComputeChunkSize(total, align), 0, false,
-                                 [](int64_t, int) { return true; });
+    const bool done = WalkChunks(total, ComputeChunkSize(total, align), [](int64_t, int) { return true; });
     FinishEdit(false);
     return done;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <vector>
 #include "SLevelCtrl.h"
 #include "SLibrary.h"
@@ -39,6 +40,15 @@ bool SWave::FillBuffer()
 {
     if (!m_buffer)
         return false;
+    std::vector<unsigned char> data;
+    try
+    {
+        data.resize(static_cast<size_t>(FILL_FRAMES) * GetBlockAlign());
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
     void* first = nullptr;
     void* second = nullptr;
     DWORD firstBytes = 0, secondBytes = 0;
@@ -55,7 +65,6 @@ bool SWave::FillBuffer()
     }
     SVirtualFile* stream = GetRewoundDataStream();
     const int align = GetBlockAlign();
-    std::vector<unsigned char> data(static_cast<size_t>(FILL_FRAMES) * align);
     unsigned char* target = static_cast<unsigned char*>(first);
     DWORD done = 0;
     while (done < firstBytes)
@@ -251,10 +260,18 @@ void SWave::OnTimerTick()
     }
     if (IsPlaying())
     {
-        if (m_level)
-            FeedLevelMeter();
-        if (m_visualization)
-            FeedVisualization();
+        // The feeds' windows grow with the frame size a file names: a tick
+        // that cannot have its memory skips them.
+        try
+        {
+            if (m_level)
+                FeedLevelMeter();
+            if (m_visualization)
+                FeedVisualization();
+        }
+        catch (const std::bad_alloc&)
+        {
+        }
         OnPlayTick();
     }
     else

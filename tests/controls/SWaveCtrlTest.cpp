@@ -1,13 +1,104 @@
 #include <gtest/gtest.h>
+#include <atomic>
+#include <string>
+#include <thread>
 #include "../window/HeldKeys.h"
 #include "../window/ImageCanvas.h"
 #include "SWaveCtrl.h"
+#include <psapi.h>
 #include "WaveTestSupport.h"
 
 namespace
 {
 const COLORREF BACK = RGB(240, 240, 200), OTHER_BACK = RGB(90, 90, 90), LINE = RGB(0, 0, 255),
                CARET = RGB(255, 0, 255), WAVE = RGB(0, 128, 0);
+
+void SendKey(WORD key, DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+}
+
+// An editor whose user presses Esc, as the system sees it, once the given number
+// of chunks are done, and whose clip streams may refuse their writes.
+class EscapeEditor : public SWaveCtrl
+{
+public:
+    bool failingClip = false;
+    void PressEscapeAfter(int chunks)
+    {
+        escapeAfter = chunks;
+        drawn = 0;
+    }
+    void ReleaseEscape()
+    {
+        if (pressed)
+            SendKey(VK_ESCAPE, KEYEVENTF_KEYUP);
+        pressed = false;
+        drawn = 0;
+        for (int tries = 0; tries < 50 && (GetAsyncKeyState(VK_ESCAPE) & 0x8000); tries++)
+            Sleep(10);
+        PumpPendingMessages();
+    }
+
+protected:
+    // Called once as the edit begins, then before each chunk. No messages are
+    // pumped meanwhile: the key press waits in the queue as it would for a user.
+    void DrawProgress(int percent) override
+    {
+        SWaveCtrl::DrawProgress(percent);
+        if (drawn++ != escapeAfter || pressed)
+            return;
+        SendKey(VK_ESCAPE, 0);
+        pressed = true;
+        for (int tries = 0; tries < 50 && !(GetAsyncKeyState(VK_ESCAPE) & 0x8000); tries++)
+            Sleep(10);
+    }
+    std::unique_ptr<SVirtualFile> NewClipStream() const override
+    {
+        if (!failingClip)
+            return SWaveCtrl::NewClipStream();
+        // Takes the first 100 bytes, then a write fails.
+        class Failing : public SMemory
+        {
+            int Write(const void* data, int n) override { return GetSize() + n > 100 ? 0 : SMemory::Write(data, n); }
+        };
+        return std::unique_ptr<SVirtualFile>(new Failing);
+    }
+
+private:
+    int escapeAfter = -1, drawn = 0;
+    bool pressed = false;
+};
+
+std::string DataOf(SWave& sound)
+{
+    std::string data(sound.GetDataSize(), '\0');
+    sound.ReadData(&data[0], 0, static_cast<int>(data.size()));
+    return data;
+}
+
+std::string ClipBytes()
+{
+    SVirtualFile* clip = SWaveCtrl::GetClip();
+    std::string data(clip->GetSize(), '\0');
+    clip->SeekToStart();
+    clip->Read(&data[0], static_cast<int>(data.size()));
+    return data;
+}
+
+SIZE_T PrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
+    // Wine leaves PrivateUsage at 0 and reports the private bytes as the page file usage.
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+}
 
 // Two 200 x 100 editors on one parent that counts their change reports.
 class SWaveCtrlTest : public ::testing::Test
@@ -45,7 +136,7 @@ protected:
     }
 
     TraceWnd parent;
-    SWaveCtrl editors[2];
+    EscapeEditor editors[2];
 };
 } // namespace
 
@@ -69,6 +160,9 @@ TEST(SWaveCtrlMappingTest, FramesAndPixelsMapBothWays)
     EXPECT_EQ(100001u, SWaveCtrl::ComputeDrawChunk(1));
     EXPECT_EQ(100002u, SWaveCtrl::ComputeDrawChunk(7));
     EXPECT_EQ(100000u, SWaveCtrl::ComputeDrawChunk(400000) - 300000u);
+    // Ten points a column by the rate, and never more whatever the rate says.
+    EXPECT_EQ(221u, SWaveCtrl::ComputeDrawStep(441000, 44100, 10.0, 200));
+    EXPECT_EQ(10000u, SWaveCtrl::ComputeDrawStep(20000000, 1, 20000000.0, 200));
 }
 
 TEST_F(SWaveCtrlTest, UpAndDownWalkTheChannelsThroughAll)
@@ -174,7 +268,7 @@ TEST_F(SWaveCtrlTest, EditsThatCannotBeMadeKeepSoundSelectionAndClip)
     first.SetChannel(1, true);
     first.SetSelection(7, 1);
     ASSERT_TRUE(first.CopySelection());
-    SFile* clip = SWaveCtrl::GetClip();
+    SVirtualFile* clip = SWaveCtrl::GetClip();
     ASSERT_EQ(2, clip->GetSize());
     second.SetSelection(10, 5);
     EXPECT_FALSE(second.PasteClip());
@@ -275,4 +369,120 @@ TEST_F(SWaveCtrlTest, ContextMenuAndWheelDriveThePlayback)
     EXPECT_EQ(rate + 500, buffer->frequency);
     EXPECT_EQ(2, parent.Count(SWM_CHANGED));
     editor.CloseSound();
+}
+
+TEST_F(SWaveCtrlTest, CancelledOrFailedCutAndCopyKeepTheClipAndTheSound)
+{
+    EscapeEditor& first = editors[0];
+    LoadRamp(first, 20000);
+    LoadRamp(editors[1], 100);
+    first.SetSelection(0, 10);
+    ASSERT_TRUE(first.CopySelection());
+    const std::string clip = ClipBytes(), sound = DataOf(first.GetSound());
+    parent.SetForegroundWindow();
+    first.SetFocus();
+    // A cut of 5000 frames copies in 99 chunks, then deletes in 100 more.
+    const struct
+    {
+        bool cut;
+        int escapeAfter;
+        bool failingClip;
+    } cases[] = {{false, 3, false}, {true, 3, false}, {true, 102, false}, {false, -1, true}};
+    for (const auto& c : cases)
+    {
+        first.SetSelection(1000, 5000);
+        first.PressEscapeAfter(c.escapeAfter);
+        first.failingClip = c.failingClip;
+        EXPECT_FALSE(c.cut ? first.CutSelection() : first.CopySelection()) << c.escapeAfter;
+        first.ReleaseEscape();
+        EXPECT_TRUE(clip == ClipBytes()) << c.escapeAfter;
+        EXPECT_TRUE(sound == DataOf(first.GetSound())) << c.escapeAfter;
+        // The Esc that cancelled does nothing more.
+        EXPECT_EQ(5000u, first.GetSelectionLength()) << c.escapeAfter;
+    }
+    first.failingClip = false;
+    EXPECT_EQ(0, parent.Count(SWM_CHANGED));
+    editors[1].SetSelection(0, 0);
+    ASSERT_TRUE(editors[1].PasteClip());
+    EXPECT_EQ(110u, editors[1].GetSound().GetFrameCount());
+    EXPECT_EQ(9, Sample(editors[1], 9, 0));
+    EXPECT_EQ(0, Sample(editors[1], 10, 0));
+}
+
+// A cancelled edit that moves frames leaves the sound as it was and reports
+// nothing; an amplify cancelled part way keeps what it changed and says so.
+TEST_F(SWaveCtrlTest, CancelledEditsAreWholeAndReportedWhenTheyChangedFrames)
+{
+    EscapeEditor& editor = editors[0];
+    LoadRamp(editors[1], 10);
+    editors[1].SetSelection(0, 4);
+    ASSERT_TRUE(editors[1].CopySelection());
+    parent.SetForegroundWindow();
+    editor.SetFocus();
+    // Each edit runs about 100 chunks.
+    const struct
+    {
+        const char* name;
+        bool (SWaveCtrl::*edit)();
+        uint32_t length;
+        bool moves;
+    } edits[] = {{"paste", &SWaveCtrl::PasteClip, 100, true},
+                 {"delete", &SWaveCtrl::DeleteSelection, 100, true},
+                 {"silence", &SWaveCtrl::SilenceSelection, 19800, false}};
+    int reports = 0;
+    for (const auto& e : edits)
+        for (int after : {1, 50, 99})
+        {
+            LoadRamp(editor, 20000);
+            const std::string before = DataOf(editor.GetSound());
+            editor.SetSelection(100, e.length);
+            editor.PressEscapeAfter(after);
+            EXPECT_FALSE((editor.*e.edit)()) << e.name << after;
+            editor.ReleaseEscape();
+            EXPECT_EQ(e.moves, before == DataOf(editor.GetSound())) << e.name << after;
+            reports += e.moves ? 0 : 1;
+            EXPECT_EQ(reports, parent.Count(SWM_CHANGED)) << e.name << after;
+            EXPECT_EQ(e.length, editor.GetSelectionLength()) << e.name << after;
+        }
+}
+
+// 40 MB of 16-bit mono at 1 Hz: the waveform draws no more points than its
+// columns can show, whatever the rate asks for.
+TEST_F(SWaveCtrlTest, ALowRateSoundOpensAndPaintsInBoundedMemory)
+{
+    const int frames = 20 * 1000 * 1000;
+    WaveSpec format;
+    format.channels = 1;
+    format.rate = 1;
+    SMemory stream;
+    {
+        std::string samples(static_cast<size_t>(frames) * 2, '\0');
+        for (size_t i = 1; i < samples.size(); i += 2)
+            samples[i] = static_cast<char>(i / 2 % 2 ? 0x40 : 0xC0);
+        FillStream(stream, MakeWaveBytes(format, samples));
+    }
+    const SIZE_T before = PrivateBytes();
+    std::atomic<bool> running(true);
+    std::atomic<SIZE_T> peak(before);
+    std::thread sampler([&] {
+        while (running)
+        {
+            peak = std::max<SIZE_T>(peak, PrivateBytes());
+            Sleep(1);
+        }
+    });
+    EXPECT_TRUE(editors[0].LoadWave(&stream));
+    const COLORREF centre = PixelAfterPaint(editors[0], 100, 50);
+    running = false;
+    sampler.join();
+    EXPECT_LT(peak - before, 3u * frames * 2) << before;
+    EXPECT_NE(centre, GetSysColor(COLOR_WINDOW));
+    // The highest rate opens, paints and plays.
+    FakeDeviceInstalled fake;
+    format.rate = 0x7FFFFFFF;
+    FillStream(stream, MakeWaveBytes(format, Samples16(100, 1, [](int f, int) { return f; })));
+    ASSERT_TRUE(editors[0].LoadWave(&stream));
+    PixelAfterPaint(editors[0], 100, 50);
+    EXPECT_TRUE(editors[0].Play());
+    editors[0].CloseSound();
 }

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 #include "SFile.h"
 #include "SWave.h"
 #include "WaveTestSupport.h"
@@ -25,6 +27,19 @@ bool Load(SWave& sound, const std::string& bytes, bool inMemory = false)
 bool Refuse(int, LPARAM)
 {
     return false;
+}
+
+// Answers yes to the given number of questions, then no.
+bool RefuseAfter(int, LPARAM left)
+{
+    return (*reinterpret_cast<int*>(left))-- > 0;
+}
+
+std::string DataOf(SWave& sound)
+{
+    std::string data(sound.GetDataSize(), '\0');
+    sound.ReadData(&data[0], 0, static_cast<int>(data.size()));
+    return data;
 }
 } // namespace
 
@@ -247,10 +262,10 @@ TEST(SWaveEditTest, ACallbackRefusingAtOnceLeavesTheSamples)
     EXPECT_FALSE(sound.Amplify(2.0));
     EXPECT_EQ(50, sound.GetSample(nullptr, 50, 0));
     EXPECT_EQ(-51, sound.GetSample(nullptr, 50, 1));
-    // Inserting has grown the file before the first question.
+    // An insert refused at once leaves the sound as long as it was.
     ASSERT_TRUE(sound.SetOperation(0, 0, -1, &Refuse, 0));
     EXPECT_FALSE(sound.InsertSilence(5));
-    EXPECT_EQ(105u, sound.GetFrameCount());
+    EXPECT_EQ(100u, sound.GetFrameCount());
     // Without a callback both run; amplifying clamps.
     ASSERT_TRUE(sound.SetOperation(50, 10, 0, nullptr, 0));
     EXPECT_TRUE(sound.Amplify(1000.0));
@@ -321,4 +336,67 @@ TEST(SWaveEditTest, EditsThatCannotBeMadeChangeNothing)
     EXPECT_EQ(10u, sound.GetSelectionStart());
     EXPECT_EQ(5u, sound.GetSelectionLength());
     EXPECT_EQ(2, sample.GetSize());
+}
+
+// Stereo ramps of 20000 frames: each edit runs about 100 chunks. Cancelled at
+// any of them the sound is as it was; run to the end it is the model's.
+TEST(SWaveEditTest, EditsThatMoveFramesAreWholeOrNotMadeAtAll)
+{
+    typedef std::vector<std::pair<int, int>> Frames;
+    const int total = 20000;
+    Frames ramp;
+    for (int f = 0; f < total; f++)
+        ramp.push_back({f, -f - 1});
+    Frames clip(3000, {7, -7});
+    std::string clipBytes;
+    for (const auto& f : clip)
+        clipBytes += Samples16(1, 2, [&](int, int c) { return c ? f.second : f.first; });
+    const auto replaced = [&](int start, int length, const Frames& inserted, int channel) {
+        Frames all = ramp, edited = ramp;
+        edited.erase(edited.begin() + start, edited.begin() + start + length);
+        edited.insert(edited.begin() + start, inserted.begin(), inserted.end());
+        if (channel < 0)
+            return edited;
+        // One channel moves alone; the others keep their frames and grow silent.
+        all.resize(ramp.size() + inserted.size(), {0, 0});
+        edited.resize(all.size(), {0, 0});
+        for (size_t f = 0; f < all.size(); f++)
+            (channel ? all[f].second : all[f].first) = channel ? edited[f].second : edited[f].first;
+        return all;
+    };
+    const auto bytesOf = [](const Frames& frames) {
+        std::string bytes;
+        for (const auto& f : frames)
+            bytes += U16(f.first & 0xFFFF) + U16(f.second & 0xFFFF);
+        return bytes;
+    };
+    const struct
+    {
+        const char* name;
+        int start, length, channel;
+        std::function<bool(SWave&, SMemory&)> edit;
+        Frames model;
+    } cases[] = {
+        {"insert", 500, 200, -1, [](SWave& s, SMemory&) { return s.InsertSilence(1000); },
+         replaced(500, 200, Frames(1000, {0, 0}), -1)},
+        {"insert into a channel", 500, 200, 1, [](SWave& s, SMemory&) { return s.InsertSilence(1000); },
+         replaced(500, 200, Frames(1000, {0, 0}), 1)},
+        {"paste", 500, 200, -1, [](SWave& s, SMemory& m) { return s.PasteFrom(&m); }, replaced(500, 200, clip, -1)},
+        {"delete", 500, 200, -1, [](SWave& s, SMemory&) { return s.DeleteSelection(); }, replaced(500, 200, {}, -1)},
+        {"delete in a channel", 500, 200, 0, [](SWave& s, SMemory&) { return s.DeleteSelection(); },
+         replaced(500, 200, {}, 0)}};
+    for (const auto& c : cases)
+        for (int answers : {1, 50, 99, 1000})
+        {
+            SWave sound;
+            ASSERT_TRUE(Load(sound, MakeWaveBytes(WaveSpec{}, bytesOf(ramp))));
+            SMemory source;
+            FillStream(source, clipBytes);
+            int left = answers;
+            ASSERT_TRUE(sound.SetOperation(c.start, c.length, c.channel, &RefuseAfter, reinterpret_cast<LPARAM>(&left)));
+            const bool done = c.edit(sound, source);
+            EXPECT_EQ(answers == 1000, done) << c.name << answers;
+            EXPECT_EQ(done, sound.HasChangedFrames()) << c.name << answers;
+            EXPECT_TRUE((done ? bytesOf(c.model) : bytesOf(ramp)) == DataOf(sound)) << c.name << answers;
+        }
 }
