@@ -61,10 +61,11 @@ public:
         // The word from names (the type's STYLE and EXSTYLE names alike); no names: unchanged.
         void SetStyleNames(bool exstyle, const char* text);
 
-        // Type keys: KEY=value lines, keys compared with case.
+        // Type keys: KEY=value lines, keys compared with case. A set refuses (false,
+        // nothing changed) a key that is empty or holds "=", CR or LF.
         SString GetValue(const char* key) const;
-        void SetValue(const char* key, const char* text);
-        void SetValueInt(const char* key, int n);
+        bool SetValue(const char* key, const char* text);
+        bool SetValueInt(const char* key, int n);
         bool GetValueBool(const char* key) const;
         int GetValueInt(const char* key) const;
         long long GetValueInt64(const char* key) const;
@@ -473,6 +474,9 @@ private:
     void PlaceTool(int x, int y);
     void ChangeSelectionAt(int x, int y);
     bool DestroyElement(_SCtrl* element);
+    // The part of a removal before the element goes: deselected (and reported),
+    // then asked when told to; true when it may be destroyed.
+    bool ReleaseElement(_SCtrl* element, bool ask);
     void DrawRulerTicks(HDC dc, bool top);
     // The editing surface's drags; the loops come with the editing surface.
     bool DragMove(int x, int y);

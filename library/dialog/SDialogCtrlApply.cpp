@@ -32,12 +32,15 @@ bool SDialogCtrl::ApplyProperty(const SPropertyCtrl::_SItem* item)
 {
     if (!item)
         return false;
+    // One snapshot for the edit of every selected element, kept once one takes it.
+    std::unique_ptr<_SUndo> snapshot = MakeUndoSnapshot();
     for (int i = 0; i < GetSelectedCount(); i++)
     {
         _SCtrl* element = GetSelected(i);
         bool handled = false;
         if (!ApplyCommonProperty(element, item, &handled))
             return false;
+        PushUndoSnapshot(std::move(snapshot));
         if (!handled)
             ApplyTypeProperty(element, item);
         RemakeLiveControl(element);

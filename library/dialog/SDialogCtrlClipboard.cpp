@@ -180,11 +180,19 @@ bool SDialogCtrl::CutSelection()
 {
     if (!CopySelection())
         return false;
+    // One snapshot for the whole cut, kept when the first element goes: a cut
+    // whose removals are all vetoed leaves the history as it was.
+    std::unique_ptr<_SUndo> snapshot = MakeUndoSnapshot();
     // A copy: a vetoed removal or a record not in the list leaves the
     // selection as it was, and the walk must still end.
     SArray<_SCtrl*> selected(m_selection);
     for (int i = selected.GetCount() - 1; i >= 0; i--)
-        RemoveElement(selected.GetAt(i), true);
+    {
+        if (!ReleaseElement(selected.GetAt(i), true))
+            continue;
+        PushUndoSnapshot(std::move(snapshot));
+        DestroyElement(selected.GetAt(i));
+    }
     if (GetSelectedCount() > 0)
         SelectOnly(nullptr);
     return true;

@@ -101,16 +101,19 @@ bool SDialogCtrl::DestroyElement(_SCtrl* element)
     return true;
 }
 
-bool SDialogCtrl::RemoveElement(_SCtrl* element, bool ask)
+bool SDialogCtrl::ReleaseElement(_SCtrl* element, bool ask)
 {
     _SCtrl* primary = GetSelected(0);
     if (FindElement(element) < 0)
         return false;
     if (Deselect(element))
         OnSelectionChanged(primary, GetSelected(0));
-    if (ask && !OnRemoveElement(element))
-        return false;
-    return DestroyElement(element);
+    return !ask || OnRemoveElement(element);
+}
+
+bool SDialogCtrl::RemoveElement(_SCtrl* element, bool ask)
+{
+    return ReleaseElement(element, ask) && DestroyElement(element);
 }
 
 void SDialogCtrl::RemoveAllElements()

@@ -175,7 +175,10 @@ void SDialogCtrl::PlaceTool(int x, int y)
         at.y -= at.y % m_gridY;
     }
     fresh.SetPosition(static_cast<short>(at.x), static_cast<short>(at.y), fresh.GetWidth(), fresh.GetHeight());
-    AddElement(&fresh, true, false, false);
+    // Kept only when the control is placed.
+    std::unique_ptr<_SUndo> snapshot = MakeUndoSnapshot();
+    if (AddElement(&fresh, true, false, false))
+        PushUndoSnapshot(std::move(snapshot));
     SetTool(-1);
     if (m_toolbox && m_toolbox->GetHandle())
         m_toolbox->SelectButton(TOOLBOX_CONTROLS, 0);

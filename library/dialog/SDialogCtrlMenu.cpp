@@ -148,6 +148,7 @@ void SDialogCtrl::OnMenuCommand(int id)
     int t = 0, r = 0;
     if (!DecodeTabCommand(id, &t, &r))
         return;
+    TakeUndoSnapshot();
     if (r == MENU_TAB_SELECT)
     {
         tab->SetValueInt("TAB_SELECTION", t);

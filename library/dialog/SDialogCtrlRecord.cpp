@@ -133,25 +133,28 @@ SString SDialogCtrl::_SCtrl::GetValue(const char* key) const
 }
 
 // The value changes where GetValue reads it: a line that a lone CR or LF splits
-// keeps its other pieces.
-void SDialogCtrl::_SCtrl::SetValue(const char* key, const char* text)
+// keeps its other pieces. A key that a rebuilt text would read otherwise (one
+// holding "=" or a line break, or none at all) is refused.
+bool SDialogCtrl::_SCtrl::SetValue(const char* key, const char* text)
 {
-    const SString cleanKey = RemoveLineBreaks(key);
+    if (!key || !*key || strpbrk(key, "=\r\n"))
+        return false;
     const SString cleanText = RemoveLineBreaks(text);
-    const _SKeyPlace* place = FindKey(cleanKey.GetText());
+    const _SKeyPlace* place = FindKey(key);
     if (!place)
     {
-        AppendTypeKey(cleanKey, cleanText);
-        return;
+        AppendTypeKey(SString(key), cleanText);
+        return true;
     }
     m_typeKeys.ReplaceRange(cleanText.GetText(), place->value, place->length);
     // The places after the value have moved.
     ForgetKeyTable();
+    return true;
 }
 
-void SDialogCtrl::_SCtrl::SetValueInt(const char* key, int n)
+bool SDialogCtrl::_SCtrl::SetValueInt(const char* key, int n)
 {
-    SetValue(key, IntToString(n).GetText());
+    return SetValue(key, IntToString(n).GetText());
 }
 
 bool SDialogCtrl::_SCtrl::GetValueBool(const char* key) const

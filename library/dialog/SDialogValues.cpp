@@ -3,11 +3,25 @@
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <string>
 
 namespace
 {
 const DWORD TRANSPARENT_COLOR = 0xFF000001;
 const DWORD SYSTEM_COLOR_FIRST = 0xFE000000;
+
+// The name between from and to, blanks trimmed; it loses its quotes only when
+// they enclose all of it: Say "hi" and "Yes" or "No" stay as they are.
+std::string TabName(const std::string& all, size_t from, size_t to, size_t lastQuote)
+{
+    while (from < to && all[from] == ' ')
+        from++;
+    while (to > from && all[to - 1] == ' ')
+        to--;
+    if (to - from >= 2 && all[from] == '"' && from < lastQuote && all.find('"', from + 1) == to - 1)
+        return all.substr(from + 1, to - from - 2);
+    return all.substr(from, to - from);
+}
 }
 
 int SDialogValues::DrawMode(const char* key) const
@@ -91,22 +105,29 @@ int SDialogValues::SplitList(const char* text, SArrayString* items)
 
 int SDialogValues::SplitTabNames(const char* text, SArrayString* names)
 {
-    SStringParser parser(text ? text : "");
-    SArrayString tokens;
-    int count = parser.Split("|", SStringParser::TrimSpaces | SStringParser::HonourQuotes | SStringParser::KeepQuotes,
-                             '"', &tokens);
-    if (count < 0)
-        count = parser.Split("|", SStringParser::TrimSpaces, '"', &tokens);
-    for (int i = 0; names && i < count; i++)
+    const std::string all(text ? text : "");
+    if (all.empty())
+        return 0;
+    // A quote opens a group only when a later quote closes it.
+    const size_t lastQuote = all.rfind('"');
+    int count = 0;
+    size_t start = 0;
+    for (size_t i = 0;; i++)
     {
-        SString name = tokens.GetAt(i);
-        // Only a name quoted as a whole loses its quotes: Say "hi" stays as it is.
-        const int last = name.GetLength() - 1;
-        if (last > 0 && name.GetAt(0) == '"' && name.GetAt(last) == '"')
-            name = name.Mid(1, last - 1);
-        names->Add(name.GetText());
+        if (i < all.size() && all[i] == '"' && i < lastQuote)
+        {
+            i = all.find('"', i + 1);
+            continue;
+        }
+        if (i < all.size() && all[i] != '|')
+            continue;
+        if (names)
+            names->Add(TabName(all, start, i, lastQuote).c_str());
+        count++;
+        if (i >= all.size())
+            return count;
+        start = i + 1;
     }
-    return count < 0 ? 0 : count;
 }
 
 std::vector<SDialogValues::_SToolEntry> SDialogValues::PlanToolBar(const SArrayString& tokens)

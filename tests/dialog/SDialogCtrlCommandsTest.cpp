@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -244,43 +245,99 @@ TEST_F(Commands, KeysStopAtTenPixelsAndAtTheEndsOfTheirFields)
     }
 }
 
-// A name in double quotes may hold "|": the menu, the page toggle and the built
-// tab control all see the same two pages, and the toggle keeps every pair.
+// A name in double quotes may hold "|"; a quote left open is an ordinary
+// character. The menu, the page toggle and the built tab control all see the
+// same pages, and the toggle keeps every pair.
 TEST_F(Commands, QuotedTabNamesAreTheSamePagesEverywhere)
 {
     Record* tab = MakeTabs();
-    tab->SetValue("TAB_CONTENT", "\"A|B\" | C | Say \"hi\"");
-    designer.SelectOnly(tab);
-    std::vector<D::_SMenuEntry> entries;
-    designer.GetContextMenuEntries(entries);
-    std::vector<std::string> pages;
-    for (const D::_SMenuEntry& e : entries)
-        if (e.submenu)
-            pages.push_back(e.text.GetText());
-    EXPECT_EQ((std::vector<std::string>{"A|B", "C", "Say \"hi\""}), pages);
-    EXPECT_FALSE(designer.DecodeTabCommand(4011, nullptr, nullptr));
-    designer.OnMenuCommand(3011);
-    EXPECT_STREQ("0 5 1 6 2 5 ", tab->GetValue("TAB_CHILDREN_PRIVATE").GetText());
-
     SWnd parent;
     RECT rect = {0, 0, 300, 200};
     ASSERT_TRUE(parent.Create("Parent", WS_POPUP, 0, &rect, nullptr));
-    std::unique_ptr<SWnd> built(D::CreateControl(nullptr, parent.GetHandle(), tab, nullptr, true));
-    ASSERT_NE(nullptr, built);
-    std::vector<std::string> shown;
-    for (int i = 0; i < TabCtrl_GetItemCount(built->GetHandle()); i++)
+    const struct
     {
-        char text[64] = {};
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof(text);
-        SendMessageA(built->GetHandle(), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-        shown.push_back(text);
+        const char* content;
+        std::vector<std::string> pages;
+    } cases[] = {{"\"A|B\" | C | Say \"hi\"", {"A|B", "C", "Say \"hi\""}},
+                 {"\"A|B\" | C\"", {"A|B", "C\""}},
+                 {"\"Yes\" or \"No\" | X", {"\"Yes\" or \"No\"", "X"}},
+                 {" \"x | y\" |\"z\"", {"x | y", "z"}},
+                 {"One | \"Two", {"One", "\"Two"}}};
+    for (const auto& c : cases)
+    {
+        tab->SetValue("TAB_CONTENT", c.content);
+        designer.SelectOnly(tab);
+        std::vector<D::_SMenuEntry> entries;
+        designer.GetContextMenuEntries(entries);
+        std::vector<std::string> pages;
+        for (const D::_SMenuEntry& e : entries)
+            if (e.submenu)
+                pages.push_back(e.text.GetText());
+        EXPECT_EQ(c.pages, pages) << c.content;
+        const int count = static_cast<int>(c.pages.size());
+        EXPECT_TRUE(designer.DecodeTabCommand(count * 1000 + 11, nullptr, nullptr)) << c.content;
+        EXPECT_FALSE(designer.DecodeTabCommand((count + 1) * 1000 + 11, nullptr, nullptr)) << c.content;
+
+        std::unique_ptr<SWnd> built(D::CreateControl(nullptr, parent.GetHandle(), tab, nullptr, true));
+        ASSERT_NE(nullptr, built);
+        std::vector<std::string> shown;
+        for (int i = 0; i < TabCtrl_GetItemCount(built->GetHandle()); i++)
+        {
+            char text[64] = {};
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = sizeof(text);
+            SendMessageA(built->GetHandle(), TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            shown.push_back(text);
+        }
+        EXPECT_EQ(c.pages, shown) << c.content;
     }
-    EXPECT_EQ(pages, shown);
-    built.reset();
+    tab->SetValue("TAB_CONTENT", cases[0].content);
+    designer.OnMenuCommand(3011);
+    EXPECT_STREQ("0 5 1 6 2 5 ", tab->GetValue("TAB_CHILDREN_PRIVATE").GetText());
     parent.DestroyWindow();
+}
+
+// Each user action is one undo step: undone in turn, the layout goes back
+// through exactly the states it passed, a cut and a placed control included.
+TEST_F(Commands, EachEditUndoesInOneStep)
+{
+    Record* tab = MakeTabs();
+    Record* a = Add(DTYPE_BUTTON, 7, {100, 100, 150, 120});
+    Record* b = Add(DTYPE_BUTTON, 8, {200, 100, 250, 120});
+    SPropertyCtrl::_SItem caption("CAPTION", "", 3);
+    caption.text = "Renamed";
+    const struct
+    {
+        const char* name;
+        std::function<bool()> act;
+    } steps[] = {
+        {"move A", [&] { designer.SelectOnly(a); return designer.OnKeyDown(VK_RIGHT, false, false); }},
+        {"cut B", [&] { designer.SelectOnly(b); return designer.CutSelection(); }},
+        {"place",
+         [&] {
+             designer.SetTool(DTYPE_CHECK);
+             designer.OnLButtonDown(322, 222);
+             return designer.GetElementCount() == 5;
+         }},
+        {"edit", [&] { designer.SelectOnly(a); return designer.ApplyProperty(&caption); }},
+        {"page", [&] { designer.SelectOnly(tab); designer.OnMenuCommand(1012); return true; }},
+        {"select page", [&] { designer.OnMenuCommand(2001); return true; }},
+    };
+    std::vector<std::string> before;
+    for (const auto& step : steps)
+    {
+        before.push_back(WriteText(designer));
+        ASSERT_TRUE(step.act()) << step.name;
+        EXPECT_NE(before.back(), WriteText(designer)) << step.name;
+        EXPECT_EQ(static_cast<int>(before.size()), designer.GetUndoCount()) << step.name;
+    }
+    for (int i = static_cast<int>(before.size()) - 1; i >= 0; i--)
+    {
+        ASSERT_TRUE(designer.Undo()) << steps[i].name;
+        EXPECT_EQ(before[i], WriteText(designer)) << steps[i].name;
+    }
 }
 
 TEST_F(Commands, LayoutAndOrderCommands)

@@ -206,8 +206,11 @@ TEST(SDialogCtrlDescription, TypeKeysAreFoundSetAndConvertedAsTheFormatSays)
     record.SetValue("B", "3");
     record.SetValue("A", "2");
     EXPECT_STREQ("A=2\r\nB=3\r\n", record.GetTypeKeys().GetText());
-    // Line breaks in a key or value would end the section early.
-    record.SetValue("C\r\n", "x\r\ny");
+    // Line breaks in a value would end the section early; a key that a rebuilt
+    // text would read otherwise is refused.
+    EXPECT_TRUE(record.SetValue("C", "x\r\ny"));
+    for (const char* key : {"a=b", "C\r\n", "x\ny", "", static_cast<const char*>(nullptr)})
+        EXPECT_FALSE(record.SetValue(key, "1"));
     EXPECT_STREQ("A=2\r\nB=3\r\nC=xy\r\n", record.GetTypeKeys().GetText());
 
     record.SetTypeKeys("K=first\r\nK=second\r\nnoequals\r\n=empty\nN=-16777216\rM=4278190080\r\n"
