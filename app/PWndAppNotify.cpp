@@ -1,5 +1,5 @@
-// Keys, list notifications and menus, remote control and page navigation of
-// the main window.
+// Keys, list notifications and menus, and remote control of the main window;
+// its page links are read in PWndAppLinks.cpp.
 #include "PWndApp.h"
 
 int PWndApp::GetListControlId(WPARAM wParam) const
