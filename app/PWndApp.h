@@ -241,10 +241,17 @@ public:
     // Appends paths to the queue: an empty queue starts with its first entry,
     // a playing one goes on with the new count shown.
     bool AppendToQueue(const SArrayString& paths, bool startPaused);
-    // A browser's address as a local path: a "file:" address loses its scheme
-    // and the slashes before the drive, its slashes become backslashes, and
-    // %XX escapes are decoded; false for another scheme, left to the browser.
+    // A browser's address as a path (PWndAppLinks.cpp): a "file:" address or
+    // a plain path, read as scheme, host and path before its names are
+    // decoded; false for another scheme, left to the browser, and for a name
+    // that decodes to a separator, NUL, colon or "..", which is refused.
     static bool AddressToPath(const char* address, SString* path);
+    // Whether an address is a "file:" address or a plain path.
+    static bool IsFileAddress(const char* address);
+    // Whether a path lies at or below the root, through no junction or link.
+    bool IsInLibrary(const SPath& path) const;
+    // The position the shuffle takes among left entries, drawn by rand().
+    static int DrawPosition(int left);
     // Whether a lower-cased extension is one of the media kinds.
     static bool IsMediaExtension(const SString& extension);
     void OnMediaEnded();
@@ -272,7 +279,6 @@ private:
     // Where covers are looked for, with the default pictures: the window's own.
     PLibraryFiles::_SCovers GetCovers() const;
     bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
-    void ShowRootInStatus();
     bool EnterFolder(const SString& candidate, const char* select, bool fromThumbs);
     void OpenRootInstead(bool fromThumbs);
     void ShowEnteredFolder(const SArrayString& names, const char* select, bool fromThumbs);

@@ -1,5 +1,5 @@
-// Keys, list notifications and menus, remote control and page navigation of
-// the main window.
+// Keys, list notifications and menus, and remote control of the main window;
+// its page links are read in PWndAppLinks.cpp.
 #include "PWndApp.h"
 
 int PWndApp::GetListControlId(WPARAM wParam) const
@@ -211,62 +211,4 @@ void PWndApp::OnRemoteControl(WPARAM wParam, LPARAM lParam)
     {
         PlayNext();
     }
-}
-
-namespace
-{
-bool IsSlash(char c)
-{
-    return c == '/' || c == '\\';
-}
-
-bool StartsWithDrive(const char* text)
-{
-    return isalpha(static_cast<unsigned char>(text[0])) && (text[1] == ':' || text[1] == '|');
-}
-}
-
-bool PWndApp::AddressToPath(const char* address, SString* path)
-{
-    if (!address || !path)
-        return false;
-    if (_strnicmp(address, "file:", 5) != 0)
-    {
-        SString decoded(address);
-        decoded.UrlDecode(false);
-        *path = decoded;
-        return !SPath(TextOf(decoded)).IsUrl();
-    }
-    const char* rest = address + 5;
-    int slashes = 0;
-    for (; IsSlash(*rest); ++rest)
-        ++slashes;
-    if (_strnicmp(rest, "localhost/", 10) == 0)
-        rest += 10;
-    // "file://server/share" names a share; "file:/x" a folder of the current drive.
-    SString text(StartsWithDrive(rest) ? "" : slashes >= 2 ? "\\\\" : slashes == 1 ? "\\" : "");
-    text += rest;
-    text.UrlDecode(false);
-    text.ReplaceChar('/', '\\');
-    if (StartsWithDrive(TextOf(text)))
-        text.SetAt(1, ':');
-    *path = text;
-    return true;
-}
-
-// Pages link to folders with addresses ending in ".link": the part below the
-// root names the folder under our own root, and the main window opens it.
-LRESULT PWndApp::OnBeforeNavigate(const char* address)
-{
-    SString decoded;
-    if (!AddressToPath(address, &decoded))
-        return 0;
-    const SPath path(decoded.GetText());
-    if (!path.IsValid() || path.GetExtension(false, true) != "link")
-        return 0;
-    // A remote page's base is our own root: its folder links lead nowhere.
-    if (!IsLocal())
-        return -1;
-    OpenFolderLink(path);
-    return -1;
 }

@@ -94,6 +94,8 @@ REG
     timeout 60 wineserver -w
     touch "$WINEPREFIX/.sonavel-ready"
   fi
+  # Drive S: of its own, for the tests of a library at a drive's root.
+  mkdir -p "$WINEPREFIX/drive_s" && ln -sfn ../drive_s "$WINEPREFIX/dosdevices/s:"
 }
 
 # One persistent wineserver: later program starts cost a fraction of a second.

@@ -3,6 +3,9 @@
 
 int PFolderNames::List(SDisk& disk, const SString& folder, const char* pattern)
 {
+    // No folder is not the process's current folder.
+    if (folder.GetLength() == 0)
+        return static_cast<int>(m_names.size());
     SArrayString paths;
     disk.List(&paths, (folder + (pattern ? pattern : "*.*")).GetText(), false, false, true, false, true);
     for (int i = 0; i < paths.GetCount(); ++i)

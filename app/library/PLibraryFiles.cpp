@@ -72,6 +72,9 @@ void PLibraryFiles::ListMediaFiles(SDisk& disk, SArrayString* result, const char
     // One listing, the files kept by the kind their extension names: a listing
     // per kind would read the folder eight times.
     SArrayString files;
+    // No folder is not the process's current folder.
+    if (base.GetLength() == 0)
+        return;
     if (songs || videos)
         disk.List(&files, Text(base + "*.*"), recurse, false, true, false, true);
     for (int i = 0; i < files.GetCount(); ++i)
@@ -98,6 +101,10 @@ void PLibraryFiles::AddFolderFiles(SDisk& disk, SArrayString* found, const SStri
     {
         const SString base = WithoutSeparator(Text(folders.GetAt(i)));
         const int cut = base.ReverseFindChar('\\');
+        // A drive's root lies beside nothing: an empty parent would list the
+        // process's current folder.
+        if (cut < 0)
+            continue;
         const SString parent = base.Left(cut + 1);
         const SString name = base.Mid(cut + 1);
         auto listed = parents.find(Text(parent));
@@ -131,7 +138,10 @@ bool PLibraryFiles::LoadFolderCover(SImage* image, const char* folder, bool smal
         whole = whole && made >= 0;
         return made > 0;
     };
-    auto mayOpen = [&](const char* extension) { return !beside || beside->Has(bare + extension); };
+    // A drive's root ("D:") has no picture beside it: "D:.png" is a file of that drive's current folder.
+    auto mayOpen = [&](const char* extension) {
+        return base.ReverseFindChar('\\') >= 0 && (!beside || beside->Has(bare + extension));
+    };
     bool loaded = (mayOpen(".png") && load(base + ".png")) || (mayOpen(".jpg") && load(base + ".jpg"));
     if (!loaded)
     {

@@ -36,13 +36,6 @@ void PutCover(const SImageList& list, int index, const SImage& cover)
 }
 }
 
-void PWndApp::ShowRootInStatus()
-{
-    m_currentFolder.Copy(m_rootFolder);
-    m_statusBar.SetText(0, TextOf(m_rootFolder.GetPath()));
-    m_pageBrowser.ShowWindow(SW_HIDE);
-}
-
 bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)
 {
     SString candidate(TextOf(m_currentFolder.GetPath()));
@@ -59,7 +52,9 @@ bool PWndApp::OpenFolderPath(const char* folder, const char* select, bool fromTh
 
 // The current folder is never left empty nor outside the root, and the lists
 // always show its sub-folders: a folder that cannot be entered keeps the
-// current one, and one that is missing or above the root opens the root.
+// current one while that still exists, and one that is missing or above the
+// root opens the root. The root is entered even without sub-folders; a
+// current folder that has lost all of its own gives way to the root.
 bool PWndApp::EnterFolder(const SString& candidate, const char* select, bool fromThumbs)
 {
     SPath target;
@@ -70,9 +65,10 @@ bool PWndApp::EnterFolder(const SString& candidate, const char* select, bool fro
         return false;
     }
     SArrayString names;
-    if (ListSubFolders(target.GetPath(), &names) == 0)
+    if (ListSubFolders(target.GetPath(), &names) == 0 && !target.IsSameFolder(&m_rootFolder))
     {
-        if (m_rootFolder.Contains(&m_currentFolder, false))
+        if (m_rootFolder.Contains(&m_currentFolder, false) && !target.IsSameFolder(&m_currentFolder) &&
+            m_disk.FolderExists(TextOf(m_currentFolder.GetPath())))
             m_pageBrowser.ShowWindow(SW_HIDE);
         else
             OpenRootInstead(fromThumbs);
@@ -83,15 +79,10 @@ bool PWndApp::EnterFolder(const SString& candidate, const char* select, bool fro
     return true;
 }
 
-// At the root already the lists are the root's; elsewhere they are refilled,
-// empty for a root without sub-folders.
+// The lists are refilled even at the root: folders may have gone since they
+// were listed. A root without sub-folders shows empty lists.
 void PWndApp::OpenRootInstead(bool fromThumbs)
 {
-    if (m_currentFolder.IsSameFolder(&m_rootFolder))
-    {
-        ShowRootInStatus();
-        return;
-    }
     SArrayString names;
     ListSubFolders(m_rootFolder.GetPath(), &names);
     m_currentFolder.Copy(m_rootFolder);

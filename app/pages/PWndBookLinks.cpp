@@ -8,8 +8,11 @@
 LRESULT PWndBook::OnBeforeNavigate(const char* address)
 {
     SString decoded;
-    if (!m_owner || !PWndApp::AddressToPath(address, &decoded))
+    if (!m_owner)
         return 0;
+    // A "file:" address that cannot be read safely is not followed at all.
+    if (!PWndApp::AddressToPath(address, &decoded))
+        return PWndApp::IsFileAddress(address) ? -1 : 0;
     const SPath path(TextOf(decoded));
     if (!path.IsValid())
         return 0;
@@ -17,16 +20,20 @@ LRESULT PWndBook::OnBeforeNavigate(const char* address)
     if (extension == "link")
         m_owner->OpenFolderLink(path);
     else if (PWndApp::IsMediaExtension(extension))
-        PlayMedia(decoded);
+        PlayMedia(path.GetPath());
     else if (extension == "album")
-        PlayAlbum(decoded);
+        PlayAlbum(path.GetPath());
     else
         return 0;
     return -1;
 }
 
+// Only files of the library are queued: a file elsewhere, above all on
+// another computer, is not even opened.
 void PWndBook::PlayMedia(const SString& file)
 {
+    if (!m_owner->IsInLibrary(SPath(TextOf(file))))
+        return;
     SArrayString paths;
     paths.Add(TextOf(file));
     if (!m_keyboard.IsCtrlDown())
@@ -38,6 +45,9 @@ void PWndBook::PlayAlbum(const SString& address)
 {
     SString folder = address.Left(address.ReverseFindChar('.'));
     folder += "\\";
+    SPath inside;
+    if (inside.SetFolder(TextOf(folder)) == 0 || !m_owner->IsInLibrary(inside))
+        return;
     SArrayString files;
     m_owner->ListMediaFiles(&files, TextOf(folder), false, true, true, false, false);
     m_owner->ClearQueue();

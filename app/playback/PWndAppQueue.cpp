@@ -3,7 +3,6 @@
 #include "PWndApp.h"
 #include <cstdlib>
 #include <vector>
-#include "PPeerPath.h"
 
 namespace
 {
@@ -70,6 +69,16 @@ int TakePosition(std::vector<int>& tree, int k)
 }
 }
 
+// rand() gives 32,768 values: more positions than that need two draws, or
+// some could never be drawn.
+int PWndApp::DrawPosition(int left)
+{
+    if (left <= 32768)
+        return static_cast<int>(rand() / 32768.0 * left);
+    const double high = rand();
+    return static_cast<int>((high * 32768.0 + rand()) / (32768.0 * 32768.0) * left);
+}
+
 // Entry i takes the k-th of the entries not yet taken, in their order, k drawn
 // by the runtime's rand(). Only the texts' pointers move.
 void PWndApp::Shuffle()
@@ -81,7 +90,7 @@ void PWndApp::Shuffle()
         taken[i] = entries.GetAt(i);
     std::vector<int> left = AllPositions(count);
     for (int i = 0; i < count; ++i)
-        entries.SetAt(i, taken[TakePosition(left, static_cast<int>(rand() / 32768.0 * (count - i)))]);
+        entries.SetAt(i, taken[TakePosition(left, DrawPosition(count - i))]);
 }
 
 // The file list shows playlists too, the queue does not: the selected file's
@@ -176,7 +185,5 @@ bool PWndApp::IsPeerPathAllowed(const SPath& path) const
     // A junction or link below the root would lead outside it, as the
     // server's other requests refuse. A file directly in the root has as many
     // parts as the root: the strict test would refuse it.
-    return path.IsValid() && path.HasFileName() && m_rootFolder.Contains(&path, false) &&
-           IsMediaExtension(path.GetExtension(false, true)) &&
-           PPeerPath::PassesNoLink(m_disk, m_rootFolder.GetPath(), path.GetPath());
+    return path.HasFileName() && IsMediaExtension(path.GetExtension(false, true)) && IsInLibrary(path);
 }

@@ -3,6 +3,7 @@
 // links from pages.
 #include <gtest/gtest.h>
 #include "AppTestSupport.h"
+#include "SGuards.h"
 #include "SMemory.h"
 #include "SampleLibrary.h"
 
@@ -247,4 +248,79 @@ TEST_F(PWndAppBrowseTest, FlatLibraryShowsItsCountsAndPlaysOnlyItsOwnFiles)
     app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 4);
     const SArrayString& queue = app.GetQueue();
     EXPECT_EQ(flat.Path() + "a.mp3|" + flat.Path() + "b.wma|" + flat.Path() + "c.avi", TextOf(queue.Join("|")));
+}
+
+// Every folder of the root removed while browsing: Home and F5 end on the
+// root, shown even without sub-folders, with lists of what it holds now.
+TEST_F(PWndAppBrowseTest, HomeAndRefreshShowTheRootOnceItsFoldersAreGone)
+{
+    const struct
+    {
+        const char* open;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    } cases[] = {{"Rock", SWM_TOOLBAR_COMMAND, 0, 1},
+                 {"Rock", WM_KEYDOWN, VK_F5, 0},
+                 {"", WM_KEYDOWN, VK_F5, 0},
+                 {"", SWM_TOOLBAR_COMMAND, 0, 1}};
+    for (const auto& c : cases)
+    {
+        ASSERT_TRUE(SampleLibrary::Write(root.Path().c_str(), SampleLibrary::Options()));
+        AppWindow window;
+        PWndApp& app = window.App();
+        if (*c.open)
+        {
+            ASSERT_TRUE(app.OpenFolder(c.open, "", false));
+        }
+        for (const char* folder : {"Jazz", "Rock"})
+            TempFolder::RemoveTree(root.Path() + folder);
+        app.SendMessage(c.message, c.wParam, c.lParam);
+        const std::string step = std::string(c.open) + " " + std::to_string(c.message);
+        EXPECT_EQ(root.Path(), StatusText(app, 0)) << step;
+        EXPECT_EQ(root.Path(), TextOf(app.GetCurrentFolder().GetPath())) << step;
+        EXPECT_EQ("", Items(app.GetFolderList())) << step;
+        EXPECT_EQ("", Items(app.GetFileList())) << step;
+    }
+}
+
+// A library at a drive's root lists that drive. S: is the test prefix's own
+// drive (scripts/common.sh); without it, or when it holds anything, the test
+// cannot run.
+TEST_F(PWndAppBrowseTest, LibraryAtADriveRootListsTheDrive)
+{
+    const std::string drive = "S:\\";
+    WIN32_FIND_DATAA data;
+    SFindGuard find(FindFirstFileA((drive + "*").c_str(), &data));
+    bool empty = GetFileAttributesA(drive.c_str()) != INVALID_FILE_ATTRIBUTES;
+    for (bool more = find.IsValid(); empty && more; more = FindNextFileA(find.Get(), &data))
+        empty = strcmp(data.cFileName, ".") == 0 || strcmp(data.cFileName, "..") == 0;
+    if (!empty)
+        GTEST_SKIP() << "no empty drive S:";
+    struct Cleanup
+    {
+        ~Cleanup() { TempFolder::RemoveTree("S:\\Rock"); DeleteFileA("S:\\x.mp3"); }
+    } cleanup;
+    for (const char* folder : {"S:\\Rock", "S:\\Rock\\Album"})
+        ASSERT_TRUE(CreateDirectoryA(folder, nullptr)) << folder;
+    for (const char* file : {"S:\\x.mp3", "S:\\Rock\\Album\\a.mp3", "S:\\Rock\\Album.txt"})
+        ASSERT_TRUE(CloseHandle(CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr))) << file;
+    TempFolder work;
+    ASSERT_TRUE(work.WriteFile("decoy.mp3", "x"));
+    const WorkingFolder working(work.Path());
+    settings.SetText("Folder", drive);
+    RegisteredPlayer player;
+    AppWindow window;
+    PWndApp& app = window.App();
+    EXPECT_EQ(drive, StatusText(app, 0));
+    EXPECT_EQ("Rock:1:0;", Items(app.GetFolderList()));
+    SArrayString files;
+    app.ListMediaFiles(&files, drive.c_str(), true, true, true, true, false);
+    EXPECT_STREQ("S:\\Rock\\Album.txt|S:\\Rock\\Album\\a.mp3|S:\\x.mp3", TextOf(files.Join("|")));
+    // No folder at all is not the folder the program runs in.
+    files.DeleteAndRemoveAll();
+    app.ListMediaFiles(&files, "", true, true, true, true, false);
+    EXPECT_EQ(0, files.GetCount());
+    app.SendMessage(SWM_TOOLBAR_COMMAND, 0, 4);
+    EXPECT_STREQ("S:\\Rock\\Album\\a.mp3|S:\\x.mp3", TextOf(app.GetQueue().Join("|")));
 }

@@ -46,7 +46,10 @@ protected:
         std::string text;
         const SArrayString& queue = window->App().GetQueue();
         for (int i = 0; i < queue.GetCount(); ++i)
-            text += std::string(TextOf(queue.GetAt(i))).substr(root.Path().size()) + ";";
+        {
+            const std::string path = TextOf(queue.GetAt(i));
+            text += (path.rfind(root.Path(), 0) == 0 ? path.substr(root.Path().size()) : path) + ";";
+        }
         return text;
     }
 
@@ -64,7 +67,7 @@ TEST_F(PWndBookTest, FolderLinksOpenTheFolderAndStayOnThePage)
     std::string encoded = root.Path();
     for (size_t at = encoded.find(' '); at != std::string::npos; at = encoded.find(' '))
         encoded.replace(at, 1, "%20");
-    for (const std::string& address : {root.Path() + "Rock\\Artist.link", encoded + "Rock%5CArtist.LINK",
+    for (const std::string& address : {root.Path() + "Rock\\Artist.link", encoded + "Rock\\Artist.LINK",
                                        FileUrl(root.Path() + "Rock\\Artist.link"),
                                        "file://" + root.Path() + "Rock\\Artist.link"})
     {
@@ -119,4 +122,58 @@ TEST_F(PWndBookTest, OtherAddressesNavigateAndClosingKeepsThePlacement)
     EXPECT_EQ("", Queue());
     EXPECT_TRUE(book.Close());
     EXPECT_EQ(0u, settings.GetText("WindowBook").rfind("7:", 0)) << settings.GetText("WindowBook");
+}
+
+// Escapes never change an address's shape, and only the library's own files
+// are acted on: the rest is refused (-1, nothing done) or left to the browser.
+TEST_F(PWndBookTest, LinksActOnlyInsideTheLibraryInBothWindows)
+{
+    TempFolder outside;
+    ASSERT_TRUE(outside.WriteFile("Out\\x.mp3", "x"));
+    // The root's own drive is the current one.
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(root.Path().c_str());
+    const std::string url = FileUrl(root.Path());      // "file:///C:/.../"
+    const std::string noDrive = "file://" + url.substr(10);  // "file:///.../", the current drive
+    const struct
+    {
+        std::string address;
+        LRESULT book, main;
+        const char* queue;   // after the book's click
+        const char* folder;  // the main window's, after its click
+    } cases[] = {
+        {"file:%2F%2Fhost%2Fshare%2Fx.mp3", -1, -1, "", ""},
+        {"file:%2F%2Fhost%2Fshare%2FRock%2FArtist.link", -1, -1, "", ""},
+        {"file:///%43" + url.substr(9) + "Rock/1%20One.mp3", -1, -1, "", ""},
+        {url + "Rock/%2E%2E/Rock/1%20One.mp3", -1, -1, "", ""},
+        {url + "%2E%2E/x.album", -1, -1, "", ""},
+        {url + "Rock/1%20One.mp3%00.htm", -1, -1, "", ""},
+        {url + "Rock%2F1%20One.mp3", -1, -1, "", ""},
+        {"file:///server/share/x.mp3", -1, 0, "", ""},
+        {"file://server/share/x.mp3", -1, 0, "", ""},
+        // A folder link is put under our root: no host is asked.
+        {"file://server/share/Rock/Artist.link", -1, -1, "", ""},
+        {noDrive + "Rock/1%20One.mp3", -1, 0, "Rock\\1 One.mp3;", ""},
+        {noDrive + "Rock/Artist.link", -1, -1, "", "Rock\\"},
+        {"file://localhost\\" + root.Path() + "Rock\\2 Two.wma", -1, 0, "Rock\\2 Two.wma;", ""},
+        {"file://localhost/" + url.substr(8) + "Rock.album", -1, 0, "Rock\\1 One.mp3;Rock\\2 Two.wma;Rock\\3 Three.avi;", ""},
+        {outside.Path() + "Out\\x.mp3", -1, 0, "", ""},
+        {FileUrl(outside.Path() + "Out\\x.mp3"), -1, 0, "", ""},
+        {FileUrl(outside.Path() + "Out.album"), -1, 0, "", ""},
+    };
+    for (const auto& c : cases)
+    {
+        window->App().ClearQueue();
+        EXPECT_EQ(c.book, Click(c.address)) << c.address;
+        EXPECT_EQ(c.queue, Queue()) << c.address;
+        window->App().ClearQueue();
+        window->App().OpenFolderPath(root.Path().c_str(), "", false);
+        EXPECT_EQ(c.main, window->App().SendMessage(SWM_BROWSER_BEFORENAVIGATE, 0,
+                                                    reinterpret_cast<LPARAM>(c.address.c_str())))
+            << c.address;
+        EXPECT_EQ(root.Path() + c.folder, TextOf(window->App().GetCurrentFolder().GetPath())) << c.address;
+        EXPECT_EQ("", Queue()) << c.address;
+    }
+    SetCurrentDirectoryA(previous);
 }

@@ -4,6 +4,8 @@
 // requests, and the player's own window and events.
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <set>
+#include <vector>
 #include "AppTestSupport.h"
 #include "SharingTestSupport.h"
 
@@ -264,4 +266,35 @@ TEST_F(PlaybackQueueTest, PlayerWindowShowsPicturesAndBufferingAndCannotBeClosed
     Command(11);
     EXPECT_FALSE(media.IsVisible());
     EXPECT_TRUE(settings.Has("WindowVideo"));
+}
+
+// rand() has 32,768 values: a queue longer than that is drawn from two, so
+// that every entry can come first; a shorter one keeps its order.
+TEST(PlaybackShuffleTest, EveryPositionCanBeDrawnAndShortQueuesKeepTheirOrder)
+{
+    // Seeds whose first number is small put the first of 50,000 among the first hundred.
+    std::set<int> drawn;
+    for (unsigned seed = 0, tried = 0; tried < 3000 && seed < 10000000; ++seed)
+    {
+        srand(seed);
+        if (rand() >= 66)
+            continue;
+        ++tried;
+        srand(seed);
+        const int k = PWndApp::DrawPosition(50000);
+        if (k < 100)
+            drawn.insert(k);
+    }
+    EXPECT_EQ(100u, drawn.size());
+    EXPECT_EQ(1u, drawn.count(2));
+    for (const unsigned seed : {1u, 7u, 12345u})
+    {
+        srand(seed);
+        std::vector<int> draws;
+        for (int left = 1000; left > 0; --left)
+            draws.push_back(PWndApp::DrawPosition(left));
+        srand(seed);
+        for (int left = 1000; left > 0; --left)
+            ASSERT_EQ(static_cast<int>(rand() / 32768.0 * left), draws[1000 - left]) << seed << " " << left;
+    }
 }
