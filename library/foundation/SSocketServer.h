@@ -4,6 +4,7 @@
 // thread per client.
 #pragma once
 #include "SPlatform.h"
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -37,11 +38,14 @@ public:
     // way would otherwise keep its bytes, and its share of the budget, for ever.
     static const int MESSAGE_DEADLINE = 10000;
     // When a message does not fit the byte budget, the largest unfinished
-    // messages that moved no byte since it came are closed for its room, so
-    // that a good client's message is taken in at once while squatters hold
-    // the budget; one that waits longer may close any holder that moved
-    // nothing for this long. A reply queue that stood still for this long is
-    // closed first when another's needs room.
+    // messages that moved no byte since it came, and for STILL_TIME at least,
+    // are closed for its room, so that a good client's message is taken in
+    // soon while squatters hold the budget; a message arriving at full speed
+    // still pauses between reads, and is not taken for a squatter. One that
+    // waits longer may close any holder that moved nothing for STALL_TIME.
+    // A reply queue that stood still for STALL_TIME is closed first when
+    // another's needs room.
+    static const int STILL_TIME = 500;
     static const int STALL_TIME = 1000;
     // Replies that a peer's socket does not take at once wait in that peer's
     // queue, so that the server thread never waits on a peer. A reply that
@@ -143,7 +147,8 @@ protected:
 
     // One per client, started at its first transfer and kept for the next
     // ones until the client goes: sends a sized transfer from a data block or
-    // a file, each handed to it by Send.
+    // a file, each handed to it by Send. It also ends, closing its socket,
+    // when the thread that made it ends without ending it (forced down).
     class _SThread : public SThread, private SThread::_SStopTarget
     {
     public:
@@ -177,10 +182,15 @@ protected:
                        int* wireBytes);
         bool SendBatch(const unsigned char* packets, int bytes);
         void OnStopRequest() override;
+        void OnLoopEnd() override;
+        static void CALLBACK OnOwnerEnded(void* sender, BOOLEAN timedOut);
 
         SHandleGuard m_done; // set at the end of each transfer
         bool m_sending;      // a transfer is under way (owner thread)
         DWORD m_lastUse;
+        SHandleGuard m_owner;            // the thread that made it
+        HANDLE m_ownerWait;              // the system's wait for that thread's end
+        std::atomic<bool> m_orphaned;    // it ended first
     };
 
     // A connection between accept and its verdict.

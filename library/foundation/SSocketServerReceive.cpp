@@ -92,14 +92,15 @@ void SSocketServer::NoteMessageStep(int row, int before, int step)
 // others leave, where a short request always fits (the part kept back for
 // them holds one per client). When a whole header announces more, holders of
 // the largest messages are closed for it: any that moved nothing since it
-// came, and after STALL_TIME any that stands still. False when that is not
+// came and for STILL_TIME, and after STALL_TIME any that stands still. False when that is not
 // enough, and the header then waits for room, unread.
 bool SSocketServer::AdmitMessage(int row, int* limit)
 {
     const _SPeer& peer = *m_peers[row];
     const DWORD now = timeGetTime();
     const DWORD waited = peer.inMessage ? Since(peer.messageStart, now) : 0;
-    const DWORD stall = waited + 1 < static_cast<DWORD>(STALL_TIME) ? waited + 1 : STALL_TIME;
+    const DWORD still = waited > static_cast<DWORD>(STILL_TIME) ? waited : STILL_TIME;
+    const DWORD stall = still < static_cast<DWORD>(STALL_TIME) ? still : STALL_TIME;
     int total = 0;
     for (;;)
     {

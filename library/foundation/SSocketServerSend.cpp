@@ -215,8 +215,6 @@ int SSocketServer::GetSenderThread(int client, uint32_t tag)
         sender = new _SThread(this, client, m_sockets.GetAt(row));
         m_senders.SetAt(row, sender);
     }
-    if (!sender->IsRunning())
-        EndIdleSenders(row);
     sender->m_output = &m_peers[row]->output;
     sender->m_tag = tag;
     sender->m_broken = false;
@@ -268,12 +266,16 @@ bool SSocketServer::PrepareFileSend(_SThread* thread, const char* path, long lon
            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh > 0 || data.nFileSizeLow > 0);
 }
 
-// Runs the transfer on the row's sender thread and waits for its end; a
-// connection left out of step by it is dropped here, on the owner thread.
+// Runs the prepared transfer on the row's sender thread and waits for its
+// end; a connection left out of step by it is dropped here, on the owner
+// thread. Another client's idle sender makes room only now, for a transfer
+// that will run.
 bool SSocketServer::StartSender(int row)
 {
     _SThread* sender = m_senders.GetAt(row);
     const int client = m_numbers.GetAt(row);
+    if (!sender->IsRunning())
+        EndIdleSenders(row);
     const DWORD start = timeGetTime();
     const bool sent = sender->Send();
     ExcuseWait(timeGetTime() - start);
@@ -334,16 +336,43 @@ namespace
 const WPARAM kTransferWork = 1;
 }
 
+// Made on the server's thread, which it watches: a server whose thread was
+// ended by force is never deleted, and its kept senders would live on.
 SSocketServer::_SThread::_SThread(SSocketServer* server, int client, SOCKET socket)
     : m_tag(0), m_offset(0), m_server(server), m_client(client), m_socket(socket), m_output(nullptr),
-      m_broken(false), m_done(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_sending(false), m_lastUse(0)
+      m_broken(false), m_done(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_sending(false), m_lastUse(0),
+      m_owner(OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId())), m_ownerWait(nullptr), m_orphaned(false)
 {
+    if (!m_owner.IsValid() ||
+        !RegisterWaitForSingleObject(&m_ownerWait, m_owner.Get(), OnOwnerEnded, this, INFINITE, WT_EXECUTEONLYONCE))
+        m_ownerWait = nullptr;
 }
 
 // The thread ends while this object's overrides still exist.
 SSocketServer::_SThread::~_SThread()
 {
+    if (m_ownerWait)
+        UnregisterWaitEx(m_ownerWait, INVALID_HANDLE_VALUE);
     Stop();
+}
+
+// On a pool thread: the shut socket ends a transfer under way, and the
+// thread's loop ends.
+void CALLBACK SSocketServer::_SThread::OnOwnerEnded(void* sender, BOOLEAN timedOut)
+{
+    _SThread* thread = static_cast<_SThread*>(sender);
+    thread->m_orphaned = true;
+    shutdown(thread->m_socket, SD_BOTH);
+    const DWORD id = thread->GetThreadId();
+    if (id)
+        PostThreadMessageA(id, WM_QUIT, 0, 0);
+}
+
+// Nothing else closes the socket of a server that lost its thread.
+void SSocketServer::_SThread::OnLoopEnd()
+{
+    if (m_orphaned)
+        closesocket(m_socket);
 }
 
 // The first transfer runs in the body; the later ones come through the loop.

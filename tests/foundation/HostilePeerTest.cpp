@@ -274,8 +274,8 @@ TEST_F(HostilePeerTest, UnfinishedBytesAcrossPeersAreBounded)
 
 // Holders that fill the byte budget and add a byte now and then never stand
 // still for STALL_TIME: a large message of the good client is taken in all
-// the same, in place of a holder that had not moved since it came, long
-// before the holders' deadline would free their room.
+// the same, in place of a holder that had not moved since it came (and for
+// STILL_TIME), long before the holders' deadline would free their room.
 TEST_F(HostilePeerTest, LargeMessageIsTakenInAtOnceWhileMovingHoldersFillTheBudget)
 {
     const int fit = (SSocketServer::MAX_HELD_BYTES - SSocketServer::MAX_CLIENTS * SSocketServer::SHORT_MESSAGE) /
@@ -292,7 +292,7 @@ TEST_F(HostilePeerTest, LargeMessageIsTakenInAtOnceWhileMovingHoldersFillTheBudg
         {
             for (auto& holder : holders)
                 SendRaw(holder->Get(), Bytes({1}));
-            Sleep(200);
+            Sleep((SSocketServer::STILL_TIME + SSocketServer::STALL_TIME) / 2);
         }
     });
     Sleep(500);
@@ -303,6 +303,38 @@ TEST_F(HostilePeerTest, LargeMessageIsTakenInAtOnceWhileMovingHoldersFillTheBudg
     trickling = false;
     trickle.join();
     EXPECT_TRUE(Server().Has("data 0 blob 200000"));
+}
+
+// A message that arrives at full speed pauses between reads: it is not taken
+// for a still holder when a newcomer needs its room, while squatters are.
+TEST_F(HostilePeerTest, MessageArrivingAtSpeedIsNotClosedForANewcomer)
+{
+    const int fit = (SSocketServer::MAX_HELD_BYTES - SSocketServer::MAX_CLIENTS * SSocketServer::SHORT_MESSAGE) /
+                    kSocketMessageMaxSize;
+    std::vector<std::unique_ptr<SSocketGuard>> holders;
+    for (int i = 0; i < fit - 1; i++)
+    {
+        holders.emplace_back(new SSocketGuard(Handshake()));
+        SendRaw(holders.back()->Get(), Concat(Header(kSocketMessageMaxSize - 1024, 4, 0), Bytes({'b', 'i', 'g', 0})));
+    }
+    ExpectGoodClientServed();
+    Sleep(SSocketServer::STILL_TIME);
+    SSocketGuard mover(Handshake()), newcomer(Handshake());
+    std::vector<unsigned char> message = Concat(Header(kSocketMessageMaxSize, 5, 0), Bytes({'b', 'l', 'o', 'b', 0}));
+    message.resize(kSocketMessageMaxSize, 3);
+    const size_t piece = 64 * 1024;
+    for (size_t at = 0; at < message.size(); at += piece)
+    {
+        SendRaw(mover.Get(), std::vector<unsigned char>(message.begin() + at,
+                                                        message.begin() + std::min(at + piece, message.size())));
+        Sleep(10);
+        if (at == 4 * piece)
+            SendRaw(newcomer.Get(), Header(kSocketMessageMaxSize, 4, 0));
+        Sleep(10);
+    }
+    EXPECT_TRUE(Server().WaitFor("data " + std::to_string(fit) + " blob " + std::to_string(kSocketMessageMaxSize - 20)));
+    EXPECT_FALSE(IsClosedNow(mover.Get()));
+    ExpectGoodClientServed();
 }
 
 TEST_F(HostilePeerTest, PeerBeyondTheClientBoundIsClosed)

@@ -106,3 +106,51 @@ TEST_F(SSocketSenderTest, SenderIsKeptBetweenTransfersAndEndsWithItsClient)
         thread.reset();
     }
 }
+
+// With every kept sender live, a transfer that cannot be prepared (a missing
+// file) ends none of them; one that runs ends the one idle longest.
+TEST_F(SSocketSenderTest, RefusedTransferEndsNoOtherSender)
+{
+    const int before = CountOwnThreads();
+    std::vector<std::unique_ptr<SSocketGuard>> peers;
+    for (int i = 0; i < SSocketServer::MAX_LIVE_SENDERS; i++)
+    {
+        peers.emplace_back(new SSocketGuard(RawHandshake(port, "secret")));
+        ASSERT_TRUE(SendRaw(peers.back()->Get(), Request("data", "10")));
+        ASSERT_EQ(ReceiveRaw(peers.back()->Get(), 11 + 18 + 8).size(), 37u);
+    }
+    SSocketGuard late(RawHandshake(port, "secret"));
+    ASSERT_TRUE(SendRaw(late.Get(), Request("file", "missing file|0")));
+    ASSERT_EQ(ReadStringPacket(late.Get()), "refused");
+    EXPECT_EQ(CountOwnThreads(), before + SSocketServer::MAX_LIVE_SENDERS);
+    ASSERT_TRUE(SendRaw(late.Get(), Request("data", "10")));
+    ASSERT_EQ(ReceiveRaw(late.Get(), 37).size(), 37u);
+    EXPECT_TRUE(WaitUntil([&] { return CountOwnThreads() == before + SSocketServer::MAX_LIVE_SENDERS; }));
+}
+
+namespace
+{
+// A server thread that does not end within its stop bound: it is ended by
+// force before it deletes its server.
+class StuckServerThread : public ServerThread
+{
+public:
+    explicit StuckServerThread(int port) : ServerThread(port, "secret") { SetStopTimeout(200); }
+    void OnLoopEnd() override { Sleep(SThread::STOP_TIMEOUT); }
+};
+} // namespace
+
+TEST_F(SSocketSenderTest, KeptSenderEndsWithAServerThreadEndedByForce)
+{
+    const int before = CountOwnThreads();
+    const int stuckPort = FindFreePort();
+    StuckServerThread stuck(stuckPort);
+    ASSERT_TRUE(stuck.Begin());
+    SSocketGuard raw(RawHandshake(stuckPort, "secret"));
+    ASSERT_TRUE(SendRaw(raw.Get(), Request("data", "10")));
+    ASSERT_EQ(ReceiveRaw(raw.Get(), 37).size(), 37u);
+    EXPECT_EQ(CountOwnThreads(), before + 2);
+    stuck.Stop();
+    EXPECT_TRUE(WaitPeerClosed(raw.Get()));
+    EXPECT_TRUE(WaitUntil([&] { return CountOwnThreads() <= before; }));
+}
