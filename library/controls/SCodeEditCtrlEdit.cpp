@@ -137,12 +137,12 @@ void SCodeEditCtrl::OnCut()
     int sl, sc, el, ec;
     GetSelection(sl, sc, el, ec);
     PushUndo(sl, el - sl + 1, 0);
-    if (!HasSelection())
+    // Text the clipboard refused stays where it is: a cut must not lose it.
+    if (!HasSelection() || !m_clipboard.SetText(GetSelectedText().GetText()))
     {
         PopUndo();
         return;
     }
-    m_clipboard.SetText(GetSelectedText().GetText());
     DeleteSelection();
     NotifyEdit();
 }

@@ -166,6 +166,7 @@ private:
     void Touch(int left, int top, int right, int bottom);
     void StampPen(Gdiplus::Graphics& graphics, POINT pixel, Gdiplus::ARGB color);
     void DrawShape(Gdiplus::Graphics& graphics, POINT to);
+    bool RestoreFrom(const SImage& copy);
     bool IsInsideSelection(POINT pixel) const;
     void TrackPan(POINT start);
     void TrackPen();

@@ -252,10 +252,19 @@ void SPaintCtrl::DrawShape(Gdiplus::Graphics& graphics, POINT to)
     Touch(r.left, r.top, r.right, r.bottom);
 }
 
-// The picture as it was at the press, with the shape up to that pixel.
+// The picture as a copy made earlier; false, the picture as it was, when
+// there is no copy or GDI+ cannot clone it.
+bool SPaintCtrl::RestoreFrom(const SImage& copy)
+{
+    return copy.IsLoaded() && m_picture.CopyFrom(&copy);
+}
+
+// The picture as it was at the press, with the shape up to that pixel. Without
+// that copy the shape would pile up on the last one.
 void SPaintCtrl::ShapeTo(POINT pixel)
 {
-    m_picture.CopyFrom(&m_drag.copy);
+    if (!RestoreFrom(m_drag.copy))
+        return;
     {
         Gdiplus::Graphics graphics(m_picture.GetBitmap());
         PreparePixels(graphics);
@@ -265,11 +274,11 @@ void SPaintCtrl::ShapeTo(POINT pixel)
     RedrawPixels(m_drag.touched, m_penSize);
 }
 
+// A picture that cannot be put back keeps the shape, and the owner hears of it.
 void SPaintCtrl::CancelShape()
 {
-    if (m_drag.copy.IsLoaded())
-        m_picture.CopyFrom(&m_drag.copy);
-    m_drag.drawn = false;
+    if (RestoreFrom(m_drag.copy))
+        m_drag.drawn = false;
     Redraw();
 }
 
@@ -281,7 +290,7 @@ void SPaintCtrl::TrackShape()
         if (m_keyboard.IsKeyDown(VK_ESCAPE))
         {
             CancelShape();
-            return;
+            break;
         }
         POINT pixel = {};
         if (MousePixel(pixel) && !SamePoint(pixel, m_drag.last))
@@ -345,7 +354,8 @@ void SPaintCtrl::SelectionTo(POINT pixel)
         return;
     }
     const int dx = pixel.x - m_drag.press.x, dy = pixel.y - m_drag.press.y;
-    m_picture.CopyFrom(&m_cleared);
+    if (!m_floating.IsLoaded() || !RestoreFrom(m_cleared))
+        return;
     const POINT origin = m_drag.outlineAtPress[0];
     {
         Gdiplus::Graphics graphics(m_picture.GetBitmap());
@@ -376,8 +386,13 @@ void SPaintCtrl::EndSelection()
         Redraw();
         return;
     }
-    m_cleared.CopyFrom(&m_picture);
-    m_floating.CopyFrom(&m_picture, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    // Pixels that cannot be held make no selection: moving or deleting it would lose them.
+    if (!m_cleared.CopyFrom(&m_picture) ||
+        !m_floating.CopyFrom(&m_picture, r.left, r.top, r.right - r.left, r.bottom - r.top))
+    {
+        CommitSelection();
+        return;
+    }
     const Gdiplus::Rect area(r.left, r.top, r.right - r.left, r.bottom - r.top);
     m_cleared.FillRectangle(&area, m_secondColor);
 }
@@ -400,7 +415,8 @@ void SPaintCtrl::OnKey(int key)
         return;
     if (key == VK_DELETE)
     {
-        m_picture.CopyFrom(&m_cleared);
+        if (!RestoreFrom(m_cleared))
+            return;
         DropSelection();
         NotifyChanged(0);
     }

@@ -49,10 +49,11 @@ void SImage::Release()
     m_bitmap = nullptr;
 }
 
-// Takes the bitmap when GDI+ made it whole and it has a size; else deletes it.
+// Takes the bitmap when GDI+ made it whole and it has a size; else deletes it
+// and keeps the picture held so far: an edit that cannot be made loses nothing.
+// The reading operations that must fail empty release the picture first.
 bool SImage::Replace(Bitmap* bitmap)
 {
-    Release();
     if (!bitmap)
         return false;
     if (bitmap->GetLastStatus() != Ok || bitmap->GetWidth() == 0 || bitmap->GetHeight() == 0)
@@ -60,6 +61,7 @@ bool SImage::Replace(Bitmap* bitmap)
         delete bitmap;
         return false;
     }
+    Release();
     m_bitmap = bitmap;
     return true;
 }

@@ -77,6 +77,7 @@ public:
     // index -1: the list's whole strip.
     bool LoadFromImageList(HIMAGELIST list, int index);
     // A rectangle of the source in its pixel format; negative sizes mean the full size.
+    // An empty source empties the picture; a clone GDI+ refuses keeps it as it was.
     bool CopyFrom(const SImage* source, int x = 0, int y = 0, int width = -1, int height = -1);
     bool CopyFromBitmap(Gdiplus::Bitmap* source, int x = 0, int y = 0, int width = -1,
                         int height = -1);

@@ -130,6 +130,18 @@ TEST_F(SCodeEditCtrlWindowTest, MenuCommandsAndTheirTexts)
     EXPECT_STREQ("", editor.GetText("#NONE").GetText());
 }
 
+TEST_F(SCodeEditCtrlWindowTest, CutKeepsTheTextWhenTheClipboardRefusesIt)
+{
+    editor.SetWindowText("keep\r\nme");
+    editor.OnSelectAll();
+    // Another window holds the clipboard open meanwhile.
+    ASSERT_TRUE(OpenClipboard(parent.GetHandle()));
+    editor.OnCut();
+    CloseClipboard();
+    EXPECT_EQ("keep\r\nme", Text());
+    EXPECT_EQ("keep\r\nme", std::string(editor.GetSelectedText().GetText()));
+}
+
 TEST_F(SCodeEditCtrlWindowTest, GoToBoxProposesTheLineAndIgnoresZero)
 {
     std::string text;

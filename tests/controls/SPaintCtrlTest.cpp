@@ -235,6 +235,34 @@ TEST(SPaintCtrlTest, EscapeRestoresThePictureAndToolsDrawInTheirColours)
     EXPECT_FALSE(editor.paint.PickColor(POINT{40, 4}, true));
 }
 
+TEST(SPaintCtrlTest, EditsWhoseCopyOfThePictureCannotBeMadeLeaveIt)
+{
+    // A shape with no copy of the picture at its press; a selection whose
+    // pixels GDI+ refuses to clone (it reaches off the picture), then moved and deleted.
+    for (int selection = 0; selection < 2; selection++)
+    {
+        Editor editor;
+        editor.paint.SetSecondColor(GREEN);
+        editor.paint.GetImage().SetPixel(4, 4, BLUE);
+        const std::vector<Gdiplus::ARGB> before = editor.All();
+        if (!selection)
+        {
+            editor.paint.ShapeTo(POINT{12, 10});
+            editor.paint.CancelShape();
+        }
+        else
+        {
+            editor.paint.SetTool(SPaintCtrl::TOOL_SELECT);
+            editor.DragSelection(POINT{2, 2}, POINT{50, 50});
+            EXPECT_FALSE(editor.paint.HasSelection());
+            editor.DragSelection(POINT{3, 3}, POINT{13, 3});
+            editor.paint.SendMessage(WM_KEYDOWN, VK_DELETE, 0);
+        }
+        EXPECT_EQ(before, editor.All()) << selection;
+        EXPECT_EQ(0, editor.parent.Count(SWM_CHANGED)) << selection;
+    }
+}
+
 TEST(SPaintCtrlTest, ToolPanelPicksToolsAndColours)
 {
     Editor editor;

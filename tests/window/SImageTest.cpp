@@ -321,6 +321,24 @@ TEST(SImageRead, CapturedDeviceBitmapIsOpaque)
     EXPECT_FALSE(part.CopyFrom(&empty));
 }
 
+TEST(SImageEdit, ACloneGdiPlusRefusesKeepsThePicture)
+{
+    SImage image(6, 4), other(3, 3);
+    ASSERT_TRUE(image.FillRectangle(nullptr, 0xFF102030) && image.SetPixel(5, 3, 0xFFFF0000));
+    ASSERT_TRUE(other.FillRectangle(nullptr, 0xFF00FF00));
+    const int before = image.GetPixelsSize(PixelFormat32bppARGB);
+    std::vector<unsigned char> pixels(before), after(before);
+    ASSERT_TRUE(image.GetPixels(pixels.data(), PixelFormat32bppARGB));
+    // Outside the source, of no width, and from the picture itself.
+    const int rects[][5] = {{0, 5, 5, 2, 2}, {0, 0, 0, 0, 2}, {1, 4, 0, 8, 2}};
+    for (const auto& r : rects)
+    {
+        EXPECT_FALSE(image.CopyFrom(r[0] ? &image : &other, r[1], r[2], r[3], r[4])) << r[1];
+        ASSERT_TRUE(image.GetPixels(after.data(), PixelFormat32bppARGB)) << r[1];
+        EXPECT_EQ(pixels, after) << r[1];
+    }
+}
+
 TEST(SImageEdit, ConvertingFillsTransparentPartsWithTheBackgroundColour)
 {
     SImage image;
