@@ -161,13 +161,15 @@ void SIni::ReplaceLine(int lineStart, const SString& line)
 
 bool SIni::SetString(const char* section, const char* key, const char* value)
 {
-    if (!section || !key || HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value))
-        return false;
-    if (!Load())
+    if (!section || !key || HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value) ||
+        strchr(key, '='))
         return false;
     SString line(key);
     line += "=";
     line += value ? value : "";
+    // Such a line would be read back as a section, not as this key.
+    if (IsSectionLine(line) || !Load())
+        return false;
     const int sectionStart = FindSection(m_content, section);
     if (sectionStart < 0)
         AppendSection(section, line);
