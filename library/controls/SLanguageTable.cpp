@@ -1,12 +1,15 @@
 #include "SLanguageTable.h"
 #include <cstring>
 
-void SLanguageTable::AddEntry(const char* key, const char* text)
+bool SLanguageTable::AddEntry(const char* key, const char* text)
 {
+    if (key && strchr(key, '='))
+        return false;
     SString line(key ? key : "");
     line += "=";
     line += text ? text : "";
     Add(line.GetText());
+    return true;
 }
 
 SString SLanguageTable::GetText(const char* key) const

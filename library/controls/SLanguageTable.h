@@ -9,8 +9,9 @@ public:
     SLanguageTable() {}
     ~SLanguageTable() override {}
 
-    // Appends one line "key=text".
-    void AddEntry(const char* key, const char* text);
+    // Appends one line "key=text"; a key holding '=' could never be found again and
+    // is refused (false, no line added).
+    bool AddEntry(const char* key, const char* text);
     // The text after the first '=' of the first line whose key matches exactly
     // (case counts); "" when no line matches.
     SString GetText(const char* key) const;

@@ -1,5 +1,6 @@
 #include "SIni.h"
 #include <cstring>
+#include "SFile.h"
 #include "SGuards.h"
 
 namespace
@@ -55,18 +56,11 @@ bool SIni::Load()
     return m_content.LoadFromFile(m_fileName.GetText());
 }
 
-// Written by hand rather than through SMemory::SaveToFile so that a short write is seen.
+// Written beside the file and put in its place only once complete, so that a
+// short write leaves the old settings whole; a failure is reported.
 bool SIni::Save()
 {
-    SHandleGuard file(
-        CreateFileA(m_fileName.GetText(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
-        return false;
-    const DWORD size = static_cast<DWORD>(m_content.GetSize());
-    if (size == 0)
-        return true;
-    DWORD written = 0;
-    return WriteFile(file.Get(), m_content.GetData(), size, &written, nullptr) && written == size;
+    return SFile::SaveReplacing(m_fileName.GetText(), m_content.GetData(), m_content.GetSize());
 }
 
 int SIni::FindSection(SVirtualFile& stream, const char* section)
@@ -161,13 +155,15 @@ void SIni::ReplaceLine(int lineStart, const SString& line)
 
 bool SIni::SetString(const char* section, const char* key, const char* value)
 {
-    if (!section || !key || HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value))
-        return false;
-    if (!Load())
+    if (!section || !key || HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value) ||
+        strchr(key, '='))
         return false;
     SString line(key);
     line += "=";
     line += value ? value : "";
+    // Such a line would be read back as a section, not as this key.
+    if (IsSectionLine(line) || !Load())
+        return false;
     const int sectionStart = FindSection(m_content, section);
     if (sectionStart < 0)
         AppendSection(section, line);

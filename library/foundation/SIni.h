@@ -18,7 +18,8 @@ public:
     // "" when the file cannot be read or the section or key is missing.
     SString GetString(const char* section, const char* key);
     // Sets the value and writes the whole file back; false when it was not written.
-    // A section, key or value holding CR or LF is refused.
+    // A section, key or value holding CR or LF is refused, and so is a key that would
+    // be read back otherwise: one holding "=", or one whose line reads as a section.
     bool SetString(const char* section, const char* key, const char* value);
 
     // Byte offset of the section line, or of the key line within the section; -1 when missing.

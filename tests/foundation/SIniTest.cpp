@@ -190,6 +190,29 @@ TEST_F(SIniTest, LineBreaksInKeysOrValuesAreRefused)
     EXPECT_EQ("", ReadRaw());
 }
 
+// A key line is split at its first "=" and a line in brackets opens a section,
+// so a key that would be read back otherwise is refused with the file unchanged.
+TEST_F(SIniTest, KeysReadBackOtherwiseAreRefused)
+{
+    const char* const before = "[s]\r\na=1\r\n";
+    WriteRaw(before);
+    ASSERT_TRUE(ini.Open(path.c_str(), true));
+    const struct
+    {
+        const char *section, *key, *value;
+        bool taken;
+    } cases[] = {{"s", "a=b", "1", false}, {"s", "=", "1", false}, {"t", "a=", "", false},
+                 {"s", "[x", "y]", false}, {"s", "[x", "y] ", true}, {"a]b", "k", "v", true}};
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.taken, ini.SetString(c.section, c.key, c.value)) << c.key;
+        EXPECT_EQ(c.taken ? c.value : "", Get(c.section, c.key)) << c.key;
+        if (!c.taken)
+            EXPECT_EQ(before, ReadRaw()) << c.key;
+        WriteRaw(before);
+    }
+}
+
 TEST_F(SIniTest, FailedWriteIsReported)
 {
     WriteRaw("[s]\r\na=1\r\n");
