@@ -15,6 +15,9 @@ const int LEFT_QUEUED = -1;
 // for it this long after its last answer, trying anew after each pause.
 const DWORD BUSY_LIMIT = 60000;
 const int RETRY_PAUSE = 500;
+// Connections lost one after the other with no row ended and nothing written:
+// a server that always breaks off is not asked again and again.
+const int MOST_LOSSES = 10;
 
 // A decimal size as "105" gives it; -1 for anything else.
 long long ParseSize(const SString& text)
@@ -107,6 +110,7 @@ bool PThreadClientFiles::Run()
         PTargetMaker maker;
         m_maker = &maker;
         m_answered = timeGetTime();
+        m_losses = 0;
         while (Fetch(socket) == LEFT_QUEUED && !IsStopRequested() && !socket.IsConnected() && Reconnect(socket))
         {
         }
@@ -118,6 +122,8 @@ bool PThreadClientFiles::Run()
 
 bool PThreadClientFiles::Reconnect(_PSocket& socket)
 {
+    if (++m_losses > MOST_LOSSES)
+        return false;
     while (!IsStopRequested() && timeGetTime() - m_answered < BUSY_LIMIT)
     {
         for (int waited = 0; waited < RETRY_PAUSE && !IsStopRequested(); waited += 50)
@@ -150,6 +156,7 @@ int PThreadClientFiles::Fetch(_PSocket& socket)
         if (state == LEFT_QUEUED)
             return LEFT_QUEUED;
         m_queue->SetStateOf(file.path.GetText(), state, file.row);
+        m_losses = 0;
         file = next;
         next = after;
     }
@@ -264,6 +271,8 @@ int PThreadClientFiles::Receive(_PSocket& socket, const _PFile& file)
     m_remaining = file.remote - file.local;
     m_quiet = !ready;
     socket.ReceiveFile64(&stream, REPLY_TIMEOUT);
+    if (stream.GetWritten() > 0)
+        m_losses = 0;
     // Measured on the open file: no look-up of its name.
     const long long size = ready ? stream.GetSize64() : -1;
     stream.Close();

@@ -53,7 +53,7 @@ public:
 
     PThreadClientFiles()
         : m_owner(nullptr), m_queue(nullptr), m_targets(nullptr), m_maker(nullptr), m_port(0), m_row(-1),
-          m_offset(0), m_remaining(0), m_percent(-1), m_quiet(false), m_answered(0)
+          m_offset(0), m_remaining(0), m_percent(-1), m_quiet(false), m_answered(0), m_losses(0)
     {
     }
     ~PThreadClientFiles() override { Stop(); }
@@ -122,4 +122,6 @@ private:
     // When the server last answered (timeGetTime): reconnecting is given up
     // a while after it.
     DWORD m_answered;
+    // Connections lost since a row last ended or bytes were last written.
+    int m_losses;
 };
