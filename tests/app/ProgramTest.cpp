@@ -255,7 +255,8 @@ TEST_F(ProgramTest, PreferencesOpenOnTheirCommandAndOkWritesTheSixValues)
     HWND ok = FindWindowExA(dialog, nullptr, "Button", "OK");
     ASSERT_NE(nullptr, ok);
     PostMessageA(ok, BM_CLICK, 0, 0);
-    for (int i = 0; i < 400 && !settings.Has("Taskbar"); ++i)
+    // The settings are written before the dialog is destroyed: wait for both.
+    for (int i = 0; i < 400 && (!settings.Has("Taskbar") || IsWindow(dialog)); ++i)
         Sleep(50);
     EXPECT_EQ(library.Path(), settings.GetText("Folder"));
     EXPECT_EQ("Covers", settings.GetText("Images"));
