@@ -3,6 +3,7 @@
 #include <string>
 #include "PFolderNames.h"
 #include "SFile.h"
+#include "SGuards.h"
 #include "SPath.h"
 
 namespace
@@ -121,22 +122,40 @@ void PLibraryFiles::LoadFolderCover(SImage* image, const char* folder, bool smal
 {
     if (!image)
         return;
+    if (!LoadOwnCover(image, folder, covers, beside))
+        image->CopyFrom(small ? covers.smallPicture : covers.picture);
+    SizeCover(image, small);
+}
+
+bool PLibraryFiles::LoadOwnCover(SImage* image, const char* folder, const _SCovers& covers, const PFolderNames* beside)
+{
     const SString base = WithoutSeparator(folder);
     const SString bare = base.Mid(base.ReverseFindChar('\\') + 1);
     auto mayOpen = [&](const char* extension) { return !beside || beside->Has(bare + extension); };
-    bool loaded = (mayOpen(".png") && LoadPicture(image, base + ".png")) ||
-                  (mayOpen(".jpg") && LoadPicture(image, base + ".jpg"));
-    if (!loaded)
-    {
-        const SString name = SPath(Text(base + "\\")).GetLastFolderName(true);
-        if (name.GetLength() > 0 && IsNamedCover(covers.names, name))
-        {
-            const SString inRoot = covers.root + Text(name);
-            loaded = LoadPicture(image, inRoot + ".png") || LoadPicture(image, inRoot + ".jpg");
-        }
-    }
-    if (!loaded)
-        image->CopyFrom(small ? covers.smallPicture : covers.picture);
+    if ((mayOpen(".png") && LoadPicture(image, base + ".png")) || (mayOpen(".jpg") && LoadPicture(image, base + ".jpg")))
+        return true;
+    const SString name = SPath(Text(base + "\\")).GetLastFolderName(true);
+    if (name.GetLength() == 0 || !IsNamedCover(covers.names, name))
+        return false;
+    const SString inRoot = covers.root + Text(name);
+    auto listed = [&](const char* extension) { return !covers.inRoot || covers.inRoot->Has(name + extension); };
+    return (listed(".png") && LoadPicture(image, inRoot + ".png")) || (listed(".jpg") && LoadPicture(image, inRoot + ".jpg"));
+}
+
+bool PLibraryFiles::MayHaveOwnCover(const char* folder, const _SCovers& covers, const PFolderNames& beside)
+{
+    const SString base = WithoutSeparator(folder);
+    const SString bare = base.Mid(base.ReverseFindChar('\\') + 1);
+    if (beside.Has(bare + ".png") || beside.Has(bare + ".jpg"))
+        return true;
+    const SString name = SPath(Text(base + "\\")).GetLastFolderName(true);
+    if (name.GetLength() == 0 || !IsNamedCover(covers.names, name))
+        return false;
+    return !covers.inRoot || covers.inRoot->Has(name + ".png") || covers.inRoot->Has(name + ".jpg");
+}
+
+void PLibraryFiles::SizeCover(SImage* image, bool small)
+{
     if (small)
     {
         image->Resize(16, 16);
@@ -145,6 +164,27 @@ void PLibraryFiles::LoadFolderCover(SImage* image, const char* folder, bool smal
     image->Resize(150, 150);
     image->ConvertFormat(PixelFormat32bppARGB);
     image->MakeOpaqueWhite();
+}
+
+// One look at the folder, left at the first sub-folder: a listing of each
+// sub-folder of a large folder is most of what showing it costs.
+bool PLibraryFiles::HasSubFolder(const SString& folder, bool hidden, bool (*accept)(const SString&, void*),
+                                 void* context)
+{
+    WIN32_FIND_DATAA data;
+    SFindGuard find(FindFirstFileA(Text(folder + "*.*"), &data));
+    if (!find.IsValid())
+        return false;
+    do
+    {
+        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const bool dots = strcmp(data.cFileName, ".") == 0 || strcmp(data.cFileName, "..") == 0;
+        if (!isFolder || dots || (!hidden && (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)))
+            continue;
+        if (!accept || accept(folder + data.cFileName + "\\", context))
+            return true;
+    } while (FindNextFileA(find.Get(), &data));
+    return false;
 }
 
 int PLibraryFiles::GetMediaImage(const SString& extension)
