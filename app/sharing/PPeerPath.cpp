@@ -1,5 +1,6 @@
 #include "PPeerPath.h"
 #include <cstring>
+#include <vector>
 #include "SPath.h"
 
 namespace
@@ -151,6 +152,18 @@ SString PPeerPath::MakeDownloadTarget(const SString& root, const char* name, con
     if (!base.IsValid() || !target.HasFileName() || !base.Contains(&target, false))
         return SString("");
     return target.GetPath();
+}
+
+std::string PPeerPath::FoldCase(const char* path)
+{
+    const int length = path && *path ? MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0) : 0;
+    if (length < 2)
+        return std::string();
+    std::vector<wchar_t> wide(static_cast<size_t>(length));
+    MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), length);
+    CharUpperBuffW(wide.data(), static_cast<DWORD>(length - 1));
+    // The folded UTF-16 units as bytes: a key, never shown.
+    return std::string(reinterpret_cast<const char*>(wide.data()), (length - 1) * sizeof(wchar_t));
 }
 
 SString PPeerPath::MakeRelative(const SString& root, const SString& full)

@@ -3,6 +3,7 @@
 // and pass no junction or symbolic link. The download side checks the paths a
 // server lists with the same rules.
 #pragma once
+#include <string>
 #include "SDisk.h"
 #include "SString.h"
 
@@ -25,6 +26,9 @@ public:
     // Where a download of a remote path goes: root + "{" + name + "}\" + the
     // path; "" when the path or the name is refused.
     static SString MakeDownloadTarget(const SString& root, const char* name, const char* remote);
+    // A path folded as the file system folds names (every letter of the code
+    // page, not only ASCII ones): two paths with one key name one file.
+    static std::string FoldCase(const char* path);
     // The parts of a full path below the root, joined with "\".
     static SString MakeRelative(const SString& root, const SString& full);
     // No entry of the full path below the root (a prefix of it) is a junction

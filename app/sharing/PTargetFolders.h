@@ -19,15 +19,25 @@ public:
     bool MakeFolder(const SString& target);
     // The target exists now.
     void AddMade(const SString& target);
+    // A target that exists can be opened for writing (one that does not is
+    // made later); asked before the file is requested.
+    bool CanWrite(const SString& target);
+    // Bytes of the remote path went into the target; whether another remote
+    // path of this run wrote into it (the file system may take two names as
+    // one).
+    void MarkWritten(const SString& target, const SString& path);
+    bool IsWrittenByOther(const SString& target, const SString& path) const;
 
 private:
     struct _PFolder
     {
-        PFolderNames names;
+        PFolderNames names; // its files and folders
         bool made = false;
     };
     _PFolder& Find(const SString& target, SString* name);
+    bool IsListed(const SString& target);
 
     SDisk m_disk;
     std::unordered_map<std::string, _PFolder> m_folders;
+    std::unordered_map<std::string, std::string> m_writers;
 };

@@ -28,6 +28,9 @@ std::shared_ptr<PTargetMaker::_PJob> PTargetMaker::Begin(const SString& target)
     std::shared_ptr<_PJob> job = std::make_shared<_PJob>(target);
     if (!job->done.IsValid())
         return nullptr;
+    while (!m_held.empty() && WaitForSingleObject(m_held.front()->done.Get(), 0) == WAIT_OBJECT_0)
+        m_held.pop_front();
+    m_held.push_back(job);
     if (IsRunning())
     {
         const HWND worker = GetWorkerWindow();

@@ -2,6 +2,7 @@
 // under Wine making a file reads its whole folder, and that then runs beside
 // the transfer of the file before it instead of after it.
 #pragma once
+#include <deque>
 #include <memory>
 #include "SGuards.h"
 #include "SString.h"
@@ -43,4 +44,7 @@ private:
     static void Make(_PJob* job);
 
     std::shared_ptr<_PJob> m_first; // the job the thread starts with
+    // Every job handed over and not done yet, in order: a caller that gives up
+    // its share (its connection was lost) never frees one the thread will make.
+    std::deque<std::shared_ptr<_PJob>> m_held;
 };

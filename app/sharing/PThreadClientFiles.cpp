@@ -1,14 +1,20 @@
 #include "PThreadClientFiles.h"
 #include <cstdlib>
 #include "PPeerPath.h"
+#include "PTargetFolders.h"
 #include "PWndNet.h"
 
 namespace
 {
 const uint32_t CLIENT_VALUE = 0x1000000;
 const int REPLY_TIMEOUT = 2000;
-// Download's answer when the row stays queued (a stop was asked).
+// Download's answer when the row stays queued (a stop was asked, or the
+// connection ended).
 const int LEFT_QUEUED = -1;
+// A server busy with another peer's large file answers late: the rows wait
+// for it this long after its last answer, trying anew after each pause.
+const DWORD BUSY_LIMIT = 60000;
+const int RETRY_PAUSE = 500;
 
 // A decimal size as "105" gives it; -1 for anything else.
 long long ParseSize(const SString& text)
@@ -23,11 +29,14 @@ long long ParseSize(const SString& text)
 }
 
 // The events' counts are capped to an int: the percents come from the true ones.
+// A transfer not of what remains is read past, and tells no percent.
 void PThreadClientFiles::_PSocket::ReportPercent()
 {
     long long received = 0, size = 0;
     GetTransferCounts(&received, &size);
-    m_thread->ReportPercent(m_thread->m_offset + received, m_thread->m_offset + size);
+    m_thread->m_answered = timeGetTime();
+    if (size == m_thread->m_remaining)
+        m_thread->ReportPercent(m_thread->m_offset + received, m_thread->m_offset + size);
 }
 
 void PThreadClientFiles::_PSocket::OnTransferStart(int size, uint32_t tag)
@@ -51,7 +60,9 @@ int PThreadClientFiles::_PTarget::Write(const void* data, int n)
 {
     long long announced = -1;
     m_socket.GetTransferCounts(nullptr, &announced);
-    return IsOpen() && announced == m_remaining ? SFile::Write(data, n) : 0;
+    const int written = IsOpen() && announced == m_remaining ? SFile::Write(data, n) : 0;
+    m_written += written > 0 ? written : 0;
+    return written;
 }
 
 void PThreadClientFiles::Prepare(const char* host, int port, const char* key, const char* name, const char* root)
@@ -78,9 +89,9 @@ void PThreadClientFiles::SetPercent(int percent)
     m_queue->SetPercentOf(m_path.GetText(), percent, m_row);
 }
 
-// The connection's end ends the run: the rows not tried stay queued, those
-// whose requests are on the wire too. Rows added meanwhile are taken when
-// the ones asked ahead are done.
+// Rows are followed by their path, so the user may tidy the queue meanwhile.
+// A lost connection leaves the rows it held queued; they are asked anew on
+// the next one. The connection's own failure at the start ends the run.
 bool PThreadClientFiles::Run()
 {
     if (!m_queue)
@@ -91,55 +102,87 @@ bool PThreadClientFiles::Run()
         return false;
     PTargetFolders targets;
     m_targets = &targets;
-    _PFile file, next;
-    // Ends before the rows above: a job it was handed is never freed first.
-    PTargetMaker maker;
-    m_maker = &maker;
-    for (int last = -1; !IsStopRequested() && socket.IsConnected();)
     {
-        if (file.row < 0)
+        // Ends before the targets: a job it was handed is never freed first.
+        PTargetMaker maker;
+        m_maker = &maker;
+        m_answered = timeGetTime();
+        while (Fetch(socket) == LEFT_QUEUED && !IsStopRequested() && !socket.IsConnected() && Reconnect(socket))
         {
-            Take(socket, last, &file);
-            if (file.row < 0)
-                break;
-            Take(socket, file.row, &next);
+        }
+        m_maker = nullptr;
+    }
+    m_targets = nullptr;
+    return false;
+}
+
+bool PThreadClientFiles::Reconnect(_PSocket& socket)
+{
+    while (!IsStopRequested() && timeGetTime() - m_answered < BUSY_LIMIT)
+    {
+        for (int waited = 0; waited < RETRY_PAUSE && !IsStopRequested(); waited += 50)
+            Sleep(50);
+        const int result = IsStopRequested() ? -1 : socket.Connect(m_host.GetText(), m_port, false, CLIENT_VALUE);
+        if (result == 0)
+            return true;
+        if (result != -1)
+            return false;
+    }
+    return false;
+}
+
+int PThreadClientFiles::Fetch(_PSocket& socket)
+{
+    _PFile file, next;
+    while (!IsStopRequested() && socket.IsConnected())
+    {
+        if (file.path.GetLength() == 0)
+        {
+            Take(socket, {}, &file);
+            if (file.path.GetLength() == 0)
+                return PWndNet::STATE_DONE;
+            Take(socket, {file.path}, &next);
             if (!ReadSize(socket, file))
-                break;
+                return LEFT_QUEUED;
         }
         _PFile after;
         const int state = Download(socket, file, next, &after);
         if (state == LEFT_QUEUED)
-            break;
+            return LEFT_QUEUED;
         m_queue->SetStateOf(file.path.GetText(), state, file.row);
-        last = file.row;
         file = next;
         next = after;
     }
-    m_targets = nullptr;
-    m_maker = nullptr;
-    return false;
+    return LEFT_QUEUED;
 }
 
-// The first queued row after the given one; its size is asked at once.
-void PThreadClientFiles::Take(_PSocket& socket, int after, _PFile* file)
+// The first queued row not held already; its size is asked at once.
+void PThreadClientFiles::Take(_PSocket& socket, const std::vector<SString>& held, _PFile* file)
 {
-    file->row = socket.IsConnected() ? m_queue->GetNextQueued(after) : -1;
-    if (file->row < 0)
+    file->path = socket.IsConnected() ? m_queue->GetNextQueuedPath(held, &file->row) : SString("");
+    if (file->path.GetLength() == 0)
         return;
-    file->path = m_queue->GetPath(file->row);
     file->target = PPeerPath::MakeDownloadTarget(m_root, m_name.GetText(), file->path.GetText());
+    file->key = PPeerPath::FoldCase(file->target.GetText());
     file->asked = file->target.GetLength() > 0 && socket.SendMessage("105", file->path.GetText());
 }
 
-// False when a stop was asked meanwhile.
+// False when the answer did not come (the connection is then closed) or a
+// stop was asked meanwhile.
 bool PThreadClientFiles::ReadSize(_PSocket& socket, _PFile& file)
 {
     if (file.asked)
+    {
         file.remote = ParseSize(socket.ReceiveString(REPLY_TIMEOUT));
+        if (!socket.IsConnected())
+            return false;
+        m_answered = timeGetTime();
+    }
     return !IsStopRequested();
 }
 
-// Done or failed at once, or fetching once "106" asks for the rest.
+// Done or failed at once, or fetching once "106" asks for the rest. A target
+// that cannot take the file fails before it is asked for.
 void PThreadClientFiles::Decide(_PSocket& socket, _PFile& file)
 {
     file.state = PWndNet::STATE_FAILED;
@@ -153,13 +196,14 @@ void PThreadClientFiles::Decide(_PSocket& socket, _PFile& file)
         file.state = PWndNet::STATE_DONE;
         return;
     }
-    if (!m_targets->MakeFolder(file.target))
+    if (m_targets->IsWrittenByOther(file.target, file.path) || !m_targets->CanWrite(file.target) ||
+        !m_targets->MakeFolder(file.target))
         return;
     SString request = file.path + "|";
     request += SString().SetUInt64(static_cast<unsigned long long>(file.local)).GetText();
     if (!socket.SendMessage("106", request.GetText()))
     {
-        file.state = IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
+        file.state = IsStopRequested() || !socket.IsConnected() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
         return;
     }
     file.state = FETCHING;
@@ -168,7 +212,8 @@ void PThreadClientFiles::Decide(_PSocket& socket, _PFile& file)
 }
 
 // The next row is decided before this file is received, unless this file is
-// its target too: that one waits until this file is made.
+// its target too (as the file system takes names): that one waits until this
+// file is done.
 int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile& next, _PFile* after)
 {
     m_row = file.row;
@@ -177,12 +222,12 @@ int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile& next, _
     m_quiet = false;
     if (file.state == PENDING)
         Decide(socket, file);
-    if (next.row >= 0)
+    if (next.path.GetLength() > 0)
     {
         if (!ReadSize(socket, next))
             return LEFT_QUEUED;
-        Take(socket, next.row, after);
-        if (file.state != FETCHING || next.target.CompareNoCase(file.target.GetText()) != 0)
+        Take(socket, {file.path, next.path}, after);
+        if (file.state != FETCHING || next.key != file.key)
             Decide(socket, next);
     }
     if (file.state == FETCHING)
@@ -192,10 +237,11 @@ int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile& next, _
     return file.state;
 }
 
-// Appends from the local size; the row is done only at the exact size. A new
-// target was begun on the maker's thread while the file before it came; one
-// that cannot be opened fails its row once the transfer is read past, so the
-// connection stays in step.
+// Appends from the local size; the row is done only when the target holds
+// the remote size, all of what this transfer added written for this row. A
+// new target was begun on the maker's thread while the file before it came;
+// one that cannot be opened fails its row once the transfer is read past, so
+// the connection stays in step.
 int PThreadClientFiles::Receive(_PSocket& socket, const _PFile& file)
 {
     _PTarget stream(socket, file.remote - file.local);
@@ -208,18 +254,23 @@ int PThreadClientFiles::Receive(_PSocket& socket, const _PFile& file)
     const bool ready = opened && stream.SeekTo64(file.local);
     if (!ready)
         stream.Close();
-    if (socket.ReceiveString(REPLY_TIMEOUT) != "Ok")
-        return IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
+    const bool ok = socket.ReceiveString(REPLY_TIMEOUT) == "Ok";
+    if (!ok || !socket.IsConnected())
+        return IsStopRequested() || !socket.IsConnected() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
+    m_answered = timeGetTime();
+    if (ready)
+        m_targets->MarkWritten(file.target, file.path);
     m_offset = file.local;
+    m_remaining = file.remote - file.local;
     m_quiet = !ready;
     socket.ReceiveFile64(&stream, REPLY_TIMEOUT);
     // Measured on the open file: no look-up of its name.
     const long long size = ready ? stream.GetSize64() : -1;
     stream.Close();
-    if (size == file.remote)
+    if (size == file.remote && file.local + stream.GetWritten() == file.remote)
     {
         SetPercent(100);
         return PWndNet::STATE_DONE;
     }
-    return IsStopRequested() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
+    return IsStopRequested() || !socket.IsConnected() ? LEFT_QUEUED : PWndNet::STATE_FAILED;
 }

@@ -3,6 +3,8 @@
 // browsing connection and the settings is copied before it starts.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 #include "PTargetFolders.h"
 #include "PTargetMaker.h"
 #include "SFile.h"
@@ -31,21 +33,27 @@ public:
 
     // The local file a transfer appends to: it takes bytes only from a
     // transfer that announced what remains, so a server announcing more (or
-    // less) cannot make the copy longer than the remote file.
+    // less) cannot make the copy longer than the remote file. It counts what
+    // it took: a row is done only with all of it written for that row.
     class _PTarget : public SFile
     {
     public:
-        _PTarget(const SSocketClient& socket, long long remaining) : m_socket(socket), m_remaining(remaining) {}
+        _PTarget(const SSocketClient& socket, long long remaining)
+            : m_socket(socket), m_remaining(remaining), m_written(0)
+        {
+        }
         int Write(const void* data, int n) override;
+        long long GetWritten() const { return m_written; }
 
     private:
         const SSocketClient& m_socket;
         const long long m_remaining;
+        long long m_written;
     };
 
     PThreadClientFiles()
         : m_owner(nullptr), m_queue(nullptr), m_targets(nullptr), m_maker(nullptr), m_port(0), m_row(-1),
-          m_offset(0), m_percent(-1), m_quiet(false)
+          m_offset(0), m_remaining(0), m_percent(-1), m_quiet(false), m_answered(0)
     {
     }
     ~PThreadClientFiles() override { Stop(); }
@@ -63,14 +71,16 @@ public:
 
 private:
     friend class _PSocket;
-    // A queued row taken for download. Two rows are asked ahead of the one
+    // A queued row taken for download, followed by its path (rows may be
+    // removed and renumbered meanwhile). Two rows are asked ahead of the one
     // being received, so the server has the next file ready while this
     // target is made: each row's "105" goes out before the "106" of the row
     // before it, whose file is read only after that size.
     struct _PFile
     {
-        int row = -1;
+        int row = -1; // where it was when taken: a hint only
         SString path, target;
+        std::string key; // the target as the file system folds it
         bool asked = false; // its "105" is on the wire
         long long remote = -1, local = 0;
         int state = PENDING;
@@ -80,7 +90,13 @@ private:
     static const int PENDING = -2;
     static const int FETCHING = -3;
 
-    void Take(_PSocket& socket, int after, _PFile* file);
+    // The rows of one connection; LEFT_QUEUED when it ended or a stop came
+    // before the queue was through.
+    int Fetch(_PSocket& socket);
+    // A new connection after a lost one, tried until the server answers, a
+    // stop, or a bound since its last answer.
+    bool Reconnect(_PSocket& socket);
+    void Take(_PSocket& socket, const std::vector<SString>& held, _PFile* file);
     bool ReadSize(_PSocket& socket, _PFile& file);
     void Decide(_PSocket& socket, _PFile& file);
     int Download(_PSocket& socket, _PFile& file, _PFile& next, _PFile* after);
@@ -95,11 +111,15 @@ private:
     SString m_host, m_key, m_name, m_root;
     int m_port;
     // The file being received, its row when it was taken, the local size it
-    // resumes from and the percent told last; no percent is told for a
-    // transfer that is only read past.
+    // resumes from, what remains of it, and the percent told last; no
+    // percent is told for a transfer that is only read past.
     SString m_path;
     int m_row;
     long long m_offset;
+    long long m_remaining;
     int m_percent;
     bool m_quiet;
+    // When the server last answered (timeGetTime): reconnecting is given up
+    // a while after it.
+    DWORD m_answered;
 };

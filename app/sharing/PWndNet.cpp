@@ -1,5 +1,6 @@
 #include "PWndNet.h"
 #include "PWndApp.h"
+#include "PPeerPath.h"
 
 bool PWndNet::Create(HWND parent, const RECT& rect)
 {
@@ -82,21 +83,18 @@ void PWndNet::ShowRow(int row)
         text += " %";
         m_list.SetItemText(row, text.GetText(), 1);
     }
-    m_list.SetItemImage(row, percent == 100 ? STATE_DONE : state);
-    if (percent == 100)
+    // The icon tells the state: a refused transfer also reaches 100 %.
+    m_list.SetItemImage(row, state);
+    if (state == STATE_DONE)
         m_list.EnsureVisible(row, false);
 }
 
 namespace
 {
-// The key of a path in the index: the comparison without case is by ASCII letters.
+// The key of a path in the index: without case, as the file system takes names.
 std::string KeyOf(const char* path)
 {
-    std::string key(path ? path : "");
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    return key;
+    return PPeerPath::FoldCase(path);
 }
 
 // The list is not drawn while it changes row by row; it is drawn once after.
@@ -164,6 +162,29 @@ int PWndNet::GetNextQueued(int after)
     while (row < count && m_states.GetAt(row) != STATE_QUEUED)
         ++row;
     return row < count ? row : -1;
+}
+
+SString PWndNet::GetNextQueuedPath(const std::vector<SString>& held, int* where)
+{
+    SLockGuard lock(m_lock.Get());
+    const int count = m_states.GetCount();
+    while (m_next < count && m_states.GetAt(m_next) != STATE_QUEUED)
+        ++m_next;
+    for (int row = m_next; row < count; ++row)
+    {
+        if (m_states.GetAt(row) != STATE_QUEUED)
+            continue;
+        const SString& path = m_paths.GetAt(row);
+        bool taken = false;
+        for (const SString& one : held)
+            taken = taken || one == path.GetText();
+        if (taken)
+            continue;
+        if (where)
+            *where = row;
+        return path;
+    }
+    return SString("");
 }
 
 SString PWndNet::GetPath(int row)
@@ -312,6 +333,10 @@ void PWndNet::RemoveRows(const std::vector<bool>& gone)
         CompactRows(gone);
     }
     RemoveItems(gone, count);
+    // Changes posted before the removal name rows as they were numbered then.
+    const RedrawHold hold(m_list);
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        ShowRow(row);
 }
 
 void PWndNet::RemoveFinished()
@@ -319,9 +344,9 @@ void PWndNet::RemoveFinished()
     std::vector<bool> gone;
     {
         SLockGuard lock(m_lock.Get());
-        gone.resize(static_cast<size_t>(m_percents.GetCount()));
-        for (int row = 0; row < m_percents.GetCount(); ++row)
-            gone[row] = m_percents.GetAt(row) == 100;
+        gone.resize(static_cast<size_t>(m_states.GetCount()));
+        for (int row = 0; row < m_states.GetCount(); ++row)
+            gone[row] = m_states.GetAt(row) == STATE_DONE;
     }
     RemoveRows(gone);
 }

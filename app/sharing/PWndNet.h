@@ -45,6 +45,11 @@ public:
     int Add(const SArrayString& paths);
     // The first queued row after the given one (any with -1), or -1.
     int GetNextQueued(int after = -1);
+    // The path of the first queued row that is none of those held (the rows
+    // the caller has taken already); "" when there is none. Taken by path,
+    // the row stays found whatever rows are removed meanwhile; *where gets
+    // its row as it is now, a hint for SetStateOf and SetPercentOf.
+    SString GetNextQueuedPath(const std::vector<SString>& held, int* where = nullptr);
     SString GetPath(int row);
     int GetCount();
     int GetState(int row);
@@ -58,7 +63,7 @@ public:
     void SetStateOf(const char* path, int state, int row = -1);
     void SetPercentOf(const char* path, int percent, int row = -1);
     void ResetFailed();
-    // Rows leave the queue: those at 100 %, the selected ones, or all.
+    // Rows leave the queue: the done ones, the selected ones, or all.
     void RemoveFinished();
     void RemoveSelected();
     void Clear();

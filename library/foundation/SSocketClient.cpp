@@ -419,10 +419,12 @@ bool SSocketClient::ReceiveInto(long long size, void* buffer, SVirtualFile* stre
             break;
         }
         KeyTransformIn(packet, n, m_key.GetData(), m_key.GetSize());
-        // More than announced fails the transfer and is never stored.
+        // More than announced fails the transfer and is never stored; what
+        // follows is owed no more.
         if (n > size - received)
         {
             skip = true;
+            size = received;
             break;
         }
         if (out)
@@ -443,12 +445,12 @@ bool SSocketClient::ReceiveInto(long long size, void* buffer, SVirtualFile* stre
     }
     // A stream that takes less than it is given fails the transfer.
     const bool written = stage.Flush();
-    OnTransferEnd(CapCount(received), CapCount(size), tag);
+    OnTransferEnd(CapCount(received), CapCount(m_transferSize), tag);
     if (skip)
-        SkipReply(reader, timeout);
+        SkipReply(reader, timeout, size - received);
     else if (!ended || reader.IsOutOfStep())
         Close();
-    return ended && written && received == size;
+    return ended && written && !skip && received == size;
 }
 
 bool SSocketClient::ReceiveFile64(SVirtualFile* stream, int timeout)
@@ -460,16 +462,16 @@ bool SSocketClient::ReceiveFile64(SVirtualFile* stream, int timeout)
 }
 
 // Reads the rest of an abandoned transfer up to its end packet, so that the
-// next reply is read from its start; closes when that takes too long.
-void SSocketClient::SkipReply(_SReader& reader, int timeout)
+// next reply is read from its start. It goes on for as long as packets keep
+// coming: the time-out bounds each read, not the whole rest. `left` is the
+// payload still owed, so that the reader may take it in large runs.
+void SSocketClient::SkipReply(_SReader& reader, int timeout, long long left)
 {
+    _SAbort abort(m_socket, false);
     unsigned char packet[kSocketPacketMaxPayload];
-    const DWORD start = timeGetTime();
     for (;;)
     {
-        const DWORD elapsed = timeGetTime() - start;
-        const int left = elapsed >= static_cast<DWORD>(timeout) ? 0 : timeout - static_cast<int>(elapsed);
-        const int n = left > 0 ? reader.Next(packet, left, kSocketPacketHeaderSize) : -1;
+        const int n = reader.Next(packet, timeout, ExpectedWireBytes(left));
         if (n == 0 && !reader.IsOutOfStep())
             return;
         if (n <= 0)
@@ -477,6 +479,7 @@ void SSocketClient::SkipReply(_SReader& reader, int timeout)
             Close();
             return;
         }
+        left = left > n ? left - n : 0;
     }
 }
 
@@ -514,7 +517,7 @@ SString SSocketClient::ReceiveSizedBlock(uint32_t tag, int timeout)
     if (size > kSocketBlockMaxSize)
     {
         _SReader reader(m_socket);
-        SkipReply(reader, timeout);
+        SkipReply(reader, timeout, size);
         return SString("");
     }
     SString text;
@@ -536,7 +539,7 @@ unsigned char* SSocketClient::ReceiveBlock(int* size, uint32_t tag, int timeout)
     if (announced > kSocketBlockMaxSize)
     {
         _SReader reader(m_socket);
-        SkipReply(reader, timeout);
+        SkipReply(reader, timeout, announced);
         return nullptr;
     }
     unsigned char* block = static_cast<unsigned char*>(std::malloc(announced));

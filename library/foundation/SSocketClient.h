@@ -92,7 +92,7 @@ protected:
 private:
     int ReceiveSize(int timeout, int* announced = nullptr);
     bool ReceiveInto(long long size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout);
-    void SkipReply(_SReader& reader, int timeout);
+    void SkipReply(_SReader& reader, int timeout, long long left);
     int Handshake(SOCKET socket, uint32_t clientValue, uint32_t code);
     int Open(SOCKET socket, const sockaddr_in& target, uint32_t clientValue, uint32_t code);
     void DiscardNotifications();

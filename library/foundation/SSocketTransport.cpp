@@ -209,9 +209,12 @@ bool SendPacketRun(SOCKET s, const void* packets, int bytes, int timeout)
 
 int ReceivePacket(SOCKET s, void* buffer, int timeout, bool* outOfStep)
 {
-    SetFlag(outOfStep, false);
+    // A reply that did not come in time may still come, and would then be
+    // read as the answer to the next request.
+    SetFlag(outOfStep, true);
     if (WaitForData(s, timeout) < 1)
         return -1;
+    SetFlag(outOfStep, false);
     unsigned char header[kSocketPacketHeaderSize];
     const int got = ReceiveFully(s, header, kSocketPacketHeaderSize, timeout, true);
     if (got < kSocketPacketHeaderSize)

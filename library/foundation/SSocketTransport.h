@@ -36,8 +36,9 @@ bool HasSocketMagic(const unsigned char* bytes);
 // Packets: the server's replies and bulk transfers. More than a packet holds
 // (4096 bytes; a text with its NUL) is refused: nothing is sent, false.
 bool SendPacket(SOCKET s, const void* data, int n, int timeout = kSocketDefaultTimeout);
-// -1 on failure; *outOfStep (when given) tells whether bytes of a broken
-// packet were consumed, so that the connection can no longer be trusted.
+// -1 on failure; *outOfStep (when given) tells whether the connection can no
+// longer be trusted: bytes of a broken packet were consumed, or nothing came
+// in time (a late packet would be taken for the next one).
 int ReceivePacket(SOCKET s, void* buffer, int timeout = kSocketDefaultTimeout, bool* outOfStep = nullptr);
 // Sends bytes that already hold whole packets; the time-out restarts whenever bytes move.
 bool SendPacketRun(SOCKET s, const void* packets, int bytes, int timeout = kSocketDefaultTimeout);

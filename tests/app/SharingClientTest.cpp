@@ -4,6 +4,7 @@
 // folder, and the welcome page nests and escapes what the server names.
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <map>
 #include "SMemory.h"
 #include "PTargetMaker.h"
 #include "SharingTestSupport.h"
@@ -56,9 +57,49 @@ protected:
         return App().ResumeDownloads();
     }
 
+    // A server of distinct files "A\\NN.mp3": "105" gives a file's size (as
+    // told in `sizes` when it is there), "106" its bytes from the offset; the
+    // hold runs first on the server's thread, as a busy server's would.
+    void Serve(int count, const std::function<void(const std::string& name, const std::string& text)>& hold = nullptr)
+    {
+        for (int i = 0; i < count; ++i)
+            files[(i < 10 ? "A\\0" : "A\\") + std::to_string(i) + ".mp3"] = PatternText(1000 + 97 * i, i);
+        server.SetResponder([this, hold](const std::string& name, const std::string& text) {
+            if (hold)
+                hold(name, text);
+            const size_t cut = text.rfind('|');
+            const std::string path = name == "106" ? text.substr(0, cut) : text;
+            const auto told = sizes.find(path);
+            if (name == "105")
+                return std::vector<std::string>{"=" + (told != sizes.end() ? told->second : std::to_string(files[path].size()))};
+            const size_t offset = std::stoul(text.substr(cut + 1));
+            return offset < files[path].size() ? std::vector<std::string>{"=Ok", files[path].substr(offset)}
+                                               : std::vector<std::string>{"="};
+        });
+        for (const auto& file : files)
+            App().GetDownloadQueue().Add(file.first.c_str());
+    }
+
+    // The run ends with every row of the files done, its target holding its file exactly.
+    void ExpectAllDone()
+    {
+        PWndNet& queue = App().GetDownloadQueue();
+        ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }, 60000));
+        PumpUntil([] { return false; }, 300);
+        for (int row = 0; row < queue.GetCount(); ++row)
+            if (files.count(queue.GetPath(row).GetText()) > 0)
+            {
+                EXPECT_EQ(PWndNet::STATE_DONE, queue.GetState(row)) << queue.GetPath(row).GetText();
+                EXPECT_EQ(PWndNet::STATE_DONE, ItemImage(queue.GetList(), row)) << queue.GetPath(row).GetText();
+            }
+        for (const auto& file : files)
+            EXPECT_TRUE(ReadFileText(root.Path() + "{Kitchen}\\" + file.first) == file.second) << file.first;
+    }
+
     SettingsKey settings;
     TempFolder root;
     ScriptedServer server;
+    std::map<std::string, std::string> files, sizes;
     Questions questions;
     std::unique_ptr<AppWindow> window;
 };
@@ -302,4 +343,137 @@ TEST(PTargetMakerTest, ANewTargetNeverEmptiesAFileThatAppearedSinceTheListing)
         EXPECT_EQ(c.made, PTargetMaker::MakeEmpty((folder.Path() + c.name).c_str())) << c.name;
         EXPECT_EQ(c.kept, ReadFileText(folder.Path() + c.name)) << c.name;
     }
+}
+
+TEST_F(SharingClientTest, ClearingDoneRowsDuringARunLeavesEveryOtherRowFetched)
+{
+    server.SetPace(40);
+    Serve(12);
+    ASSERT_TRUE(App().ResumeDownloads());
+    PWndNet& queue = App().GetDownloadQueue();
+    ASSERT_TRUE(PumpUntil([&] { return queue.GetState(3) == PWndNet::STATE_DONE; }));
+    ASSERT_TRUE(App().GetDownloadThread().IsRunning());
+    App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 32);
+    EXPECT_LT(queue.GetCount(), 9);
+    ExpectAllDone();
+}
+
+// The sizes and files come only once the server answers: the rows wait for
+// it, no answer is taken for another row's, and every row ends done.
+TEST_F(SharingClientTest, OneSizeHeldPastTheTimeOutIsNeverTakenForTheNextRows)
+{
+    std::atomic<bool> held{false};
+    Serve(20, [&](const std::string&, const std::string& text) {
+        if (text == "A\\10.mp3" && !held.exchange(true))
+            Sleep(2500);
+    });
+    ASSERT_TRUE(App().ResumeDownloads());
+    ExpectAllDone();
+}
+
+TEST_F(SharingClientTest, AServerBusyForSecondsIsWaitedFor)
+{
+    std::atomic<DWORD> start{0};
+    Serve(20, [&](const std::string&, const std::string&) {
+        if (start == 0)
+            start = GetTickCount();
+        const DWORD passed = GetTickCount() - start;
+        if (passed < 6000)
+            Sleep(6000 - passed);
+    });
+    ASSERT_TRUE(App().ResumeDownloads());
+    ExpectAllDone();
+}
+
+TEST_F(SharingClientTest, RefusedTransfersAppendNothingAndTheConnectionGoesOn)
+{
+    // Both announce more than "105" told: a small one, and one read past for
+    // about 5 s, far longer than a read may wait.
+    server.SetPace(100);
+    files["A\\-big.mp3"] = PatternText(200 * 1024, 7);
+    files["A\\-small.mp3"] = PatternText(10 * 1024, 8);
+    sizes = {{"A\\-big.mp3", "3"}, {"A\\-small.mp3", "3"}};
+    Serve(2);
+    PWndNet& queue = App().GetDownloadQueue();
+    ASSERT_TRUE(App().ResumeDownloads());
+    ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }, 60000));
+    EXPECT_EQ(2, server.Connections());
+    SExListCtrl& list = queue.GetList();
+    PumpUntil([] { return false; }, 300);
+    for (int row = 0; row < 4; ++row)
+    {
+        const bool refused = row < 2;
+        EXPECT_EQ(refused ? PWndNet::STATE_FAILED : PWndNet::STATE_DONE, queue.GetState(row)) << row;
+        EXPECT_EQ(refused ? PWndNet::STATE_FAILED : PWndNet::STATE_DONE, ItemImage(list, row)) << row;
+    }
+    EXPECT_EQ("", ReadFileText(root.Path() + "{Kitchen}\\A\\-big.mp3"));
+    EXPECT_EQ("", ReadFileText(root.Path() + "{Kitchen}\\A\\-small.mp3"));
+    App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 32);
+    ASSERT_EQ(2, queue.GetCount());
+    EXPECT_STREQ("A\\-big.mp3", queue.GetPath(0).GetText());
+    files.erase("A\\-big.mp3");
+    files.erase("A\\-small.mp3");
+    ExpectAllDone();
+}
+
+TEST_F(SharingClientTest, UnusableTargetsFailBeforeTheirFileIsAskedFor)
+{
+    const std::string folder = root.Path() + "{Kitchen}\\A\\";
+    ASSERT_TRUE(root.WriteFile("{Kitchen}\\A\\-ro.mp3", ""));
+    ASSERT_TRUE(CreateDirectoryA((folder + "-dir.mp3").c_str(), nullptr));
+    ASSERT_TRUE(SetFileAttributesA((folder + "-ro.mp3").c_str(), FILE_ATTRIBUTE_READONLY));
+    files["A\\-dir.mp3"] = files["A\\-ro.mp3"] = "abc";
+    Serve(2);
+    ASSERT_TRUE(App().ResumeDownloads());
+    ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
+    SetFileAttributesA((folder + "-ro.mp3").c_str(), FILE_ATTRIBUTE_NORMAL);
+    PWndNet& queue = App().GetDownloadQueue();
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(row < 2 ? PWndNet::STATE_FAILED : PWndNet::STATE_DONE, queue.GetState(row)) << row;
+    for (const std::string& request : server.Requests())
+        EXPECT_TRUE(request.find("dir.mp3|") == std::string::npos && request.find("ro.mp3|") == std::string::npos)
+            << request;
+    EXPECT_EQ(2, server.Connections());
+    EXPECT_EQ("", ReadFileText(folder + "-ro.mp3"));
+    files.erase("A\\-dir.mp3");
+    files.erase("A\\-ro.mp3");
+    ExpectAllDone();
+}
+
+TEST_F(SharingClientTest, NamesTheFileSystemTakesAsOneAreNeverWrittenAtOnce)
+{
+    // A with umlaut in both cases, in the code page's bytes; the first row is the upper one.
+    char upper[16] = {}, lower[16] = {};
+    WideCharToMultiByte(CP_ACP, 0, L"A/\u00C4.mp3", -1, upper, sizeof(upper), nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, L"A\\\u00E4.mp3", -1, lower, sizeof(lower), nullptr, nullptr);
+    files[upper] = "first";
+    files[lower] = "the second";
+    Serve(0);
+    PWndNet& queue = App().GetDownloadQueue();
+    std::string same = lower;
+    same[1] = '/';
+    EXPECT_FALSE(queue.Add(same.c_str()));
+    ASSERT_TRUE(App().ResumeDownloads());
+    ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }));
+    EXPECT_EQ("first", ReadFileText(root.Path() + "{Kitchen}\\" + lower));
+    EXPECT_EQ(PWndNet::STATE_DONE, queue.GetState(0));
+    EXPECT_EQ(PWndNet::STATE_FAILED, queue.GetState(1));
+}
+
+TEST_F(SharingClientTest, ABrowsingReplyPastTheTimeOutIsNeverTakenForTheNextOne)
+{
+    std::atomic<int> asked{0};
+    server.SetResponder([&](const std::string& name, const std::string&) {
+        if (asked++ == 0)
+            Sleep(2500);
+        return std::vector<std::string>{Z(asked == 1 ? "A\\late.mp3" : "A\\fresh.mp3")};
+    });
+    App().GetFolderList().SetSelection(0);
+    App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 26);
+    PumpUntil([] { return false; }, 1000);
+    App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 26);
+    PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); });
+    PWndNet& queue = App().GetDownloadQueue();
+    for (int row = 0; row < queue.GetCount(); ++row)
+        EXPECT_STRNE("A\\late.mp3", queue.GetPath(row).GetText());
 }

@@ -316,17 +316,28 @@ public:
     void OnReceiveText(int client, const char* name, const char* text) override
     {
         std::vector<std::string> replies;
+        Responder responder;
         {
             std::lock_guard<std::mutex> guard(m_owner->m_lock);
             m_owner->m_requests.push_back(std::string(name) + " " + text);
             replies = m_owner->m_script[name];
+            responder = m_owner->m_responder;
         }
+        if (responder)
+            replies = responder(name, text);
         Sleep(m_owner->m_delay);
         for (const std::string& reply : replies)
             if (!reply.empty() && reply[0] == '=')
                 SendText(client, reply.c_str() + 1);
             else
                 SendData(client, reply.data(), static_cast<int>(reply.size()), 0);
+    }
+
+    void OnConnected(int client, const char* address, uint32_t value) override { ++m_owner->m_connections; }
+    int OnSendProgress(int client, int sent, int size, uint32_t tag) override
+    {
+        Sleep(m_owner->m_pace);
+        return 0;
     }
 
 private:
@@ -359,6 +370,12 @@ void ScriptedServer::Script(const std::string& request, const std::vector<std::s
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_script[request] = replies;
+}
+
+void ScriptedServer::SetResponder(const Responder& responder)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_responder = responder;
 }
 
 std::vector<std::string> ScriptedServer::Requests()

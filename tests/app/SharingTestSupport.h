@@ -85,6 +85,13 @@ public:
     void Script(const std::string& request, const std::vector<std::string>& replies);
     // Each request waits this long on the server's thread before its replies.
     void SetDelay(int milliseconds) { m_delay = milliseconds; }
+    // Answers requests instead of the script (on the server's thread, which
+    // it may hold as a busy server does); null hands them back to the script.
+    typedef std::function<std::vector<std::string>(const std::string& name, const std::string& text)> Responder;
+    void SetResponder(const Responder& responder);
+    // Each packet of a transfer waits this long before it goes.
+    void SetPace(int milliseconds) { m_pace = milliseconds; }
+    int Connections() const { return m_connections; }
     std::vector<std::string> Requests();
     bool Run() override;
     void OnLoopEnd() override;
@@ -98,6 +105,9 @@ private:
     std::map<std::string, std::vector<std::string>> m_script;
     std::vector<std::string> m_requests;
     std::atomic<int> m_delay{0};
+    std::atomic<int> m_pace{0};
+    std::atomic<int> m_connections{0};
+    Responder m_responder;
 };
 
 // Answers every question of the main window and records it as "caption: text".

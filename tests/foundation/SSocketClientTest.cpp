@@ -183,7 +183,7 @@ TEST_F(SSocketClientTest, StringPacketSplitWithPausesIsJoined)
     EXPECT_TRUE(client.IsConnected());
 }
 
-TEST_F(SSocketClientTest, TimeOutWithNothingReadKeepsTheConnection)
+TEST_F(SSocketClientTest, TimeOutWithNothingReadClosesSoTheLateReplyIsNeverTaken)
 {
     FakeServer server([](SOCKET s) {
         Sleep(300);
@@ -192,8 +192,26 @@ TEST_F(SSocketClientTest, TimeOutWithNothingReadKeepsTheConnection)
     RecordingClient client;
     ASSERT_EQ(Connect(client, server), 0);
     EXPECT_STREQ(client.ReceiveString(50).GetText(), "");
+    EXPECT_FALSE(client.IsConnected());
+    EXPECT_STREQ(client.ReceiveString().GetText(), "");
+}
+
+TEST_F(SSocketClientTest, RefusedTransferIsReadPastForAsLongAsItMoves)
+{
+    // Each packet comes within the time-out, the whole rest takes far longer.
+    FakeServer server([](SOCKET s) {
+        SendRaw(s, Concat(StringPacket("40960"), Packet(std::vector<unsigned char>(4096, 1))));
+        for (int i = 1; i < 10; ++i, Sleep(60))
+            SendRaw(s, Packet(std::vector<unsigned char>(4096, 2)));
+        SendRaw(s, Concat(kEndPacket, StringPacket("next")));
+    });
+    RecordingClient client;
+    client.cancelAfter = 1;
+    ASSERT_EQ(Connect(client, server), 0);
+    SMemory memory;
+    EXPECT_FALSE(client.ReceiveSizedToStream(&memory, 0, 200));
     EXPECT_TRUE(client.IsConnected());
-    EXPECT_STREQ(client.ReceiveString().GetText(), "late");
+    EXPECT_STREQ(client.ReceiveString().GetText(), "next");
 }
 
 TEST_F(SSocketClientTest, ReceiveStreamNeverWritesPastTheAnnouncedSize)
