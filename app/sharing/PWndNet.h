@@ -38,10 +38,9 @@ public:
     bool Create(HWND parent, const RECT& rect);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // False for a path already listed (no case) or a row the list refuses.
+    // False for a path already listed (no case).
     bool Add(const char* path);
-    // The paths not listed yet, added in one batch with the list's drawing
-    // held; the number of rows added.
+    // The paths not listed yet, added in one batch; the number of rows added.
     int Add(const SArrayString& paths);
     // The first queued row after the given one (any with -1), or -1.
     int GetNextQueued(int after = -1);
@@ -72,11 +71,19 @@ public:
 private:
     bool OnCreated();
     void Layout();
+    bool Append(const char* path);
+    // The list holds no rows (an owner-data list view): it asks for each
+    // row's texts and icon as it draws them, and is told only their count.
+    bool OnNotify(NMHDR* header);
+    void DescribeRow(int row, int column, SString* text, int* icon);
+    void ShowCount();
     void ShowRow(int row);
+    void ShowSelection();
     // Rows whose flag is set leave the arrays in one pass, then the list.
     void RemoveRows(const std::vector<bool>& gone);
     void CompactRows(const std::vector<bool>& gone);
-    void RemoveItems(const std::vector<bool>& gone, int count);
+    void RemoveItems(const std::vector<bool>& gone);
+    void SetItemState(int row, UINT state);
     void IndexRows();
     void StoreState(int row, int state);
     void StorePercent(int row, int percent);

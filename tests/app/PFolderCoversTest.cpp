@@ -38,7 +38,9 @@ void WriteLibrary(const TempFolder& root)
         const std::string folder = std::string("Lib\\") + name;
         ASSERT_TRUE(root.WriteFile(folder + "\\a.mp3", ""));
         if (i % 3 == 0)
+        {
             ASSERT_TRUE(root.WriteFile(folder + "\\Inner\\b.mp3", ""));
+        }
         if (i % 5 == 4)
             SetFileAttributesA((root.Path() + folder).c_str(), FILE_ATTRIBUTE_HIDDEN);
         const std::string kind = KINDS[i % 6];
@@ -47,7 +49,9 @@ void WriteLibrary(const TempFolder& root)
         const std::string bytes = kind == "png" || kind == "named" ? png : kind == "jpeg" ? jpeg : kind == "gif" ? gif
                                   : kind == "broken" ? std::string("\x89PNG\r\n\x1a\n broken") : "";
         if (!bytes.empty())
+        {
             ASSERT_TRUE(root.WriteFile(file, bytes));
+        }
     }
 }
 
