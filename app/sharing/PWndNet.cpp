@@ -74,14 +74,23 @@ void PWndNet::ShowSelection()
         m_owner->GetToolBar().EnableButton(31, m_list.GetSelectedCount() > 0);
 }
 
-// The row as stored now is what the list asks for when it draws it.
+// The row as stored now is what the list asks for when it draws it. The
+// list is drawn only once no change is left to show, so one scroll after the
+// last change of a burst shows what a scroll at each done row would.
 void PWndNet::ShowRow(int row)
 {
-    if (row < 0 || row >= m_list.GetItemCount())
+    const bool last = --m_posted <= 0;
+    if (row >= 0 && row < m_list.GetItemCount())
+    {
+        m_list.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
+        if (GetState(row) == STATE_DONE)
+            m_scrollRow = row;
+    }
+    if (!last || m_scrollRow < 0)
         return;
-    m_list.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
-    if (GetState(row) == STATE_DONE)
-        m_list.EnsureVisible(row, false);
+    if (m_scrollRow < m_list.GetItemCount())
+        m_list.EnsureVisible(m_scrollRow, false);
+    m_scrollRow = -1;
 }
 
 // A row's path, its percent + " %" (nothing before the first) and its state's icon.
@@ -243,7 +252,7 @@ void PWndNet::StoreState(int row, int state)
     m_states.SetAt(row, state);
     if (state == STATE_QUEUED && row < m_next)
         m_next = row;
-    PostMessage(WM_ROWSTATE, static_cast<WPARAM>(row), state);
+    Post(WM_ROWSTATE, row, state);
 }
 
 void PWndNet::StorePercent(int row, int percent)
@@ -253,7 +262,14 @@ void PWndNet::StorePercent(int row, int percent)
     if (row < 0 || row >= m_percents.GetCount() || m_percents.GetAt(row) == percent)
         return;
     m_percents.SetAt(row, percent);
-    PostMessage(WM_ROWPERCENT, static_cast<WPARAM>(row), percent);
+    Post(WM_ROWPERCENT, row, percent);
+}
+
+void PWndNet::Post(UINT message, int row, int value)
+{
+    ++m_posted;
+    if (!PostMessage(message, static_cast<WPARAM>(row), value))
+        --m_posted;
 }
 
 void PWndNet::SetState(int row, int state)
@@ -374,6 +390,7 @@ void PWndNet::RemoveRows(const std::vector<bool>& gone)
     }
     // Changes posted before the removal name rows as they were numbered
     // then: the list draws every row as it is now.
+    m_scrollRow = -1;
     RemoveItems(gone);
 }
 

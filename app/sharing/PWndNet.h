@@ -4,6 +4,7 @@
 // store under the queue's lock and post the change to the window. An index of
 // the paths and a cursor to the next queued row keep large queues cheap.
 #pragma once
+#include <atomic>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -29,7 +30,7 @@ public:
     static const UINT WM_ROWPERCENT = WM_USER + 2;
     static const int HEIGHT = 64;
 
-    PWndNet() : m_owner(nullptr), m_next(0) {}
+    PWndNet() : m_owner(nullptr), m_next(0), m_posted(0), m_scrollRow(-1) {}
     ~PWndNet() override {}
 
     void SetOwner(PWndApp* owner) { m_owner = owner; }
@@ -85,6 +86,7 @@ private:
     void RemoveItems(const std::vector<bool>& gone);
     void SetItemState(int row, UINT state);
     void IndexRows();
+    void Post(UINT message, int row, int value);
     void StoreState(int row, int state);
     void StorePercent(int row, int percent);
     int FindRow(const char* path, int row) const;
@@ -100,4 +102,8 @@ private:
     std::unordered_map<std::string, int> m_rows;
     // No row before it is queued.
     int m_next;
+    // Changes posted and not shown yet, and the last done row among those
+    // shown: it is scrolled into view after the last of a burst.
+    std::atomic<int> m_posted;
+    int m_scrollRow;
 };
