@@ -2,6 +2,7 @@
 // (their entry is ProgramBenchMain.cpp).
 #pragma once
 #include "SPlatform.h"
+#include <cstdio>
 #include <memory>
 #include <string>
 #include "MessagePump.h"
@@ -9,6 +10,21 @@
 #include "PWndApp.h"
 
 using testsupport::PumpUntilIdle;
+
+// The host's load averages as Wine shows its /proc, beside the figures: on a
+// shared machine they tell how far to trust them.
+inline std::string LoadText()
+{
+    char text[64] = "load unknown";
+    if (FILE* file = std::fopen("Z:\\proc\\loadavg", "r"))
+    {
+        float one = 0, five = 0;
+        if (std::fscanf(file, "%f %f", &one, &five) == 2)
+            std::snprintf(text, sizeof(text), "load %.1f (5 min %.1f)", one, five);
+        std::fclose(file);
+    }
+    return text;
+}
 
 // The main window over a library, made without a splash to wait for, and when
 // shown, idle; at the end it is destroyed and the settings' folder put back.

@@ -3,6 +3,7 @@
 #include <string>
 #include "PFolderNames.h"
 #include "SFile.h"
+#include "SGuards.h"
 #include "SPath.h"
 
 namespace
@@ -130,38 +131,81 @@ bool PLibraryFiles::LoadFolderCover(SImage* image, const char* folder, bool smal
 {
     if (!image)
         return false;
-    const SString base = WithoutSeparator(folder);
-    const SString bare = base.Mid(base.ReverseFindChar('\\') + 1);
     bool whole = true;
+    if (!LoadOwnCover(image, folder, covers, beside, &whole))
+        image->CopyFrom(small ? covers.smallPicture : covers.picture);
+    return SizeCover(image, small) && whole;
+}
+
+bool PLibraryFiles::LoadOwnCover(SImage* image, const char* folder, const _SCovers& covers, const PFolderNames* beside,
+                                 bool* whole)
+{
     auto load = [&](const SString& path) {
         const int made = LoadPicture(image, path);
-        whole = whole && made >= 0;
+        if (whole && made < 0)
+            *whole = false;
         return made > 0;
     };
+    const SString base = WithoutSeparator(folder);
+    const SString bare = base.Mid(base.ReverseFindChar('\\') + 1);
     // A drive's root ("D:") has no picture beside it: "D:.png" is a file of that drive's current folder.
     auto mayOpen = [&](const char* extension) {
         return base.ReverseFindChar('\\') >= 0 && (!beside || beside->Has(bare + extension));
     };
-    bool loaded = (mayOpen(".png") && load(base + ".png")) || (mayOpen(".jpg") && load(base + ".jpg"));
-    if (!loaded)
-    {
-        const SString name = SPath(Text(base + "\\")).GetLastFolderName(true);
-        if (name.GetLength() > 0 && IsNamedCover(covers.names, name))
-        {
-            const SString inRoot = covers.root + Text(name);
-            loaded = load(inRoot + ".png") || load(inRoot + ".jpg");
-        }
-    }
-    if (!loaded)
-        image->CopyFrom(small ? covers.smallPicture : covers.picture);
+    if ((mayOpen(".png") && load(base + ".png")) || (mayOpen(".jpg") && load(base + ".jpg")))
+        return true;
+    const SString name = SPath(Text(base + "\\")).GetLastFolderName(true);
+    if (name.GetLength() == 0 || !IsNamedCover(covers.names, name))
+        return false;
+    const SString inRoot = covers.root + Text(name);
+    auto listed = [&](const char* extension) { return !covers.inRoot || covers.inRoot->Has(name + extension); };
+    return (listed(".png") && load(inRoot + ".png")) || (listed(".jpg") && load(inRoot + ".jpg"));
+}
+
+bool PLibraryFiles::MayHaveOwnCover(const char* folder, const _SCovers& covers, const PFolderNames& beside)
+{
+    const SString base = WithoutSeparator(folder);
+    const SString bare = base.Mid(base.ReverseFindChar('\\') + 1);
+    if (base.ReverseFindChar('\\') >= 0 && (beside.Has(bare + ".png") || beside.Has(bare + ".jpg")))
+        return true;
+    const SString name = SPath(Text(base + "\\")).GetLastFolderName(true);
+    if (name.GetLength() == 0 || !IsNamedCover(covers.names, name))
+        return false;
+    return !covers.inRoot || covers.inRoot->Has(name + ".png") || covers.inRoot->Has(name + ".jpg");
+}
+
+bool PLibraryFiles::SizeCover(SImage* image, bool small)
+{
     const int side = small ? 16 : 150;
     image->Resize(side, side);
+    bool whole = true;
     if (!small)
     {
         const bool converted = image->ConvertFormat(PixelFormat32bppARGB);
-        whole = image->MakeOpaqueWhite() && converted && whole;
+        whole = image->MakeOpaqueWhite() && converted;
     }
     return whole && image->GetWidth() == side && image->GetHeight() == side;
+}
+
+// One look at the folder, left at the first sub-folder: a listing of each
+// sub-folder of a large folder is most of what showing it costs.
+bool PLibraryFiles::HasSubFolder(const SString& folder, bool hidden, bool (*accept)(const SString&, void*),
+                                 void* context)
+{
+    WIN32_FIND_DATAA data;
+    SFindGuard find(FindFirstFileA(Text(folder + "*.*"), &data));
+    if (!find.IsValid())
+        return false;
+    do
+    {
+        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const bool dots = strcmp(data.cFileName, ".") == 0 || strcmp(data.cFileName, "..") == 0;
+        if (!isFolder || dots || (!hidden && (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)))
+            continue;
+        if (!accept || accept(folder + data.cFileName + "\\", context))
+            return true;
+    } while (FindNextFileA(find.Get(), &data));
+    return false;
 }
 
 int PLibraryFiles::GetMediaImage(const SString& extension)

@@ -2,6 +2,8 @@
 // selected folder's covers, files and page, its cover pictures, and the
 // counts of the whole tree.
 #include "PWndApp.h"
+#include "PBookPicturePool.h"
+#include "PFolderCovers.h"
 #include "PFolderNames.h"
 #include "PLibraryFiles.h"
 
@@ -128,7 +130,8 @@ int PWndApp::ListSubFolders(const SString& folder, SArrayString* names)
 
 // Each folder's cover is read once: whitened at 150 x 150 for its thumbnail,
 // then shrunk to the folder list's 16 x 16 picture. The pictures beside the
-// sub-folders are found in one listing of the current folder.
+// sub-folders are found in one listing of the current folder and made on
+// workers; the default picture's forms once for all folders without one.
 void PWndApp::FillFolderList(const SArrayString& names)
 {
     m_thumbs.Clear();
@@ -139,22 +142,19 @@ void PWndApp::FillFolderList(const SArrayString& names)
     // pictures at a time and copies all it holds each time.
     ImageList_SetImageCount(m_folderCovers.GetHandle(), names.GetCount() + 1);
     PutCover(m_folderCovers, 0, m_smallPicture);
-    PFolderNames pictures;
-    pictures.List(m_disk, m_currentFolder.GetPath(), "*.png");
-    pictures.List(m_disk, m_currentFolder.GetPath(), "*.jpg");
+    SArrayString folders;
+    for (int i = 0; i < names.GetCount(); ++i)
+        folders.Add(TextOf(m_currentFolder.GetPath() + TextOf(names.GetAt(i)) + "\\"));
+    PFolderCovers covers(GetCovers(), PFolderCovers::FORM_LIST);
+    covers.Start(m_disk, m_currentFolder.GetPath(), folders, PBookPicturePool::GetCoreCount());
     for (int i = 0; i < names.GetCount(); ++i)
     {
-        const SString name = names.GetAt(i);
-        const SString folder = m_currentFolder.GetPath() + TextOf(name) + "\\";
-        SArrayString inner;
-        const bool opens = m_disk.List(&inner, TextOf(folder + "*.*"), false, true, false, false, true) > 0;
-        SImage cover;
-        LoadFolderCover(&cover, TextOf(folder), false, &pictures);
-        m_thumbs.AddThumbnail(cover, TextOf(name), !opens);
-        cover.Resize(16, 16);
-        PutCover(m_folderCovers, i + 1, cover);
-        m_folderList.AddItem(TextOf(name), -1, i + 1, opens ? 0 : -1);
+        const bool opens = PLibraryFiles::HasSubFolder(folders.GetAt(i), true);
+        m_thumbs.AddThumbnail(covers.GetThumbnail(i), TextOf(names.GetAt(i)), !opens);
+        ImageList_Replace(m_folderCovers.GetHandle(), i + 1, covers.GetIcon(i), nullptr);
+        m_folderList.AddItem(TextOf(names.GetAt(i)), -1, i + 1, opens ? 0 : -1);
     }
+    m_thumbs.UpdateScrollRange();
     HoldRedraw(m_folderList, false);
 }
 

@@ -78,12 +78,17 @@ int PWndThumbs::GetScroll() const
 
 void PWndThumbs::AddThumbnail(const SImage& image, const char* name, bool leaf)
 {
+    AddThumbnail(std::make_shared<SGdiObjectGuard<HBITMAP>>(MakeBitmap(image)), name, leaf);
+    UpdateScrollRange();
+}
+
+void PWndThumbs::AddThumbnail(const _SBitmap& bitmap, const char* name, bool leaf)
+{
     std::unique_ptr<_SThumbnail> thumbnail(new _SThumbnail());
-    thumbnail->bitmap.Reset(MakeBitmap(image));
+    thumbnail->bitmap = bitmap;
     thumbnail->name = name ? name : "";
     thumbnail->leaf = leaf;
     m_thumbnails.push_back(std::move(thumbnail));
-    UpdateScrollRange();
 }
 
 void PWndThumbs::Clear()

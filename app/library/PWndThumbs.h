@@ -37,8 +37,14 @@ public:
     bool Create(HWND parent, const RECT& rect, UINT_PTR id);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // A bitmap that several thumbnails may show.
+    typedef std::shared_ptr<SGdiObjectGuard<HBITMAP>> _SBitmap;
+
     // The picture (expected at 150 x 150) becomes a bitmap of the strip's own.
     void AddThumbnail(const SImage& image, const char* name, bool leaf);
+    // A bitmap made by MakeBitmap, shared; the caller updates the scroll
+    // range after the last one.
+    void AddThumbnail(const _SBitmap& bitmap, const char* name, bool leaf);
     void Clear();
     void UpdateScrollRange();
     // A thumbnail index, HIT_PARENT or HIT_NONE at a client point.
@@ -49,6 +55,7 @@ public:
     int GetCount() const { return static_cast<int>(m_thumbnails.size()); }
     const SString& GetName(int index) const { return m_thumbnails[index]->name; }
     bool IsLeaf(int index) const { return m_thumbnails[index]->leaf; }
+    HBITMAP GetBitmap(int index) const { return m_thumbnails[index]->bitmap ? m_thumbnails[index]->bitmap->Get() : nullptr; }
 
     // The grid's arithmetic, for any width, count and scroll position. A client
     // narrower than one cell still gets one column.
@@ -63,7 +70,7 @@ public:
 private:
     struct _SThumbnail
     {
-        SGdiObjectGuard<HBITMAP> bitmap;
+        _SBitmap bitmap;
         SString name;
         bool leaf;
     };

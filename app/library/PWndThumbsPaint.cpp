@@ -113,7 +113,7 @@ void PWndThumbs::PaintCell(HDC dc, HDC memory, int index, const RECT& cell)
     if (index == m_hot)
         background = first ? BACK_HOT_FIRST : BACK_HOT_OTHER;
     DrawBitmap(dc, memory, m_backgrounds[background].Get(), cell.left, cell.top, CELL_WIDTH, CELL_HEIGHT);
-    DrawBitmap(dc, memory, m_thumbnails[index]->bitmap.Get(), cell.left + 4, cell.top + 4, COVER_SIZE, COVER_SIZE);
+    DrawBitmap(dc, memory, GetBitmap(index), cell.left + 4, cell.top + 4, COVER_SIZE, COVER_SIZE);
     // The name is centred in its box, vertically too when it wraps to fewer lines.
     const SString& name = m_thumbnails[index]->name;
     RECT box = {cell.left + 12, cell.top + 160, cell.left + 146, cell.top + 185};

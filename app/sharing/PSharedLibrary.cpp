@@ -1,4 +1,6 @@
 #include "PSharedLibrary.h"
+#include "PBookPicturePool.h"
+#include "PFolderCovers.h"
 #include "PFolderNames.h"
 #include "PPeerPath.h"
 #include "SFile.h"
@@ -103,17 +105,13 @@ int PSharedLibrary::ListSubFolders(const SString& folder, SArrayString* out)
     return out->GetCount();
 }
 
-// 16 x 16 ARGB pixels, rows from the top; 0xFF bytes when they can't be taken.
-void PSharedLibrary::AppendPicture(const SString& folder, const PFolderNames& beside, SMemory* out)
+bool PSharedLibrary::IsServedFolder(const SString& path, void* library)
 {
-    unsigned char pixels[1024];
-    SImage cover;
-    PLibraryFiles::LoadFolderCover(&cover, Text(folder), true, m_covers, &beside);
-    if (cover.GetPixelsSize(PixelFormat32bppARGB) != 1024 || !cover.GetPixels(pixels, PixelFormat32bppARGB))
-        memset(pixels, 0xFF, sizeof(pixels));
-    out->Write(pixels, sizeof(pixels));
+    return static_cast<PSharedLibrary*>(library)->IsServed(path);
 }
 
+// Per sub-folder 16 x 16 ARGB pixels, rows from the top; 0xFF bytes when they
+// can't be taken.
 bool PSharedLibrary::BuildFolders(const char* argument, SMemory* out)
 {
     const SString folder = ResolveFolder(argument);
@@ -121,6 +119,8 @@ bool PSharedLibrary::BuildFolders(const char* argument, SMemory* out)
         return false;
     SArrayString folders;
     ListSubFolders(folder, &folders);
+    PFolderCovers covers(m_covers, PFolderCovers::FORM_PIXELS);
+    covers.Start(m_disk, folder, folders, PBookPicturePool::GetCoreCount());
     SMemory names, flags;
     for (int i = 0; i < folders.GetCount(); ++i)
     {
@@ -128,8 +128,7 @@ bool PSharedLibrary::BuildFolders(const char* argument, SMemory* out)
         const SString name = SPath(Text(path)).GetLastFolderName(true);
         names.Write(Text(name), name.GetLength());
         names.Write("|", 1);
-        SArrayString inner;
-        flags.Write(ListSubFolders(path, &inner) > 0 ? "1" : "0", 1);
+        flags.Write(PLibraryFiles::HasSubFolder(path, false, IsServedFolder, this) ? "1" : "0", 1);
     }
     WriteZeroTerminated(out, argument);
     for (SMemory* part : {&names, &flags})
@@ -138,11 +137,8 @@ bool PSharedLibrary::BuildFolders(const char* argument, SMemory* out)
             out->Write(part->GetData(), part->GetSize());
         out->Write("", 1);
     }
-    PFolderNames pictures;
-    pictures.List(m_disk, folder, "*.png");
-    pictures.List(m_disk, folder, "*.jpg");
     for (int i = 0; i < folders.GetCount(); ++i)
-        AppendPicture(folders.GetAt(i), pictures, out);
+        out->Write(covers.GetPixels(i), PFolderCovers::PIXELS_SIZE);
     return true;
 }
 

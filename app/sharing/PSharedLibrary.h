@@ -52,7 +52,7 @@ private:
     SString Resolve(const char* relative, bool folder);
     bool IsServed(const SString& path);
     int ListSubFolders(const SString& folder, SArrayString* out);
-    void AppendPicture(const SString& folder, const PFolderNames& beside, SMemory* out);
+    static bool IsServedFolder(const SString& path, void* library);
     void AppendCover(const SString& folder, SMemory* out);
     SString ListFolderFiles(const SString& folder);
     void AppendPage(const SString& folder, SMemory* out);

@@ -25,9 +25,13 @@ LRESULT PWndNet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ROWPERCENT:
         ShowRow(static_cast<int>(wParam));
         return 0;
+    case WM_NOTIFY:
+        if (OnNotify(reinterpret_cast<NMHDR*>(lParam)))
+            return 0;
+        break;
     case SWM_EXLIST_ITEMCHANGED:
-        if (m_owner && reinterpret_cast<SWnd*>(wParam) == &m_list)
-            m_owner->GetToolBar().EnableButton(31, m_list.GetSelectedCount() > 0);
+        if (reinterpret_cast<SWnd*>(wParam) == &m_list)
+            ShowSelection();
         break;
     default:
         break;
@@ -42,7 +46,8 @@ bool PWndNet::OnCreated()
     for (int id : {179, 181, 180})
         m_icons.AddResource(id, "BINARY");
     const RECT rect = {0, 0, GetClientWidth(), HEIGHT};
-    const DWORD style = WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS;
+    // The list holds no rows of its own: it asks for what it draws.
+    const DWORD style = WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
     if (!m_list.Create(style, WS_EX_STATICEDGE, &rect, m_handle))
         return false;
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -63,30 +68,77 @@ void PWndNet::Layout()
     m_list.SetColumnWidth(1, 60);
 }
 
-// The row as stored now: a change posted earlier may have been followed by others.
+void PWndNet::ShowSelection()
+{
+    if (m_owner)
+        m_owner->GetToolBar().EnableButton(31, m_list.GetSelectedCount() > 0);
+}
+
+// The row as stored now is what the list asks for when it draws it. The
+// list is drawn only once no change is left to show, so one scroll after the
+// last change of a burst shows what a scroll at each done row would.
 void PWndNet::ShowRow(int row)
 {
-    int state = -1, percent = -1;
+    const bool last = --m_posted <= 0;
+    if (row >= 0 && row < m_list.GetItemCount())
     {
-        SLockGuard lock(m_lock.Get());
-        if (row < 0 || row >= m_paths.GetCount())
-            return;
-        state = m_states.GetAt(row);
-        percent = m_percents.GetAt(row);
+        m_list.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
+        if (GetState(row) == STATE_DONE)
+            m_scrollRow = row;
     }
-    if (row >= m_list.GetItemCount())
+    if (!last || m_scrollRow < 0)
         return;
-    if (percent >= 0)
+    if (m_scrollRow < m_list.GetItemCount())
+        m_list.EnsureVisible(m_scrollRow, false);
+    m_scrollRow = -1;
+}
+
+// A row's path, its percent + " %" (nothing before the first) and its state's icon.
+void PWndNet::DescribeRow(int row, int column, SString* text, int* icon)
+{
+    SLockGuard lock(m_lock.Get());
+    if (row < 0 || row >= m_paths.GetCount())
+        return;
+    *icon = m_states.GetAt(row);
+    if (column == 0)
+        *text = m_paths.GetAt(row);
+    else if (column == 1 && m_percents.GetAt(row) >= 0)
     {
-        SString text;
-        text.SetInt(percent);
-        text += " %";
-        m_list.SetItemText(row, text.GetText(), 1);
+        text->SetInt(m_percents.GetAt(row));
+        *text += " %";
     }
-    // The icon tells the state: a refused transfer also reaches 100 %.
-    m_list.SetItemImage(row, state);
-    if (state == STATE_DONE)
-        m_list.EnsureVisible(row, false);
+}
+
+bool PWndNet::OnNotify(NMHDR* header)
+{
+    if (!header || header->hwndFrom != m_list.GetHandle())
+        return false;
+    if (header->code == LVN_ODSTATECHANGED)
+        ShowSelection();
+    if (header->code != LVN_GETDISPINFOA && header->code != LVN_GETDISPINFOW)
+        return false;
+    // The two records differ only in the text's type.
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+    SString text("");
+    int icon = -1;
+    DescribeRow(item.iItem, item.iSubItem, &text, &icon);
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = icon;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
+        return true;
+    const char* chars = text.GetText() ? text.GetText() : "";
+    if (header->code == LVN_GETDISPINFOA)
+        lstrcpynA(item.pszText, chars, item.cchTextMax);
+    else if (MultiByteToWideChar(CP_ACP, 0, chars, -1, reinterpret_cast<LPWSTR>(item.pszText), item.cchTextMax) == 0)
+        reinterpret_cast<LPWSTR>(item.pszText)[item.cchTextMax - 1] = 0;
+    return true;
+}
+
+// The list is told how many rows there are; it draws them when it needs them.
+void PWndNet::ShowCount()
+{
+    m_list.SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(GetCount()), LVSICF_NOSCROLL);
+    m_list.InvalidateRect(nullptr, true);
 }
 
 namespace
@@ -96,57 +148,38 @@ std::string KeyOf(const char* path)
 {
     return PPeerPath::FoldCase(path);
 }
-
-// The list is not drawn while it changes row by row; it is drawn once after.
-class RedrawHold
-{
-public:
-    explicit RedrawHold(SWnd& list) : m_list(list) { m_list.SetRedraw(false); }
-    ~RedrawHold()
-    {
-        m_list.SetRedraw(true);
-        m_list.InvalidateRect(nullptr, true);
-    }
-
-private:
-    SWnd& m_list;
-};
 }
 
 bool PWndNet::Add(const char* path)
 {
+    if (!Append(path))
+        return false;
+    ShowCount();
+    return true;
+}
+
+// Percent 0 at once, so that "0 %" shows.
+bool PWndNet::Append(const char* path)
+{
     if (!path || !*path)
         return false;
     const std::string key = KeyOf(path);
-    {
-        SLockGuard lock(m_lock.Get());
-        if (m_rows.count(key) > 0)
-            return false;
-    }
-    const int row = m_list.InsertItem(path, -1, STATE_QUEUED);
-    if (row < 0)
+    SLockGuard lock(m_lock.Get());
+    if (m_rows.count(key) > 0)
         return false;
-    {
-        SLockGuard lock(m_lock.Get());
-        m_rows[key] = m_paths.Add(path);
-        // Shown at once below: no change needs posting.
-        m_percents.Add(0);
-        m_states.Add(STATE_QUEUED);
-    }
-    ShowRow(row);
+    m_rows[key] = m_paths.Add(path);
+    m_percents.Add(0);
+    m_states.Add(STATE_QUEUED);
     return true;
 }
 
 int PWndNet::Add(const SArrayString& paths)
 {
-    if (paths.GetCount() == 0)
-        return 0;
-    const RedrawHold hold(m_list);
-    // The list makes room once.
-    m_list.SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(m_list.GetItemCount() + paths.GetCount()), 0);
     int added = 0;
     for (int i = 0; i < paths.GetCount(); ++i)
-        added += Add(paths.GetAt(i).GetText()) ? 1 : 0;
+        added += Append(paths.GetAt(i).GetText()) ? 1 : 0;
+    if (added > 0)
+        ShowCount();
     return added;
 }
 
@@ -219,7 +252,7 @@ void PWndNet::StoreState(int row, int state)
     m_states.SetAt(row, state);
     if (state == STATE_QUEUED && row < m_next)
         m_next = row;
-    PostMessage(WM_ROWSTATE, static_cast<WPARAM>(row), state);
+    Post(WM_ROWSTATE, row, state);
 }
 
 void PWndNet::StorePercent(int row, int percent)
@@ -229,7 +262,14 @@ void PWndNet::StorePercent(int row, int percent)
     if (row < 0 || row >= m_percents.GetCount() || m_percents.GetAt(row) == percent)
         return;
     m_percents.SetAt(row, percent);
-    PostMessage(WM_ROWPERCENT, static_cast<WPARAM>(row), percent);
+    Post(WM_ROWPERCENT, row, percent);
+}
+
+void PWndNet::Post(UINT message, int row, int value)
+{
+    ++m_posted;
+    if (!PostMessage(message, static_cast<WPARAM>(row), value))
+        --m_posted;
 }
 
 void PWndNet::SetState(int row, int state)
@@ -304,19 +344,35 @@ void PWndNet::IndexRows()
         m_rows[KeyOf(m_paths.GetAt(row).GetText())] = row;
 }
 
-// From the last row up, so that no row to delete moves before it goes.
-void PWndNet::RemoveItems(const std::vector<bool>& gone, int count)
+// The rows that stay keep their selection and focus at their new places.
+void PWndNet::RemoveItems(const std::vector<bool>& gone)
 {
-    const int items = m_list.GetItemCount();
-    if (count >= items)
-    {
-        m_list.DeleteAllItems();
+    SArray<int> selected;
+    m_list.GetSelectedItems(&selected);
+    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    std::vector<int> moved(gone.size(), -1);
+    int kept = 0;
+    for (size_t row = 0; row < gone.size(); ++row)
+        if (!gone[row])
+            moved[row] = kept++;
+    auto place = [&](int row) { return row >= 0 && row < static_cast<int>(moved.size()) ? moved[row] : -1; };
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    m_list.SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    m_list.SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(kept), LVSICF_NOSCROLL);
+    for (int i = 0; i < selected.GetCount(); ++i)
+        SetItemState(place(selected.GetAt(i)), LVIS_SELECTED);
+    SetItemState(place(focused), LVIS_FOCUSED);
+    m_list.InvalidateRect(nullptr, true);
+}
+
+void PWndNet::SetItemState(int row, UINT state)
+{
+    if (row < 0)
         return;
-    }
-    const RedrawHold hold(m_list);
-    for (int row = static_cast<int>(gone.size()) - 1; row >= 0; --row)
-        if (gone[row] && row < items)
-            m_list.DeleteItem(row);
+    LVITEMA item = {};
+    item.stateMask = item.state = state;
+    m_list.SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 void PWndNet::RemoveRows(const std::vector<bool>& gone)
@@ -332,11 +388,10 @@ void PWndNet::RemoveRows(const std::vector<bool>& gone)
             return;
         CompactRows(gone);
     }
-    RemoveItems(gone, count);
-    // Changes posted before the removal name rows as they were numbered then.
-    const RedrawHold hold(m_list);
-    for (int row = 0; row < m_list.GetItemCount(); ++row)
-        ShowRow(row);
+    // Changes posted before the removal name rows as they were numbered
+    // then: the list draws every row as it is now.
+    m_scrollRow = -1;
+    RemoveItems(gone);
 }
 
 void PWndNet::RemoveFinished()

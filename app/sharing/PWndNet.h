@@ -4,6 +4,7 @@
 // store under the queue's lock and post the change to the window. An index of
 // the paths and a cursor to the next queued row keep large queues cheap.
 #pragma once
+#include <atomic>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -29,7 +30,7 @@ public:
     static const UINT WM_ROWPERCENT = WM_USER + 2;
     static const int HEIGHT = 64;
 
-    PWndNet() : m_owner(nullptr), m_next(0) {}
+    PWndNet() : m_owner(nullptr), m_next(0), m_posted(0), m_scrollRow(-1) {}
     ~PWndNet() override {}
 
     void SetOwner(PWndApp* owner) { m_owner = owner; }
@@ -38,10 +39,9 @@ public:
     bool Create(HWND parent, const RECT& rect);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // False for a path already listed (no case) or a row the list refuses.
+    // False for a path already listed (no case).
     bool Add(const char* path);
-    // The paths not listed yet, added in one batch with the list's drawing
-    // held; the number of rows added.
+    // The paths not listed yet, added in one batch; the number of rows added.
     int Add(const SArrayString& paths);
     // The first queued row after the given one (any with -1), or -1.
     int GetNextQueued(int after = -1);
@@ -72,12 +72,21 @@ public:
 private:
     bool OnCreated();
     void Layout();
+    bool Append(const char* path);
+    // The list holds no rows (an owner-data list view): it asks for each
+    // row's texts and icon as it draws them, and is told only their count.
+    bool OnNotify(NMHDR* header);
+    void DescribeRow(int row, int column, SString* text, int* icon);
+    void ShowCount();
     void ShowRow(int row);
+    void ShowSelection();
     // Rows whose flag is set leave the arrays in one pass, then the list.
     void RemoveRows(const std::vector<bool>& gone);
     void CompactRows(const std::vector<bool>& gone);
-    void RemoveItems(const std::vector<bool>& gone, int count);
+    void RemoveItems(const std::vector<bool>& gone);
+    void SetItemState(int row, UINT state);
     void IndexRows();
+    void Post(UINT message, int row, int value);
     void StoreState(int row, int state);
     void StorePercent(int row, int percent);
     int FindRow(const char* path, int row) const;
@@ -93,4 +102,8 @@ private:
     std::unordered_map<std::string, int> m_rows;
     // No row before it is queued.
     int m_next;
+    // Changes posted and not shown yet, and the last done row among those
+    // shown: it is scrolled into view after the last of a burst.
+    std::atomic<int> m_posted;
+    int m_scrollRow;
 };

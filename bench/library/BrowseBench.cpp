@@ -1,7 +1,7 @@
 // Browsing large folders and long queues in a main window of this process: a
 // folder of many files selected until its file list is full, and a folder of
 // many sub-folders opened and served, against one listing of the same folder;
-// and a play queue of about 50,000 entries filled at random, shown as the
+// and a play queue of about 25,000 entries filled at random, shown as the
 // queue menu, shown again and emptied, against a walk of the same tree and a
 // plain menu of the same texts.
 #include "SPlatform.h"
@@ -92,6 +92,18 @@ int ListFolder(const std::string& folder)
     return count;
 }
 
+double BestListing(const std::string& folder)
+{
+    double best = 1e9;
+    for (int run = 0; run < 5; ++run)
+    {
+        const BenchClock clock;
+        ListFolder(folder);
+        best = std::min(best, clock.Seconds());
+    }
+    return best;
+}
+
 void Select(PWndApp& app, const char* name)
 {
     SListCtrl& folders = app.GetFolderList();
@@ -159,6 +171,12 @@ BENCH_CASE(LargeFolderShown)
     ReportGrowth("growth 2,500 -> 10,000 files: listing", listed[0], listed[1], 4.0);
 }
 
+// Each opening is timed as the user meets it: the first in a fresh window, and
+// again after going up, when the thumbnails of the first have been freed (under
+// Wine freed bitmaps leave holes that later ones are fitted into, so a second
+// opening used to cost several times the first). The anchor is the best of
+// listings taken before and after, so that a burst of load on a shared machine
+// does not pass for the program's own cost.
 BENCH_CASE(ManySubFoldersShown)
 {
     double opened[2] = {}, served[2] = {}, listed[2] = {};
@@ -170,22 +188,33 @@ BENCH_CASE(ManySubFoldersShown)
         std::fflush(stdout);
         if (!WriteManyFolders(folder.Path(), count))
             std::printf("could not write the whole folder\n");
+        const std::string many = folder.Path() + "Many\\";
+        listed[s] = BestListing(many);
         const ProgramWindow window(folder.Path(), true);
         const BenchClock openClock;
         window.App().OpenFolder("Many", "", false);
         opened[s] = openClock.Seconds();
         const int shown = window.App().GetFolderList().GetCount();
+        window.App().OpenFolder("..", "", false);
+        PumpUntilIdle();
+        const BenchClock againClock;
+        window.App().OpenFolder("Many", "", false);
+        const double again = againClock.Seconds();
         PSharedLibrary library;
         library.Update(SString(folder.Path().c_str()), SArrayString(), PSettings::_SServer());
         SMemory block;
-        const BenchClock serveClock;
-        library.BuildFolders("Many", &block);
-        served[s] = serveClock.Seconds();
-        const BenchClock listClock;
-        ListFolder(folder.Path() + "Many\\");
-        listed[s] = listClock.Seconds();
-        std::printf("%d folders shown, %d bytes served\n", shown, block.GetSize());
+        served[s] = 1e9;
+        for (int run = 0; run < RUNS; ++run)
+        {
+            block.SetSize(0);
+            const BenchClock serveClock;
+            library.BuildFolders("Many", &block);
+            served[s] = std::min(served[s], serveClock.Seconds());
+        }
+        listed[s] = std::min(listed[s], BestListing(many));
+        std::printf("%d folders shown, %d bytes served, %s\n", shown, block.GetSize(), LoadText().c_str());
         Report(count, "sub-folders: opened", opened[s], listed[s]);
+        Report(count, "sub-folders: opened again", again, listed[s]);
         Report(count, "sub-folders: served", served[s], listed[s]);
     }
     ReportGrowth("growth 1,000 -> 4,000 sub-folders: opened", opened[0], opened[1], 4.0);
@@ -195,9 +224,12 @@ BENCH_CASE(ManySubFoldersShown)
 BENCH_CASE(LongPlayQueue)
 {
     const testsupport::TestFolder folder("sonavel bench ");
-    SampleLibrary::Options options;  // 66,000 files, 49,500 of them songs and videos
+    // 33,000 files, 24,750 of them songs and videos: the plain menu of the
+    // anchor grows with the square of its items under Wine (six minutes for
+    // 49,500 here), and the case must leave the whole run within minutes.
+    SampleLibrary::Options options;
     options.genres = 4;
-    options.artists = 150;
+    options.artists = 75;
     options.albums = 10;
     options.tracks = 11;
     options.extras = false;

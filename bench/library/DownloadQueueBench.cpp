@@ -15,7 +15,7 @@
 namespace
 {
 const int SIZES[] = {12500, 50000};
-const int RUNS = 3;
+const int RUNS = 2;
 
 struct Figures
 {
@@ -158,6 +158,7 @@ BENCH_CASE(DownloadQueue)
         const int count = SIZES[s];
         figures[s] = Measure(parent, count);
         const Figures& f = figures[s];
+        std::printf("%d rows, %s\n", count, LoadText().c_str());
         Report(count, "fill", f.fill, f.bare);
         Report(count, "same paths refused", f.duplicates, f.bare);
         Report(count, "drain, a quarter failing", f.drain, f.bare);
