@@ -4,6 +4,7 @@
 // shape.
 #include "PWndApp.h"
 #include "PPeerPath.h"
+#include "SHexDigit.h"
 #include <cctype>
 #include <cstring>
 
@@ -12,17 +13,6 @@ namespace
 bool IsSlash(char c)
 {
     return c == '/' || c == '\\';
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // A drive only as written plainly: "C:" or the older "C|".
@@ -40,8 +30,8 @@ bool DecodeName(const char* text, size_t length, SString* name)
     for (size_t i = 0; i < length; ++i)
     {
         char c = text[i];
-        const int high = c == '%' && i + 2 < length ? HexValue(text[i + 1]) : -1;
-        const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
+        const int high = c == '%' && i + 2 < length ? SHexDigit(text[i + 1]) : -1;
+        const int low = high >= 0 ? SHexDigit(text[i + 2]) : -1;
         if (low >= 0)
         {
             c = static_cast<char>(high * 16 + low);

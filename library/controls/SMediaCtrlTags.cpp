@@ -2,6 +2,7 @@
 // walking them into lines of styled runs. Nothing here draws.
 #include "SMediaCtrl.h"
 #include <cstring>
+#include "SHexDigit.h"
 
 namespace
 {
@@ -46,24 +47,13 @@ int RecogniseTag(const char* tag, int length)
     return FindName(OTHER_TAGS, tag, length);
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The pair at index i of the tag; characters at or past the closing '>' are
 // missing and read as 0, a character that is not hexadecimal spoils the pair.
 DWORD ReadPair(const char* tag, int length, int i)
 {
     const int last = length - 1; // the '>'
-    const int high = i < last ? HexDigit(tag[i]) : 0;
-    const int low = i + 1 < last ? HexDigit(tag[i + 1]) : 0;
+    const int high = i < last ? SHexDigit(tag[i]) : 0;
+    const int low = i + 1 < last ? SHexDigit(tag[i + 1]) : 0;
     return high < 0 || low < 0 ? 0 : static_cast<DWORD>(high * 16 + low);
 }
 

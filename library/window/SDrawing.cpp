@@ -1,10 +1,12 @@
 #include "SDrawing.h"
+#include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 #include "SGuards.h"
+#include "SHexDigit.h"
 
 namespace
 {
@@ -25,20 +27,9 @@ TRIVERTEX Vertex(LONG x, LONG y, COLORREF color)
     return v;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 0;
-}
-
 DWORD HexPair(const char* text)
 {
-    return static_cast<DWORD>(HexDigit(text[0]) * 16 + HexDigit(text[1]));
+    return static_cast<DWORD>(std::max(0, SHexDigit(text[0])) * 16 + std::max(0, SHexDigit(text[1])));
 }
 
 bool IsAsciiLetter(char c)
