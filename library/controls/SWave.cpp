@@ -75,10 +75,10 @@ LRESULT SWave::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 SWave::SWave()
-    : m_window(this), m_loaded(false), m_inMemory(false), m_silence(0), m_format(), m_repeat(false),
+    : m_window(this), m_loaded(false), m_inMemory(false), m_silence(0), m_format(), m_current(0), m_repeat(false),
       m_paused(false), m_rangeStart(0), m_rangeEnd(0), m_selectionStart(0), m_selectionLength(0),
       m_selectedChannel(-1), m_step(0), m_stepCount(1), m_progress(nullptr), m_progressUser(0),
-      m_level(nullptr), m_visualization(nullptr), m_visualizationUser(0), m_current(0),
+      m_level(nullptr), m_visualization(nullptr), m_visualizationUser(0),
       m_changed(false)
 {
     m_window.CreateMessageWindow();

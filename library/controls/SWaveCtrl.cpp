@@ -55,7 +55,7 @@ std::unique_ptr<SVirtualFile> SWaveCtrl::NewClipStream() const
     std::unique_ptr<SFile> stream(new SFile);
     if (!stream->OpenTemporary())
         return nullptr;
-    return std::move(stream);
+    return stream;
 }
 
 // --- Frames and pixels ------------------------------------------------------

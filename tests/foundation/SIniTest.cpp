@@ -208,7 +208,9 @@ TEST_F(SIniTest, KeysReadBackOtherwiseAreRefused)
         EXPECT_EQ(c.taken, ini.SetString(c.section, c.key, c.value)) << c.key;
         EXPECT_EQ(c.taken ? c.value : "", Get(c.section, c.key)) << c.key;
         if (!c.taken)
+        {
             EXPECT_EQ(before, ReadRaw()) << c.key;
+        }
         WriteRaw(before);
     }
 }
