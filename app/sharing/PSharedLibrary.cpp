@@ -4,6 +4,7 @@
 #include "PFolderNames.h"
 #include "PPeerPath.h"
 #include "SFile.h"
+#include "SGuards.h"
 #include "SPath.h"
 #include "SSocketTransport.h"
 
@@ -252,18 +253,28 @@ void PSharedLibrary::BuildFileList(const char* argument, SMemory* out)
     WriteZeroTerminated(out, list);
 }
 
+// Read from the entry: an open more here cost as much again as a small
+// file's whole transfer.
 SString PSharedLibrary::ResolveFile(const char* relative, long long* size)
 {
     const SString path = ResolveFile(relative);
-    *size = path.GetLength() > 0 ? m_disk.GetFileSize64(Text(path)) : -1;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    *size = path.GetLength() > 0 && GetFileAttributesExA(Text(path), GetFileExInfoStandard, &data)
+                ? static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow)
+                : -1;
     return path;
 }
 
+// The size of a file that opens: one that cannot be read answers -1.
 long long PSharedLibrary::GetFileSize(const char* argument)
 {
-    long long size = -1;
-    ResolveFile(argument, &size);
-    return size;
+    const SString path = ResolveFile(argument);
+    if (path.GetLength() == 0)
+        return -1;
+    const SHandleGuard file(CreateFileA(Text(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size = {};
+    return file.IsValid() && GetFileSizeEx(file.Get(), &size) ? size.QuadPart : -1;
 }
 
 bool PSharedLibrary::ReadNotes(const char* argument, SString* out)

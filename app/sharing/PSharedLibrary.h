@@ -31,7 +31,8 @@ public:
     // The full path of a folder or file a peer names; "" when refused.
     SString ResolveFolder(const char* relative) { return Resolve(relative, true); }
     SString ResolveFile(const char* relative) { return Resolve(relative, false); }
-    // The same with the file's size (-1 when it cannot be opened).
+    // The same with the file's size as its entry gives it (-1 when it has
+    // none): the sender's own open then tells whether it can be read.
     SString ResolveFile(const char* relative, long long* size);
 
     // "100": every non-hidden folder below the root, packed; false when none.
