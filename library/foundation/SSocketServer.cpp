@@ -349,7 +349,7 @@ void SSocketServer::OnBrokenClient(int client)
 
 int SSocketServer::RowHeldBytes(int row) const
 {
-    return MessageBufferBytes(m_buffers.GetAt(row), m_counts.GetAt(row));
+    return MessageBufferBytes(m_buffers.GetAt(row), m_counts.GetAt(row)) + m_peers[row]->staged;
 }
 
 void SSocketServer::CloseAll()

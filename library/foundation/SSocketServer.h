@@ -125,6 +125,11 @@ protected:
     // What the server watches of one client, beside the row's message.
     struct _SPeer
     {
+        // Requests are read ahead into this stage, as much as one receive
+        // brings: requests sent together are taken with one call. A message
+        // larger than the stage moves into the row's message buffer.
+        unsigned char stage[SHORT_MESSAGE];
+        int staged = 0;
         _SOutput output;
         DWORD outputMoved = 0;  // when the queue last moved bytes, or began
         int outputTimeout = 0;  // how long it may stand still
@@ -226,9 +231,13 @@ private:
     void WatchPeers();
     void RetryWaiting();
     void ExcuseWait(DWORD waited);
-    bool AdmitMessage(int row, int* limit);
-    int PeekMessageTotal(int row) const;
-    void NoteMessageStep(int row, int before, int step);
+    void ReceiveStaged(SOCKET socket, int client, int row);
+    void TakeStaged(SOCKET socket, int client, int row);
+    void ReceiveLarge(SOCKET socket, int client, int row);
+    void BeginLarge(int row, int total);
+    void Dispatch(int client, unsigned char* message, int size);
+    bool AdmitMessage(int row, int total);
+    void NoteMessageBytes(int row);
     bool MakeQueueRoom(int row, int n);
     int FindStalledPeer(int except, bool output, DWORD stall) const;
     void AbandonPeer(int row);

@@ -17,53 +17,149 @@ DWORD Since(DWORD stamp, DWORD now)
 
 // --- Receiving --------------------------------------------------------------
 
+namespace
+{
+// The total a whole header announces; -1 for one that the transport refuses.
+int HeaderTotal(const unsigned char* header)
+{
+    const uint32_t total = LoadU32(header + 6);
+    if (!HasSocketMagic(header) || total < static_cast<uint32_t>(kSocketMessageHeaderSize) ||
+        total > static_cast<uint32_t>(kSocketMessageMaxSize))
+        return -1;
+    return static_cast<int>(total);
+}
+} // namespace
+
 void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
 {
     // A header that waits for room is looked at again by the watch only: its
     // bytes stay unread, and each look would bring another notice at once.
     if (m_peers[row]->waiting)
         return;
-    int limit = 0;
-    if (!AdmitMessage(row, &limit))
+    if (m_buffers.GetAt(row))
+        ReceiveLarge(socket, client, row);
+    else
+        ReceiveStaged(socket, client, row);
+}
+
+// One receive per notice, of all the stage takes: each re-enables the
+// socket's next notice while bytes remain, so a second one would queue a
+// notice more each time, and a peer that floods would push others' notices
+// ever further back. Nothing is read while the stage holds a whole message or
+// the header of a large one.
+void SSocketServer::ReceiveStaged(SOCKET socket, int client, int row)
+{
+    _SPeer& peer = *m_peers[row];
+    const int total = peer.staged >= kSocketMessageHeaderSize ? HeaderTotal(peer.stage) : 0;
+    if (total >= 0 && (total == 0 || (total > peer.staged && total <= SHORT_MESSAGE)))
     {
-        _SPeer& peer = *m_peers[row];
-        if (!peer.inMessage)
+        const int got = recv(socket, reinterpret_cast<char*>(peer.stage + peer.staged), SHORT_MESSAGE - peer.staged, 0);
+        if (got < 0 && WSAGetLastError() == WSAEWOULDBLOCK)
+            return;
+        if (got < 1)
         {
-            peer.inMessage = true;
-            peer.messageStart = peer.messageMoved = timeGetTime();
+            DropClient(row);
+            return;
         }
-        peer.waiting = true;
-        return;
+        peer.staged += got;
+        m_heldBytes += got;
+        NoteMessageBytes(row);
     }
-    unsigned char* buffer = m_buffers.GetAt(row);
-    int count = m_counts.GetAt(row);
-    const int before = count;
-    m_heldBytes -= RowHeldBytes(row);
-    const int step = ReceiveMessageStep(socket, &buffer, &count, limit);
-    m_buffers.SetAt(row, buffer);
-    m_counts.SetAt(row, count);
-    m_heldBytes += RowHeldBytes(row);
-    if (step == 1)
+    TakeStaged(socket, client, row);
+}
+
+// Takes the message the stage begins with, once it is whole; another one
+// staged behind it is taken at a notice posted behind the others', one
+// message per notice.
+void SSocketServer::TakeStaged(SOCKET socket, int client, int row)
+{
+    _SPeer& peer = *m_peers[row];
+    if (peer.staged < kSocketMessageHeaderSize)
+        return;
+    const int total = HeaderTotal(peer.stage);
+    if (total < 0)
     {
-        // A refused or broken header, one beyond the bounds, or no memory for
-        // it: the stream is out of step.
+        // A refused header: the stream is out of step.
         DropClient(row);
         return;
     }
-    NoteMessageStep(row, before, step);
+    if (total > SHORT_MESSAGE)
+    {
+        BeginLarge(row, total);
+        return;
+    }
+    if (total > peer.staged)
+        return;
+    unsigned char message[SHORT_MESSAGE];
+    std::memcpy(message, peer.stage, total);
+    peer.staged -= total;
+    std::memmove(peer.stage, peer.stage + total, peer.staged);
+    m_heldBytes -= total;
+    peer.inMessage = false;
+    if (peer.staged > 0)
+        NoteMessageBytes(row);
+    if (peer.staged >= kSocketMessageHeaderSize)
+        m_wnd.PostMessage(SWM_SOCKET_DATA, static_cast<WPARAM>(socket), WSAMAKESELECTREPLY(FD_READ, 0));
+    Dispatch(client, message, total);
+}
+
+// A message larger than the stage goes on in a buffer of its own, once the
+// byte budget has room for it; until then its header waits in the stage.
+void SSocketServer::BeginLarge(int row, int total)
+{
+    _SPeer& peer = *m_peers[row];
+    if (!AdmitMessage(row, total))
+    {
+        peer.waiting = true;
+        return;
+    }
+    unsigned char* buffer = AllocateMessageBuffer(static_cast<size_t>(total));
+    if (!buffer)
+    {
+        DropClient(row);
+        return;
+    }
+    std::memcpy(buffer, peer.stage, peer.staged);
+    m_heldBytes += total - peer.staged;
+    m_buffers.SetAt(row, buffer);
+    m_counts.SetAt(row, peer.staged);
+    peer.staged = 0;
+}
+
+void SSocketServer::ReceiveLarge(SOCKET socket, int client, int row)
+{
+    unsigned char* buffer = m_buffers.GetAt(row);
+    int count = m_counts.GetAt(row);
+    const int before = count;
+    const int step = ReceiveMessageStep(socket, &buffer, &count);
+    m_buffers.SetAt(row, buffer);
+    m_counts.SetAt(row, count);
+    if (step == 1)
+    {
+        DropClient(row);
+        return;
+    }
+    if (count > before)
+        NoteMessageBytes(row);
     if (step != 0)
         return;
-    m_heldBytes -= RowHeldBytes(row);
+    m_heldBytes -= count;
     std::unique_ptr<unsigned char[]> message(buffer);
     m_buffers.SetAt(row, nullptr);
     m_counts.SetAt(row, 0);
-    KeyTransformIn(message.get(), count, m_key.GetData(), m_key.GetSize());
+    m_peers[row]->inMessage = false;
+    Dispatch(client, message.get(), count);
+}
+
+void SSocketServer::Dispatch(int client, unsigned char* message, int size)
+{
+    KeyTransformIn(message, size, m_key.GetData(), m_key.GetSize());
     const char* name = nullptr;
     const void* data = nullptr;
     int nameLength = 0;
     int dataLength = 0;
     bool text = false;
-    if (!ParseFramedMessage(message.get(), count, &name, &nameLength, &data, &dataLength, &text))
+    if (!ParseFramedMessage(message, size, &name, &nameLength, &data, &dataLength, &text))
         return;
     if (text)
         OnReceiveText(client, name, static_cast<const char*>(data));
@@ -73,70 +169,39 @@ void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
 
 // Keeps the times of the row's message: when it began (its deadline runs from
 // there) and when it last moved.
-void SSocketServer::NoteMessageStep(int row, int before, int step)
+void SSocketServer::NoteMessageBytes(int row)
 {
     _SPeer& peer = *m_peers[row];
     const DWORD now = timeGetTime();
-    if (step == 0)
-        peer.inMessage = false;
-    else if (m_counts.GetAt(row) > before)
-    {
-        if (!peer.inMessage)
-            peer.messageStart = now;
-        peer.inMessage = true;
-        peer.messageMoved = now;
-    }
+    if (!peer.inMessage)
+        peer.messageStart = now;
+    peer.inMessage = true;
+    peer.messageMoved = now;
 }
 
-// Sets what the row's next message may hold: its own bound and what the
-// others leave, where a short request always fits (the part kept back for
-// them holds one per client). When a whole header announces more, holders of
-// the largest messages are closed for it: any that moved nothing since it
-// came and for STILL_TIME, and after STALL_TIME any that stands still. False when that is not
-// enough, and the header then waits for room, unread.
-bool SSocketServer::AdmitMessage(int row, int* limit)
+// Whether the byte budget has room for a message of this total beside what
+// the others hold, where a short request always fits (the part kept back for
+// them holds one per client). When it has not, holders of the largest
+// messages are closed for it: any that moved nothing since it came and for
+// STILL_TIME, and after STALL_TIME any that stands still. False when that is
+// not enough, and the header then waits for room.
+bool SSocketServer::AdmitMessage(int row, int total)
 {
     const _SPeer& peer = *m_peers[row];
     const DWORD now = timeGetTime();
     const DWORD waited = peer.inMessage ? Since(peer.messageStart, now) : 0;
     const DWORD still = waited > static_cast<DWORD>(STILL_TIME) ? waited : STILL_TIME;
     const DWORD stall = still < static_cast<DWORD>(STALL_TIME) ? still : STALL_TIME;
-    int total = 0;
     for (;;)
     {
         const int forLarge = MAX_HELD_BYTES - MAX_CLIENTS * SHORT_MESSAGE - (m_heldBytes - RowHeldBytes(row));
-        *limit = forLarge > SHORT_MESSAGE ? forLarge : SHORT_MESSAGE;
-        // With room for the largest message the header need not be looked at.
-        if (total == 0 && *limit < kSocketMessageMaxSize)
-            total = PeekMessageTotal(row);
-        if (total <= *limit)
+        if (total <= (forLarge > SHORT_MESSAGE ? forLarge : SHORT_MESSAGE))
             return true;
         const int holder = FindStalledPeer(row, false, stall);
         if (holder < 0)
             return false;
         AbandonPeer(holder);
     }
-}
-
-// The total that the row's next message announces, once its whole header is
-// readable (looked at without taking it); -1 before, and for a header that
-// the transport refuses anyway.
-int SSocketServer::PeekMessageTotal(int row) const
-{
-    const int count = m_counts.GetAt(row);
-    if (count >= kSocketMessageHeaderSize)
-        return -1;
-    unsigned char header[kSocketMessageHeaderSize];
-    if (count > 0)
-        std::memcpy(header, m_buffers.GetAt(row), count);
-    const int want = kSocketMessageHeaderSize - count;
-    if (recv(m_sockets.GetAt(row), reinterpret_cast<char*>(header + count), want, MSG_PEEK) != want ||
-        !HasSocketMagic(header))
-        return -1;
-    const uint32_t total = LoadU32(header + 6);
-    if (total < static_cast<uint32_t>(kSocketMessageHeaderSize) || total > static_cast<uint32_t>(kSocketMessageMaxSize))
-        return -1;
-    return static_cast<int>(total);
 }
 
 // The open row other than `except` that holds the most in its unfinished
@@ -176,6 +241,7 @@ void SSocketServer::AbandonPeer(int row)
     FreeMessageBuffer(&buffer, &count);
     m_buffers.SetAt(row, nullptr);
     m_counts.SetAt(row, 0);
+    peer.staged = 0;
     m_queuedBytes -= peer.output.GetSize();
     peer.output.Clear();
     peer.inMessage = false;

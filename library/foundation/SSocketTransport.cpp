@@ -326,6 +326,11 @@ void SetSocketAllocationHook(SocketAllocationHook hook)
     g_allocationHook = hook;
 }
 
+unsigned char* AllocateMessageBuffer(size_t size)
+{
+    return AllocateMessage(size);
+}
+
 int MessageBufferBytes(const unsigned char* buffer, int count)
 {
     if (!buffer)

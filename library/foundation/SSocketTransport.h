@@ -57,6 +57,8 @@ int MessageBufferBytes(const unsigned char* buffer, int count);
 // for an allocation that must fail. Null restores normal allocation.
 typedef bool (*SocketAllocationHook)(size_t size);
 void SetSocketAllocationHook(SocketAllocationHook hook);
+// A message buffer, through the hook; null when memory runs out.
+unsigned char* AllocateMessageBuffer(size_t size);
 void FreeMessageBuffer(unsigned char** buffer, int* count);
 bool ParseFramedMessage(const unsigned char* message, int size, const char** name, int* nameLength,
                         const void** data, int* dataLength, bool* text);

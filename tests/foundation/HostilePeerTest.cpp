@@ -103,6 +103,26 @@ TEST_F(HostilePeerTest, RequestHeaderSplitWithPausesIsServed)
     ExpectGoodClientServed();
 }
 
+// Requests sent together are read with one call; each is still answered in
+// turn, also when one ends in the middle of a later send or is too large for
+// the read-ahead.
+TEST_F(HostilePeerTest, RequestsSentTogetherOrInPiecesAreEachAnsweredInOrder)
+{
+    SSocketGuard raw(Handshake());
+    std::vector<unsigned char> blob = Concat(Header(5000, 5, 0), Bytes({'b', 'l', 'o', 'b', 0}));
+    blob.resize(5000, 4);
+    const std::vector<unsigned char> third = Request("echo", "c");
+    SendRaw(raw.Get(), Concat(Concat(Request("echo", "a"), Request("echo", "b")),
+                              std::vector<unsigned char>(third.begin(), third.begin() + 7)));
+    Sleep(50);
+    SendRaw(raw.Get(), Concat(Concat(std::vector<unsigned char>(third.begin() + 7, third.end()), blob),
+                              Request("echo", "d")));
+    for (const char* expected : {"a", "b", "c", "d"})
+        EXPECT_EQ(ReadStringPacket(raw.Get()), expected);
+    EXPECT_TRUE(Server().Has("data 1 blob 4980"));
+    ExpectGoodClientServed();
+}
+
 TEST_F(HostilePeerTest, TotalBelowHeaderDropsTheClient)
 {
     SSocketGuard raw(Handshake());
