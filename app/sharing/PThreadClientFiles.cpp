@@ -84,12 +84,18 @@ void PThreadClientFiles::ReportPercent(long long done, long long total)
 }
 
 // Told to the queue only when it changes: the transfer reports every packet.
+// It is shown at most every SHOW_PERIOD ms, since each showing costs the
+// user's thread a drawing; the end of a file is shown by its state.
 void PThreadClientFiles::SetPercent(int percent)
 {
     if (percent == m_percent)
         return;
     m_percent = percent;
-    m_queue->SetPercentOf(m_path.GetText(), percent, m_row);
+    const DWORD now = timeGetTime();
+    const bool show = percent < 100 && now - m_shown >= SHOW_PERIOD;
+    if (show)
+        m_shown = now;
+    m_queue->SetPercentOf(m_path.GetText(), percent, m_row, show);
 }
 
 // Rows are followed by their path, so the user may tidy the queue meanwhile.

@@ -53,7 +53,7 @@ public:
 
     PThreadClientFiles()
         : m_owner(nullptr), m_queue(nullptr), m_targets(nullptr), m_maker(nullptr), m_port(0), m_row(-1),
-          m_offset(0), m_remaining(0), m_percent(-1), m_quiet(false), m_answered(0), m_losses(0)
+          m_offset(0), m_remaining(0), m_percent(-1), m_quiet(false), m_shown(0), m_answered(0), m_losses(0)
     {
     }
     ~PThreadClientFiles() override { Stop(); }
@@ -89,6 +89,7 @@ private:
     // States beside the rows' own: not decided yet, and "106" on the wire.
     static const int PENDING = -2;
     static const int FETCHING = -3;
+    static const DWORD SHOW_PERIOD = 100;
 
     // The rows of one connection; LEFT_QUEUED when it ended or a stop came
     // before the queue was through.
@@ -119,6 +120,8 @@ private:
     long long m_remaining;
     int m_percent;
     bool m_quiet;
+    // When a percent was last shown.
+    DWORD m_shown;
     // When the server last answered (timeGetTime): reconnecting is given up
     // a while after it.
     DWORD m_answered;

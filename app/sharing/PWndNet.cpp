@@ -255,14 +255,15 @@ void PWndNet::StoreState(int row, int state)
     Post(WM_ROWSTATE, row, state);
 }
 
-void PWndNet::StorePercent(int row, int percent)
+void PWndNet::StorePercent(int row, int percent, bool show)
 {
     if (percent > 100)
         percent = 100;
     if (row < 0 || row >= m_percents.GetCount() || m_percents.GetAt(row) == percent)
         return;
     m_percents.SetAt(row, percent);
-    Post(WM_ROWPERCENT, row, percent);
+    if (show)
+        Post(WM_ROWPERCENT, row, percent);
 }
 
 void PWndNet::Post(UINT message, int row, int value)
@@ -298,10 +299,10 @@ void PWndNet::SetStateOf(const char* path, int state, int row)
     StoreState(FindRow(path, row), state);
 }
 
-void PWndNet::SetPercentOf(const char* path, int percent, int row)
+void PWndNet::SetPercentOf(const char* path, int percent, int row, bool show)
 {
     SLockGuard lock(m_lock.Get());
-    StorePercent(FindRow(path, row), percent);
+    StorePercent(FindRow(path, row), percent, show);
 }
 
 void PWndNet::ResetFailed()

@@ -59,9 +59,10 @@ public:
     void SetState(int row, int state);
     void SetPercent(int row, int percent);
     // The same for the row of a path, wherever rows moved meanwhile (the
-    // row where it was is looked at first).
+    // row where it was is looked at first). A percent not shown is only
+    // stored: the row shows it when it is drawn next.
     void SetStateOf(const char* path, int state, int row = -1);
-    void SetPercentOf(const char* path, int percent, int row = -1);
+    void SetPercentOf(const char* path, int percent, int row = -1, bool show = true);
     void ResetFailed();
     // Rows leave the queue: the done ones, the selected ones, or all.
     void RemoveFinished();
@@ -88,7 +89,7 @@ private:
     void IndexRows();
     void Post(UINT message, int row, int value);
     void StoreState(int row, int state);
-    void StorePercent(int row, int percent);
+    void StorePercent(int row, int percent, bool show = true);
     int FindRow(const char* path, int row) const;
 
     PWndApp* m_owner;

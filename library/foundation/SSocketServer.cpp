@@ -50,6 +50,9 @@ LRESULT SSocketServer::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
     case kBrokenClientMessage:
         m_server->OnBrokenClient(static_cast<int>(wParam));
         return 0;
+    case kStagedMessage:
+        m_server->OnStagedNotice(static_cast<SOCKET>(wParam));
+        return 0;
     }
     return SWnd::WindowProc(message, wParam, lParam);
 }
@@ -134,6 +137,13 @@ void SSocketServer::OnSocketEvent(SOCKET socket, int event, int error)
         FlushOutput(row);
     else if (event == FD_CLOSE)
         ClientClosed(row);
+}
+
+void SSocketServer::OnStagedNotice(SOCKET socket)
+{
+    const int row = FindSocketRow(socket);
+    if (row >= 0 && socket != INVALID_SOCKET)
+        ReceiveFromClient(socket, m_numbers.GetAt(row), row, true);
 }
 
 // --- Handshake --------------------------------------------------------------

@@ -130,6 +130,7 @@ protected:
         // larger than the stage moves into the row's message buffer.
         unsigned char stage[SHORT_MESSAGE];
         int staged = 0;
+        bool owed = false; // a notice of its socket was taken without a read
         _SOutput output;
         DWORD outputMoved = 0;  // when the queue last moved bytes, or began
         int outputTimeout = 0;  // how long it may stand still
@@ -182,7 +183,7 @@ protected:
         void Transfer();
         bool DrainOutput();
         SVirtualFile* OpenSource(SFile& file);
-        void SendBody(SVirtualFile* source, long long size);
+        void SendBody(SVirtualFile* source, long long size, const unsigned char* lead, int leadBytes);
         int StageBatch(SVirtualFile* source, int left, int packets, unsigned char* stage, unsigned char* wire,
                        int* wireBytes);
         bool SendBatch(const unsigned char* packets, int bytes);
@@ -212,7 +213,7 @@ protected:
     int GetQueuedBytes(int client) const;
 
     void AcceptClient();
-    void ReceiveFromClient(SOCKET socket, int client, int row);
+    void ReceiveFromClient(SOCKET socket, int client, int row, bool posted = false);
     bool QueueReply(int row, const unsigned char* bytes, int n, int timeout);
     void FlushOutput(int row);
     void ClientClosed(int row);
@@ -223,7 +224,11 @@ protected:
 
 private:
     friend class _SWnd;
+    // The notice the server posts itself for a client's staged requests
+    // (wParam: the socket).
+    static const UINT kStagedMessage = WM_USER + 3;
     void OnSocketEvent(SOCKET socket, int event, int error);
+    void OnStagedNotice(SOCKET socket);
     void OnPendingEvent(int index, int event);
     void FinishHandshake(_SPending pending);
     void ClosePending(int index);
@@ -231,10 +236,10 @@ private:
     void WatchPeers();
     void RetryWaiting();
     void ExcuseWait(DWORD waited);
-    void ReceiveStaged(SOCKET socket, int client, int row);
-    void TakeStaged(SOCKET socket, int client, int row);
+    void ReceiveStaged(SOCKET socket, int client, int row, bool posted);
+    void TakeStaged(SOCKET socket, int client, int row, bool read);
     void ReceiveLarge(SOCKET socket, int client, int row);
-    void BeginLarge(int row, int total);
+    bool BeginLarge(int row, int total);
     void Dispatch(int client, unsigned char* message, int size);
     bool AdmitMessage(int row, int total);
     void NoteMessageBytes(int row);

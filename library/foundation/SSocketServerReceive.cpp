@@ -30,7 +30,9 @@ int HeaderTotal(const unsigned char* header)
 }
 } // namespace
 
-void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
+// `posted` is a notice of the server's own (or a look of the watch): the
+// stage holds more to take, or a socket's notice was taken without a read.
+void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row, bool posted)
 {
     // A header that waits for room is looked at again by the watch only: its
     // bytes stay unread, and each look would bring another notice at once.
@@ -39,21 +41,24 @@ void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row)
     if (m_buffers.GetAt(row))
         ReceiveLarge(socket, client, row);
     else
-        ReceiveStaged(socket, client, row);
+        ReceiveStaged(socket, client, row, posted);
 }
 
 // One receive per notice, of all the stage takes: each re-enables the
 // socket's next notice while bytes remain, so a second one would queue a
 // notice more each time, and a peer that floods would push others' notices
-// ever further back. Nothing is read while the stage holds a whole message or
-// the header of a large one.
-void SSocketServer::ReceiveStaged(SOCKET socket, int client, int row)
+// ever further back. A notice of the server's own reads only when the stage
+// holds nothing to take.
+void SSocketServer::ReceiveStaged(SOCKET socket, int client, int row, bool posted)
 {
     _SPeer& peer = *m_peers[row];
     const int total = peer.staged >= kSocketMessageHeaderSize ? HeaderTotal(peer.stage) : 0;
-    if (total >= 0 && (total == 0 || (total > peer.staged && total <= SHORT_MESSAGE)))
+    const bool ready = total != 0 && (total < 0 || total > SHORT_MESSAGE || total <= peer.staged);
+    const bool read = peer.staged < SHORT_MESSAGE && !(posted && ready);
+    if (read)
     {
         const int got = recv(socket, reinterpret_cast<char*>(peer.stage + peer.staged), SHORT_MESSAGE - peer.staged, 0);
+        peer.owed = false;
         if (got < 0 && WSAGetLastError() == WSAEWOULDBLOCK)
             return;
         if (got < 1)
@@ -65,13 +70,16 @@ void SSocketServer::ReceiveStaged(SOCKET socket, int client, int row)
         m_heldBytes += got;
         NoteMessageBytes(row);
     }
-    TakeStaged(socket, client, row);
+    else if (!posted)
+        peer.owed = true;
+    TakeStaged(socket, client, row, read);
 }
 
-// Takes the message the stage begins with, once it is whole; another one
-// staged behind it is taken at a notice posted behind the others', one
-// message per notice.
-void SSocketServer::TakeStaged(SOCKET socket, int client, int row)
+// Takes the message the stage begins with, once it is whole, one per notice;
+// the next one is taken at a notice posted behind the others'. So is a read
+// owed to a socket notice that was taken without one (the stage was full):
+// nothing else would bring another.
+void SSocketServer::TakeStaged(SOCKET socket, int client, int row, bool read)
 {
     _SPeer& peer = *m_peers[row];
     if (peer.staged < kSocketMessageHeaderSize)
@@ -85,7 +93,9 @@ void SSocketServer::TakeStaged(SOCKET socket, int client, int row)
     }
     if (total > SHORT_MESSAGE)
     {
-        BeginLarge(row, total);
+        // Let in at a later look, it is read on now for the same reason.
+        if (BeginLarge(row, total) && !read)
+            ReceiveLarge(socket, client, row);
         return;
     }
     if (total > peer.staged)
@@ -98,32 +108,34 @@ void SSocketServer::TakeStaged(SOCKET socket, int client, int row)
     peer.inMessage = false;
     if (peer.staged > 0)
         NoteMessageBytes(row);
-    if (peer.staged >= kSocketMessageHeaderSize)
-        m_wnd.PostMessage(SWM_SOCKET_DATA, static_cast<WPARAM>(socket), WSAMAKESELECTREPLY(FD_READ, 0));
+    if (peer.owed || peer.staged >= kSocketMessageHeaderSize)
+        m_wnd.PostMessage(kStagedMessage, static_cast<WPARAM>(socket), 0);
     Dispatch(client, message, total);
 }
 
 // A message larger than the stage goes on in a buffer of its own, once the
 // byte budget has room for it; until then its header waits in the stage.
-void SSocketServer::BeginLarge(int row, int total)
+// True when it goes on.
+bool SSocketServer::BeginLarge(int row, int total)
 {
     _SPeer& peer = *m_peers[row];
     if (!AdmitMessage(row, total))
     {
         peer.waiting = true;
-        return;
+        return false;
     }
     unsigned char* buffer = AllocateMessageBuffer(static_cast<size_t>(total));
     if (!buffer)
     {
         DropClient(row);
-        return;
+        return false;
     }
     std::memcpy(buffer, peer.stage, peer.staged);
     m_heldBytes += total - peer.staged;
     m_buffers.SetAt(row, buffer);
     m_counts.SetAt(row, peer.staged);
     peer.staged = 0;
+    return true;
 }
 
 void SSocketServer::ReceiveLarge(SOCKET socket, int client, int row)
@@ -289,7 +301,7 @@ void SSocketServer::RetryWaiting()
         if (row < 0 || !m_peers[row]->waiting)
             continue;
         m_peers[row]->waiting = false;
-        ReceiveFromClient(m_sockets.GetAt(row), waiting.GetAt(i), row);
+        ReceiveFromClient(m_sockets.GetAt(row), waiting.GetAt(i), row, true);
     }
 }
 

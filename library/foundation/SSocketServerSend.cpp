@@ -475,15 +475,15 @@ void SSocketServer::_SThread::Transfer()
         m_broken = !SendStringPacket(m_socket, "0");
         return;
     }
+    // The announced size goes with the first packet: a send less.
     SString announce;
     announce.SetUInt64(static_cast<unsigned long long>(size));
-    if (!SendStringPacket(m_socket, announce.GetText()))
-    {
-        m_broken = true;
-        return;
-    }
+    unsigned char lead[kSocketPacketHeaderSize + 24];
+    const int length = announce.GetLength() + 1;
+    BuildPacketHeader(lead, length);
+    std::memcpy(lead + kSocketPacketHeaderSize, announce.GetText(), length);
     m_server->OnSendStart(m_client, CapCount(size), m_tag);
-    SendBody(source, size);
+    SendBody(source, size, lead, kSocketPacketHeaderSize + length);
 }
 
 bool SSocketServer::_SThread::SendBatch(const unsigned char* packets, int bytes)
@@ -522,12 +522,13 @@ int SSocketServer::_SThread::StageBatch(SVirtualFile* source, int left, int pack
 }
 
 // Sends runs of up to 16 packets with one call each (the bytes on the wire are
-// the same packets one by one); the first run holds one packet, so that a
-// caller who stops after the first one has sent no more. Progress is told per
-// packet once its run is on the wire. The transfer ends after the announced
-// size, on a stop, or at a short read of the source (a file cut meanwhile),
-// which ends it as failed. The end packet goes with the last run.
-void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size)
+// the same packets one by one); the first run holds one packet, after the
+// lead (the announced size), so that a caller who stops after the first one
+// has sent no more. Progress is told per packet once its run is on the wire.
+// The transfer ends after the announced size, on a stop, or at a short read
+// of the source (a file cut meanwhile), which ends it as failed. The end
+// packet goes with the last run.
+void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size, const unsigned char* lead, int leadBytes)
 {
     std::unique_ptr<unsigned char[]> stage(new (std::nothrow) unsigned char[kBatchPackets * kSocketPacketMaxPayload]);
     std::unique_ptr<unsigned char[]> wire(
@@ -535,12 +536,15 @@ void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size)
     long long sent = 0;
     bool more = stage && wire, ended = false;
     m_broken = !more;
+    if (more)
+        std::memcpy(wire.get(), lead, leadBytes);
     for (int packets = 1; more && sent < size && !IsStopRequested(); packets = kBatchPackets)
     {
         int wireBytes = 0;
         const int room = packets * kSocketPacketMaxPayload;
         const int want = size - sent < room ? static_cast<int>(size - sent) : room;
-        const int got = StageBatch(source, want, packets, stage.get(), wire.get(), &wireBytes);
+        const int got = StageBatch(source, want, packets, stage.get(), wire.get() + leadBytes, &wireBytes);
+        wireBytes += leadBytes;
         // The run that completes the size carries the end packet: a send less.
         const bool last = got > 0 && got == want && sent + got == size;
         if (last)
@@ -550,6 +554,7 @@ void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size)
         }
         if (got < 1 || !SendBatch(wire.get(), wireBytes))
             break;
+        leadBytes = 0;
         ended = last;
         more = got == want;
         for (int told = 0; told < got;)
@@ -563,7 +568,11 @@ void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size)
         }
         sent += got;
     }
-    if (!m_broken && !ended && !SendPacket(m_socket, nullptr, 0))
-        m_broken = true;
+    // A transfer ended before its first packet still announced its size.
+    if (!m_broken && !ended)
+    {
+        BuildPacketHeader(wire.get() + leadBytes, 0);
+        m_broken = !SendBatch(wire.get(), leadBytes + kSocketPacketHeaderSize);
+    }
     m_server->OnSendEnd(m_client, CapCount(sent), CapCount(size), m_tag);
 }
