@@ -63,12 +63,17 @@ double Download(PWndApp& client, const std::vector<std::string>& paths)
     const BenchClock clock;
     if (!client.ResumeDownloads())
         return 0;
-    while (client.GetDownloadThread().IsRunning())
+    // The messages are taken as the program's loop takes them, waiting for
+    // each: a poll would load the wineserver that the threads share. The
+    // thread's last act is a message to this one.
+    MSG message;
+    while (client.GetDownloadThread().IsRunning() && GetMessageA(&message, nullptr, 0, 0) > 0)
     {
-        PumpUntilIdle();
-        Sleep(1);
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
     }
     const double seconds = clock.Seconds();
+    PumpUntilIdle();
     for (int row = 0; row < queue.GetCount(); ++row)
         if (queue.GetState(row) != PWndNet::STATE_DONE)
             return 0;
