@@ -5,6 +5,8 @@ namespace
 const WPARAM kMakeWork = 1;
 }
 
+PTargetMaker::PTargetMaker() : m_progress(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_waiting(false) {}
+
 // The folder was listed when the run began: a file of that name that has
 // bytes now appeared meanwhile, and is kept (its row fails, a later run
 // resumes it) instead of being emptied.
@@ -18,17 +20,18 @@ bool PTargetMaker::MakeEmpty(const SString& target)
 
 void PTargetMaker::Make(_PJob* job)
 {
-    job->made = MakeEmpty(job->target);
-    SetEvent(job->done.Get());
+    job->state = MakeEmpty(job->target) ? MADE : FAILED;
+    if (m_waiting.exchange(false))
+        SetEvent(m_progress.Get());
 }
 
 // The first job starts the thread; the later ones come through its loop.
 std::shared_ptr<PTargetMaker::_PJob> PTargetMaker::Begin(const SString& target)
 {
-    std::shared_ptr<_PJob> job = std::make_shared<_PJob>(target);
-    if (!job->done.IsValid())
+    if (!m_progress.IsValid())
         return nullptr;
-    while (!m_held.empty() && WaitForSingleObject(m_held.front()->done.Get(), 0) == WAIT_OBJECT_0)
+    std::shared_ptr<_PJob> job = std::make_shared<_PJob>(target);
+    while (!m_held.empty() && m_held.front()->state != PENDING)
         m_held.pop_front();
     m_held.push_back(job);
     if (IsRunning())
@@ -42,10 +45,21 @@ std::shared_ptr<PTargetMaker::_PJob> PTargetMaker::Begin(const SString& target)
     return Start(false) ? job : nullptr;
 }
 
-// A stop of the waiting thread ends the wait (and this thread) early.
+// The waiting flag is raised before the job is looked at again, so a job
+// done meanwhile either is seen here or signals. A stop of the waiting thread
+// ends the wait (and this thread) early.
 bool PTargetMaker::End(const std::shared_ptr<_PJob>& job)
 {
-    return job && WaitForSignal(job->done.Get()) && job->made;
+    if (!job)
+        return false;
+    while (job->state == PENDING)
+    {
+        ResetEvent(m_progress.Get());
+        m_waiting = true;
+        if (job->state == PENDING && !WaitForSignal(m_progress.Get()))
+            break;
+    }
+    return job->state == MADE;
 }
 
 bool PTargetMaker::Run()

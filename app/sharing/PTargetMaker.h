@@ -2,6 +2,7 @@
 // under Wine making a file reads its whole folder, and that then runs beside
 // the transfer of the file before it instead of after it.
 #pragma once
+#include <atomic>
 #include <deque>
 #include <memory>
 #include "SGuards.h"
@@ -14,16 +15,18 @@ public:
     // One file to make, shared by the caller and the thread until it is done.
     struct _PJob
     {
-        explicit _PJob(const SString& path)
-            : target(path), made(false), done(CreateEventA(nullptr, TRUE, FALSE, nullptr))
-        {
-        }
+        explicit _PJob(const SString& path) : target(path), state(PENDING) {}
         const SString target;
-        bool made;
-        SHandleGuard done;
+        std::atomic<int> state;
+    };
+    enum
+    {
+        PENDING,
+        MADE,
+        FAILED
     };
 
-    PTargetMaker() {}
+    PTargetMaker();
     ~PTargetMaker() override { Stop(); }
 
     // Makes the empty file, or takes an empty one that exists, without the
@@ -41,10 +44,14 @@ public:
     void OnWork(WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static void Make(_PJob* job);
+    void Make(_PJob* job);
 
     std::shared_ptr<_PJob> m_first; // the job the thread starts with
     // Every job handed over and not done yet, in order: a caller that gives up
     // its share (its connection was lost) never frees one the thread will make.
     std::deque<std::shared_ptr<_PJob>> m_held;
+    // Set by the thread when a job is done while the caller waits for one:
+    // a job done before it is needed costs no signal, and no wait.
+    SHandleGuard m_progress;
+    std::atomic<bool> m_waiting;
 };

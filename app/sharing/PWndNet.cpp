@@ -23,7 +23,7 @@ LRESULT PWndNet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_ROWSTATE:
     case WM_ROWPERCENT:
-        ShowRow(static_cast<int>(wParam));
+        ShowRows();
         return 0;
     case WM_NOTIFY:
         if (OnNotify(reinterpret_cast<NMHDR*>(lParam)))
@@ -74,23 +74,30 @@ void PWndNet::ShowSelection()
         m_owner->GetToolBar().EnableButton(31, m_list.GetSelectedCount() > 0);
 }
 
-// The row as stored now is what the list asks for when it draws it. The
-// list is drawn only once no change is left to show, so one scroll after the
-// last change of a burst shows what a scroll at each done row would.
-void PWndNet::ShowRow(int row)
+// The rows as stored now are what the list asks for when it draws them: one
+// notice stands for every change made until it is handled, and redraws the
+// rows in view, then scrolls the last row done since into view.
+void PWndNet::ShowRows()
 {
-    const bool last = --m_posted <= 0;
-    if (row >= 0 && row < m_list.GetItemCount())
+    m_noticed = false;
+    SString done;
     {
-        m_list.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
-        if (GetState(row) == STATE_DONE)
-            m_scrollRow = row;
+        SLockGuard lock(m_lock.Get());
+        done = m_lastDone;
+        m_lastDone = "";
     }
-    if (!last || m_scrollRow < 0)
+    const int top = static_cast<int>(m_list.SendMessage(LVM_GETTOPINDEX));
+    const int shown = static_cast<int>(m_list.SendMessage(LVM_GETCOUNTPERPAGE));
+    m_list.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(top), top + shown);
+    if (done.GetLength() == 0)
         return;
-    if (m_scrollRow < m_list.GetItemCount())
-        m_list.EnsureVisible(m_scrollRow, false);
-    m_scrollRow = -1;
+    int row = -1;
+    {
+        SLockGuard lock(m_lock.Get());
+        row = FindRow(done.GetText(), -1);
+    }
+    if (row >= 0 && row < m_list.GetItemCount())
+        m_list.EnsureVisible(row, false);
 }
 
 // A row's path, its percent + " %" (nothing before the first) and its state's icon.
@@ -244,7 +251,7 @@ int PWndNet::GetPercent(int row)
     return row >= 0 && row < m_percents.GetCount() ? m_percents.GetAt(row) : -1;
 }
 
-// The two below run with the lock held.
+// The three below run with the lock held.
 void PWndNet::StoreState(int row, int state)
 {
     if (row < 0 || row >= m_states.GetCount() || m_states.GetAt(row) == state)
@@ -252,7 +259,9 @@ void PWndNet::StoreState(int row, int state)
     m_states.SetAt(row, state);
     if (state == STATE_QUEUED && row < m_next)
         m_next = row;
-    Post(WM_ROWSTATE, row, state);
+    if (state == STATE_DONE)
+        m_lastDone = m_paths.GetAt(row);
+    Notice(WM_ROWSTATE);
 }
 
 void PWndNet::StorePercent(int row, int percent, bool show)
@@ -263,14 +272,15 @@ void PWndNet::StorePercent(int row, int percent, bool show)
         return;
     m_percents.SetAt(row, percent);
     if (show)
-        Post(WM_ROWPERCENT, row, percent);
+        Notice(WM_ROWPERCENT);
 }
 
-void PWndNet::Post(UINT message, int row, int value)
+// A change is posted only while no notice waits: the one waiting shows it.
+// Posts carry no row, since rows may be removed before they are handled.
+void PWndNet::Notice(UINT message)
 {
-    ++m_posted;
-    if (!PostMessage(message, static_cast<WPARAM>(row), value))
-        --m_posted;
+    if (!m_noticed.exchange(true) && !PostMessage(message))
+        m_noticed = false;
 }
 
 void PWndNet::SetState(int row, int state)
@@ -389,9 +399,6 @@ void PWndNet::RemoveRows(const std::vector<bool>& gone)
             return;
         CompactRows(gone);
     }
-    // Changes posted before the removal name rows as they were numbered
-    // then: the list draws every row as it is now.
-    m_scrollRow = -1;
     RemoveItems(gone);
 }
 

@@ -30,7 +30,7 @@ public:
     static const UINT WM_ROWPERCENT = WM_USER + 2;
     static const int HEIGHT = 64;
 
-    PWndNet() : m_owner(nullptr), m_next(0), m_posted(0), m_scrollRow(-1) {}
+    PWndNet() : m_owner(nullptr), m_next(0), m_noticed(false) {}
     ~PWndNet() override {}
 
     void SetOwner(PWndApp* owner) { m_owner = owner; }
@@ -79,7 +79,7 @@ private:
     bool OnNotify(NMHDR* header);
     void DescribeRow(int row, int column, SString* text, int* icon);
     void ShowCount();
-    void ShowRow(int row);
+    void ShowRows();
     void ShowSelection();
     // Rows whose flag is set leave the arrays in one pass, then the list.
     void RemoveRows(const std::vector<bool>& gone);
@@ -87,7 +87,7 @@ private:
     void RemoveItems(const std::vector<bool>& gone);
     void SetItemState(int row, UINT state);
     void IndexRows();
-    void Post(UINT message, int row, int value);
+    void Notice(UINT message);
     void StoreState(int row, int state);
     void StorePercent(int row, int percent, bool show = true);
     int FindRow(const char* path, int row) const;
@@ -103,8 +103,8 @@ private:
     std::unordered_map<std::string, int> m_rows;
     // No row before it is queued.
     int m_next;
-    // Changes posted and not shown yet, and the last done row among those
-    // shown: it is scrolled into view after the last of a burst.
-    std::atomic<int> m_posted;
-    int m_scrollRow;
+    // A notice of changes waits for the user's thread; the last row done
+    // since it was handled, by its path (under the lock).
+    std::atomic<bool> m_noticed;
+    SString m_lastDone;
 };

@@ -92,6 +92,10 @@ TEST(PWndNetRowsTest, ThousandRowsShowTheirPathsPercentsIconsAndSelection)
         queue.SetStateOf(r.path.c_str(), r.state, i);
     }
     ExpectShown(queue, rows, "states and percents");
+    // The last row done in the burst is scrolled into view.
+    const int top = static_cast<int>(queue.GetList().SendMessage(LVM_GETTOPINDEX));
+    EXPECT_LE(top, 998);
+    EXPECT_GT(top + static_cast<int>(queue.GetList().SendMessage(LVM_GETCOUNTPERPAGE)), 998);
 
     for (int i = 0; i < 1000; i += 7)
     {
