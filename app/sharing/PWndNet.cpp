@@ -25,6 +25,13 @@ LRESULT PWndNet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ROWPERCENT:
         ShowRows();
         return 0;
+    case WM_TIMER:
+        if (wParam == SHOW_TIMER)
+        {
+            ShowRows();
+            return 0;
+        }
+        break;
     case WM_NOTIFY:
         if (OnNotify(reinterpret_cast<NMHDR*>(lParam)))
             return 0;
@@ -75,10 +82,20 @@ void PWndNet::ShowSelection()
 }
 
 // The rows as stored now are what the list asks for when it draws them: one
-// notice stands for every change made until it is handled, and redraws the
-// rows in view, then scrolls the last row done since into view.
+// notice stands for every change made until it is handled, and shows the rows
+// in view, then scrolls the last row done since into view. The list is drawn
+// at most every SHOW_PERIOD ms, since each drawing costs the user's thread
+// more than a small file's transfer; meanwhile the notice stays unhandled.
 void PWndNet::ShowRows()
 {
+    const DWORD since = timeGetTime() - m_shown;
+    if (since < SHOW_PERIOD)
+    {
+        SetTimer(SHOW_TIMER, SHOW_PERIOD - since);
+        return;
+    }
+    KillTimer(SHOW_TIMER);
+    m_shown = timeGetTime();
     m_noticed = false;
     SString done;
     {
@@ -86,9 +103,7 @@ void PWndNet::ShowRows()
         done = m_lastDone;
         m_lastDone = "";
     }
-    const int top = static_cast<int>(m_list.SendMessage(LVM_GETTOPINDEX));
-    const int shown = static_cast<int>(m_list.SendMessage(LVM_GETCOUNTPERPAGE));
-    m_list.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(top), top + shown);
+    m_list.InvalidateRect(nullptr, false);
     if (done.GetLength() == 0)
         return;
     int row = -1;

@@ -29,8 +29,10 @@ public:
     static const UINT WM_ROWSTATE = WM_USER + 1;
     static const UINT WM_ROWPERCENT = WM_USER + 2;
     static const int HEIGHT = 64;
+    static const DWORD SHOW_PERIOD = 50;
+    static const UINT_PTR SHOW_TIMER = 1;
 
-    PWndNet() : m_owner(nullptr), m_next(0), m_noticed(false) {}
+    PWndNet() : m_owner(nullptr), m_next(0), m_noticed(false), m_shown(0) {}
     ~PWndNet() override {}
 
     void SetOwner(PWndApp* owner) { m_owner = owner; }
@@ -107,4 +109,5 @@ private:
     // since it was handled, by its path (under the lock).
     std::atomic<bool> m_noticed;
     SString m_lastDone;
+    DWORD m_shown; // when the rows were last shown
 };

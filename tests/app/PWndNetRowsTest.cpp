@@ -92,10 +92,15 @@ TEST(PWndNetRowsTest, ThousandRowsShowTheirPathsPercentsIconsAndSelection)
         queue.SetStateOf(r.path.c_str(), r.state, i);
     }
     ExpectShown(queue, rows, "states and percents");
-    // The last row done in the burst is scrolled into view.
-    const int top = static_cast<int>(queue.GetList().SendMessage(LVM_GETTOPINDEX));
-    EXPECT_LE(top, 998);
-    EXPECT_GT(top + static_cast<int>(queue.GetList().SendMessage(LVM_GETCOUNTPERPAGE)), 998);
+    // The last row done in the burst is scrolled into view when the rows are
+    // next shown.
+    const auto inView = [&queue] {
+        const int top = static_cast<int>(queue.GetList().SendMessage(LVM_GETTOPINDEX));
+        return top <= 998 && top + static_cast<int>(queue.GetList().SendMessage(LVM_GETCOUNTPERPAGE)) > 998;
+    };
+    for (const DWORD start = GetTickCount(); !inView() && GetTickCount() - start < 2000; Sleep(10))
+        testsupport::PumpUntilIdle();
+    EXPECT_TRUE(inView());
 
     for (int i = 0; i < 1000; i += 7)
     {
