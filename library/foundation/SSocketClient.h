@@ -3,6 +3,7 @@
 // (texts, blocks, sized transfers) with time-outs.
 #pragma once
 #include "SPlatform.h"
+#include <atomic>
 #include <cstdint>
 #include "SMemory.h"
 #include "SNetwork.h"
@@ -84,8 +85,22 @@ protected:
     // what is known to belong to the reply being read.
     class _SReader;
     class _SStreamStage;
+
     // Breaks a blocking call when the thread that makes it is stopped.
-    class _SAbort;
+    class _SAbort : public SThread::_SStopTarget
+    {
+    public:
+        _SAbort(SOCKET socket, bool closes);
+        ~_SAbort();
+        void OnStopRequest() override;
+        // False when a stop has already taken the socket.
+        bool Disarm();
+
+    private:
+        std::atomic<SOCKET> m_socket;
+        bool m_closes;
+        SThread::_SStopLink m_link;
+    };
 
     void ReceiveFromServer();
 
