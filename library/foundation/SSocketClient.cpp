@@ -118,6 +118,9 @@ int SSocketClient::Connect(const char* host, int port, bool readEvents, uint32_t
     m_socket = connection.Release();
     m_host = address;
     m_port = port;
+    // With read events on, the notifications read the socket itself.
+    if (!readEvents)
+        OpenReader();
     return 0;
 }
 
@@ -163,6 +166,7 @@ void SSocketClient::Close()
         m_socket = INVALID_SOCKET;
         DiscardNotifications();
     }
+    m_reader.reset();
     FreeMessageBuffer(&m_buffer, &m_count);
     if (wasOpen)
         OnDisconnected();

@@ -25,8 +25,12 @@ long long ExpectedWireBytes(long long payloadLeft)
 class SSocketClient::_SReader
 {
 public:
-    explicit _SReader(SOCKET socket)
-        : m_socket(socket), m_data(new unsigned char[kCapacity]), m_begin(0), m_end(0), m_outOfStep(false)
+    // A bounded reader takes no byte beyond those still owed for the reply
+    // being read; an unbounded one takes all the socket has, as far as its
+    // room goes, so that replies that came together cost one receive.
+    _SReader(SOCKET socket, bool bounded)
+        : m_socket(socket), m_data(new unsigned char[kCapacity]), m_begin(0), m_end(0), m_bounded(bounded),
+          m_outOfStep(false)
     {
     }
 
@@ -48,11 +52,13 @@ public:
         return n;
     }
 
-    // True when bytes were lost or are left over: the connection is out of step.
-    bool IsOutOfStep() const { return m_outOfStep || m_end > m_begin; }
+    // True when bytes were lost, or a bounded reader holds bytes beyond its
+    // reply; what the connection's reader holds is the next reply.
+    bool IsOutOfStep() const { return m_outOfStep || (m_bounded && m_end > m_begin); }
 
 private:
     static const int kCapacity = 256 * 1024;
+    static const int kWholePacket = kSocketPacketHeaderSize + kSocketPacketMaxPayload;
 
     int Fail(bool outOfStep)
     {
@@ -60,58 +66,108 @@ private:
         return -1;
     }
 
-    // Buffers at least `need` bytes from the packet start, reading at most up
-    // to `limit` bytes so that nothing of a later reply is taken.
+    // Buffers at least `need` bytes from the packet start. A receive that
+    // would block waits in select alone and is tried again.
     bool Fill(int need, int timeout, long long limit)
+    {
+        MakeRoom(need);
+        while (m_end - m_begin < need)
+        {
+            const int got = recv(m_socket, reinterpret_cast<char*>(m_data.get() + m_end), Want(need, limit), 0);
+            if (got > 0)
+                m_end += got;
+            else if (got == 0 || WSAGetLastError() != WSAEWOULDBLOCK || !SelectReadable(m_socket, timeout))
+                return false;
+        }
+        return true;
+    }
+
+    // Moves what is held to the start when the packet would not fit, or when
+    // the unbounded reader has room for less than a whole packet.
+    void MakeRoom(int need)
     {
         if (m_begin == m_end)
             m_begin = m_end = 0;
-        else if (m_begin + need > kCapacity)
+        else if (m_begin + need > kCapacity || (!m_bounded && kCapacity - m_end < kWholePacket))
         {
             std::memmove(m_data.get(), m_data.get() + m_begin, m_end - m_begin);
             m_end -= m_begin;
             m_begin = 0;
         }
-        while (m_end - m_begin < need)
-        {
-            const long long wanted = (limit > need ? limit : need) - (m_end - m_begin);
-            const int room = kCapacity - m_end;
-            const int want = wanted < room ? static_cast<int>(wanted) : room;
-            const int got = recv(m_socket, reinterpret_cast<char*>(m_data.get() + m_end), want, 0);
-            if (got > 0)
-                m_end += got;
-            else if (got == 0 || WSAGetLastError() != WSAEWOULDBLOCK || WaitForData(m_socket, timeout) < 1)
-                return false;
-        }
-        return true;
+    }
+
+    // All the room; a bounded reader asks for no more than the reply owes
+    // from the packet start (`limit`), so that nothing of a later one is taken.
+    int Want(int need, long long limit) const
+    {
+        const int room = kCapacity - m_end;
+        if (!m_bounded)
+            return room;
+        const long long wanted = (limit > need ? limit : need) - (m_end - m_begin);
+        return wanted < room ? static_cast<int>(wanted) : room;
     }
 
     SOCKET m_socket;
     std::unique_ptr<unsigned char[]> m_data;
     int m_begin;
     int m_end;
+    const bool m_bounded;
     bool m_outOfStep;
 };
+
+void SSocketClient::_SReaderFree::operator()(_SReader* reader) const
+{
+    delete reader;
+}
+
+// Made once the handshake, which reads exact counts, is done.
+void SSocketClient::OpenReader()
+{
+    m_reader.reset(new _SReader(m_socket, false));
+}
+
+// The connection's reader, or one bounded to the reply, made at first need.
+// Asked anew after each event: an event may have closed the connection, and
+// a bounded reader on no socket fails at once.
+SSocketClient::_SReader& SSocketClient::ReplyReader(_SReaderPtr& bounded)
+{
+    if (m_reader)
+        return *m_reader;
+    if (!bounded)
+        bounded.reset(new _SReader(m_socket, true));
+    return *bounded;
+}
+
 // --- Packets ----------------------------------------------------------------
 
+// Any packet that fails through the connection's reader, cut or late, leaves
+// the connection out of step.
 int SSocketClient::ReceivePacket(void* buffer, int timeout)
 {
     _SAbort abort(m_socket, false);
-    bool outOfStep = false;
-    const int n = ::ReceivePacket(m_socket, buffer, timeout, &outOfStep);
-    if (outOfStep)
+    if (!m_reader)
+    {
+        bool outOfStep = false;
+        const int n = ::ReceivePacket(m_socket, buffer, timeout, &outOfStep);
+        if (outOfStep)
+            Close();
+        return n;
+    }
+    const int n = m_reader->Next(static_cast<unsigned char*>(buffer), timeout, kSocketPacketHeaderSize);
+    if (n < 0)
         Close();
     return n;
 }
 
 SString SSocketClient::ReceiveString(int timeout)
 {
-    _SAbort abort(m_socket, false);
+    char buffer[kSocketPacketMaxPayload];
+    const int n = ReceivePacket(buffer, timeout);
     SString text;
-    bool outOfStep = false;
-    ReceiveStringPacket(text, m_socket, timeout, &outOfStep);
-    if (outOfStep)
-        Close();
+    if (n > 0)
+        text.Assign(buffer, n - 1);
+    else
+        text = "";
     return text;
 }
 
@@ -178,7 +234,7 @@ bool SSocketClient::ReceiveInto(long long size, void* buffer, SVirtualFile* stre
     m_transferSize = size;
     OnTransferStart(CapCount(size), tag);
     _SAbort abort(m_socket, false);
-    _SReader reader(m_socket);
+    _SReaderPtr bounded;
     _SStreamStage stage(stream);
     unsigned char packet[kSocketPacketMaxPayload];
     unsigned char* out = static_cast<unsigned char*>(buffer);
@@ -187,7 +243,7 @@ bool SSocketClient::ReceiveInto(long long size, void* buffer, SVirtualFile* stre
     bool skip = false;
     for (;;)
     {
-        const int n = reader.Next(packet, timeout, ExpectedWireBytes(size - received));
+        const int n = ReplyReader(bounded).Next(packet, timeout, ExpectedWireBytes(size - received));
         if (n <= 0)
         {
             ended = n == 0;
@@ -222,8 +278,8 @@ bool SSocketClient::ReceiveInto(long long size, void* buffer, SVirtualFile* stre
     const bool written = stage.Flush();
     OnTransferEnd(CapCount(received), CapCount(m_transferSize), tag);
     if (skip)
-        SkipReply(reader, timeout, size - received);
-    else if (!ended || reader.IsOutOfStep())
+        SkipReply(bounded, timeout, size - received);
+    else if (!ended || ReplyReader(bounded).IsOutOfStep())
         Close();
     return ended && written && !skip && received == size;
 }
@@ -240,9 +296,10 @@ bool SSocketClient::ReceiveFile64(SVirtualFile* stream, int timeout)
 // next reply is read from its start. It goes on for as long as packets keep
 // coming: the time-out bounds each read, not the whole rest. `left` is the
 // payload still owed, so that the reader may take it in large runs.
-void SSocketClient::SkipReply(_SReader& reader, int timeout, long long left)
+void SSocketClient::SkipReply(_SReaderPtr& bounded, int timeout, long long left)
 {
     _SAbort abort(m_socket, false);
+    _SReader& reader = ReplyReader(bounded);
     unsigned char packet[kSocketPacketMaxPayload];
     for (;;)
     {
@@ -291,8 +348,8 @@ SString SSocketClient::ReceiveSizedBlock(uint32_t tag, int timeout)
         return SString("");
     if (size > kSocketBlockMaxSize)
     {
-        _SReader reader(m_socket);
-        SkipReply(reader, timeout, size);
+        _SReaderPtr bounded;
+        SkipReply(bounded, timeout, size);
         return SString("");
     }
     SString text;
@@ -313,8 +370,8 @@ unsigned char* SSocketClient::ReceiveBlock(int* size, uint32_t tag, int timeout)
         return nullptr;
     if (announced > kSocketBlockMaxSize)
     {
-        _SReader reader(m_socket);
-        SkipReply(reader, timeout, announced);
+        _SReaderPtr bounded;
+        SkipReply(bounded, timeout, announced);
         return nullptr;
     }
     unsigned char* block = static_cast<unsigned char*>(std::malloc(announced));
