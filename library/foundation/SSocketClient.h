@@ -3,7 +3,9 @@
 // (texts, blocks, sized transfers) with time-outs.
 #pragma once
 #include "SPlatform.h"
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include "SMemory.h"
 #include "SNetwork.h"
 #include "SSocketTransport.h"
@@ -80,19 +82,41 @@ protected:
         SSocketClient* m_client;
     };
 
-    // Reads packets through a read-ahead buffer that never takes bytes beyond
-    // what is known to belong to the reply being read.
+    // Reads packets through a read-ahead buffer: the connection's takes all
+    // the socket has, one bounded to a reply nothing beyond that reply.
     class _SReader;
+    // Frees a reader where its class is known.
+    struct _SReaderFree
+    {
+        void operator()(_SReader* reader) const;
+    };
+    typedef std::unique_ptr<_SReader, _SReaderFree> _SReaderPtr;
     class _SStreamStage;
+
     // Breaks a blocking call when the thread that makes it is stopped.
-    class _SAbort;
+    class _SAbort : public SThread::_SStopTarget
+    {
+    public:
+        _SAbort(SOCKET socket, bool closes);
+        ~_SAbort();
+        void OnStopRequest() override;
+        // False when a stop has already taken the socket.
+        bool Disarm();
+
+    private:
+        std::atomic<SOCKET> m_socket;
+        bool m_closes;
+        SThread::_SStopLink m_link;
+    };
 
     void ReceiveFromServer();
 
 private:
     int ReceiveSize(int timeout, int* announced = nullptr);
     bool ReceiveInto(long long size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout);
-    void SkipReply(_SReader& reader, int timeout, long long left);
+    void OpenReader();
+    _SReader& ReplyReader(_SReaderPtr& bounded);
+    void SkipReply(_SReaderPtr& bounded, int timeout, long long left);
     int Handshake(SOCKET socket, uint32_t clientValue, uint32_t code);
     int Open(SOCKET socket, const sockaddr_in& target, uint32_t clientValue, uint32_t code);
     void DiscardNotifications();
@@ -105,5 +129,8 @@ private:
     unsigned char* m_buffer;
     int m_count;
     long long m_transferReceived, m_transferSize;
+    // Every packet read of a connection made with read events off goes through
+    // it, in order, so no reply is ever taken for another's; null otherwise.
+    _SReaderPtr m_reader;
     SMemory m_key;
 };

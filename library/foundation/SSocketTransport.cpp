@@ -397,6 +397,12 @@ int WaitForData(SOCKET s, int timeout)
     return n > 0 ? n : 0;
 }
 
+bool SelectReadable(SOCKET s, int timeout)
+{
+    const SDeadline deadline(timeout);
+    return WaitReady(s, false, deadline);
+}
+
 int ReceiveExact(SOCKET s, void* buffer, int n, int timeout)
 {
     return n < 1 ? 0 : ReceiveFully(s, buffer, n, timeout, false);

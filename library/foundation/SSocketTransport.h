@@ -65,6 +65,10 @@ bool ParseFramedMessage(const unsigned char* message, int size, const char** nam
 
 // Raw socket helpers.
 int WaitForData(SOCKET s, int timeout = kSocketDefaultTimeout);
+// Waits in select alone until the socket is readable (bytes, or the peer's
+// close); false on time-out or error. Under Wine each socket call is a round
+// trip to the server, and WaitForData adds two readable-count queries.
+bool SelectReadable(SOCKET s, int timeout = kSocketDefaultTimeout);
 int ReceiveExact(SOCKET s, void* buffer, int n, int timeout = kSocketDefaultTimeout);
 int SendExact(SOCKET s, const void* buffer, int n, int timeout = kSocketDefaultTimeout);
 bool GetPeerAddress(SString& result, SOCKET s);

@@ -2,6 +2,7 @@
 #include "SFile.h"
 #include "SMemory.h"
 #include "SSocketTransport.h"
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -181,6 +182,41 @@ TEST_F(SSocketClientTest, StringPacketSplitWithPausesIsJoined)
     ASSERT_EQ(Connect(client, server), 0);
     EXPECT_STREQ(client.ReceiveString().GetText(), "Ok");
     EXPECT_TRUE(client.IsConnected());
+}
+
+TEST_F(SSocketClientTest, RepliesThatCameTogetherAreEachReadWhole)
+{
+    // A size, "Ok", a file, the next size and a block, as one send.
+    const std::vector<unsigned char> file = PatternBytes(5000);
+    FakeServer server([&file](SOCKET s) {
+        std::vector<unsigned char> replies = Concat(StringPacket("5000"), StringPacket("Ok"));
+        replies = Concat(replies, StringPacket("5000"));
+        replies = Concat(replies, Packet(std::vector<unsigned char>(file.begin(), file.begin() + 4096)));
+        replies = Concat(replies, Packet(std::vector<unsigned char>(file.begin() + 4096, file.end())));
+        replies = Concat(Concat(replies, kEndPacket), StringPacket("12"));
+        SendRaw(s, Concat(Concat(Concat(replies, StringPacket("3")), Packet(Bytes({7, 8, 9}))), kEndPacket));
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    Sleep(100); // all of it waits before the first read
+    EXPECT_STREQ(client.ReceiveString().GetText(), "5000");
+    EXPECT_STREQ(client.ReceiveString().GetText(), "Ok");
+    SMemory memory;
+    EXPECT_TRUE(client.ReceiveFile64(&memory));
+    EXPECT_EQ(std::vector<unsigned char>(memory.GetData(), memory.GetData() + memory.GetSize()), file);
+    long long received = 0, size = 0;
+    client.GetTransferCounts(&received, &size);
+    EXPECT_EQ(received, 5000);
+    EXPECT_EQ(size, 5000);
+    EXPECT_EQ(client.events, (std::vector<std::string>{"start 5000 0", "end 5000 5000 0"}));
+    EXPECT_STREQ(client.ReceiveString().GetText(), "12");
+    int blockSize = 0;
+    unsigned char* block = client.ReceiveBlock(&blockSize, 0);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(std::vector<unsigned char>(block, block + blockSize), Bytes({7, 8, 9}));
+    std::free(block);
+    EXPECT_TRUE(client.IsConnected());
+    EXPECT_EQ(client.disconnects, 0);
 }
 
 TEST_F(SSocketClientTest, TimeOutWithNothingReadClosesSoTheLateReplyIsNeverTaken)
