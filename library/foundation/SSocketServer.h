@@ -113,6 +113,9 @@ protected:
         bool Append(const void* data, int n);
         // Sends what the socket takes now: the bytes sent, -1 when the connection failed.
         int Send(SOCKET s);
+        // Moves the whole queue into `out` when it fits in `room` bytes: the
+        // bytes moved, -1 (nothing moved) when it does not fit.
+        int Take(unsigned char* out, int room);
         void Clear();
 
     private:
@@ -134,6 +137,9 @@ protected:
         _SOutput output;
         DWORD outputMoved = 0;  // when the queue last moved bytes, or began
         int outputTimeout = 0;  // how long it may stand still
+        // Replies wait in the queue while the client's requests are handled,
+        // and go out together after them, or with the transfer that follows.
+        bool corked = false;
         bool inMessage = false; // a message has begun (or waits for room)
         bool waiting = false;   // its header waits for room in the byte budget
         DWORD messageStart = 0;
@@ -182,6 +188,7 @@ protected:
         void Serve();
         void Transfer();
         bool DrainOutput();
+        int TakeOutput(unsigned char* lead, int room);
         SVirtualFile* OpenSource(SFile& file);
         void SendBody(SVirtualFile* source, long long size, const unsigned char* lead, int leadBytes);
         int StageBatch(SVirtualFile* source, int left, int packets, unsigned char* stage, unsigned char* wire,
@@ -238,9 +245,12 @@ private:
     void ExcuseWait(DWORD waited);
     void ReceiveStaged(SOCKET socket, int client, int row, bool posted);
     void TakeStaged(SOCKET socket, int client, int row, bool read);
+    bool TakeMessage(SOCKET socket, int client, int row, bool read);
+    static bool IsStageReady(const _SPeer& peer);
     void ReceiveLarge(SOCKET socket, int client, int row);
     bool BeginLarge(int row, int total);
     void Dispatch(int client, unsigned char* message, int size);
+    void Uncork(int client);
     bool AdmitMessage(int row, int total);
     void NoteMessageBytes(int row);
     bool MakeQueueRoom(int row, int n);

@@ -19,6 +19,9 @@ DWORD Since(DWORD stamp, DWORD now)
 
 namespace
 {
+// Whole messages taken at one notice of a client.
+const int MESSAGES_PER_NOTICE = 2;
+
 // The total a whole header announces; -1 for one that the transport refuses.
 int HeaderTotal(const unsigned char* header)
 {
@@ -29,6 +32,16 @@ int HeaderTotal(const unsigned char* header)
     return static_cast<int>(total);
 }
 } // namespace
+
+// The stage holds something to act on: a whole message, or a whole header
+// (of a large message, or one that is refused).
+bool SSocketServer::IsStageReady(const _SPeer& peer)
+{
+    if (peer.staged < kSocketMessageHeaderSize)
+        return false;
+    const int total = HeaderTotal(peer.stage);
+    return total < 0 || total > SHORT_MESSAGE || total <= peer.staged;
+}
 
 // `posted` is a notice of the server's own (or a look of the watch): the
 // stage holds more to take, or a socket's notice was taken without a read.
@@ -52,9 +65,7 @@ void SSocketServer::ReceiveFromClient(SOCKET socket, int client, int row, bool p
 void SSocketServer::ReceiveStaged(SOCKET socket, int client, int row, bool posted)
 {
     _SPeer& peer = *m_peers[row];
-    const int total = peer.staged >= kSocketMessageHeaderSize ? HeaderTotal(peer.stage) : 0;
-    const bool ready = total != 0 && (total < 0 || total > SHORT_MESSAGE || total <= peer.staged);
-    const bool read = peer.staged < SHORT_MESSAGE && !(posted && ready);
+    const bool read = peer.staged < SHORT_MESSAGE && !(posted && IsStageReady(peer));
     if (read)
     {
         const int got = recv(socket, reinterpret_cast<char*>(peer.stage + peer.staged), SHORT_MESSAGE - peer.staged, 0);
@@ -75,31 +86,45 @@ void SSocketServer::ReceiveStaged(SOCKET socket, int client, int row, bool poste
     TakeStaged(socket, client, row, read);
 }
 
-// Takes the message the stage begins with, once it is whole, one per notice;
-// the next one is taken at a notice posted behind the others'. So is a read
-// owed to a socket notice that was taken without one (the stage was full):
-// nothing else would bring another.
+// Takes the messages the stage begins with, once they are whole, at most
+// MESSAGES_PER_NOTICE per notice (the download's size and file requests come
+// as a pair); the next ones are taken at a notice posted behind the others'.
+// So is a read owed to a socket notice that was taken without one (the stage
+// was full): nothing else would bring another. The replies go out together
+// once the messages are handled.
 void SSocketServer::TakeStaged(SOCKET socket, int client, int row, bool read)
+{
+    for (int taken = 0; taken < MESSAGES_PER_NOTICE && row >= 0 && TakeMessage(socket, client, row, read); taken++)
+        row = FindConnectedClient(client); // the events may change the table
+    Uncork(client);
+    row = FindConnectedClient(client);
+    if (row >= 0 && !m_buffers.GetAt(row) && !m_peers[row]->waiting &&
+        (m_peers[row]->owed || IsStageReady(*m_peers[row])))
+        m_wnd.PostMessage(kStagedMessage, static_cast<WPARAM>(socket), 0);
+}
+
+// True when a whole message was taken and handled.
+bool SSocketServer::TakeMessage(SOCKET socket, int client, int row, bool read)
 {
     _SPeer& peer = *m_peers[row];
     if (peer.staged < kSocketMessageHeaderSize)
-        return;
+        return false;
     const int total = HeaderTotal(peer.stage);
     if (total < 0)
     {
         // A refused header: the stream is out of step.
         DropClient(row);
-        return;
+        return false;
     }
     if (total > SHORT_MESSAGE)
     {
         // Let in at a later look, it is read on now for the same reason.
         if (BeginLarge(row, total) && !read)
             ReceiveLarge(socket, client, row);
-        return;
+        return false;
     }
     if (total > peer.staged)
-        return;
+        return false;
     unsigned char message[SHORT_MESSAGE];
     std::memcpy(message, peer.stage, total);
     peer.staged -= total;
@@ -108,9 +133,9 @@ void SSocketServer::TakeStaged(SOCKET socket, int client, int row, bool read)
     peer.inMessage = false;
     if (peer.staged > 0)
         NoteMessageBytes(row);
-    if (peer.owed || peer.staged >= kSocketMessageHeaderSize)
-        m_wnd.PostMessage(kStagedMessage, static_cast<WPARAM>(socket), 0);
+    peer.corked = true;
     Dispatch(client, message, total);
+    return true;
 }
 
 // A message larger than the stage goes on in a buffer of its own, once the
@@ -160,7 +185,19 @@ void SSocketServer::ReceiveLarge(SOCKET socket, int client, int row)
     m_buffers.SetAt(row, nullptr);
     m_counts.SetAt(row, 0);
     m_peers[row]->inMessage = false;
+    m_peers[row]->corked = true;
     Dispatch(client, message.get(), count);
+    Uncork(client);
+}
+
+// The replies that the requests queued go out now, with one call.
+void SSocketServer::Uncork(int client)
+{
+    const int row = FindConnectedClient(client);
+    if (row < 0 || !m_peers[row]->corked)
+        return;
+    m_peers[row]->corked = false;
+    FlushOutput(row);
 }
 
 void SSocketServer::Dispatch(int client, unsigned char* message, int size)

@@ -11,6 +11,8 @@ namespace
 {
 // Packets sent with one call by the sender thread.
 const int kBatchPackets = 16;
+// The most of queued replies that go with a transfer's first send.
+const int kLeadReplies = 2048;
 const int kPacketWireSize = kSocketPacketHeaderSize + kSocketPacketMaxPayload;
 
 // The send events take counts in an int: larger ones are told as INT_MAX.
@@ -91,6 +93,22 @@ int SSocketServer::_SOutput::Send(SOCKET s)
     return moved;
 }
 
+int SSocketServer::_SOutput::Take(unsigned char* out, int room)
+{
+    if (m_size > room)
+        return -1;
+    int moved = 0;
+    for (size_t i = 0; i < m_blocks.size(); i++)
+    {
+        const int begin = i == 0 ? m_head : 0;
+        const int end = i + 1 == m_blocks.size() ? m_tail : kOutputBlock;
+        std::memcpy(out + moved, m_blocks[i].get() + begin, end - begin);
+        moved += end - begin;
+    }
+    Clear();
+    return moved;
+}
+
 void SSocketServer::_SOutput::Clear()
 {
     m_blocks.clear();
@@ -124,15 +142,21 @@ bool SSocketServer::SendPacketTo(int client, const void* data, int size, int tim
     return QueueReply(row, packet, kSocketPacketHeaderSize + payload, timeout);
 }
 
-// What the socket takes goes at once, when nothing waits before it; the rest
-// waits in the queue for FD_WRITE, which only a send refused for want of room
-// brings: a short send is followed by another. A reply that does not fit the
-// queue closes the client.
+// What the socket takes goes at once, when nothing waits before it and the
+// client's requests are not being handled (their replies then go together);
+// the rest waits in the queue for FD_WRITE, which only a send refused for
+// want of room brings: a short send is followed by another. A reply that does
+// not fit the queue closes the client.
 bool SSocketServer::QueueReply(int row, const unsigned char* bytes, int n, int timeout)
 {
     _SPeer& peer = *m_peers[row];
     int sent = 0;
-    if (peer.output.GetSize() == 0)
+    if (peer.output.GetSize() == 0 && peer.corked)
+    {
+        peer.outputMoved = timeGetTime();
+        peer.outputTimeout = 0;
+    }
+    else if (peer.output.GetSize() == 0)
     {
         while (sent < n)
         {
@@ -456,13 +480,28 @@ SVirtualFile* SSocketServer::_SThread::OpenSource(SFile& file)
     return &file;
 }
 
+// Replies queued before the transfer go with its first send when they are
+// few (the download's "105" answer and "Ok"): what the client reads next comes
+// with one call. Moved out, -1 when they are too many (they then go first,
+// on their own).
+int SSocketServer::_SThread::TakeOutput(unsigned char* lead, int room)
+{
+    const int taken = m_output ? m_output->Take(lead, room) : 0;
+    if (taken > 0)
+        m_server->m_queuedBytes -= taken;
+    return taken;
+}
+
 void SSocketServer::_SThread::Transfer()
 {
-    if (!DrainOutput())
+    unsigned char lead[kLeadReplies + kSocketPacketHeaderSize + 24];
+    int leadBytes = TakeOutput(lead, kLeadReplies);
+    if (leadBytes < 0 && !DrainOutput())
     {
         m_broken = true;
         return;
     }
+    leadBytes = leadBytes < 0 ? 0 : leadBytes;
     SFile file;
     SVirtualFile* source = OpenSource(file);
     long long size = 0;
@@ -470,20 +509,21 @@ void SSocketServer::_SThread::Transfer()
         size = file.GetSize64() - file.GetPosition64();
     else if (source)
         size = source->GetSize() - source->GetPosition();
+    // The announced size (or "0") goes with them, and with the first packet.
+    SString announce("0");
+    if (size > 0)
+        announce.SetUInt64(static_cast<unsigned long long>(size));
+    const int length = announce.GetLength() + 1;
+    BuildPacketHeader(lead + leadBytes, length);
+    std::memcpy(lead + leadBytes + kSocketPacketHeaderSize, announce.GetText(), length);
+    leadBytes += kSocketPacketHeaderSize + length;
     if (size <= 0)
     {
-        m_broken = !SendStringPacket(m_socket, "0");
+        SendBatch(lead, leadBytes);
         return;
     }
-    // The announced size goes with the first packet: a send less.
-    SString announce;
-    announce.SetUInt64(static_cast<unsigned long long>(size));
-    unsigned char lead[kSocketPacketHeaderSize + 24];
-    const int length = announce.GetLength() + 1;
-    BuildPacketHeader(lead, length);
-    std::memcpy(lead + kSocketPacketHeaderSize, announce.GetText(), length);
     m_server->OnSendStart(m_client, CapCount(size), m_tag);
-    SendBody(source, size, lead, kSocketPacketHeaderSize + length);
+    SendBody(source, size, lead, leadBytes);
 }
 
 bool SSocketServer::_SThread::SendBatch(const unsigned char* packets, int bytes)
