@@ -185,7 +185,9 @@ protected:
         bool m_broken; // the connection fell out of step: the client must go
 
     private:
+        void ServeHanded();
         void Serve();
+        bool AwaitFinish();
         void Transfer();
         bool DrainOutput();
         int TakeOutput(unsigned char* lead, int room);
@@ -198,12 +200,18 @@ protected:
         void OnLoopEnd() override;
         static void CALLBACK OnOwnerEnded(void* sender, BOOLEAN timedOut);
 
-        SHandleGuard m_done; // set at the end of each transfer
+        SHandleGuard m_done; // set at the end of a transfer that is waited for
         bool m_sending;      // a transfer is under way (owner thread)
         DWORD m_lastUse;
         SHandleGuard m_owner;            // the thread that made it
         HANDLE m_ownerWait;              // the system's wait for that thread's end
         std::atomic<bool> m_orphaned;    // it ended first
+        // The hand-over of a transfer: handed and not taken yet; the last one
+        // ended; the thread looks for the next one; the owner waits on m_done.
+        std::atomic<bool> m_handed;
+        std::atomic<bool> m_finished;
+        std::atomic<bool> m_hot;
+        std::atomic<bool> m_waiting;
     };
 
     // A connection between accept and its verdict.

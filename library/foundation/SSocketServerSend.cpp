@@ -358,6 +358,19 @@ namespace
 {
 // The work a sender's window is handed: the transfer prepared for it.
 const WPARAM kTransferWork = 1;
+// How long each side of a hand-over looks for the other's news before it
+// waits for a signal (ms): under Wine waking a waiting thread costs more
+// than a small file's whole transfer, and a download asks for its files one
+// after the other.
+const DWORD kHandOverSpin = 2;
+
+// Yields to the other threads until the flag is set or the time has passed.
+bool SpinFor(const std::atomic<bool>& flag, DWORD limit)
+{
+    for (const DWORD start = timeGetTime(); !flag && timeGetTime() - start < limit;)
+        SwitchToThread();
+    return flag;
+}
 }
 
 // Made on the server's thread, which it watches: a server whose thread was
@@ -365,7 +378,8 @@ const WPARAM kTransferWork = 1;
 SSocketServer::_SThread::_SThread(SSocketServer* server, int client, SOCKET socket)
     : m_tag(0), m_offset(0), m_server(server), m_client(client), m_socket(socket), m_output(nullptr),
       m_broken(false), m_done(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_sending(false), m_lastUse(0),
-      m_owner(OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId())), m_ownerWait(nullptr), m_orphaned(false)
+      m_owner(OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId())), m_ownerWait(nullptr), m_orphaned(false),
+      m_handed(false), m_finished(false), m_hot(false), m_waiting(false)
 {
     if (!m_owner.IsValid() ||
         !RegisterWaitForSingleObject(&m_ownerWait, m_owner.Get(), OnOwnerEnded, this, INFINITE, WT_EXECUTEONLYONCE))
@@ -399,17 +413,32 @@ void SSocketServer::_SThread::OnLoopEnd()
         closesocket(m_socket);
 }
 
-// The first transfer runs in the body; the later ones come through the loop.
+// The first transfer runs in the body; the later ones come through the loop,
+// or while the thread looks for them after a transfer.
 bool SSocketServer::_SThread::Run()
 {
-    Serve();
+    ServeHanded();
     return true;
 }
 
 void SSocketServer::_SThread::OnWork(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == kTransferWork)
+        ServeHanded();
+}
+
+// A transfer handed over while the thread looked for one is taken without a
+// message; one handed over later comes with a message too, which then finds
+// it taken.
+void SSocketServer::_SThread::ServeHanded()
+{
+    while (m_handed.exchange(false))
+    {
         Serve();
+        m_hot = true;
+        SpinFor(m_handed, m_orphaned || IsStopRequested() ? 0 : kHandOverSpin);
+        m_hot = false;
+    }
 }
 
 void SSocketServer::_SThread::Serve()
@@ -420,7 +449,9 @@ void SSocketServer::_SThread::Serve()
     }
     // The copy of the caller's block is not kept until the next transfer.
     m_block.Close();
-    SetEvent(m_done.Get());
+    m_finished = true;
+    if (m_waiting.exchange(false))
+        SetEvent(m_done.Get());
 }
 
 // A transfer the thread could not finish (it ended, or the waiting thread
@@ -429,17 +460,39 @@ bool SSocketServer::_SThread::Send()
 {
     if (!m_done.IsValid())
         return false;
-    ResetEvent(m_done.Get());
-    const HWND worker = GetWorkerWindow();
-    const bool handed = IsRunning() ? worker && PostMessageA(worker, SWM_THREAD_CALL, kTransferWork, 0) : Start(false);
-    if (!handed)
-        return false;
+    m_finished = false;
+    m_handed = true;
+    if (!IsRunning())
+    {
+        if (!Start(false))
+        {
+            m_handed = false;
+            return false;
+        }
+    }
+    else if (!m_hot)
+    {
+        const HWND worker = GetWorkerWindow();
+        if ((!worker || !PostMessageA(worker, SWM_THREAD_CALL, kTransferWork, 0)) && m_handed.exchange(false))
+            return false;
+    }
     m_sending = true;
-    const bool done = WaitForSignal(m_done.Get());
+    const bool done = AwaitFinish();
     m_sending = false;
     m_lastUse = timeGetTime();
     m_broken = m_broken || !done;
     return true;
+}
+
+// The waiting flag is raised after the event is reset and before the end is
+// looked at again, so an end meanwhile is seen here or signals.
+bool SSocketServer::_SThread::AwaitFinish()
+{
+    if (SpinFor(m_finished, kHandOverSpin))
+        return true;
+    ResetEvent(m_done.Get());
+    m_waiting = true;
+    return m_finished || WaitForSignal(m_done.Get()) || m_finished;
 }
 
 // Replies queued before the transfer go first, at the pace of a sized
