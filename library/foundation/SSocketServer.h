@@ -188,7 +188,7 @@ protected:
         void ServeHanded();
         void Serve();
         bool AwaitFinish();
-        void Transfer();
+        void Transfer(SFile& file);
         bool DrainOutput();
         int TakeOutput(unsigned char* lead, int room);
         SVirtualFile* OpenSource(SFile& file);

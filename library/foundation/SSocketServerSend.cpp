@@ -11,8 +11,10 @@ namespace
 {
 // Packets sent with one call by the sender thread.
 const int kBatchPackets = 16;
-// The most of queued replies that go with a transfer's first send.
+// The most of queued replies that go with a transfer's first send, and the
+// most bytes before its first packet: those replies and the announced size.
 const int kLeadReplies = 2048;
+const int kLeadBytes = kLeadReplies + kSocketPacketHeaderSize + 24;
 const int kPacketWireSize = kSocketPacketHeaderSize + kSocketPacketMaxPayload;
 
 // The send events take counts in an int: larger ones are told as INT_MAX.
@@ -441,11 +443,14 @@ void SSocketServer::_SThread::ServeHanded()
     }
 }
 
+// The source file is closed once the owner has been told of the end: the
+// close is not the owner's wait.
 void SSocketServer::_SThread::Serve()
 {
+    SFile file;
     {
         _SStopLink link(this);
-        Transfer();
+        Transfer(file);
     }
     // The copy of the caller's block is not kept until the next transfer.
     m_block.Close();
@@ -545,9 +550,9 @@ int SSocketServer::_SThread::TakeOutput(unsigned char* lead, int room)
     return taken;
 }
 
-void SSocketServer::_SThread::Transfer()
+void SSocketServer::_SThread::Transfer(SFile& file)
 {
-    unsigned char lead[kLeadReplies + kSocketPacketHeaderSize + 24];
+    unsigned char lead[kLeadBytes];
     int leadBytes = TakeOutput(lead, kLeadReplies);
     if (leadBytes < 0 && !DrainOutput())
     {
@@ -555,7 +560,6 @@ void SSocketServer::_SThread::Transfer()
         return;
     }
     leadBytes = leadBytes < 0 ? 0 : leadBytes;
-    SFile file;
     SVirtualFile* source = OpenSource(file);
     long long size = 0;
     if (source == &file)
@@ -616,16 +620,16 @@ int SSocketServer::_SThread::StageBatch(SVirtualFile* source, int left, int pack
 
 // Sends runs of up to 16 packets with one call each (the bytes on the wire are
 // the same packets one by one); the first run holds one packet, after the
-// lead (the announced size), so that a caller who stops after the first one
-// has sent no more. Progress is told per packet once its run is on the wire.
-// The transfer ends after the announced size, on a stop, or at a short read
-// of the source (a file cut meanwhile), which ends it as failed. The end
-// packet goes with the last run.
+// lead (the replies before it and the announced size), so that a caller who
+// stops after the first one has sent no more. Progress is told per packet
+// once its run is on the wire. The transfer ends after the announced size, on
+// a stop, or at a short read of the source (a file cut meanwhile), which ends
+// it as failed. The end packet goes with the last run.
 void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size, const unsigned char* lead, int leadBytes)
 {
     std::unique_ptr<unsigned char[]> stage(new (std::nothrow) unsigned char[kBatchPackets * kSocketPacketMaxPayload]);
     std::unique_ptr<unsigned char[]> wire(
-        new (std::nothrow) unsigned char[kBatchPackets * kPacketWireSize + kSocketPacketHeaderSize]);
+        new (std::nothrow) unsigned char[kLeadBytes + kBatchPackets * kPacketWireSize + kSocketPacketHeaderSize]);
     long long sent = 0;
     bool more = stage && wire, ended = false;
     m_broken = !more;
