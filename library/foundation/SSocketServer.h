@@ -200,6 +200,8 @@ protected:
         void OnLoopEnd() override;
         static void CALLBACK OnOwnerEnded(void* sender, BOOLEAN timedOut);
 
+        std::unique_ptr<unsigned char[]> m_stage; // a run of the source
+        std::unique_ptr<unsigned char[]> m_wire;  // the run as it goes
         SHandleGuard m_done; // set at the end of a transfer that is waited for
         bool m_sending;      // a transfer is under way (owner thread)
         DWORD m_lastUse;

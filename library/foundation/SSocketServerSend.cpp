@@ -627,29 +627,34 @@ int SSocketServer::_SThread::StageBatch(SVirtualFile* source, int left, int pack
 // it as failed. The end packet goes with the last run.
 void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size, const unsigned char* lead, int leadBytes)
 {
-    std::unique_ptr<unsigned char[]> stage(new (std::nothrow) unsigned char[kBatchPackets * kSocketPacketMaxPayload]);
-    std::unique_ptr<unsigned char[]> wire(
-        new (std::nothrow) unsigned char[kLeadBytes + kBatchPackets * kPacketWireSize + kSocketPacketHeaderSize]);
+    // Kept for the thread's later transfers: taking and freeing them cost as
+    // much as a small file's transfer.
+    if (!m_stage)
+        m_stage.reset(new (std::nothrow) unsigned char[kBatchPackets * kSocketPacketMaxPayload]);
+    if (!m_wire)
+        m_wire.reset(new (std::nothrow) unsigned char[kLeadBytes + kBatchPackets * kPacketWireSize + kSocketPacketHeaderSize]);
+    unsigned char* const stage = m_stage.get();
+    unsigned char* const wire = m_wire.get();
     long long sent = 0;
     bool more = stage && wire, ended = false;
     m_broken = !more;
     if (more)
-        std::memcpy(wire.get(), lead, leadBytes);
+        std::memcpy(wire, lead, leadBytes);
     for (int packets = 1; more && sent < size && !IsStopRequested(); packets = kBatchPackets)
     {
         int wireBytes = 0;
         const int room = packets * kSocketPacketMaxPayload;
         const int want = size - sent < room ? static_cast<int>(size - sent) : room;
-        const int got = StageBatch(source, want, packets, stage.get(), wire.get() + leadBytes, &wireBytes);
+        const int got = StageBatch(source, want, packets, stage, wire + leadBytes, &wireBytes);
         wireBytes += leadBytes;
         // The run that completes the size carries the end packet: a send less.
         const bool last = got > 0 && got == want && sent + got == size;
         if (last)
         {
-            BuildPacketHeader(wire.get() + wireBytes, 0);
+            BuildPacketHeader(wire + wireBytes, 0);
             wireBytes += kSocketPacketHeaderSize;
         }
-        if (got < 1 || !SendBatch(wire.get(), wireBytes))
+        if (got < 1 || !SendBatch(wire, wireBytes))
             break;
         leadBytes = 0;
         ended = last;
@@ -668,8 +673,8 @@ void SSocketServer::_SThread::SendBody(SVirtualFile* source, long long size, con
     // A transfer ended before its first packet still announced its size.
     if (!m_broken && !ended)
     {
-        BuildPacketHeader(wire.get() + leadBytes, 0);
-        m_broken = !SendBatch(wire.get(), leadBytes + kSocketPacketHeaderSize);
+        BuildPacketHeader(wire + leadBytes, 0);
+        m_broken = !SendBatch(wire, leadBytes + kSocketPacketHeaderSize);
     }
     m_server->OnSendEnd(m_client, CapCount(sent), CapCount(size), m_tag);
 }
