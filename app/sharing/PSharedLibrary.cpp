@@ -1,4 +1,6 @@
 #include "PSharedLibrary.h"
+#include <memory>
+#include <new>
 #include "PBookPicturePool.h"
 #include "PFolderCovers.h"
 #include "PFolderNames.h"
@@ -266,15 +268,32 @@ SString PSharedLibrary::ResolveFile(const char* relative, long long* size)
 }
 
 // The size of a file that opens: one that cannot be read answers -1.
-long long PSharedLibrary::GetFileSize(const char* argument)
+long long PSharedLibrary::GetFileSize(const char* argument, SString* path, SMemory* whole, int most)
 {
-    const SString path = ResolveFile(argument);
-    if (path.GetLength() == 0)
+    const SString full = ResolveFile(argument);
+    if (path)
+        *path = full;
+    if (full.GetLength() == 0)
         return -1;
-    const SHandleGuard file(CreateFileA(Text(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    const SHandleGuard file(CreateFileA(Text(full), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size = {};
-    return file.IsValid() && GetFileSizeEx(file.Get(), &size) ? size.QuadPart : -1;
+    if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size))
+        return -1;
+    if (whole && size.QuadPart > 0 && size.QuadPart <= most)
+        ReadWhole(file.Get(), static_cast<int>(size.QuadPart), whole);
+    return size.QuadPart;
+}
+
+// Left empty unless all `size` bytes are read.
+void PSharedLibrary::ReadWhole(HANDLE file, int size, SMemory* out)
+{
+    std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[size]);
+    DWORD read = 0;
+    out->Close();
+    if (bytes && ReadFile(file, bytes.get(), static_cast<DWORD>(size), &read, nullptr) &&
+        read == static_cast<DWORD>(size))
+        out->Write(bytes.get(), size);
 }
 
 bool PSharedLibrary::ReadNotes(const char* argument, SString* out)

@@ -44,12 +44,15 @@ public:
     // "103": the files to download below the folder, "|"-joined with its
     // zero; only the zero for a refused folder.
     void BuildFileList(const char* argument, SMemory* out);
-    // "105": the size of a file; -1 when refused or unreadable.
-    long long GetFileSize(const char* argument);
+    // "105": the size of a file; -1 when refused or unreadable. *path gets
+    // its full path, and a file of at most `most` bytes is read whole into
+    // *whole (left empty when it cannot be).
+    long long GetFileSize(const char* argument, SString* path = nullptr, SMemory* whole = nullptr, int most = 0);
     // "107": at most MAX_NOTES bytes of the file as text; false when refused.
     bool ReadNotes(const char* argument, SString* out);
 
 private:
+    static void ReadWhole(HANDLE file, int size, SMemory* out);
     SString Resolve(const char* relative, bool folder);
     bool IsServed(const SString& path);
     int ListSubFolders(const SString& folder, SArrayString* out);

@@ -1,6 +1,7 @@
 #include "PSocketServer.h"
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include "PThreadServer.h"
 #include "PWndApp.h"
 
@@ -58,11 +59,13 @@ void PSocketServer::OnConnected(int client, const char* address, uint32_t client
 
 void PSocketServer::OnDisconnected(int client)
 {
+    m_recent.Forget(client);
     ReportPeers();
 }
 
 void PSocketServer::OnClosed()
 {
+    m_recent.Forget(-1);
     m_transfers = 0;
     if (m_thread)
         m_thread->SetPeerCount(0);
@@ -178,7 +181,11 @@ void PSocketServer::PlayRequest(const char* argument)
 
 void PSocketServer::SendFileSize(int client, const char* argument)
 {
-    const long long size = m_library.GetFileSize(argument);
+    SString path;
+    std::unique_ptr<SMemory> whole(new SMemory);
+    const long long size = m_library.GetFileSize(argument, &path, whole.get(), PRecentFiles::MOST_BYTES);
+    if (size > 0 && whole->GetSize() == size)
+        m_recent.Keep(client, path, std::move(whole));
     SString text("-1");
     if (size >= 0)
         text.SetUInt64(static_cast<unsigned long long>(size));
@@ -220,8 +227,13 @@ void PSocketServer::SendFilePart(int client, const char* argument)
     }
     if (!SendText(client, "Ok"))
         return;
-    // A file that can no longer be read still ends the reply: the peer reads "0".
-    if (!SendFile64(client, path.GetText(), offset, 0))
+    // A file read whole when its size was asked goes from memory, as it was
+    // then. A file that can no longer be read still ends the reply: the peer
+    // reads "0".
+    const std::unique_ptr<SMemory> kept = m_recent.Take(client, path, size);
+    const bool sent = kept ? SendData(client, kept->GetData() + offset, static_cast<int>(size - offset), 0)
+                           : SendFile64(client, path.GetText(), offset, 0);
+    if (!sent)
         SendText(client, "0");
 }
 

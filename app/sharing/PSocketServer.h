@@ -4,6 +4,7 @@
 #pragma once
 #include <atomic>
 #include "SSocketServer.h"
+#include "PRecentFiles.h"
 #include "PSharedLibrary.h"
 
 class PWndApp;
@@ -47,5 +48,6 @@ private:
     PThreadServer* m_thread;
     HWND m_window;
     PSharedLibrary m_library;
+    PRecentFiles m_recent;
     std::atomic<int> m_transfers;
 };

@@ -2,7 +2,11 @@
 // peer sent: the path check, download targets, and the reading of the
 // server's blocks (short and lying ones are refused whole).
 #include <gtest/gtest.h>
+#include <cstring>
+#include <memory>
+#include <string>
 #include "PPeerPath.h"
+#include "PRecentFiles.h"
 #include "PRemoteBlocks.h"
 #include "PSharedLibrary.h"
 #include "SDisk.h"
@@ -222,4 +226,33 @@ TEST(SharingRulesTest, ServedListingsKeepTheirBytesWithNotesCoversAndLinks)
               "F\\Song.mp3|F\\Tune.wma",
               std::string(reinterpret_cast<const char*>(list.GetData())));
     EXPECT_TRUE(link.IsMade()) << "no link to test";
+}
+
+// A file read whole for its size goes back only to that client, for that
+// path, while it is still of that size; a few are kept, the oldest go first.
+TEST(SharingRulesTest, FilesReadForTheirSizeServeOnlyTheirOwnRequest)
+{
+    const auto bytes = [](const char* text) {
+        std::unique_ptr<SMemory> memory(new SMemory);
+        memory->Write(text, static_cast<int>(std::strlen(text)));
+        return memory;
+    };
+    PRecentFiles recent;
+    recent.Keep(1, "C:\\A\\a.mp3", bytes("aaaa"));
+    recent.Keep(2, "C:\\A\\a.mp3", bytes("bb"));
+    EXPECT_EQ(nullptr, recent.Take(1, "C:\\A\\b.mp3", 4)) << "another path";
+    EXPECT_EQ(nullptr, recent.Take(3, "C:\\A\\a.mp3", 4)) << "another client";
+    EXPECT_EQ(nullptr, recent.Take(2, "C:\\A\\a.mp3", 3)) << "a size changed since";
+    EXPECT_EQ(nullptr, recent.Take(2, "C:\\A\\a.mp3", 2)) << "given up at the look above";
+    const std::unique_ptr<SMemory> taken = recent.Take(1, "C:\\A\\a.mp3", 4);
+    ASSERT_NE(nullptr, taken);
+    EXPECT_EQ(0, std::memcmp(taken->GetData(), "aaaa", 4));
+    EXPECT_EQ(nullptr, recent.Take(1, "C:\\A\\a.mp3", 4)) << "taken once";
+
+    for (int i = 0; i <= PRecentFiles::MOST_FILES; i++)
+        recent.Keep(1, ("C:\\" + std::to_string(i)).c_str(), bytes("x"));
+    EXPECT_EQ(nullptr, recent.Take(1, "C:\\0", 1)) << "the oldest went first";
+    EXPECT_NE(nullptr, recent.Take(1, "C:\\1", 1));
+    recent.Forget(1);
+    EXPECT_EQ(nullptr, recent.Take(1, ("C:\\" + std::to_string(PRecentFiles::MOST_FILES)).c_str(), 1));
 }
