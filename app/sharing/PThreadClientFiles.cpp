@@ -239,9 +239,12 @@ int PThreadClientFiles::Download(_PSocket& socket, _PFile& file, _PFile& next, _
     {
         if (!ReadSize(socket, next))
             return LEFT_QUEUED;
+        // The next size and the next file are asked with one call.
+        socket.HoldRequests();
         Take(socket, {file.path, next.path}, after);
         if (file.state != FETCHING || next.key != file.key)
             Decide(socket, next);
+        socket.SendHeld();
     }
     if (file.state == FETCHING)
         return Receive(socket, file);

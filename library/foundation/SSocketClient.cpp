@@ -2,6 +2,7 @@
 #include "SGuards.h"
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace
 {
@@ -59,7 +60,7 @@ LRESULT SSocketClient::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
 
 SSocketClient::SSocketClient()
     : m_wnd(this), m_socket(INVALID_SOCKET), m_port(0), m_buffer(nullptr), m_count(0), m_transferReceived(0),
-      m_transferSize(0)
+      m_transferSize(0), m_holding(false)
 {
     m_wnd.CreateMessageWindow(reinterpret_cast<LPARAM>(this));
 }
@@ -167,6 +168,8 @@ void SSocketClient::Close()
         DiscardNotifications();
     }
     m_reader.reset();
+    m_holding = false;
+    m_held.Close();
     FreeMessageBuffer(&m_buffer, &m_count);
     if (wasOpen)
         OnDisconnected();
@@ -191,6 +194,8 @@ bool SSocketClient::SendMessage(const char* name, const void* data, int n)
 {
     if (!IsConnected())
         return false;
+    if (m_holding)
+        return HoldMessage(name, data, n);
     const int length = n < 0 ? (data ? static_cast<int>(std::strlen(static_cast<const char*>(data))) + 1 : 0) : n;
     KeyTransformOut(data, length, m_key.GetData(), m_key.GetSize());
     bool outOfStep = false;
@@ -200,6 +205,33 @@ bool SSocketClient::SendMessage(const char* name, const void* data, int n)
     if (outOfStep)
         Close();
     return sent;
+}
+
+bool SSocketClient::HoldMessage(const char* name, const void* data, int n)
+{
+    const long long total = LayOutFramedMessage(nullptr, name, data, n);
+    std::unique_ptr<unsigned char[]> message(total < 0 ? nullptr : new (std::nothrow) unsigned char[total]);
+    if (!message)
+        return false;
+    const int length = n < 0 ? (data ? static_cast<int>(std::strlen(static_cast<const char*>(data))) + 1 : 0) : n;
+    KeyTransformOut(data, length, m_key.GetData(), m_key.GetSize());
+    LayOutFramedMessage(message.get(), name, data, n);
+    KeyTransformIn(data, length, m_key.GetData(), m_key.GetSize());
+    return m_held.Write(message.get(), static_cast<int>(total)) == total;
+}
+
+// A part of the requests on the wire would swallow the next one.
+bool SSocketClient::SendHeld()
+{
+    m_holding = false;
+    const int n = m_held.GetSize();
+    if (n == 0)
+        return true;
+    const int sent = IsConnected() ? SendMessageRun(m_socket, m_held.GetData(), n) : 0;
+    m_held.Close();
+    if (sent > 0 && sent < n)
+        Close();
+    return sent == n;
 }
 
 void SSocketClient::ReceiveFromServer()

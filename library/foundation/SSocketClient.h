@@ -46,7 +46,8 @@ public:
     void CopyAccessKey(SSocketClient* other);
     SMemory& GetAccessKey() { return m_key; }
 
-    // n < 0: data is a text.
+    // n < 0: data is a text. While requests are held, it is only laid out
+    // behind the others (true unless it is refused).
     bool SendMessage(const char* name, const void* data, int n);
     bool SendMessage(const char* name, const char* text) { return SendMessage(name, text, -1); }
     int ReceivePacket(void* buffer, int timeout = kSocketDefaultTimeout);
@@ -69,6 +70,12 @@ public:
     // *size is the announced size in either case (as it came when below 1).
     unsigned char* ReceiveBlock(int* size, uint32_t tag, int timeout = kSocketDefaultTimeout);
     bool FlushSend();
+    // Requests sent from now on wait, and go together with one call at
+    // SendHeld, or before the next reply is read, so that none waits for an
+    // answer that it would bring. False when they did not all go out (the
+    // connection is then closed).
+    void HoldRequests() { m_holding = true; }
+    bool SendHeld();
 
 protected:
     // The hidden window that receives the socket notifications.
@@ -117,6 +124,7 @@ private:
     void OpenReader();
     _SReader& ReplyReader(_SReaderPtr& bounded);
     void SkipReply(_SReaderPtr& bounded, int timeout, long long left);
+    bool HoldMessage(const char* name, const void* data, int n);
     int Handshake(SOCKET socket, uint32_t clientValue, uint32_t code);
     int Open(SOCKET socket, const sockaddr_in& target, uint32_t clientValue, uint32_t code);
     void DiscardNotifications();
@@ -132,5 +140,8 @@ private:
     // Every packet read of a connection made with read events off goes through
     // it, in order, so no reply is ever taken for another's; null otherwise.
     _SReaderPtr m_reader;
+    std::unique_ptr<unsigned char[]> m_stageBuffer; // gathers a transfer's packets for its stream
+    bool m_holding;
+    SMemory m_held; // the requests held, as they go on the wire
     SMemory m_key;
 };

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <memory>
 
 namespace
@@ -142,8 +143,10 @@ SSocketClient::_SReader& SSocketClient::ReplyReader(_SReaderPtr& bounded)
 
 // Any packet that fails through the connection's reader, cut or late, leaves
 // the connection out of step.
+// Held requests go first: the reply may be theirs.
 int SSocketClient::ReceivePacket(void* buffer, int timeout)
 {
+    SendHeld();
     _SAbort abort(m_socket, false);
     if (!m_reader)
     {
@@ -172,21 +175,23 @@ SString SSocketClient::ReceiveString(int timeout)
 }
 
 // Packets bound for a stream are gathered and written in runs of this size:
-// one write per packet costs a system call each.
+// one write per packet costs a system call each. Without a buffer each packet
+// is written as it comes.
 class SSocketClient::_SStreamStage
 {
 public:
-    explicit _SStreamStage(SVirtualFile* stream)
-        : m_stream(stream), m_data(stream ? new unsigned char[kCapacity] : nullptr), m_count(0)
-    {
-    }
+    static const int kCapacity = 64 * 1024;
+
+    _SStreamStage(SVirtualFile* stream, unsigned char* buffer) : m_stream(stream), m_data(buffer), m_count(0) {}
     bool Add(const unsigned char* bytes, int n)
     {
         if (!m_stream)
             return true;
+        if (!m_data)
+            return m_stream->Write(bytes, n) == n;
         if (m_count + n > kCapacity && !Flush())
             return false;
-        std::memcpy(m_data.get() + m_count, bytes, n);
+        std::memcpy(m_data + m_count, bytes, n);
         m_count += n;
         return true;
     }
@@ -194,13 +199,12 @@ public:
     {
         const int n = m_count;
         m_count = 0;
-        return n == 0 || m_stream->Write(m_data.get(), n) == n;
+        return n == 0 || m_stream->Write(m_data, n) == n;
     }
 
 private:
-    static const int kCapacity = 64 * 1024;
     SVirtualFile* m_stream;
-    std::unique_ptr<unsigned char[]> m_data;
+    unsigned char* m_data;
     int m_count;
 };
 
@@ -230,12 +234,17 @@ int CapCount(long long count)
 // GetTransferCounts the true ones.
 bool SSocketClient::ReceiveInto(long long size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout)
 {
+    SendHeld();
     m_transferReceived = 0;
     m_transferSize = size;
     OnTransferStart(CapCount(size), tag);
     _SAbort abort(m_socket, false);
     _SReaderPtr bounded;
-    _SStreamStage stage(stream);
+    // Kept for the connection's later transfers: taking and freeing it cost
+    // as much as a small file's transfer.
+    if (stream && !m_stageBuffer)
+        m_stageBuffer.reset(new (std::nothrow) unsigned char[_SStreamStage::kCapacity]);
+    _SStreamStage stage(stream, m_stageBuffer.get());
     unsigned char packet[kSocketPacketMaxPayload];
     unsigned char* out = static_cast<unsigned char*>(buffer);
     long long received = 0;

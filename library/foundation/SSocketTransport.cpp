@@ -202,6 +202,11 @@ bool SendPacket(SOCKET s, const void* data, int n, int timeout)
     return SendFully(s, packet, total, timeout, true) == total;
 }
 
+int SendMessageRun(SOCKET s, const void* bytes, int n)
+{
+    return SendFully(s, bytes, n, kSocketDefaultTimeout, true);
+}
+
 bool SendPacketRun(SOCKET s, const void* packets, int bytes, int timeout)
 {
     return bytes > 0 && SendFully(s, packets, bytes, timeout, true) == bytes;
@@ -254,11 +259,10 @@ int ReceiveStringPacket(SString& result, SOCKET s, int timeout, bool* outOfStep)
     return n;
 }
 
-bool SendFramedMessage(SOCKET s, const char* name, const void* data, int n, bool* outOfStep)
+long long LayOutFramedMessage(unsigned char* out, const char* name, const void* data, int n)
 {
-    SetFlag(outOfStep, false);
     if (!name)
-        return false;
+        return -1;
     const bool text = n < 0;
     const char* textData = static_cast<const char*>(data);
     const long long nameLength = static_cast<long long>(std::strlen(name)) + 1;
@@ -266,17 +270,27 @@ bool SendFramedMessage(SOCKET s, const char* name, const void* data, int n, bool
                                       : (data ? n : 0);
     const long long total = kSocketMessageHeaderSize + nameLength + dataLength;
     if (total > kSocketMessageMaxSize)
-        return false;
-    unsigned char* message = AllocateMessage(static_cast<size_t>(total));
-    if (!message)
-        return false;
-    BuildMessageHeader(message, static_cast<uint32_t>(total), static_cast<uint32_t>(nameLength), text);
-    std::memcpy(message + kSocketMessageHeaderSize, name, nameLength);
-    unsigned char* body = message + kSocketMessageHeaderSize + nameLength;
+        return -1;
+    if (!out)
+        return total;
+    BuildMessageHeader(out, static_cast<uint32_t>(total), static_cast<uint32_t>(nameLength), text);
+    std::memcpy(out + kSocketMessageHeaderSize, name, nameLength);
+    unsigned char* body = out + kSocketMessageHeaderSize + nameLength;
     if (text && !textData)
         body[0] = 0;
     else if (dataLength > 0)
         std::memcpy(body, data, dataLength);
+    return total;
+}
+
+bool SendFramedMessage(SOCKET s, const char* name, const void* data, int n, bool* outOfStep)
+{
+    SetFlag(outOfStep, false);
+    const long long total = LayOutFramedMessage(nullptr, name, data, n);
+    unsigned char* message = total < 0 ? nullptr : AllocateMessage(static_cast<size_t>(total));
+    if (!message)
+        return false;
+    LayOutFramedMessage(message, name, data, n);
     const int sent = SendFully(s, message, static_cast<int>(total), kSocketDefaultTimeout, true);
     delete[] message;
     SetFlag(outOfStep, sent > 0 && sent < total);

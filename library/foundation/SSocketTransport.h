@@ -48,6 +48,11 @@ int ReceiveStringPacket(SString& result, SOCKET s, int timeout = kSocketDefaultT
 
 // Framed messages: the client's requests.
 bool SendFramedMessage(SOCKET s, const char* name, const void* data, int n, bool* outOfStep = nullptr);
+// Lays out one framed message at `out` (only measures it when null): its
+// total size, -1 for one above the cap or without a name.
+long long LayOutFramedMessage(unsigned char* out, const char* name, const void* data, int n);
+// Sends bytes that already hold whole messages; the count sent.
+int SendMessageRun(SOCKET s, const void* bytes, int n);
 // 0 complete, 1 error (the stream is out of step, a total above the limit, or
 // no memory for the message), 2 nothing to read, 3 more to come.
 int ReceiveMessageStep(SOCKET s, unsigned char** buffer, int* count, int limit = kSocketMessageMaxSize);

@@ -184,6 +184,28 @@ TEST_F(SSocketClientTest, StringPacketSplitWithPausesIsJoined)
     EXPECT_TRUE(client.IsConnected());
 }
 
+// Held requests leave together, as the same bytes, and at the latest before
+// the client reads the reply they ask for.
+TEST_F(SSocketClientTest, HeldRequestsGoTogetherBeforeTheirReplyIsRead)
+{
+    const std::vector<unsigned char> both = Concat(FramedText("105", "A\\a.mp3"), FramedText("106", "A\\b.mp3|0"));
+    std::vector<unsigned char> arrived;
+    FakeServer server([&](SOCKET s) {
+        arrived = ReceiveRaw(s, both.size());
+        SendRaw(s, StringPacket("12"));
+    });
+    RecordingClient client;
+    ASSERT_EQ(Connect(client, server), 0);
+    client.HoldRequests();
+    ASSERT_TRUE(client.SendMessage("105", "A\\a.mp3"));
+    ASSERT_TRUE(client.SendMessage("106", "A\\b.mp3|0"));
+    Sleep(100);
+    EXPECT_STREQ(client.ReceiveString().GetText(), "12");
+    client.Close();
+    server.Finish();
+    EXPECT_EQ(arrived, both);
+}
+
 TEST_F(SSocketClientTest, RepliesThatCameTogetherAreEachReadWhole)
 {
     // A size, "Ok", a file, the next size and a block, as one send.
