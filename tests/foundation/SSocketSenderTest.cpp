@@ -23,14 +23,17 @@ int CountOwnThreads()
 // Wine starts the thread pool's threads at the first registered wait, and
 // ends them after seconds of idleness: one that starts or ends during a test
 // would be taken for a sender. A wait that fires makes them now.
+void CALLBACK SetEventOnFire(void* event, BOOLEAN)
+{
+    SetEvent(static_cast<HANDLE>(event));
+}
+
 void WarmThreadPool()
 {
     SHandleGuard fired(CreateEventA(nullptr, TRUE, TRUE, nullptr));
     SHandleGuard done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     HANDLE wait = nullptr;
-    if (RegisterWaitForSingleObject(
-            &wait, fired.Get(), [](void* event, BOOLEAN) { SetEvent(static_cast<HANDLE>(event)); }, done.Get(),
-            INFINITE, WT_EXECUTEONLYONCE))
+    if (RegisterWaitForSingleObject(&wait, fired.Get(), SetEventOnFire, done.Get(), INFINITE, WT_EXECUTEONLYONCE))
     {
         WaitForSingleObject(done.Get(), 5000);
         UnregisterWaitEx(wait, INVALID_HANDLE_VALUE);
