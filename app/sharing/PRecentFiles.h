@@ -15,10 +15,12 @@ public:
     static const int MOST_BYTES = 64 * 1024;
     static const int MOST_FILES = 4;
 
-    void Keep(int client, const SString& path, std::unique_ptr<SMemory> bytes);
+    // `written` is the file's last write time when it was read.
+    void Keep(int client, const SString& path, unsigned long long written, std::unique_ptr<SMemory> bytes);
     // The bytes kept for the client's path, given up, when they are `size`
-    // bytes long (the file is as it was then); null otherwise.
-    std::unique_ptr<SMemory> Take(int client, const SString& path, long long size);
+    // bytes long and the file was last written at `written` (it is as it
+    // was then); null otherwise.
+    std::unique_ptr<SMemory> Take(int client, const SString& path, long long size, unsigned long long written);
     // The client went, or the server closed (client -1: every one).
     void Forget(int client);
 
@@ -27,6 +29,7 @@ private:
     {
         int client;
         SString path;
+        unsigned long long written;
         std::unique_ptr<SMemory> bytes;
     };
     std::deque<_PFile> m_files;

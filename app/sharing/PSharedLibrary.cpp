@@ -257,18 +257,27 @@ void PSharedLibrary::BuildFileList(const char* argument, SMemory* out)
 
 // Read from the entry: an open more here cost as much again as a small
 // file's whole transfer.
-SString PSharedLibrary::ResolveFile(const char* relative, long long* size)
+unsigned long long PSharedLibrary::Join(const FILETIME& time)
+{
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+SString PSharedLibrary::ResolveFile(const char* relative, long long* size, unsigned long long* written)
 {
     const SString path = ResolveFile(relative);
     WIN32_FILE_ATTRIBUTE_DATA data;
-    *size = path.GetLength() > 0 && GetFileAttributesExA(Text(path), GetFileExInfoStandard, &data)
-                ? static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow)
-                : -1;
+    const bool found = path.GetLength() > 0 && GetFileAttributesExA(Text(path), GetFileExInfoStandard, &data);
+    *size = found ? static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
+                                           data.nFileSizeLow)
+                  : -1;
+    if (written)
+        *written = found ? Join(data.ftLastWriteTime) : 0;
     return path;
 }
 
 // The size of a file that opens: one that cannot be read answers -1.
-long long PSharedLibrary::GetFileSize(const char* argument, SString* path, SMemory* whole, int most)
+long long PSharedLibrary::GetFileSize(const char* argument, SString* path, SMemory* whole, int most,
+                                     unsigned long long* written)
 {
     const SString full = ResolveFile(argument);
     if (path)
@@ -280,6 +289,9 @@ long long PSharedLibrary::GetFileSize(const char* argument, SString* path, SMemo
     LARGE_INTEGER size = {};
     if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size))
         return -1;
+    FILETIME time = {};
+    if (written)
+        *written = GetFileTime(file.Get(), nullptr, nullptr, &time) ? Join(time) : 0;
     if (whole && size.QuadPart > 0 && size.QuadPart <= most)
         ReadWhole(file.Get(), static_cast<int>(size.QuadPart), whole);
     return size.QuadPart;

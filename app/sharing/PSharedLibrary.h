@@ -32,8 +32,9 @@ public:
     SString ResolveFolder(const char* relative) { return Resolve(relative, true); }
     SString ResolveFile(const char* relative) { return Resolve(relative, false); }
     // The same with the file's size as its entry gives it (-1 when it has
-    // none): the sender's own open then tells whether it can be read.
-    SString ResolveFile(const char* relative, long long* size);
+    // none) and its last write time: the sender's own open then tells
+    // whether it can be read.
+    SString ResolveFile(const char* relative, long long* size, unsigned long long* written = nullptr);
 
     // "100": every non-hidden folder below the root, packed; false when none.
     bool BuildTree(SMemory* out);
@@ -46,13 +47,15 @@ public:
     void BuildFileList(const char* argument, SMemory* out);
     // "105": the size of a file; -1 when refused or unreadable. *path gets
     // its full path, and a file of at most `most` bytes is read whole into
-    // *whole (left empty when it cannot be).
-    long long GetFileSize(const char* argument, SString* path = nullptr, SMemory* whole = nullptr, int most = 0);
+    // *whole (left empty when it cannot be), with its last write time.
+    long long GetFileSize(const char* argument, SString* path = nullptr, SMemory* whole = nullptr, int most = 0,
+                          unsigned long long* written = nullptr);
     // "107": at most MAX_NOTES bytes of the file as text; false when refused.
     bool ReadNotes(const char* argument, SString* out);
 
 private:
     static void ReadWhole(HANDLE file, int size, SMemory* out);
+    static unsigned long long Join(const FILETIME& time);
     SString Resolve(const char* relative, bool folder);
     bool IsServed(const SString& path);
     int ListSubFolders(const SString& folder, SArrayString* out);

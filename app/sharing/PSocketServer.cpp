@@ -183,9 +183,10 @@ void PSocketServer::SendFileSize(int client, const char* argument)
 {
     SString path;
     std::unique_ptr<SMemory> whole(new SMemory);
-    const long long size = m_library.GetFileSize(argument, &path, whole.get(), PRecentFiles::MOST_BYTES);
+    unsigned long long written = 0;
+    const long long size = m_library.GetFileSize(argument, &path, whole.get(), PRecentFiles::MOST_BYTES, &written);
     if (size > 0 && whole->GetSize() == size)
-        m_recent.Keep(client, path, std::move(whole));
+        m_recent.Keep(client, path, written, std::move(whole));
     SString text("-1");
     if (size >= 0)
         text.SetUInt64(static_cast<unsigned long long>(size));
@@ -218,8 +219,10 @@ void PSocketServer::SendFilePart(int client, const char* argument)
     const char* bar = std::strchr(argument, '|');
     const SString relative = bar ? SString(argument).Left(static_cast<int>(bar - argument)) : SString("");
     long long offset = -1, size = -1;
-    const SString path =
-        bar && ParseOffset(bar + 1, &offset) ? m_library.ResolveFile(relative.GetText(), &size) : SString("");
+    unsigned long long written = 0;
+    const SString path = bar && ParseOffset(bar + 1, &offset)
+                             ? m_library.ResolveFile(relative.GetText(), &size, &written)
+                             : SString("");
     if (path.GetLength() == 0 || size < 0 || offset < 0 || offset >= size)
     {
         SendText(client, "");
@@ -227,10 +230,10 @@ void PSocketServer::SendFilePart(int client, const char* argument)
     }
     if (!SendText(client, "Ok"))
         return;
-    // A file read whole when its size was asked goes from memory, as it was
-    // then. A file that can no longer be read still ends the reply: the peer
-    // reads "0".
-    const std::unique_ptr<SMemory> kept = m_recent.Take(client, path, size);
+    // A file read whole when its size was asked goes from memory unless it
+    // was written since. A file that can no longer be read still ends the
+    // reply: the peer reads "0".
+    const std::unique_ptr<SMemory> kept = m_recent.Take(client, path, size, written);
     const bool sent = kept ? SendData(client, kept->GetData() + offset, static_cast<int>(size - offset), 0)
                            : SendFile64(client, path.GetText(), offset, 0);
     if (!sent)

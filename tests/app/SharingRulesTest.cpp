@@ -229,7 +229,8 @@ TEST(SharingRulesTest, ServedListingsKeepTheirBytesWithNotesCoversAndLinks)
 }
 
 // A file read whole for its size goes back only to that client, for that
-// path, while it is still of that size; a few are kept, the oldest go first.
+// path, while it is still of that size and write time; a few are kept, the
+// oldest go first.
 TEST(SharingRulesTest, FilesReadForTheirSizeServeOnlyTheirOwnRequest)
 {
     const auto bytes = [](const char* text) {
@@ -238,21 +239,23 @@ TEST(SharingRulesTest, FilesReadForTheirSizeServeOnlyTheirOwnRequest)
         return memory;
     };
     PRecentFiles recent;
-    recent.Keep(1, "C:\\A\\a.mp3", bytes("aaaa"));
-    recent.Keep(2, "C:\\A\\a.mp3", bytes("bb"));
-    EXPECT_EQ(nullptr, recent.Take(1, "C:\\A\\b.mp3", 4)) << "another path";
-    EXPECT_EQ(nullptr, recent.Take(3, "C:\\A\\a.mp3", 4)) << "another client";
-    EXPECT_EQ(nullptr, recent.Take(2, "C:\\A\\a.mp3", 3)) << "a size changed since";
-    EXPECT_EQ(nullptr, recent.Take(2, "C:\\A\\a.mp3", 2)) << "given up at the look above";
-    const std::unique_ptr<SMemory> taken = recent.Take(1, "C:\\A\\a.mp3", 4);
+    recent.Keep(1, "C:\\A\\a.mp3", 7, bytes("aaaa"));
+    recent.Keep(2, "C:\\A\\a.mp3", 7, bytes("bb"));
+    recent.Keep(3, "C:\\A\\a.mp3", 7, bytes("cc"));
+    EXPECT_EQ(nullptr, recent.Take(1, "C:\\A\\b.mp3", 4, 7)) << "another path";
+    EXPECT_EQ(nullptr, recent.Take(4, "C:\\A\\a.mp3", 4, 7)) << "another client";
+    EXPECT_EQ(nullptr, recent.Take(2, "C:\\A\\a.mp3", 3, 7)) << "a size changed since";
+    EXPECT_EQ(nullptr, recent.Take(2, "C:\\A\\a.mp3", 2, 7)) << "given up at the look above";
+    EXPECT_EQ(nullptr, recent.Take(3, "C:\\A\\a.mp3", 2, 8)) << "written since, same size";
+    const std::unique_ptr<SMemory> taken = recent.Take(1, "C:\\A\\a.mp3", 4, 7);
     ASSERT_NE(nullptr, taken);
     EXPECT_EQ(0, std::memcmp(taken->GetData(), "aaaa", 4));
-    EXPECT_EQ(nullptr, recent.Take(1, "C:\\A\\a.mp3", 4)) << "taken once";
+    EXPECT_EQ(nullptr, recent.Take(1, "C:\\A\\a.mp3", 4, 7)) << "taken once";
 
     for (int i = 0; i <= PRecentFiles::MOST_FILES; i++)
-        recent.Keep(1, ("C:\\" + std::to_string(i)).c_str(), bytes("x"));
-    EXPECT_EQ(nullptr, recent.Take(1, "C:\\0", 1)) << "the oldest went first";
-    EXPECT_NE(nullptr, recent.Take(1, "C:\\1", 1));
+        recent.Keep(1, ("C:\\" + std::to_string(i)).c_str(), 0, bytes("x"));
+    EXPECT_EQ(nullptr, recent.Take(1, "C:\\0", 1, 0)) << "the oldest went first";
+    EXPECT_NE(nullptr, recent.Take(1, "C:\\1", 1, 0));
     recent.Forget(1);
-    EXPECT_EQ(nullptr, recent.Take(1, ("C:\\" + std::to_string(PRecentFiles::MOST_FILES)).c_str(), 1));
+    EXPECT_EQ(nullptr, recent.Take(1, ("C:\\" + std::to_string(PRecentFiles::MOST_FILES)).c_str(), 1, 0));
 }

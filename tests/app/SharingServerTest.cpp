@@ -115,6 +115,12 @@ TEST_F(SharingServerTest, RequestsGiveTheirExactReplies)
     EXPECT_EQ("<none>", Ask("108", "", nullptr, 300));
     EXPECT_EQ("<none>", Ask("99", "", nullptr, 300));
     EXPECT_EQ("1234", Ask("105", "A\\a.mp3"));
+    // Rewritten at the same size after its size was asked, it goes as it is now.
+    Sleep(50);
+    ASSERT_TRUE(root.WriteFile("A\\a.mp3", PatternText(1234, 2)));
+    EXPECT_EQ("Ok", Ask("106", "A\\a.mp3|0"));
+    ASSERT_TRUE(peer.Sized(&block));
+    EXPECT_TRUE(block == PatternText(1234, 2));
     // A root without sub-folders has no tree.
     TempFolder empty;
     settings.SetText("Folder", empty.Path());
