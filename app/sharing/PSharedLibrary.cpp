@@ -255,13 +255,13 @@ void PSharedLibrary::BuildFileList(const char* argument, SMemory* out)
     WriteZeroTerminated(out, list);
 }
 
-// Read from the entry: an open more here cost as much again as a small
-// file's whole transfer.
 unsigned long long PSharedLibrary::Join(const FILETIME& time)
 {
     return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
+// Read from the entry: an open more here cost as much again as a small
+// file's whole transfer.
 SString PSharedLibrary::ResolveFile(const char* relative, long long* size, unsigned long long* written)
 {
     const SString path = ResolveFile(relative);
@@ -289,11 +289,12 @@ long long PSharedLibrary::GetFileSize(const char* argument, SString* path, SMemo
     LARGE_INTEGER size = {};
     if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size))
         return -1;
+    if (!whole || size.QuadPart <= 0 || size.QuadPart > most)
+        return size.QuadPart;
+    ReadWhole(file.Get(), static_cast<int>(size.QuadPart), whole);
     FILETIME time = {};
     if (written)
         *written = GetFileTime(file.Get(), nullptr, nullptr, &time) ? Join(time) : 0;
-    if (whole && size.QuadPart > 0 && size.QuadPart <= most)
-        ReadWhole(file.Get(), static_cast<int>(size.QuadPart), whole);
     return size.QuadPart;
 }
 

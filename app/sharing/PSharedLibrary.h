@@ -47,7 +47,8 @@ public:
     void BuildFileList(const char* argument, SMemory* out);
     // "105": the size of a file; -1 when refused or unreadable. *path gets
     // its full path, and a file of at most `most` bytes is read whole into
-    // *whole (left empty when it cannot be), with its last write time.
+    // *whole (left empty when it cannot be), with its last write time in
+    // *written (left as it was for a file not read).
     long long GetFileSize(const char* argument, SString* path = nullptr, SMemory* whole = nullptr, int most = 0,
                           unsigned long long* written = nullptr);
     // "107": at most MAX_NOTES bytes of the file as text; false when refused.
