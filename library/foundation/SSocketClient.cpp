@@ -60,7 +60,7 @@ LRESULT SSocketClient::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
 
 SSocketClient::SSocketClient()
     : m_wnd(this), m_socket(INVALID_SOCKET), m_port(0), m_buffer(nullptr), m_count(0), m_transferReceived(0),
-      m_transferSize(0), m_holding(false)
+      m_transferSize(0), m_holding(false), m_keepsLate(false), m_late(false), m_owedPayload(-1)
 {
     m_wnd.CreateMessageWindow(reinterpret_cast<LPARAM>(this));
 }
@@ -168,6 +168,8 @@ void SSocketClient::Close()
         DiscardNotifications();
     }
     m_reader.reset();
+    m_late = false;
+    m_owedPayload = -1;
     m_holding = false;
     m_held.Close();
     FreeMessageBuffer(&m_buffer, &m_count);

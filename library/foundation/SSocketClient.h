@@ -70,6 +70,20 @@ public:
     // *size is the announced size in either case (as it came when below 1).
     unsigned char* ReceiveBlock(int* size, uint32_t tag, int timeout = kSocketDefaultTimeout);
     bool FlushSend();
+    // A connection made with read events off can keep late replies: a reply
+    // that has not all come within its time-out then fails its call as late
+    // (IsReplyLate) and leaves the connection open; what it still owes must be
+    // read past before the next reply. Off, such a connection is closed, so
+    // that no late reply is ever taken for the next one's. Bytes lost or a
+    // close by the server close it in either case.
+    void SetKeepsLateReplies(bool keeps) { m_keepsLate = keeps; }
+    // The last receive failed only because its reply had not all come in time.
+    bool IsReplyLate() const { return m_late; }
+    // The rest of a transfer that came late is still to be read. Every
+    // receive reads past it first; CatchUpTransfer only that, true once none
+    // of it is owed.
+    bool OwesTransfer() const { return m_owedPayload >= 0; }
+    bool CatchUpTransfer(int timeout = kSocketDefaultTimeout);
     // Requests sent from now on wait, and go together with one call at
     // SendHeld, or before the next reply is read, so that none waits for an
     // answer that it would bring. False when they did not all go out (the
@@ -124,6 +138,7 @@ private:
     void OpenReader();
     _SReader& ReplyReader(_SReaderPtr& bounded);
     void SkipReply(_SReaderPtr& bounded, int timeout, long long left);
+    void FailRead(long long owed);
     bool HoldMessage(const char* name, const void* data, int n);
     int Handshake(SOCKET socket, uint32_t clientValue, uint32_t code);
     int Open(SOCKET socket, const sockaddr_in& target, uint32_t clientValue, uint32_t code);
@@ -143,5 +158,8 @@ private:
     std::unique_ptr<unsigned char[]> m_stageBuffer; // gathers a transfer's packets for its stream
     bool m_holding;
     SMemory m_held; // the requests held, as they go on the wire
+    bool m_keepsLate;
+    bool m_late;
+    long long m_owedPayload; // of a transfer that came late; -1 when none
     SMemory m_key;
 };

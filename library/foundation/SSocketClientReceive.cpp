@@ -31,7 +31,7 @@ public:
     // room goes, so that replies that came together cost one receive.
     _SReader(SOCKET socket, bool bounded)
         : m_socket(socket), m_data(new unsigned char[kCapacity]), m_begin(0), m_end(0), m_bounded(bounded),
-          m_outOfStep(false)
+          m_outOfStep(false), m_late(false)
     {
     }
 
@@ -39,19 +39,26 @@ public:
     // the fewest wire bytes still owed for the reply from this packet on.
     int Next(unsigned char* payload, int timeout, long long expected)
     {
-        if (!Fill(kSocketPacketHeaderSize, timeout, expected))
-            return Fail(m_end > m_begin);
-        const unsigned char* header = m_data.get() + m_begin;
-        const int n = LoadU16(header);
-        if (!HasSocketMagic(header + 2) || n > kSocketPacketMaxPayload)
-            return Fail(true);
+        m_late = false;
+        const Filled header = Fill(kSocketPacketHeaderSize, timeout, expected);
+        if (header != kFilled)
+            return Fail(header, m_end > m_begin);
+        const unsigned char* head = m_data.get() + m_begin;
+        const int n = LoadU16(head);
+        if (!HasSocketMagic(head + 2) || n > kSocketPacketMaxPayload)
+            return Fail(kLost, true);
         const int whole = kSocketPacketHeaderSize + n;
-        if (n > 0 && !Fill(whole, timeout, expected > whole ? expected : whole))
-            return Fail(true);
+        const Filled body = n > 0 ? Fill(whole, timeout, expected > whole ? expected : whole) : kFilled;
+        if (body != kFilled)
+            return Fail(body, true);
         std::memcpy(payload, m_data.get() + m_begin + kSocketPacketHeaderSize, n);
         m_begin += whole;
         return n;
     }
+
+    // The last packet had not all come in time. The connection's reader keeps
+    // what came of it, so that it can be read on later from its start.
+    bool IsLate() const { return m_late; }
 
     // True when bytes were lost, or a bounded reader holds bytes beyond its
     // reply; what the connection's reader holds is the next reply.
@@ -61,15 +68,27 @@ private:
     static const int kCapacity = 256 * 1024;
     static const int kWholePacket = kSocketPacketHeaderSize + kSocketPacketMaxPayload;
 
-    int Fail(bool outOfStep)
+    enum Filled
     {
-        m_outOfStep = m_outOfStep || outOfStep;
+        kFilled,
+        kTimedOut,
+        kLost
+    };
+
+    // A time-out loses nothing in the connection's reader; in a bounded one,
+    // which ends with its reply, the bytes it took of the packet are lost.
+    int Fail(Filled why, bool partial)
+    {
+        if (why == kTimedOut && !m_bounded)
+            m_late = true;
+        else
+            m_outOfStep = m_outOfStep || partial;
         return -1;
     }
 
     // Buffers at least `need` bytes from the packet start. A receive that
     // would block waits in select alone and is tried again.
-    bool Fill(int need, int timeout, long long limit)
+    Filled Fill(int need, int timeout, long long limit)
     {
         MakeRoom(need);
         while (m_end - m_begin < need)
@@ -77,10 +96,12 @@ private:
             const int got = recv(m_socket, reinterpret_cast<char*>(m_data.get() + m_end), Want(need, limit), 0);
             if (got > 0)
                 m_end += got;
-            else if (got == 0 || WSAGetLastError() != WSAEWOULDBLOCK || !SelectReadable(m_socket, timeout))
-                return false;
+            else if (got == 0 || WSAGetLastError() != WSAEWOULDBLOCK)
+                return kLost;
+            else if (!SelectReadable(m_socket, timeout))
+                return kTimedOut;
         }
-        return true;
+        return kFilled;
     }
 
     // Moves what is held to the start when the packet would not fit, or when
@@ -114,6 +135,7 @@ private:
     int m_end;
     const bool m_bounded;
     bool m_outOfStep;
+    bool m_late;
 };
 
 void SSocketClient::_SReaderFree::operator()(_SReader* reader) const
@@ -142,11 +164,14 @@ SSocketClient::_SReader& SSocketClient::ReplyReader(_SReaderPtr& bounded)
 // --- Packets ----------------------------------------------------------------
 
 // Any packet that fails through the connection's reader, cut or late, leaves
-// the connection out of step.
-// Held requests go first: the reply may be theirs.
+// the connection out of step, unless it keeps late replies and the packet is
+// only late. Held requests go first: the reply may be theirs.
 int SSocketClient::ReceivePacket(void* buffer, int timeout)
 {
     SendHeld();
+    m_late = false;
+    if (!CatchUpTransfer(timeout))
+        return -1;
     _SAbort abort(m_socket, false);
     if (!m_reader)
     {
@@ -158,8 +183,32 @@ int SSocketClient::ReceivePacket(void* buffer, int timeout)
     }
     const int n = m_reader->Next(static_cast<unsigned char*>(buffer), timeout, kSocketPacketHeaderSize);
     if (n < 0)
-        Close();
+        FailRead(-1);
     return n;
+}
+
+// `owed` is the payload still owed of a transfer (-1 outside one).
+void SSocketClient::FailRead(long long owed)
+{
+    if (m_keepsLate && m_reader && m_reader->IsLate())
+    {
+        m_late = true;
+        m_owedPayload = owed;
+    }
+    else
+        Close();
+}
+
+bool SSocketClient::CatchUpTransfer(int timeout)
+{
+    if (m_owedPayload < 0)
+        return true;
+    m_late = false;
+    if (!IsConnected())
+        return false;
+    _SReaderPtr none;
+    SkipReply(none, timeout, m_owedPayload);
+    return m_owedPayload < 0 && IsConnected();
 }
 
 SString SSocketClient::ReceiveString(int timeout)
@@ -235,6 +284,9 @@ int CapCount(long long count)
 bool SSocketClient::ReceiveInto(long long size, void* buffer, SVirtualFile* stream, uint32_t tag, int timeout)
 {
     SendHeld();
+    m_late = false;
+    if (!CatchUpTransfer(timeout))
+        return false;
     m_transferReceived = 0;
     m_transferSize = size;
     OnTransferStart(CapCount(size), tag);
@@ -288,7 +340,9 @@ bool SSocketClient::ReceiveInto(long long size, void* buffer, SVirtualFile* stre
     OnTransferEnd(CapCount(received), CapCount(m_transferSize), tag);
     if (skip)
         SkipReply(bounded, timeout, size - received);
-    else if (!ended || ReplyReader(bounded).IsOutOfStep())
+    else if (!ended)
+        FailRead(size - received);
+    else if (ReplyReader(bounded).IsOutOfStep())
         Close();
     return ended && written && !skip && received == size;
 }
@@ -304,11 +358,13 @@ bool SSocketClient::ReceiveFile64(SVirtualFile* stream, int timeout)
 // Reads the rest of an abandoned transfer up to its end packet, so that the
 // next reply is read from its start. It goes on for as long as packets keep
 // coming: the time-out bounds each read, not the whole rest. `left` is the
-// payload still owed, so that the reader may take it in large runs.
+// payload still owed, so that the reader may take it in large runs; a rest
+// that comes late stays owed on a connection that keeps late replies.
 void SSocketClient::SkipReply(_SReaderPtr& bounded, int timeout, long long left)
 {
     _SAbort abort(m_socket, false);
     _SReader& reader = ReplyReader(bounded);
+    m_owedPayload = -1;
     unsigned char packet[kSocketPacketMaxPayload];
     for (;;)
     {
@@ -317,7 +373,7 @@ void SSocketClient::SkipReply(_SReaderPtr& bounded, int timeout, long long left)
             return;
         if (n <= 0)
         {
-            Close();
+            FailRead(left);
             return;
         }
         left = left > n ? left - n : 0;

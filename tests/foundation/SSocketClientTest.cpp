@@ -254,6 +254,38 @@ TEST_F(SSocketClientTest, TimeOutWithNothingReadClosesSoTheLateReplyIsNeverTaken
     EXPECT_STREQ(client.ReceiveString().GetText(), "");
 }
 
+// Kept open, a late reply is read on where it stopped, even within a packet:
+// the status, then a transfer cut in its second packet, then the next reply.
+// Bytes that break the framing close it all the same.
+TEST_F(SSocketClientTest, ALateReplyKeptOpenIsReadOnWhereItStopped)
+{
+    FakeServer server([](SOCKET s) {
+        Sleep(150);
+        const std::vector<unsigned char> second = Packet(std::vector<unsigned char>(4096, 2));
+        SendRaw(s, Concat(Concat(StringPacket("1"), StringPacket("12288")), Packet(std::vector<unsigned char>(4096, 1))));
+        SendRaw(s, std::vector<unsigned char>(second.begin(), second.begin() + 100));
+        Sleep(300);
+        SendRaw(s, std::vector<unsigned char>(second.begin() + 100, second.end()));
+        SendRaw(s, Concat(Concat(Packet(std::vector<unsigned char>(4096, 3)), kEndPacket), StringPacket("next")));
+        Sleep(100);
+        SendRaw(s, Bytes({8, 0, 'n', 'o', 'p', 'e', 0, 0}));
+    });
+    RecordingClient client;
+    client.SetKeepsLateReplies(true);
+    ASSERT_EQ(Connect(client, server), 0);
+    EXPECT_STREQ(client.ReceiveString(50).GetText(), "");
+    EXPECT_TRUE(client.IsReplyLate());
+    EXPECT_STREQ(client.ReceiveString(1000).GetText(), "1");
+    int size = 0;
+    EXPECT_EQ(nullptr, client.ReceiveBlock(&size, 0, 100));
+    EXPECT_TRUE(client.IsReplyLate() && client.OwesTransfer() && client.IsConnected());
+    EXPECT_STREQ(client.ReceiveString(1000).GetText(), "next");
+    EXPECT_FALSE(client.IsReplyLate() || client.OwesTransfer());
+    EXPECT_STREQ(client.ReceiveString(1000).GetText(), "");
+    EXPECT_FALSE(client.IsReplyLate() || client.IsConnected());
+    EXPECT_EQ(client.disconnects, 1);
+}
+
 TEST_F(SSocketClientTest, RefusedTransferIsReadPastForAsLongAsItMoves)
 {
     // Each packet comes within the time-out, the whole rest takes far longer.
