@@ -126,6 +126,8 @@ LRESULT PWndApp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         if (wParam == WATER_TIMER)
             OnWaterTimer();
+        else if (wParam == CATCHUP_TIMER)
+            m_client.CatchUp(0);
         break;
     case WM_CLOSE:
         if (OnClose() != 0)

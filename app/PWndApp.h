@@ -79,6 +79,9 @@ public:
         ID_THUMBS = 1008
     };
     static const UINT_PTR WATER_TIMER = 200;
+    // While connected: reads past late browsing replies as they come.
+    static const UINT_PTR CATCHUP_TIMER = 201;
+    static const UINT CATCHUP_PERIOD = 200;
     static const char* const VERSION;
 
     // The folder picture: a text view whose surface ripples under the mouse.

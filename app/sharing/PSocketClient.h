@@ -1,6 +1,8 @@
 // The browsing connection to a remote library; its end is the main window's
 // disconnection. It keeps the name, host text and port it was connected with
-// (the library keeps only the resolved address).
+// (the library keeps only the resolved address), and reads every reply of its
+// requests in order: one that comes late fails its request and is read past
+// before the next one, so the connection, and the session, stay.
 #pragma once
 #include "SSocketClient.h"
 
@@ -9,7 +11,10 @@ class PWndApp;
 class PSocketClient : public SSocketClient
 {
 public:
-    PSocketClient() : m_owner(nullptr), m_port(0) {}
+    // Every wait for a reply.
+    static const int REPLY_TIMEOUT = 2000;
+
+    PSocketClient();
     ~PSocketClient() override { m_owner = nullptr; }
 
     void SetOwner(PWndApp* owner) { m_owner = owner; }
@@ -21,11 +26,39 @@ public:
     // The access key as text, for the download thread's own connection.
     SString GetAccessText();
 
+    // The requests, each sent once nothing is owed: a status, then a block
+    // when it is positive (freed by the caller); a block alone; a status,
+    // then a text when it is positive. Null or false on any failure.
+    unsigned char* RequestBlock(const char* request, const char* argument, int* size);
+    unsigned char* RequestSizedBlock(const char* request, const char* argument, int* size);
+    bool RequestText(const char* request, const char* argument, SString* text);
+    // Reads past what late replies still owe, waiting at most `timeout` for
+    // each packet (0: only what has come); true once nothing is owed.
+    bool CatchUp(int timeout);
+    bool IsOwing() const { return m_owed != OWES_NOTHING || OwesTransfer(); }
+
     void OnDisconnected() override;
 
 private:
+    // What a late reply still owes, besides the rest of a transfer (which the
+    // library reads past).
+    enum _POwed
+    {
+        OWES_NOTHING,
+        OWES_STATUS_BLOCK,
+        OWES_STATUS_TEXT,
+        OWES_BLOCK,
+        OWES_TEXT
+    };
+
+    bool Ask(const char* request, const char* argument);
+    int ReceiveStatus(_POwed owed);
+    unsigned char* ReceiveOwnBlock(int* size, int timeout);
+    bool ReadOwed(int timeout);
+
     PWndApp* m_owner;
     SString m_name;
     SString m_hostName;
     int m_port;
+    _POwed m_owed;
 };

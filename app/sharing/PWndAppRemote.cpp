@@ -10,8 +10,6 @@
 
 namespace
 {
-const int REPLY_TIMEOUT = 2000;
-
 // Names and addresses from a peer go into the page as text.
 SString EscapeHtml(const SString& text)
 {
@@ -66,20 +64,12 @@ bool LoadPictureBytes(SImage* image, const unsigned char* bytes, int size)
     memory.SeekToStart();
     return image->Load(&memory);
 }
-
-// A status reply counts as positive above 0; then comes the block, freed by the caller.
-unsigned char* RequestBlock(PSocketClient& client, const char* request, const SString& argument, int* size)
-{
-    if (!client.SendMessage(request, TextOf(argument)) || std::atoi(TextOf(client.ReceiveString(REPLY_TIMEOUT))) <= 0)
-        return nullptr;
-    return client.ReceiveBlock(size, 0, REPLY_TIMEOUT);
-}
 }
 
 bool PWndApp::OpenRemoteFolder(const char* path)
 {
     int size = 0;
-    unsigned char* block = RequestBlock(m_client, "101", RemoteRequestPath(path), &size);
+    unsigned char* block = m_client.RequestBlock("101", TextOf(RemoteRequestPath(path)), &size);
     if (!block)
         return false;
     const bool parsed = ParseRemoteFolders(block, size);
@@ -124,7 +114,7 @@ bool PWndApp::ShowRemoteFolder()
         return false;
     }
     int size = 0;
-    unsigned char* block = RequestBlock(m_client, "102", m_remoteFolder.GetFolder() + TextOf(name), &size);
+    unsigned char* block = m_client.RequestBlock("102", TextOf(m_remoteFolder.GetFolder() + TextOf(name)), &size);
     if (!block)
         return false;
     const bool shown = ParseRemoteFolderView(block, size);
@@ -227,13 +217,12 @@ bool PWndApp::LoadRemoteNotes()
     const SString title = GetSelectedFileTitle();
     SString path = m_remoteFolder.GetFolder() + TextOf(folder);
     path += title.GetLength() > 0 ? TextOf(SString("\\") + TextOf(title) + ".txt") : ".txt";
-    if (folder.GetLength() == 0 || !m_client.SendMessage("107", TextOf(path)) ||
-        std::atoi(TextOf(m_client.ReceiveString(REPLY_TIMEOUT))) <= 0)
+    SString text;
+    if (folder.GetLength() == 0 || !m_client.RequestText("107", TextOf(path), &text))
     {
         m_notesEditor.Close(true);
         return false;
     }
-    const SString text = m_client.ReceiveString(REPLY_TIMEOUT);
     SMemory notes;
     notes.Write(TextOf(text), text.GetLength());
     notes.SeekToStart();
@@ -244,7 +233,7 @@ bool PWndApp::LoadRemoteNotes()
 bool PWndApp::ReceiveRemoteTree(SVirtualFile* stream)
 {
     int size = 0;
-    unsigned char* block = stream ? RequestBlock(m_client, "100", SString(""), &size) : nullptr;
+    unsigned char* block = stream ? m_client.RequestBlock("100", "", &size) : nullptr;
     if (!block)
         return false;
     const bool unpacked = PRemoteBlocks::Unpack(block, size, stream);

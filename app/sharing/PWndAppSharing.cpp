@@ -106,6 +106,9 @@ void PWndApp::ShowRemoteMode()
     m_fileList.InvalidateRect(nullptr, true);
     m_notesEditor.Close(true);
     m_notesEditor.SetReadOnly(true);
+    // A late reply is read as it comes: a server whose reply stays unread
+    // would wait on it, and drop the connection.
+    SetTimer(CATCHUP_TIMER, CATCHUP_PERIOD);
 }
 
 // Reached from command 33, from closing, and from the connection's own end
@@ -115,6 +118,7 @@ void PWndApp::OnDisconnected()
     if (m_disconnecting)
         return;
     m_disconnecting = true;
+    KillTimer(CATCHUP_TIMER);
     StopDownloads();
     m_client.Disconnect();
     FillToolBar(true);
@@ -143,10 +147,11 @@ bool PWndApp::DownloadSelection(bool folder)
     if (folder)
     {
         const SString name = GetSelectedFolderName();
-        if (name.GetLength() == 0 || !m_client.SendMessage("103", TextOf(m_remoteFolder.GetFolder() + TextOf(name))))
-            return false;
         int size = 0;
-        unsigned char* block = m_client.ReceiveBlock(&size, 0, 2000);
+        unsigned char* block =
+            name.GetLength() > 0
+                ? m_client.RequestSizedBlock("103", TextOf(m_remoteFolder.GetFolder() + TextOf(name)), &size)
+                : nullptr;
         const bool listed = block && PRemoteBlocks::ParseFileList(block, size, &paths);
         std::free(block);
         if (!listed)

@@ -58,8 +58,9 @@ protected:
     }
 
     // A server of distinct files "A\\NN.mp3": "105" gives a file's size (as
-    // told in `sizes` when it is there), "106" its bytes from the offset; the
-    // hold runs first on the server's thread, as a busy server's would.
+    // told in `sizes` when it is there), "106" its bytes from the offset, and
+    // `browse` the other requests; the hold runs first on the server's
+    // thread, as a busy server's would. Files under "B\\" are not queued.
     void Serve(int count, const std::function<void(const std::string& name, const std::string& text)>& hold = nullptr)
     {
         for (int i = 0; i < count; ++i)
@@ -67,6 +68,8 @@ protected:
         server.SetResponder([this, hold](const std::string& name, const std::string& text) {
             if (hold)
                 hold(name, text);
+            if (name != "105" && name != "106")
+                return browse ? browse(name, text) : std::vector<std::string>{"=0"};
             const size_t cut = text.rfind('|');
             const std::string path = name == "106" ? text.substr(0, cut) : text;
             const auto told = sizes.find(path);
@@ -77,7 +80,37 @@ protected:
                                                : std::vector<std::string>{"="};
         });
         for (const auto& file : files)
-            App().GetDownloadQueue().Add(file.first.c_str());
+            if (file.first.rfind("B\\", 0) != 0)
+                App().GetDownloadQueue().Add(file.first.c_str());
+    }
+
+    // Six files, one of 2 MiB sent slowly: the server's thread answers
+    // nothing else meanwhile, as it waits for each transfer. A folder view
+    // holds one song named after the folder; "103" lists B's files.
+    void ServeWithALargeFile(bool withB)
+    {
+        files["A\\02 large.mp3"] = PatternText(2 * 1024 * 1024, 99);
+        if (withB)
+            files["B\\b1.mp3"] = PatternText(3000, 1), files["B\\b2.mp3"] = PatternText(5000, 2);
+        browse = [](const std::string& name, const std::string& text) -> std::vector<std::string> {
+            if (name == "102")
+                return {"=1", Z(text) + Z(text + "\\" + text + "1.mp30") + U32(0) + U32(0) + U32(0) + std::string(1, '\0')};
+            return {Z(name == "103" && text == "B" ? "B\\b1.mp3|B\\b2.mp3" : "")};
+        };
+        server.SetPace(8);
+        Serve(5);
+        ASSERT_EQ(6, App().GetDownloadQueue().GetCount());
+        ASSERT_TRUE(App().ResumeDownloads());
+        const std::string large = root.Path() + "{Kitchen}\\A\\02 large.mp3";
+        ASSERT_TRUE(PumpUntil([&] { return FileSizeOf(large) > 0; }));
+    }
+
+    // The request failed, and nothing else: the session, its queue and its run go on.
+    void ExpectTheSessionGoesOn(int rows)
+    {
+        EXPECT_FALSE(App().IsLocal());
+        EXPECT_EQ(rows, App().GetDownloadQueue().GetCount());
+        EXPECT_TRUE(App().GetDownloadThread().IsRunning());
     }
 
     // The run ends with every row of the files done, its target holding its file exactly.
@@ -100,6 +133,7 @@ protected:
     TempFolder root;
     ScriptedServer server;
     std::map<std::string, std::string> files, sizes;
+    std::function<std::vector<std::string>(const std::string& name, const std::string& text)> browse;
     Questions questions;
     std::unique_ptr<AppWindow> window;
 };
@@ -473,7 +507,37 @@ TEST_F(SharingClientTest, ABrowsingReplyPastTheTimeOutIsNeverTakenForTheNextOne)
     PumpUntil([] { return false; }, 1000);
     App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 26);
     PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); });
+    // The late reply was read past: the session stays, with the fresh one queued.
     PWndNet& queue = App().GetDownloadQueue();
-    for (int row = 0; row < queue.GetCount(); ++row)
-        EXPECT_STRNE("A\\late.mp3", queue.GetPath(row).GetText());
+    EXPECT_FALSE(App().IsLocal());
+    ASSERT_EQ(1, queue.GetCount());
+    EXPECT_STREQ("A\\fresh.mp3", queue.GetPath(0).GetText());
+}
+
+TEST_F(SharingClientTest, AFolderSelectedWhileAFileIsSentKeepsTheSessionAndItsDownloads)
+{
+    ServeWithALargeFile(false);
+    Select(App(), App().GetFolderList(), "B");
+    EXPECT_EQ("", Items(App().GetFileList()));
+    ExpectTheSessionGoesOn(6);
+    ExpectAllDone();
+    EXPECT_EQ(6, App().GetDownloadQueue().GetCount());
+    EXPECT_EQ(2, server.Connections());
+    // Once the server answers again, a folder shows its own files, not the late view's.
+    Select(App(), App().GetFolderList(), "A");
+    EXPECT_EQ("A1;", Items(App().GetFileList()));
+    EXPECT_FALSE(App().IsLocal());
+}
+
+TEST_F(SharingClientTest, DownloadFolderPressedWhileAFileIsSentLosesNothing)
+{
+    ServeWithALargeFile(true);
+    App().GetFolderList().SetSelection(App().GetFolderList().FindItem("B"));
+    App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 26);
+    ExpectTheSessionGoesOn(6);
+    ASSERT_TRUE(PumpUntil([&] { return !App().GetDownloadThread().IsRunning(); }, 60000));
+    EXPECT_EQ(6, App().GetDownloadQueue().GetCount());
+    App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 26);
+    EXPECT_EQ(8, App().GetDownloadQueue().GetCount());
+    ExpectAllDone();
 }
