@@ -25,7 +25,8 @@ void PTargetMaker::Make(_PJob* job)
         SetEvent(m_progress.Get());
 }
 
-// The first job starts the thread; the later ones come through its loop.
+// A job the thread cannot take ends here: nothing would ever make it, and
+// the ones after it would stay held behind it.
 std::shared_ptr<PTargetMaker::_PJob> PTargetMaker::Begin(const SString& target)
 {
     if (!m_progress.IsValid())
@@ -34,15 +35,26 @@ std::shared_ptr<PTargetMaker::_PJob> PTargetMaker::Begin(const SString& target)
     while (!m_held.empty() && m_held.front()->state != PENDING)
         m_held.pop_front();
     m_held.push_back(job);
+    if (HandOver(job))
+        return job;
+    m_held.pop_back();
+    job->state = FAILED;
+    return nullptr;
+}
+
+// The first job starts the thread; the later ones come through its loop.
+bool PTargetMaker::HandOver(const std::shared_ptr<_PJob>& job)
+{
     if (IsRunning())
     {
         const HWND worker = GetWorkerWindow();
-        return worker && PostMessageA(worker, SWM_THREAD_CALL, kMakeWork, reinterpret_cast<LPARAM>(job.get()))
-                   ? job
-                   : nullptr;
+        return worker && PostMessageA(worker, SWM_THREAD_CALL, kMakeWork, reinterpret_cast<LPARAM>(job.get()));
     }
     m_first = job;
-    return Start(false) ? job : nullptr;
+    if (Start(false))
+        return true;
+    m_first.reset();
+    return false;
 }
 
 // The waiting flag is raised before the job is looked at again, so a job

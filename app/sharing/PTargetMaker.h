@@ -39,11 +39,14 @@ public:
     std::shared_ptr<_PJob> Begin(const SString& target);
     // Waits for the job: true when its file was made.
     bool End(const std::shared_ptr<_PJob>& job);
+    // The jobs handed over and not yet let go.
+    size_t GetHeldCount() const { return m_held.size(); }
 
     bool Run() override;
     void OnWork(WPARAM wParam, LPARAM lParam) override;
 
 private:
+    bool HandOver(const std::shared_ptr<_PJob>& job);
     void Make(_PJob* job);
 
     std::shared_ptr<_PJob> m_first; // the job the thread starts with

@@ -379,6 +379,20 @@ TEST(PTargetMakerTest, ANewTargetNeverEmptiesAFileThatAppearedSinceTheListing)
     }
 }
 
+// A job its thread cannot take (its window is gone) ends at once: the caller
+// makes the file, and no job stays held behind it.
+TEST(PTargetMakerTest, AJobTheThreadCannotTakeIsLetGoAtOnce)
+{
+    TempFolder folder;
+    PTargetMaker maker;
+    ASSERT_TRUE(maker.End(maker.Begin((folder.Path() + "first.mp3").c_str())));
+    SendMessageA(maker.GetWorkerWindow(), WM_CLOSE, 0, 0);
+    ASSERT_FALSE(IsWindow(maker.GetWorkerWindow()));
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(nullptr, maker.Begin((folder.Path() + std::to_string(i) + ".mp3").c_str())) << i;
+    EXPECT_LE(maker.GetHeldCount(), 1u);
+}
+
 TEST_F(SharingClientTest, ClearingDoneRowsDuringARunLeavesEveryOtherRowFetched)
 {
     server.SetPace(40);
