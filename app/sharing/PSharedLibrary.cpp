@@ -291,15 +291,20 @@ long long PSharedLibrary::GetFileSize(const char* argument, SString* path, SMemo
         return -1;
     if (!whole || size.QuadPart <= 0 || size.QuadPart > most)
         return size.QuadPart;
+    // A file written during the read may have given older bytes than its
+    // time after it says: it is kept only when its time did not move.
+    FILETIME before = {}, after = {};
+    const bool timed = GetFileTime(file.Get(), nullptr, nullptr, &before);
     ReadWhole(file.Get(), static_cast<int>(size.QuadPart), whole);
-    FILETIME time = {};
-    if (written)
-        *written = GetFileTime(file.Get(), nullptr, nullptr, &time) ? Join(time) : 0;
+    if (!timed || !GetFileTime(file.Get(), nullptr, nullptr, &after) || CompareFileTime(&before, &after) != 0)
+        whole->Close();
+    else if (written)
+        *written = Join(after);
     return size.QuadPart;
 }
 
 // Left empty unless all `size` bytes are read.
-void PSharedLibrary::ReadWhole(HANDLE file, int size, SMemory* out)
+void PSharedLibrary::ReadWhole(HANDLE file, int size, SMemory* out) const
 {
     std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[size]);
     DWORD read = 0;

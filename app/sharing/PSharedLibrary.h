@@ -22,6 +22,7 @@ public:
     static const int MAX_NOTES = 4095;
 
     PSharedLibrary();
+    virtual ~PSharedLibrary() {}
 
     // Takes the copy; the root is used in its long form.
     void Update(const SString& root, const SArrayString& coverNames, const PSettings::_SServer& server);
@@ -47,15 +48,20 @@ public:
     void BuildFileList(const char* argument, SMemory* out);
     // "105": the size of a file; -1 when refused or unreadable. *path gets
     // its full path, and a file of at most `most` bytes is read whole into
-    // *whole (left empty when it cannot be), with its last write time in
-    // *written (left as it was for a file not read).
+    // *whole (left empty when it cannot be, or when it was written during
+    // the read), with its last write time in *written (left as it was for a
+    // file not read).
     long long GetFileSize(const char* argument, SString* path = nullptr, SMemory* whole = nullptr, int most = 0,
                           unsigned long long* written = nullptr);
     // "107": at most MAX_NOTES bytes of the file as text; false when refused.
     bool ReadNotes(const char* argument, SString* out);
 
+protected:
+    // Reads a small file whole for its size request (tests stand in for a
+    // writer that comes meanwhile).
+    virtual void ReadWhole(HANDLE file, int size, SMemory* out) const;
+
 private:
-    static void ReadWhole(HANDLE file, int size, SMemory* out);
     static unsigned long long Join(const FILETIME& time);
     SString Resolve(const char* relative, bool folder);
     bool IsServed(const SString& path);

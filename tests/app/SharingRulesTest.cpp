@@ -10,6 +10,7 @@
 #include "PRemoteBlocks.h"
 #include "PSharedLibrary.h"
 #include "SDisk.h"
+#include "SGuards.h"
 #include "SMemory.h"
 #include "SharingTestSupport.h"
 
@@ -258,4 +259,51 @@ TEST(SharingRulesTest, FilesReadForTheirSizeServeOnlyTheirOwnRequest)
     EXPECT_NE(nullptr, recent.Take(1, "C:\\1", 1, 0));
     recent.Forget(1);
     EXPECT_EQ(nullptr, recent.Take(1, ("C:\\" + std::to_string(PRecentFiles::MOST_FILES)).c_str(), 1, 0));
+}
+
+namespace
+{
+// A writer that comes while a small file is read whole for its size: the
+// bytes read are the older ones, and the file's time moves on.
+class RewrittenDuringTheRead : public PSharedLibrary
+{
+public:
+    std::string path, newer;
+
+protected:
+    void ReadWhole(HANDLE file, int size, SMemory* out) const override
+    {
+        PSharedLibrary::ReadWhole(file, size, out);
+        if (newer.empty())
+            return;
+        const SHandleGuard writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+        DWORD written = 0;
+        FILETIME time = {};
+        GetFileTime(writer.Get(), nullptr, nullptr, &time);
+        time.dwHighDateTime += 1;
+        WriteFile(writer.Get(), newer.data(), static_cast<DWORD>(newer.size()), &written, nullptr);
+        SetFileTime(writer.Get(), nullptr, nullptr, &time);
+    }
+};
+}
+
+TEST(SharingRulesTest, ASmallFileWrittenDuringItsReadIsNeverKeptAsItWas)
+{
+    TempFolder root;
+    ASSERT_TRUE(root.WriteFile("A\\a.mp3", "older"));
+    RewrittenDuringTheRead library;
+    library.Update(SDisk().ExpandLongPath(root.Path().c_str()), SArrayString(), PSettings::_SServer());
+    library.path = root.Path() + "A\\a.mp3";
+    library.newer = "newer";
+    SMemory whole;
+    unsigned long long written = 0;
+    EXPECT_EQ(5, library.GetFileSize("A\\a.mp3", nullptr, &whole, PRecentFiles::MOST_BYTES, &written));
+    EXPECT_EQ(0, whole.GetSize());
+    // Left alone during the read, it is kept with its time.
+    library.newer = "";
+    EXPECT_EQ(5, library.GetFileSize("A\\a.mp3", nullptr, &whole, PRecentFiles::MOST_BYTES, &written));
+    ASSERT_EQ(5, whole.GetSize());
+    EXPECT_EQ(0, std::memcmp(whole.GetData(), "newer", 5));
+    EXPECT_NE(0u, written);
 }
