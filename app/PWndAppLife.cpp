@@ -109,10 +109,11 @@ LRESULT PWndApp::OnClose()
         if (!closed)
             return -1;
     }
-    if (!IsLocal())
-        OnDisconnected();
+    // Asked first: a close refused there keeps the remote session and its downloads.
     if (!StopSharing())
         return -1;
+    if (!IsLocal())
+        OnDisconnected();
     SavePlacements();
     if (m_taskStrip.IsDocked())
     {

@@ -49,12 +49,13 @@ bool PWndApp::Connect(const char* name, const char* host, const char* password, 
 {
     m_lastConnection = SString(name ? name : "") + "|" + (host ? host : "") + "|" + (password ? password : "") + "|" +
                        SString().SetInt(port).GetText();
-    ClearQueue();
     if (port < 1)
         port = PSettings::DEFAULT_PORT;
-    // The name becomes a folder under the root: one that could lead elsewhere is refused.
+    // The name becomes a folder under the root: one that could lead elsewhere
+    // is refused. A session under way keeps its access code, which its
+    // downloads connect with.
     int result = -1;
-    if (PPeerPath::IsAcceptedName(name))
+    if (!m_client.IsConnected() && PPeerPath::IsAcceptedName(name))
     {
         m_client.SetAccessCode(password);
         result = m_client.Connect(host, port, false, CLIENT_VALUE);
@@ -65,6 +66,8 @@ bool PWndApp::Connect(const char* name, const char* host, const char* password, 
         Ask("The server is saturated.\r\n\r\nPlease try again later.", "Server", MB_OK | MB_ICONEXCLAMATION);
     if (result != 0)
         return false;
+    // Only a connection made empties the play queue: a failed one leaves it playing.
+    ClearQueue();
     m_client.SetConnection(name, host, port);
     ShowRemoteMode();
     if (!OpenRemoteFolder(""))

@@ -114,6 +114,16 @@ TEST_F(PlaybackQueueTest, PreviousAndNextMoveThroughTheQueueOrEmptyIt)
     EXPECT_TRUE(PlaybackButtonsIdle());
 }
 
+TEST_F(PlaybackQueueTest, AConnectionThatFailsLeavesTheQueuePlaying)
+{
+    Questions questions;
+    ASSERT_TRUE(Append({"C\\1.mp3", "C\\2.mp3"}));
+    EXPECT_FALSE(App().Connect("Kitchen", "127.0.0.1", "", FreePort()));
+    EXPECT_EQ(std::vector<std::string>{"Server: Connection failed."}, Questions::asked);
+    EXPECT_EQ("C\\1.mp3;C\\2.mp3;", Queue());
+    EXPECT_EQ(0, App().GetQueueIndex());
+}
+
 TEST_F(PlaybackQueueTest, EndOfFileRepeatsPlaysOnOrShutsDown)
 {
     const struct

@@ -37,6 +37,7 @@ protected:
     {
         StartSockets();
         settings.SetText("Folder", root.Path());
+        settings.SetNumber("ServerPort", sharingPort);
         server.Script("101", {"=1", Z("") + Z("A|B|") + Z("10") + std::string(2048, '\x7F')});
         server.Script("100", {"=1", Packed("A\\|A\\B\\|A\\B\\E\\|D\\|<b>&\\")});
         window.reset(new AppWindow);
@@ -130,6 +131,7 @@ protected:
     }
 
     SettingsKey settings;
+    const int sharingPort = FreePort();
     TempFolder root;
     ScriptedServer server;
     std::map<std::string, std::string> files, sizes;
@@ -526,6 +528,28 @@ TEST_F(SharingClientTest, ABrowsingReplyPastTheTimeOutIsNeverTakenForTheNextOne)
     EXPECT_FALSE(App().IsLocal());
     ASSERT_EQ(1, queue.GetCount());
     EXPECT_STREQ("A\\fresh.mp3", queue.GetPath(0).GetText());
+}
+
+// Neither a second connection refused nor a close refused at the sharing
+// question takes the session: its rows, and the access code its downloads use.
+TEST_F(SharingClientTest, RefusedConnectionsAndClosesKeepTheSession)
+{
+    PWndNet& queue = App().GetDownloadQueue();
+    ASSERT_TRUE(queue.Add("A\\1.mp3"));
+    EXPECT_FALSE(App().Connect("Other", "127.0.0.1", "secret", FreePort()));
+    EXPECT_FALSE(App().IsLocal());
+    ASSERT_TRUE(StartSharingOn(App(), sharingPort));
+    App().GetServerThread().SetPeerCount(1);
+    {
+        QuestionRecorder no(IDNO);
+        EXPECT_EQ(-1, App().SendMessage(WM_CLOSE));
+    }
+    EXPECT_FALSE(App().IsLocal());
+    EXPECT_EQ(1, queue.GetCount());
+    files["A\\1.mp3"] = "abc";
+    Serve(0);
+    ASSERT_TRUE(App().ResumeDownloads());
+    ExpectAllDone();
 }
 
 TEST_F(SharingClientTest, AFolderSelectedWhileAFileIsSentKeepsTheSessionAndItsDownloads)
