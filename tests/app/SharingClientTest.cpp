@@ -561,6 +561,8 @@ TEST_F(SharingClientTest, AFolderSelectedWhileAFileIsSentKeepsTheSessionAndItsDo
     ExpectAllDone();
     EXPECT_EQ(6, App().GetDownloadQueue().GetCount());
     EXPECT_EQ(2, server.Connections());
+    // The late view was read past as it came.
+    EXPECT_TRUE(PumpUntil([&] { return !App().GetClient().IsOwing(); }, 5000));
     // Once the server answers again, a folder shows its own files, not the late view's.
     Select(App(), App().GetFolderList(), "A");
     EXPECT_EQ("A1;", Items(App().GetFileList()));
