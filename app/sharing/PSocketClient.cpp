@@ -1,5 +1,6 @@
 #include "PSocketClient.h"
 #include <cstdlib>
+#include "PSettings.h"
 #include "PWndApp.h"
 
 PSocketClient::PSocketClient() : m_owner(nullptr), m_port(0), m_owed(OWES_NOTHING)
@@ -24,9 +25,19 @@ SString PSocketClient::GetAccessText()
     return text;
 }
 
+namespace
+{
+// A status reply counts as positive above 0.
+bool IsPositive(const SString& status)
+{
+    return std::atoi(TextOf(status)) > 0;
+}
+}
+
 unsigned char* PSocketClient::RequestBlock(const char* request, const char* argument, int* size)
 {
-    if (!Ask(request, argument) || ReceiveStatus(OWES_STATUS_BLOCK) <= 0)
+    SString status;
+    if (!Ask(request, argument) || !ReceiveText(OWES_STATUS_BLOCK, REPLY_TIMEOUT, &status) || !IsPositive(status))
         return nullptr;
     return ReceiveOwnBlock(size, REPLY_TIMEOUT);
 }
@@ -38,12 +49,9 @@ unsigned char* PSocketClient::RequestSizedBlock(const char* request, const char*
 
 bool PSocketClient::RequestText(const char* request, const char* argument, SString* text)
 {
-    if (!Ask(request, argument) || ReceiveStatus(OWES_STATUS_TEXT) <= 0)
-        return false;
-    *text = ReceiveString(REPLY_TIMEOUT);
-    if (IsReplyLate())
-        m_owed = OWES_TEXT;
-    return IsConnected() && !IsReplyLate();
+    SString status;
+    return Ask(request, argument) && ReceiveText(OWES_STATUS_TEXT, REPLY_TIMEOUT, &status) && IsPositive(status) &&
+           ReceiveText(OWES_TEXT, REPLY_TIMEOUT, text);
 }
 
 bool PSocketClient::CatchUp(int timeout)
@@ -64,17 +72,13 @@ bool PSocketClient::Ask(const char* request, const char* argument)
     return CatchUp(REPLY_TIMEOUT) && SendMessage(request, argument);
 }
 
-// 1 for a positive status, 0 for another, -1 when it came late (what the
-// reply still owes is then `owed`).
-int PSocketClient::ReceiveStatus(_POwed owed)
+// One text of a reply; when it comes late, what the reply owes from it on is `owed`.
+bool PSocketClient::ReceiveText(_POwed owed, int timeout, SString* text)
 {
-    const SString status = ReceiveString(REPLY_TIMEOUT);
+    *text = ReceiveString(timeout);
     if (IsReplyLate())
-    {
         m_owed = owed;
-        return -1;
-    }
-    return IsConnected() && std::atoi(status.GetText() ? status.GetText() : "") > 0 ? 1 : 0;
+    return IsConnected() && !IsReplyLate();
 }
 
 unsigned char* PSocketClient::ReceiveOwnBlock(int* size, int timeout)
@@ -97,18 +101,12 @@ bool PSocketClient::ReadOwed(int timeout)
         std::free(ReceiveOwnBlock(&size, timeout));
         return IsConnected() && m_owed == OWES_NOTHING;
     }
-    const SString text = ReceiveString(timeout);
-    if (IsReplyLate())
-    {
-        m_owed = owed;
+    SString text;
+    if (!ReceiveText(owed, timeout, &text))
         return false;
-    }
-    const bool positive = std::atoi(text.GetText() ? text.GetText() : "") > 0;
-    if (positive && owed == OWES_STATUS_BLOCK)
-        m_owed = OWES_BLOCK;
-    else if (positive && owed == OWES_STATUS_TEXT)
-        m_owed = OWES_TEXT;
-    return IsConnected();
+    if (owed != OWES_TEXT && IsPositive(text))
+        m_owed = owed == OWES_STATUS_BLOCK ? OWES_BLOCK : OWES_TEXT;
+    return true;
 }
 
 void PSocketClient::OnDisconnected()

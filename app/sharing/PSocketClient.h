@@ -52,7 +52,7 @@ private:
     };
 
     bool Ask(const char* request, const char* argument);
-    int ReceiveStatus(_POwed owed);
+    bool ReceiveText(_POwed owed, int timeout, SString* text);
     unsigned char* ReceiveOwnBlock(int* size, int timeout);
     bool ReadOwed(int timeout);
 

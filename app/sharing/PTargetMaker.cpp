@@ -38,7 +38,6 @@ std::shared_ptr<PTargetMaker::_PJob> PTargetMaker::Begin(const SString& target)
     if (HandOver(job))
         return job;
     m_held.pop_back();
-    job->state = FAILED;
     return nullptr;
 }
 
