@@ -1,5 +1,6 @@
 // SImageList: one native image list filled from pictures, resources and strips.
 #include "SImageList.h"
+#include <cstring>
 #include "SGuards.h"
 #include "SImage.h"
 #include "SLibrary.h"
@@ -63,6 +64,34 @@ bool SImageList::AddImage(const SImage* image)
         return false;
     SGdiObjectGuard<HBITMAP> bitmap(copy.GetHBITMAP());
     return Add(bitmap.Get());
+}
+
+bool SImageList::AddPixels(const void* pixels, int count)
+{
+    const SIZE icon = GetIconSize();
+    if (!m_list || !pixels || count <= 0 || icon.cx <= 0 || icon.cy <= 0 || count > 0x7FFFFFFF / icon.cx / 4)
+        return count == 0;
+    // The list takes pictures laid side by side in one bitmap.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = icon.cx * count;
+    info.bmiHeader.biHeight = -icon.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    SGdiObjectGuard<HBITMAP> strip(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!strip.Get() || !bits)
+        return false;
+    // The source may lie anywhere in a block: its rows are copied as bytes.
+    const unsigned char* from = static_cast<const unsigned char*>(pixels);
+    DWORD* to = static_cast<DWORD*>(bits);
+    const size_t stride = static_cast<size_t>(icon.cx) * count, row = static_cast<size_t>(icon.cx) * 4;
+    for (int i = 0; i < count; i++)
+        for (int y = 0; y < icon.cy; y++, from += row)
+            memcpy(to + static_cast<size_t>(y) * stride + static_cast<size_t>(i) * icon.cx, from, row);
+    for (size_t i = 0, n = stride * icon.cy; i < n; i++)
+        to[i] |= 0xFF000000;
+    return ImageList_Add(m_list, strip.Get(), nullptr) != -1;
 }
 
 bool SImageList::AddFromStream(SVirtualFile* stream)

@@ -28,6 +28,11 @@ public:
     bool Add(HBITMAP bitmap);
     // Stretched to the icon size when it differs.
     bool AddImage(const SImage* image);
+    // count pictures of the icon size from 32-bit pixels (blue, green, red,
+    // then a fourth byte that is not read), rows from the top, one picture
+    // after the other; drawn opaque. One addition for all of them: added one
+    // by one, the list grows a few at a time and copies all it holds each time.
+    bool AddPixels(const void* pixels, int count);
     // The rest of the stream decoded as one picture.
     bool AddFromStream(SVirtualFile* stream);
     // With a type, the resource's bytes as a picture; without, the program's bitmap id.
