@@ -3,6 +3,7 @@
 // every command, key and notification into the operation that does the work.
 #pragma once
 #include "SPlatform.h"
+#include <memory>
 #include <vector>
 #include "SArray.h"
 #include "SArrayString.h"
@@ -232,9 +233,11 @@ public:
     SBrowserCtrl& GetSecondBrowser() { return m_secondBrowser; }
     const SPath& GetRemoteFolder() const { return m_remoteFolder; }
     const SString& GetRemotePicture() const { return m_remotePicture; }
-    // The sharing server's copy of the root, the cover names and the server
-    // settings, taken under the lock that loading the settings takes too.
-    void CopySharingSettings(SString* root, SArrayString* coverNames, PSettings::_SServer* server) const;
+    // The sharing server's copy of the root, the cover names, the server
+    // settings and the folders the last scan read, taken under the lock that
+    // loading the settings takes too.
+    void CopySharingSettings(SString* root, SArrayString* coverNames, PSettings::_SServer* server,
+                             std::shared_ptr<const PLibraryTree>* tree = nullptr) const;
     int GetPreferencesRequests() const { return m_preferencesRequests; }
 
     // The play queue and the views of what plays (playback/).
@@ -371,6 +374,8 @@ private:
     SWnd m_band;
     bool m_repeat, m_shutdown;
     SArrayString m_statFolders;
+    // The folders as the last scan read them, for the sharing server to start from.
+    std::shared_ptr<const PLibraryTree> m_libraryTree;
     SArray<unsigned int> m_statSongs, m_statVideos, m_statRadios;
     SListCtrl m_folderList;
     SListCtrl m_fileList;

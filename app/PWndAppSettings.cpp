@@ -83,12 +83,15 @@ void PWndApp::LoadSettings(bool withSplash)
     ApplyTaskbar(settings);
 }
 
-void PWndApp::CopySharingSettings(SString* root, SArrayString* coverNames, PSettings::_SServer* server) const
+void PWndApp::CopySharingSettings(SString* root, SArrayString* coverNames, PSettings::_SServer* server,
+                                  std::shared_ptr<const PLibraryTree>* tree) const
 {
     SLockGuard lock(m_sharingLock.Get());
     *root = m_rootFolder.GetPath();
     *coverNames = m_coverNames;
     *server = m_server;
+    if (tree)
+        *tree = m_libraryTree;
 }
 
 SString PWndApp::GetCountsText() const

@@ -12,6 +12,7 @@ struct Node
     SString path;
     int parent;
     unsigned int counts[3];
+    PLibraryTree::_SFolder* recorded;
 };
 
 const struct
@@ -47,23 +48,27 @@ void PLibraryScan::ListFolder(const SString& folder, SArrayString* subFolders, u
     do
     {
         SString name;
-        const bool exact = PFolderTree::ToCodePage(data.cFileName, &name);
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         {
-            const bool dots = wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0;
-            if (!dots && exact && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                PFolderTree::FitsListing(wide + data.cFileName + L"\\"))
+            if (PLibraryTree::IsRecorded(wide, data, &name))
+            {
                 subFolders->Add(name.GetText());
+                if (m_recorded)
+                    PLibraryTree::AddFound(m_recorded, name, data);
+            }
             continue;
         }
+        PFolderTree::ToCodePage(data.cFileName, &name);
         const Kind kind = GetKind(name.GetText());
         if (kind != KIND_NONE)
             ++counts[kind];
     } while (FindNextFileW(find.Get(), &data));
+    if (m_recorded)
+        m_recorded->read = true;
 }
 
 void PLibraryScan::Run(const char* root, SArrayString* folders, SArray<unsigned int>* songs,
-                       SArray<unsigned int>* videos, SArray<unsigned int>* radios)
+                       SArray<unsigned int>* videos, SArray<unsigned int>* radios, PLibraryTree* tree)
 {
     folders->DeleteAndRemoveAll();
     songs->RemoveAll();
@@ -72,15 +77,20 @@ void PLibraryScan::Run(const char* root, SArrayString* folders, SArray<unsigned 
     // Breadth first: every folder comes after its parent, so one backward pass
     // adds each folder's counts into its parent's.
     std::vector<Node> nodes;
-    nodes.push_back(Node{SString(root ? root : ""), -1, {0, 0, 0}});
+    nodes.push_back(Node{SString(root ? root : ""), -1, {0, 0, 0}, tree ? &tree->Reset(root ? root : "") : nullptr});
     SArrayString names;
     for (size_t i = 0; i < nodes.size(); ++i)
     {
         names.DeleteAndRemoveAll();
+        m_recorded = nodes[i].recorded;
         ListFolder(nodes[i].path, &names, nodes[i].counts);
+        // Recorded in the order listed, as the names are.
+        const bool recorded = m_recorded && m_recorded->folders.size() == static_cast<size_t>(names.GetCount());
         for (int n = 0; n < names.GetCount(); ++n)
-            nodes.push_back(Node{nodes[i].path + names.GetAt(n).GetText() + "\\", static_cast<int>(i), {0, 0, 0}});
+            nodes.push_back(Node{nodes[i].path + names.GetAt(n).GetText() + "\\", static_cast<int>(i), {0, 0, 0},
+                                 recorded ? m_recorded->folders[static_cast<size_t>(n)].get() : nullptr});
     }
+    m_recorded = nullptr;
     for (size_t i = nodes.size(); i-- > 1;)
         for (int k = 0; k < 3; ++k)
             nodes[nodes[i].parent].counts[k] += nodes[i].counts[k];

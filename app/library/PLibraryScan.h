@@ -5,6 +5,7 @@
 #include "SArray.h"
 #include "SArrayString.h"
 #include "SString.h"
+#include "PLibraryTree.h"
 
 class PLibraryScan
 {
@@ -25,12 +26,17 @@ public:
     // Empties the four arrays, then fills them with every folder under root
     // (root included; full paths ending with a separator), sorted without
     // regard to case, and the song, video and radio counts of its subtree.
+    // With a tree, every folder read is recorded in it too.
     void Run(const char* root, SArrayString* folders, SArray<unsigned int>* songs, SArray<unsigned int>* videos,
-             SArray<unsigned int>* radios);
+             SArray<unsigned int>* radios, PLibraryTree* tree = nullptr);
 
 protected:
     // Lists one folder (hidden entries included): appends the bare names of its
     // sub-folders and adds its own media files to counts, by kind. Junctions are
     // not entered, so a link back up the tree cannot make the walk endless.
     virtual void ListFolder(const SString& folder, SArrayString* subFolders, unsigned int counts[3]);
+
+private:
+    // Where ListFolder records the sub-folders it finds (null: nowhere).
+    PLibraryTree::_SFolder* m_recorded = nullptr;
 };

@@ -304,7 +304,12 @@ void PWndApp::ScanLibrary()
 
 void PWndApp::ScanLibrary(PLibraryScan& scan)
 {
-    scan.Run(TextOf(m_rootFolder.GetPath()), &m_statFolders, &m_statSongs, &m_statVideos, &m_statRadios);
+    const std::shared_ptr<PLibraryTree> tree = std::make_shared<PLibraryTree>();
+    scan.Run(TextOf(m_rootFolder.GetPath()), &m_statFolders, &m_statSongs, &m_statVideos, &m_statRadios, tree.get());
+    {
+        SLockGuard lock(m_sharingLock.Get());
+        m_libraryTree = tree;
+    }
     unsigned int totals[3] = {0, 0, 0};
     FindFolderCounts(m_rootFolder.GetPath(), totals);
     m_totalSongs = totals[0];

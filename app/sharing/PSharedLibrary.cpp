@@ -40,7 +40,7 @@ void RenameBase(SString* page)
 }
 }
 
-PSharedLibrary::PSharedLibrary()
+PSharedLibrary::PSharedLibrary() : m_tree(new PLibraryTree())
 {
     m_picture.LoadResource(MAKEINTRESOURCEA(130), "BINARY");
     m_smallPicture.CopyFrom(&m_picture);
@@ -50,7 +50,8 @@ PSharedLibrary::PSharedLibrary()
     m_covers.smallPicture = &m_smallPicture;
 }
 
-void PSharedLibrary::Update(const SString& root, const SArrayString& coverNames, const PSettings::_SServer& server)
+void PSharedLibrary::Update(const SString& root, const SArrayString& coverNames, const PSettings::_SServer& server,
+                            const std::shared_ptr<const PLibraryTree>& tree)
 {
     // Expanding costs a look at every part: done again only for another root,
     // or while it has no long form (a folder missing when sharing started may
@@ -61,6 +62,11 @@ void PSharedLibrary::Update(const SString& root, const SArrayString& coverNames,
         folder.SetFolder(m_disk.ExpandLongPath(Text(root)).GetText());
         m_root = folder.IsValid() ? folder.GetPath() : SString("");
         m_rootText = root;
+        if (tree && tree->GetRoot().CompareNoCase(Text(root)) == 0)
+            m_tree.reset(new PLibraryTree(*tree));
+        else
+            m_tree->Reset(m_root);
+        m_tree->SetRoot(m_root);
     }
     m_coverNames = coverNames;
     m_server = server;
@@ -83,11 +89,9 @@ bool PSharedLibrary::IsServed(const SString& path)
 
 bool PSharedLibrary::BuildTree(SMemory* out)
 {
-    SArrayString folders, relative;
-    m_disk.List(&folders, Text(m_root + "*.*"), true, true, false, false, false);
-    for (int i = 0; i < folders.GetCount(); ++i)
-        if (IsServed(folders.GetAt(i)))
-            relative.Add(Text(PPeerPath::MakeRelative(m_root, folders.GetAt(i))));
+    SArrayString relative;
+    if (m_root.GetLength() > 0)
+        m_tree->ListServed(&relative);
     if (relative.GetCount() == 0)
         return false;
     // Joined once: a text grown piece by piece is copied again at each piece.
@@ -98,41 +102,30 @@ bool PSharedLibrary::BuildTree(SMemory* out)
     return raw.Compress(out);
 }
 
-int PSharedLibrary::ListSubFolders(const SString& folder, SArrayString* out)
-{
-    SArrayString found;
-    m_disk.List(&found, Text(folder + "*.*"), false, true, false, false, false);
-    for (int i = 0; i < found.GetCount(); ++i)
-        if (IsServed(found.GetAt(i)))
-            out->Add(Text(found.GetAt(i)));
-    return out->GetCount();
-}
-
-bool PSharedLibrary::IsServedFolder(const SString& path, void* library)
-{
-    return static_cast<PSharedLibrary*>(library)->IsServed(path);
-}
-
 // Per sub-folder 16 x 16 ARGB pixels, rows from the top; 0xFF bytes when they
 // can't be taken.
 bool PSharedLibrary::BuildFolders(const char* argument, SMemory* out)
 {
-    const SString folder = ResolveFolder(argument);
-    if (folder.GetLength() == 0)
+    const SString resolved = ResolveFolder(argument);
+    SString folder;
+    PLibraryTree::_SFolder* listed =
+        resolved.GetLength() > 0 ? m_tree->Find(PPeerPath::MakeRelative(m_root, resolved), &folder) : nullptr;
+    if (!listed)
         return false;
     SArrayString folders;
-    ListSubFolders(folder, &folders);
+    SMemory names, flags;
+    for (const std::unique_ptr<PLibraryTree::_SFolder>& sub : listed->folders)
+    {
+        const SString path = folder + Text(sub->name) + "\\";
+        if (!m_tree->Check(sub.get(), path) || !PLibraryTree::IsServed(*sub))
+            continue;
+        folders.Add(Text(path));
+        names.Write(Text(sub->name), sub->name.GetLength());
+        names.Write("|", 1);
+        flags.Write(m_tree->HasServedFolder(sub.get(), path) ? "1" : "0", 1);
+    }
     PFolderCovers covers(m_covers, PFolderCovers::FORM_PIXELS);
     covers.Start(m_disk, folder, folders, PBookPicturePool::GetCoreCount());
-    SMemory names, flags;
-    for (int i = 0; i < folders.GetCount(); ++i)
-    {
-        const SString path = folders.GetAt(i);
-        const SString name = SPath(Text(path)).GetLastFolderName(true);
-        names.Write(Text(name), name.GetLength());
-        names.Write("|", 1);
-        flags.Write(PLibraryFiles::HasSubFolder(path, false, IsServedFolder, this) ? "1" : "0", 1);
-    }
     WriteZeroTerminated(out, argument);
     for (SMemory* part : {&names, &flags})
     {

@@ -3,12 +3,14 @@
 // main window's lock), a disk object and default pictures of its own. Builds
 // the reply blocks of the requests from paths that passed the peer path check.
 #pragma once
+#include <memory>
 #include "SArrayString.h"
 #include "SDisk.h"
 #include "SImage.h"
 #include "SMemory.h"
 #include "SString.h"
 #include "PLibraryFiles.h"
+#include "PLibraryTree.h"
 #include "PSettings.h"
 
 class PFolderNames;
@@ -24,8 +26,11 @@ public:
     PSharedLibrary();
     virtual ~PSharedLibrary() {}
 
-    // Takes the copy; the root is used in its long form.
-    void Update(const SString& root, const SArrayString& coverNames, const PSettings::_SServer& server);
+    // Takes the copy; the root is used in its long form. The folders a scan
+    // of the same root read are the start of the server's own: its first
+    // answers need not read the library whole.
+    void Update(const SString& root, const SArrayString& coverNames, const PSettings::_SServer& server,
+                const std::shared_ptr<const PLibraryTree>& tree = nullptr);
     const PSettings::_SServer& GetServer() const { return m_server; }
     const SString& GetRoot() const { return m_root; }
 
@@ -38,6 +43,8 @@ public:
     SString ResolveFile(const char* relative, long long* size, unsigned long long* written = nullptr);
 
     // "100": every non-hidden folder below the root, packed; false when none.
+    // The folders are kept between requests, each read again only once its
+    // write time moved.
     bool BuildTree(SMemory* out);
     // "101": the listing of the folder's sub-folders; false when refused.
     bool BuildFolders(const char* argument, SMemory* out);
@@ -65,8 +72,6 @@ private:
     static unsigned long long Join(const FILETIME& time);
     SString Resolve(const char* relative, bool folder);
     bool IsServed(const SString& path);
-    int ListSubFolders(const SString& folder, SArrayString* out);
-    static bool IsServedFolder(const SString& path, void* library);
     void AppendCover(const SString& folder, SMemory* out);
     SString ListFolderFiles(const SString& folder);
     void AppendPage(const SString& folder, SMemory* out);
@@ -77,4 +82,5 @@ private:
     PSettings::_SServer m_server;
     SImage m_picture, m_smallPicture;
     PLibraryFiles::_SCovers m_covers;
+    std::unique_ptr<PLibraryTree> m_tree;
 };

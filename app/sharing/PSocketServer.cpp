@@ -23,8 +23,9 @@ void PSocketServer::UpdateLibrary()
     SString root;
     SArrayString coverNames;
     PSettings::_SServer server;
-    m_owner->CopySharingSettings(&root, &coverNames, &server);
-    m_library.Update(root, coverNames, server);
+    std::shared_ptr<const PLibraryTree> tree;
+    m_owner->CopySharingSettings(&root, &coverNames, &server, &tree);
+    m_library.Update(root, coverNames, server, tree);
 }
 
 void PSocketServer::Post(UINT message, int value) const

@@ -2,7 +2,9 @@
 // the exact replies of the requests, the handshake's refusals and what the
 // connecting side shows for them, and a listen that fails.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <thread>
+#include <vector>
 #include "SDisk.h"
 #include "SFile.h"
 #include "SGuards.h"
@@ -62,6 +64,36 @@ protected:
     std::unique_ptr<AppWindow> server;
     RawPeer peer;
 };
+
+// The folders below root as a plain walk finds them, in the listing's order,
+// each after its parent: what "100" has always sent.
+std::string WalkedTree(const std::string& root, const std::string& below = "")
+{
+    std::string text;
+    WIN32_FIND_DATAA entry;
+    const HANDLE find = FindFirstFileA((root + below + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return text;
+    do
+    {
+        const std::string name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != ".." &&
+            !(entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_REPARSE_POINT)))
+            text += below + name + "\\|" + WalkedTree(root, below + name + "\\");
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    return text;
+}
+
+// The names and flags of a folder listing.
+void ReadListing(const std::string& block, std::vector<std::string>* names, std::string* flags)
+{
+    const size_t start = block.find('\0') + 1, end = block.find('\0', start);
+    const std::string text = block.substr(start, end - start);
+    for (size_t at = 0, bar; (bar = text.find('|', at)) != std::string::npos; at = bar + 1)
+        names->push_back(text.substr(at, bar - at));
+    *flags = block.substr(end + 1, names->size());
+}
 
 std::string Unpacked(const std::string& block)
 {
@@ -291,4 +323,54 @@ TEST_F(SharingServerTest, FileAbove4GiBResumesFromPast4GiBByteExact)
     EXPECT_EQ(std::string(4096, '\0') + tail.substr(0, 4096), ReadRegion(local, hole - 4096, 8192));
     EXPECT_EQ(tail.substr(40 * 1024), ReadRegion(local, hole + 40 * 1024, 60 * 1024));
     EXPECT_EQ(std::string(4096, '\0'), ReadRegion(local, 0, 4096));
+}
+
+// Thousands of folders are answered within a peer's time-out (the server
+// starts from what the window's scan read), and each answer follows what
+// changed on disk since the one before.
+TEST_F(SharingServerTest, ThousandsOfFoldersAreAnsweredInTimeAndInStep)
+{
+    TempFolder big;
+    for (int a = 0; a < 50; ++a)
+    {
+        const std::string artist = big.Path() + "Artist " + std::to_string(a) + "\\";
+        ASSERT_TRUE(CreateDirectoryA(artist.c_str(), nullptr));
+        for (int i = 0; i < 80; ++i)
+            ASSERT_TRUE(CreateDirectoryA((artist + "Album " + std::to_string(i)).c_str(), nullptr));
+    }
+    settings.SetText("Folder", big.Path());
+    ASSERT_TRUE(Restart());
+    std::string block;
+    ASSERT_EQ("1", Ask("100", "", &block));
+    std::string tree = Unpacked(block);
+    EXPECT_EQ(4049, std::count(tree.begin(), tree.end(), '|'));
+    EXPECT_TRUE(tree + "|" == WalkedTree(big.Path())) << tree.substr(0, 80);
+    std::vector<std::string> names;
+    std::string flags;
+    ASSERT_EQ("1", Ask("101", "Artist 3", &block));
+    ReadListing(block, &names, &flags);
+    EXPECT_EQ(80u, names.size());
+    EXPECT_EQ(std::string(80, '0'), flags);
+    // Made, renamed, hidden and filled since the first answers.
+    const std::string at = big.Path() + "Artist 3\\";
+    ASSERT_TRUE(CreateDirectoryA((at + "New").c_str(), nullptr));
+    ASSERT_TRUE(MoveFileA((at + "Album 1").c_str(), (at + "Renamed").c_str()));
+    ASSERT_TRUE(SetFileAttributesA((at + "Album 2").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(CreateDirectoryA((at + "Album 0\\Inner").c_str(), nullptr));
+    ASSERT_EQ("1", Ask("100", "", &block));
+    tree = Unpacked(block);
+    for (const char* shown : {"|Artist 3\\New\\|", "|Artist 3\\Renamed\\|", "|Artist 3\\Album 0\\Inner\\|"})
+        EXPECT_NE(std::string::npos, tree.find(shown)) << shown;
+    for (const char* gone : {"|Artist 3\\Album 1\\|", "|Artist 3\\Album 2\\|"})
+        EXPECT_EQ(std::string::npos, tree.find(gone)) << gone;
+    EXPECT_TRUE(tree + "|" == WalkedTree(big.Path()));
+    ASSERT_EQ("1", Ask("101", "Artist 3", &block));
+    names.clear();
+    ReadListing(block, &names, &flags);
+    const auto named = [&](const char* name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
+    EXPECT_EQ(80, named("Album 2")) << "a hidden folder is not listed";
+    ASSERT_LT(named("New"), 80);
+    ASSERT_LT(named("Album 0"), 80);
+    EXPECT_EQ('1', flags[static_cast<size_t>(named("Album 0"))]);
+    EXPECT_EQ('0', flags[static_cast<size_t>(named("New"))]);
 }
