@@ -86,7 +86,8 @@ bool PWndApp::Mail(const char* subject, const char* attachment)
 }
 
 PWndApp::PWndApp()
-    : m_repeat(false), m_shutdown(false), m_queueIndex(-1), m_remotePicture(""), m_disconnecting(false),
+    : m_repeat(false), m_shutdown(false), m_queueIndex(-1), m_remotePicture(""), m_shownRemoteItem(-1),
+      m_remoteShown(false), m_disconnecting(false),
       m_lastDownloadStop(0), m_book(nullptr), m_description(nullptr), m_help(nullptr), m_autoHideAfterPlay(false),
       m_totalSongs(0), m_totalVideos(0), m_totalRadios(0), m_preferencesRequests(0)
 {

@@ -282,6 +282,8 @@ private:
     void SetWaterSource(const SImage& picture);
 
     // Browsing steps (library/).
+    // A list filled item by item draws once, after the last item.
+    static void HoldRedraw(SWnd& window, bool hold);
     // Where covers are looked for, with the default pictures: the window's own.
     PLibraryFiles::_SCovers GetCovers() const;
     bool FindFolderCounts(const SString& folder, unsigned int counts[3]) const;
@@ -303,10 +305,17 @@ private:
     bool IsPeerPathAllowed(const SPath& path) const;
 
     // Remote views (sharing/).
+    bool OpenRemoteSession();
+    static bool ReadRemoteFolders(const unsigned char* block, int size, PRemoteBlocks::_SFolders* folders);
+    void ShowRemoteFolders(const PRemoteBlocks::_SFolders& folders);
+    void ShowRemoteStatus();
+    void ReportRemoteFailure(const SString& folder, const char* what);
+    void WriteWelcomePage(SVirtualFile* stream, const SString& tree, const char* pictureAddress);
     void ShowRemotePictures(const PRemoteBlocks::_SFolderView& view, const SPath& shown);
     void ShowRemotePage(SMemory& page, bool mht);
     int WriteWelcomeFolder(SVirtualFile* stream, const SString& folder, int previous, const SString& picture);
     void ShowRemoteMode();
+    void ShowLocalMode();
     void OnSharingFailed(int port);
 
     // Settings steps (PWndAppSettings.cpp).
@@ -393,6 +402,10 @@ private:
     int m_queueIndex;
     SString m_remotePicture;
     SPath m_remoteFolder;
+    // The folder-list item whose view the remote panes show (-1 none).
+    int m_shownRemoteItem;
+    // The remote views are shown: the connection's end brings the local ones back.
+    bool m_remoteShown;
     bool m_disconnecting;
     PWndNet m_downloadQueue;
     PThreadClientFiles m_downloadThread;

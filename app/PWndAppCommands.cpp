@@ -170,6 +170,7 @@ void PWndApp::OnFileItemCommand(int id)
 
 bool PWndApp::OnRemoteCommand(int id)
 {
+    m_client.BeginAction();
     switch (id)
     {
     case 1:

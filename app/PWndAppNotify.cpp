@@ -39,6 +39,7 @@ bool PWndApp::OnKey(WPARAM key)
             return false;
         if (local)
             return OpenFolder("..", m_currentFolder.GetLastFolderName(true).GetText(), false);
+        m_client.BeginAction();
         return OpenRemoteFolder((m_remoteFolder.GetPath() + "..").GetText());
     case VK_ESCAPE:
         return !typing && local && ClearQueue();
@@ -67,6 +68,8 @@ LRESULT PWndApp::OnListNotify(UINT message, WPARAM wParam, LPARAM lParam)
     const int control = GetListControlId(wParam);
     if (control == 0)
         return 0;
+    if (!IsLocal())
+        m_client.BeginAction();
     switch (message)
     {
     case SWM_LIST_KEYDOWN:
@@ -132,12 +135,9 @@ void PWndApp::OnListSelectionChange(int control)
             if (m_notesEditor.IsVisible())
                 LoadNotes();
         }
-        else
-        {
-            ShowRemoteFolder();
-            if (m_notesEditor.IsVisible())
-                LoadRemoteNotes();
-        }
+        // A folder that could not be shown leaves the notes of the one shown.
+        else if (ShowRemoteFolder() && m_notesEditor.IsVisible())
+            LoadRemoteNotes();
         return;
     }
     const bool selected = m_fileList.GetSelectedCount() > 0;

@@ -17,14 +17,6 @@ SString WithoutSeparator(const char* folder)
     return text;
 }
 
-// A list filled item by item draws once, after the last item.
-void HoldRedraw(SWnd& window, bool hold)
-{
-    window.SendMessage(WM_SETREDRAW, hold ? FALSE : TRUE);
-    if (!hold)
-        window.InvalidateRect(nullptr, true);
-}
-
 // A cover into a list sized once for all of them, at the list's icon size.
 void PutCover(const SImageList& list, int index, const SImage& cover)
 {
@@ -36,6 +28,13 @@ void PutCover(const SImageList& list, int index, const SImage& cover)
     SGdiObjectGuard<HBITMAP> bitmap((fits ? cover : sized).GetHBITMAP());
     ImageList_Replace(list.GetHandle(), index, bitmap.Get(), nullptr);
 }
+}
+
+void PWndApp::HoldRedraw(SWnd& window, bool hold)
+{
+    window.SetRedraw(!hold);
+    if (!hold)
+        window.InvalidateRect(nullptr, true);
 }
 
 bool PWndApp::OpenFolder(const char* name, const char* select, bool fromThumbs)

@@ -3,7 +3,8 @@
 #include "PSettings.h"
 #include "PWndApp.h"
 
-PSocketClient::PSocketClient() : m_owner(nullptr), m_port(0), m_owed(OWES_NOTHING)
+PSocketClient::PSocketClient()
+    : m_owner(nullptr), m_port(0), m_owed(OWES_NOTHING), m_actionLate(false), m_failure(FAILURE_NONE)
 {
     // A browsing reply is late whenever the server's thread sends a file,
     // which it does for the downloads of this very session.
@@ -36,22 +37,18 @@ bool IsPositive(const SString& status)
 
 unsigned char* PSocketClient::RequestBlock(const char* request, const char* argument, int* size)
 {
-    SString status;
-    if (!Ask(request, argument) || !ReceiveText(OWES_STATUS_BLOCK, REPLY_TIMEOUT, &status) || !IsPositive(status))
-        return nullptr;
-    return ReceiveOwnBlock(size, REPLY_TIMEOUT);
+    return Ask(request, argument) && ReceiveStatus(OWES_STATUS_BLOCK) ? ReceiveRequestBlock(size) : nullptr;
 }
 
 unsigned char* PSocketClient::RequestSizedBlock(const char* request, const char* argument, int* size)
 {
-    return Ask(request, argument) ? ReceiveOwnBlock(size, REPLY_TIMEOUT) : nullptr;
+    return Ask(request, argument) ? ReceiveRequestBlock(size) : nullptr;
 }
 
 bool PSocketClient::RequestText(const char* request, const char* argument, SString* text)
 {
-    SString status;
-    return Ask(request, argument) && ReceiveText(OWES_STATUS_TEXT, REPLY_TIMEOUT, &status) && IsPositive(status) &&
-           ReceiveText(OWES_TEXT, REPLY_TIMEOUT, text);
+    return Ask(request, argument) && ReceiveStatus(OWES_STATUS_TEXT) &&
+           Received(ReceiveText(OWES_TEXT, REPLY_TIMEOUT, text));
 }
 
 bool PSocketClient::CatchUp(int timeout)
@@ -66,10 +63,46 @@ bool PSocketClient::CatchUp(int timeout)
     return false;
 }
 
-// A request waits behind what is owed: its reply comes after those.
+// A request waits behind what is owed: its reply comes after those. Within
+// an action that already met a late reply, it does not wait again.
 bool PSocketClient::Ask(const char* request, const char* argument)
 {
-    return CatchUp(REPLY_TIMEOUT) && SendMessage(request, argument);
+    m_failure = FAILURE_NONE;
+    if (m_actionLate)
+    {
+        m_failure = FAILURE_LATE;
+        return false;
+    }
+    return Received(CatchUp(REPLY_TIMEOUT)) && Received(SendMessage(request, argument));
+}
+
+// A step of a request; when it failed, why is recorded.
+bool PSocketClient::Received(bool done)
+{
+    if (done)
+        return true;
+    m_failure = !IsConnected() ? FAILURE_LOST : IsOwing() ? FAILURE_LATE : FAILURE_REFUSED;
+    m_actionLate = m_actionLate || m_failure == FAILURE_LATE;
+    return false;
+}
+
+// A status reply, positive above 0.
+bool PSocketClient::ReceiveStatus(_POwed owed)
+{
+    SString status;
+    if (!Received(ReceiveText(owed, REPLY_TIMEOUT, &status)))
+        return false;
+    if (IsPositive(status))
+        return true;
+    m_failure = FAILURE_REFUSED;
+    return false;
+}
+
+unsigned char* PSocketClient::ReceiveRequestBlock(int* size)
+{
+    unsigned char* block = ReceiveOwnBlock(size, REPLY_TIMEOUT);
+    Received(block != nullptr);
+    return block;
 }
 
 // One text of a reply; when it comes late, what the reply owes from it on is `owed`.

@@ -13,6 +13,18 @@ class PSocketClient : public SSocketClient
 public:
     // Every wait for a reply.
     static const int REPLY_TIMEOUT = 2000;
+    // Why the last request failed.
+    enum Failure
+    {
+        FAILURE_NONE,
+        // Its reply, or one owed before it, did not come in time: the server
+        // is busy (sending a file, say), and the connection stays.
+        FAILURE_LATE,
+        // The server answered that it has nothing to give.
+        FAILURE_REFUSED,
+        // The request could not go, or the connection ended.
+        FAILURE_LOST
+    };
 
     PSocketClient();
     ~PSocketClient() override { m_owner = nullptr; }
@@ -36,6 +48,10 @@ public:
     // each packet (0: only what has come); true once nothing is owed.
     bool CatchUp(int timeout);
     bool IsOwing() const { return m_owed != OWES_NOTHING || OwesTransfer(); }
+    // A user's action begins: once one of its requests comes late, its
+    // others fail at once instead of waiting their own time-out.
+    void BeginAction() { m_actionLate = false; }
+    Failure GetLastFailure() const { return m_failure; }
 
     void OnDisconnected() override;
 
@@ -52,6 +68,9 @@ private:
     };
 
     bool Ask(const char* request, const char* argument);
+    bool Received(bool done);
+    bool ReceiveStatus(_POwed owed);
+    unsigned char* ReceiveRequestBlock(int* size);
     bool ReceiveText(_POwed owed, int timeout, SString* text);
     unsigned char* ReceiveOwnBlock(int* size, int timeout);
     bool ReadOwed(int timeout);
@@ -61,4 +80,6 @@ private:
     SString m_hostName;
     int m_port;
     _POwed m_owed;
+    bool m_actionLate;
+    Failure m_failure;
 };

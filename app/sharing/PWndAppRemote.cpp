@@ -68,41 +68,85 @@ bool LoadPictureBytes(SImage* image, const unsigned char* bytes, int size)
 
 bool PWndApp::OpenRemoteFolder(const char* path)
 {
+    const SString folder = RemoteRequestPath(path);
     int size = 0;
-    unsigned char* block = m_client.RequestBlock("101", TextOf(RemoteRequestPath(path)), &size);
-    if (!block)
-        return false;
-    const bool parsed = ParseRemoteFolders(block, size);
+    unsigned char* block = m_client.RequestBlock("101", TextOf(folder), &size);
+    const bool parsed = block && ParseRemoteFolders(block, size);
     std::free(block);
-    if (parsed)
-        ShowRemoteFolder();
-    return parsed;
+    if (!parsed)
+    {
+        ReportRemoteFailure(folder, "could not be opened");
+        return false;
+    }
+    ShowRemoteFolder();
+    return true;
+}
+
+bool PWndApp::ReadRemoteFolders(const unsigned char* block, int size, PRemoteBlocks::_SFolders* folders)
+{
+    return PRemoteBlocks::ParseFolders(block, size, folders) && PPeerPath::IsAcceptedText(TextOf(folders->folder), true);
 }
 
 bool PWndApp::ParseRemoteFolders(const unsigned char* block, int size)
 {
     PRemoteBlocks::_SFolders folders;
-    if (!PRemoteBlocks::ParseFolders(block, size, &folders) || !PPeerPath::IsAcceptedText(TextOf(folders.folder), true))
+    if (!ReadRemoteFolders(block, size, &folders))
         return false;
+    ShowRemoteFolders(folders);
+    return true;
+}
+
+// In one pass, as the local list is filled: every picture goes into the image
+// list at once, and the list draws once, after the last item.
+void PWndApp::ShowRemoteFolders(const PRemoteBlocks::_SFolders& folders)
+{
+    const int count = folders.names.GetCount();
+    HoldRedraw(m_folderList, true);
     m_folderList.RemoveAll();
     m_folderCovers.RemoveAll();
     m_folderCovers.AddImage(&m_smallPicture);
-    for (int i = 0; i < folders.names.GetCount(); ++i)
-    {
-        SImage picture;
-        if (!picture.Create(16, 16) || !picture.SetPixels(folders.pictures + i * PRemoteBlocks::PICTURE_BYTES))
-            picture.CopyFrom(&m_smallPicture);
-        m_folderCovers.AddImage(&picture);
+    if (!m_folderCovers.AddPixels(folders.pictures, count))
+        for (int i = 0; i < count; ++i)
+            m_folderCovers.AddImage(&m_smallPicture);
+    for (int i = 0; i < count; ++i)
         m_folderList.AddItem(TextOf(folders.names.GetAt(i)), -1, i + 1, folders.flags.GetAt(i) != '0' ? 0 : -1);
-    }
+    HoldRedraw(m_folderList, false);
+    m_shownRemoteItem = -1;
     m_remoteFolder.SetFolder(TextOf(SString("c:\\") + TextOf(folders.folder)));
+    ShowRemoteStatus();
+}
+
+void PWndApp::ShowRemoteStatus()
+{
     const SString status = SString("<") + TextOf(m_client.GetName()) + ">\\\\" + TextOf(m_remoteFolder.GetFolder());
     m_statusBar.SetText(0, TextOf(status));
-    return true;
+}
+
+// A request failed and the session stays: the views are as they were, and the
+// status bar says why.
+void PWndApp::ReportRemoteFailure(const SString& folder, const char* what)
+{
+    if (IsLocal())
+        return;
+    SString text = SString("<") + TextOf(m_client.GetName()) + ">\\\\" + TextOf(folder) + " " + what + ": ";
+    switch (m_client.GetLastFailure())
+    {
+    case PSocketClient::FAILURE_LATE:
+        text += "the server did not answer in time. It may be busy sending a file: try again in a moment.";
+        break;
+    case PSocketClient::FAILURE_REFUSED:
+        text += "the server refused it. It may have been moved or removed.";
+        break;
+    default:
+        text += "the server's reply could not be read.";
+        break;
+    }
+    m_statusBar.SetText(0, TextOf(text));
 }
 
 bool PWndApp::ShowRemoteFolder()
 {
+    const int selection = m_folderList.GetSelection();
     const SString name = GetSelectedFolderName();
     if (name.GetLength() == 0)
     {
@@ -111,15 +155,25 @@ bool PWndApp::ShowRemoteFolder()
         ShowNoFolder();
         m_thumbs.ShowWindow(SW_HIDE);
         m_secondBrowser.ShowWindow(SW_SHOW);
+        m_shownRemoteItem = -1;
         return false;
     }
+    const SString folder = m_remoteFolder.GetFolder() + TextOf(name);
     int size = 0;
-    unsigned char* block = m_client.RequestBlock("102", TextOf(m_remoteFolder.GetFolder() + TextOf(name)), &size);
-    if (!block)
-        return false;
-    const bool shown = ParseRemoteFolderView(block, size);
+    unsigned char* block = m_client.RequestBlock("102", TextOf(folder), &size);
+    const bool shown = block && ParseRemoteFolderView(block, size);
     std::free(block);
-    return shown;
+    if (shown)
+    {
+        m_shownRemoteItem = selection;
+        ShowRemoteStatus();
+        return true;
+    }
+    // The panes still show the folder they showed: so does the highlight.
+    if (!IsLocal())
+        m_folderList.SetSelection(m_shownRemoteItem);
+    ReportRemoteFailure(folder + "\\", "could not be shown");
+    return false;
 }
 
 // The page's base names the peer's root; here it is our own, so that the
@@ -186,6 +240,7 @@ bool PWndApp::ParseRemoteFolderView(const unsigned char* block, int size)
     m_filePaths.DeleteAndRemoveAll();
     SArrayString entries;
     SplitEntries(view.files, &entries);
+    HoldRedraw(m_fileList, true);
     for (int i = 0; i < entries.GetCount(); ++i)
     {
         const SString entry = entries.GetAt(i);
@@ -195,6 +250,7 @@ bool PWndApp::ParseRemoteFolderView(const unsigned char* block, int size)
                            noted ? 4 : -1);
         m_filePaths.Add(TextOf(path.GetFolder() + TextOf(path.GetFileName())));
     }
+    HoldRedraw(m_fileList, false);
     if (view.page)
         ShowRemotePage(unpacked, view.mht);
     else
@@ -220,6 +276,9 @@ bool PWndApp::LoadRemoteNotes()
     SString text;
     if (folder.GetLength() == 0 || !m_client.RequestText("107", TextOf(path), &text))
     {
+        // Most files have no notes: only a reply that did not come is told.
+        if (folder.GetLength() > 0 && m_client.GetLastFailure() == PSocketClient::FAILURE_LATE)
+            ReportRemoteFailure(path, "could not be read");
         m_notesEditor.Close(true);
         return false;
     }
@@ -242,14 +301,20 @@ bool PWndApp::ReceiveRemoteTree(SVirtualFile* stream)
     return unpacked;
 }
 
-// Top-level folders are headings; the folders below them nest in lists.
 bool PWndApp::BuildRemoteWelcomePage(SVirtualFile* stream, const char* pictureAddress)
 {
     SMemory tree;
     if (!stream || !ReceiveRemoteTree(&tree))
         return false;
+    WriteWelcomePage(stream, tree.ReadText(-1), pictureAddress);
+    return true;
+}
+
+// Top-level folders are headings; the folders below them nest in lists.
+void PWndApp::WriteWelcomePage(SVirtualFile* stream, const SString& tree, const char* pictureAddress)
+{
     SArrayString folders;
-    SplitEntries(tree.ReadText(-1), &folders);
+    SplitEntries(tree, &folders);
     stream->WriteLine("<html><head>");
     SMemory style;
     if (style.LoadFromResource("BINARY", 185, GetInstance()))
@@ -272,7 +337,6 @@ bool PWndApp::BuildRemoteWelcomePage(SVirtualFile* stream, const char* pictureAd
     stream->WriteLine("</p>");
     stream->WriteLine("</font></body></html>");
     stream->SeekToStart();
-    return true;
 }
 
 int PWndApp::WriteWelcomeFolder(SVirtualFile* stream, const SString& folder, int previous, const SString& picture)

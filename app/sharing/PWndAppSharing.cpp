@@ -2,6 +2,7 @@
 // seen from the main window.
 #include "PWndApp.h"
 #include <cstdlib>
+#include <memory>
 #include "PPeerPath.h"
 #include "PRemoteBlocks.h"
 #include "SFile.h"
@@ -60,28 +61,44 @@ bool PWndApp::Connect(const char* name, const char* host, const char* password, 
         m_client.SetAccessCode(password);
         result = m_client.Connect(host, port, false, CLIENT_VALUE);
     }
+    if (result == 0)
+    {
+        m_client.SetConnection(name, host, port);
+        if (OpenRemoteSession())
+        {
+            // Only a session begun empties the play queue: a failed attempt leaves it playing.
+            ClearQueue();
+            return true;
+        }
+        // Nothing was shown yet: this close only ends the connection.
+        m_client.Disconnect();
+        result = -1;
+    }
     if (result == -1)
         Ask("Connection failed.", "Server", MB_OK | MB_ICONEXCLAMATION);
     else if (result == 1)
         Ask("The server is saturated.\r\n\r\nPlease try again later.", "Server", MB_OK | MB_ICONEXCLAMATION);
-    if (result != 0)
-        return false;
-    // Only a connection made empties the play queue: a failed one leaves it playing.
-    ClearQueue();
-    m_client.SetConnection(name, host, port);
-    ShowRemoteMode();
-    if (!OpenRemoteFolder(""))
-    {
-        OnDisconnected();
-        return false;
-    }
+    return false;
+}
+
+// The root's listing and the folder tree are asked for before anything
+// changes: an attempt that fails leaves the local views as they were.
+bool PWndApp::OpenRemoteSession()
+{
+    m_client.BeginAction();
+    int size = 0;
+    const std::unique_ptr<unsigned char, void (*)(void*)> listing(m_client.RequestBlock("101", "", &size), std::free);
+    PRemoteBlocks::_SFolders folders;
+    SMemory tree;
     const SString picture = m_disk.MakeUniqueFileName(TextOf(m_disk.GetTempFolder()), "vrnx", "jpg");
-    SMemory page;
-    if (picture.GetLength() == 0 || !BuildRemoteWelcomePage(&page, TextOf(picture)))
-    {
-        OnDisconnected();
+    if (!listing || !ReadRemoteFolders(listing.get(), size, &folders) || !ReceiveRemoteTree(&tree) ||
+        picture.GetLength() == 0)
         return false;
-    }
+    ShowRemoteMode();
+    ShowRemoteFolders(folders);
+    ShowRemoteFolder();
+    SMemory page;
+    WriteWelcomePage(&page, tree.ReadText(-1), TextOf(picture));
     m_remotePicture = picture;
     SMemory jpeg;
     if (jpeg.LoadFromResource("BINARY", 199, GetInstance()))
@@ -109,6 +126,7 @@ void PWndApp::ShowRemoteMode()
     m_fileList.InvalidateRect(nullptr, true);
     m_notesEditor.Close(true);
     m_notesEditor.SetReadOnly(true);
+    m_remoteShown = true;
     // A late reply is read as it comes: a server whose reply stays unread
     // would wait on it, and drop the connection.
     SetTimer(CATCHUP_TIMER, CATCHUP_PERIOD);
@@ -121,9 +139,21 @@ void PWndApp::OnDisconnected()
     if (m_disconnecting)
         return;
     m_disconnecting = true;
+    // A session whose connection ended by itself, not by the user's command or close.
+    const bool lost = m_remoteShown && !m_client.IsConnected();
     KillTimer(CATCHUP_TIMER);
     StopDownloads();
     m_client.Disconnect();
+    if (m_remoteShown)
+        ShowLocalMode();
+    m_remoteShown = false;
+    m_disconnecting = false;
+    if (lost)
+        m_statusBar.SetText(0, TextOf(SString("The connection to ") + TextOf(m_client.GetName()) + " was lost."));
+}
+
+void PWndApp::ShowLocalMode()
+{
     FillToolBar(true);
     m_downloadQueue.Clear();
     m_downloadQueue.ShowWindow(SW_HIDE);
@@ -136,12 +166,12 @@ void PWndApp::OnDisconnected()
     m_fileList.InvalidateRect(nullptr, true);
     m_notesEditor.Close(true);
     m_notesEditor.SetReadOnly(false);
+    m_shownRemoteItem = -1;
     OpenFolderPath(TextOf(m_rootFolder.GetPath()), "", false);
     if (m_remotePicture.GetLength() > 0)
         m_disk.DeleteFile(TextOf(m_remotePicture));
     m_remotePicture = "";
     m_secondBrowser.Clear();
-    m_disconnecting = false;
 }
 
 bool PWndApp::DownloadSelection(bool folder)
@@ -158,7 +188,11 @@ bool PWndApp::DownloadSelection(bool folder)
         const bool listed = block && PRemoteBlocks::ParseFileList(block, size, &paths);
         std::free(block);
         if (!listed)
+        {
+            if (name.GetLength() > 0)
+                ReportRemoteFailure(m_remoteFolder.GetFolder() + TextOf(name) + "\\", "could not be downloaded");
             return false;
+        }
     }
     else
         GetSelectedFilePaths(&paths);

@@ -114,14 +114,42 @@ TEST_F(PlaybackQueueTest, PreviousAndNextMoveThroughTheQueueOrEmptyIt)
     EXPECT_TRUE(PlaybackButtonsIdle());
 }
 
-TEST_F(PlaybackQueueTest, AConnectionThatFailsLeavesTheQueuePlaying)
+// Refused, or failed once its socket opened: the attempt says so and leaves
+// the queue playing and the local views where they were; a reply that comes
+// late is the attempt's one wait.
+TEST_F(PlaybackQueueTest, AConnectionThatFailsLeavesTheQueuePlayingAndTheViewsAsTheyWere)
 {
-    Questions questions;
+    const std::string listing = Z("") + Z("A|") + Z("0") + std::string(1024, '\x7F');
+    const struct
+    {
+        const char* what;
+        std::vector<std::string> list, tree;
+        int delay;
+    } cases[] = {{"no server", {}, {}, 0},
+                 {"listing refused", {"=0"}, {"=1", Packed("A\\")}, 0},
+                 {"tree refused", {"=1", listing}, {"=0"}, 0},
+                 {"listing late", {"=1", listing}, {"=1", Packed("A\\")}, 2500}};
     ASSERT_TRUE(Append({"C\\1.mp3", "C\\2.mp3"}));
-    EXPECT_FALSE(App().Connect("Kitchen", "127.0.0.1", "", FreePort()));
-    EXPECT_EQ(std::vector<std::string>{"Server: Connection failed."}, Questions::asked);
-    EXPECT_EQ("C\\1.mp3;C\\2.mp3;", Queue());
-    EXPECT_EQ(0, App().GetQueueIndex());
+    ASSERT_TRUE(App().OpenFolder("A", "Sub", false));
+    for (const auto& c : cases)
+    {
+        Questions questions;
+        ScriptedServer server;
+        server.Script("101", c.list);
+        server.Script("100", c.tree);
+        server.SetDelay(c.delay);
+        EXPECT_FALSE(App().Connect("Kitchen", "127.0.0.1", "", c.list.empty() ? FreePort() : server.Port())) << c.what;
+        EXPECT_EQ(std::vector<std::string>{"Server: Connection failed."}, Questions::asked) << c.what;
+        EXPECT_EQ("C\\1.mp3;C\\2.mp3;", Queue()) << c.what;
+        EXPECT_EQ(0, App().GetQueueIndex());
+        EXPECT_TRUE(App().IsLocal());
+        EXPECT_EQ("A\\", BelowRoot(App().GetCurrentFolder().GetPath())) << c.what;
+        EXPECT_EQ("Sub;", Items(App().GetFolderList())) << c.what;
+        EXPECT_EQ(0, App().GetFolderList().GetSelection()) << c.what;
+        // After a late listing the tree is not asked for: it would be a second wait.
+        for (const std::string& request : server.Requests())
+            EXPECT_TRUE(c.delay == 0 || request.substr(0, 3) != "100") << request;
+    }
 }
 
 TEST_F(PlaybackQueueTest, EndOfFileRepeatsPlaysOnOrShutsDown)

@@ -161,15 +161,18 @@ TEST_F(SharingClientTest, ShortLyingAndOversizedBlocksAreRefusedWhole)
     const std::string head = Z("A") + Z("A\\a.mp31|A\\v.avi0");
     const std::string views[] = {head + U32(9) + "jpg" + U32(0) + U32(0) + std::string(1, '\0'),
                                  head + U32(0) + U32(0) + U32(12) + "\1" + U32(1) + U32(64 * 1024 * 1024 + 1) + U32(0)};
-    App().GetFolderList().SetSelection(0);
     for (const std::string& block : views)
     {
         server.Script("102", {"=1", block});
+        App().GetFolderList().SetSelection(0);
         EXPECT_FALSE(App().ShowRemoteFolder()) << block.size();
         EXPECT_EQ("", Items(App().GetFileList()));
+        // No folder's view was shown: the highlight goes back to none.
+        EXPECT_EQ(-1, App().GetFolderList().GetSelection());
     }
     // A whole view: a song with its note mark, a video; with its page the browser shows instead.
     server.Script("102", {"=1", head + U32(0) + U32(0) + U32(0) + std::string(1, '\0')});
+    App().GetFolderList().SetSelection(0);
     EXPECT_TRUE(App().ShowRemoteFolder());
     EXPECT_EQ("a;v;", Items(App().GetFileList()));
     EXPECT_EQ(4, App().GetFileList().GetItemSecondImage(0));
@@ -580,4 +583,91 @@ TEST_F(SharingClientTest, DownloadFolderPressedWhileAFileIsSentLosesNothing)
     App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 26);
     EXPECT_EQ(8, App().GetDownloadQueue().GetCount());
     ExpectAllDone();
+}
+
+// The server holds each reply past the time-out, as it does while it sends a
+// file: every action fails with the views as they were, and says why.
+TEST_F(SharingClientTest, ABrowsingRequestThatComesLateLeavesTheViewsAndSaysWhy)
+{
+    SListCtrl& folders = App().GetFolderList();
+    server.Script("102", {"=1", Z("A") + Z("A\\a.mp30") + U32(0) + U32(0) + U32(0) + std::string(1, '\0')});
+    server.Script("103", {Z("A\\a.mp3")});
+    Select(App(), folders, "A");
+    ASSERT_EQ("a;", Items(App().GetFileList()));
+    server.SetDelay(2500);
+    const struct
+    {
+        const char* told;
+        std::function<void()> act;
+    } actions[] = {{"B\\ could not be shown", [&] { Select(App(), folders, "B"); }},
+                   {" could not be opened", [&] { App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 1); }},
+                   {"A\\ could not be downloaded", [&] { App().SendMessage(SWM_TOOLBAR_COMMAND, 0, 26); }}};
+    for (const auto& action : actions)
+    {
+        const size_t asked = server.Requests().size();
+        action.act();
+        EXPECT_EQ(folders.FindItem("A"), folders.GetSelection()) << action.told;
+        EXPECT_EQ("A;B;", Items(folders));
+        EXPECT_EQ("a;", Items(App().GetFileList()));
+        EXPECT_EQ(0, App().GetDownloadQueue().GetCount());
+        EXPECT_FALSE(App().IsLocal());
+        const std::string status = StatusText(App());
+        EXPECT_NE(std::string::npos, status.find(action.told)) << status;
+        EXPECT_NE(std::string::npos, status.find("busy sending a file")) << status;
+        // One request, one wait: nothing else of the action was asked.
+        EXPECT_EQ(asked + 1, server.Requests().size()) << action.told;
+        ASSERT_TRUE(PumpUntil([&] { return !App().GetClient().IsOwing(); }, 5000));
+    }
+    server.SetDelay(0);
+    server.Script("102", {"=1", Z("B") + Z("B\\b.mp30") + U32(0) + U32(0) + U32(0) + std::string(1, '\0')});
+    Select(App(), folders, "B");
+    EXPECT_EQ("b;", Items(App().GetFileList()));
+    EXPECT_EQ("<Kitchen>\\\\", StatusText(App()));
+}
+
+// Thousands of sub-folders are shown whole: each name with its flag and its
+// own picture from the block, drawn opaque whatever its fourth byte.
+TEST_F(SharingClientTest, AListingOfThousandsIsShownWholeWithEachPicture)
+{
+    const int count = 4000;
+    std::string names, flags, pictures;
+    for (int i = 0; i < count; ++i)
+    {
+        names += "F" + std::to_string(i) + "|";
+        flags += i % 3 ? "1" : "0";
+        const char pixel[4] = {static_cast<char>(i), static_cast<char>(i >> 8), static_cast<char>(i % 7 * 30), 0};
+        for (int p = 0; p < 256; ++p)
+            pictures.append(pixel, 4);
+    }
+    server.Script("101", {"=1", Z("Many") + Z(names) + Z(flags) + pictures});
+    // Shown, as the user sees it: a list filled item by item redraws at each.
+    App().ShowWindow(SW_SHOW);
+    ASSERT_TRUE(App().OpenRemoteFolder("Many"));
+    SListCtrl& list = App().GetFolderList();
+    ASSERT_EQ(count, list.GetCount());
+    const HIMAGELIST covers = App().GetFolderCovers().GetHandle();
+    ASSERT_EQ(count + 1, ImageList_GetImageCount(covers));
+    IMAGEINFO info = {};
+    ASSERT_TRUE(ImageList_GetImageInfo(covers, 1, &info));
+    BITMAP bitmap = {};
+    GetObjectA(info.hbmImage, sizeof(bitmap), &bitmap);
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = bitmap.bmWidth;
+    format.bmiHeader.biHeight = -bitmap.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
+    const HDC screen = GetDC(nullptr);
+    ASSERT_EQ(bitmap.bmHeight, GetDIBits(screen, info.hbmImage, 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS));
+    ReleaseDC(nullptr, screen);
+    for (int i = 0; i < count; ++i)
+    {
+        ASSERT_EQ("F" + std::to_string(i), list.GetItemText(i).GetText());
+        ASSERT_EQ(i + 1, list.GetItemRecord(i)->image);
+        ASSERT_EQ(i % 3 ? 0 : -1, list.GetItemSecondImage(i)) << i;
+        ASSERT_TRUE(ImageList_GetImageInfo(covers, i + 1, &info));
+        const DWORD pixel = pixels[static_cast<size_t>(info.rcImage.top + 8) * bitmap.bmWidth + info.rcImage.left + 8];
+        ASSERT_EQ(0xFF000000u | (i % 7 * 30) << 16 | (i & 0xFFFF), pixel) << i;
+    }
 }

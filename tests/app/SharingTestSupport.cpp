@@ -93,6 +93,15 @@ void Select(PWndApp& app, SListCtrl& list, const char* text)
     app.SendMessage(SWM_LIST_SELCHANGE, reinterpret_cast<WPARAM>(&list), 0);
 }
 
+std::string StatusText(PWndApp& app)
+{
+    const int length = LOWORD(app.GetStatusBar().SendMessage(SB_GETTEXTLENGTHA, 0, 0));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    app.GetStatusBar().SendMessage(SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
 namespace
 {
 std::string UnixName(const std::string& path)

@@ -30,6 +30,8 @@ std::string Packed(const std::string& text);
 // A list's item texts, each followed by ";"; selecting one as the user does.
 std::string Items(SListCtrl& list);
 void Select(PWndApp& app, SListCtrl& list, const char* text);
+// The text of the main window's status bar part 0.
+std::string StatusText(PWndApp& app);
 // Waits, pumping messages, until the condition holds; false at the time-out.
 bool PumpUntil(const std::function<bool()>& condition, int timeout = 20000);
 // Presses "Share library" (19) and waits until the port takes connections.
