@@ -17,6 +17,7 @@
 #include "SMemory.h"
 #include "PWndApp.h"
 #include "TestFolder.h"
+#include "ManyFolders.h"
 #include "TreeWalk.h"
 #include "SampleLibrary.h"
 
@@ -25,84 +26,6 @@ namespace
 const int FOLDER_SIZES[] = {2500, 10000};
 const int SUBFOLDER_SIZES[] = {1000, 4000};
 const int RUNS = 2;
-
-bool WriteEmpty(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
-}
-
-// count media files of every kind in root\Big\, every tenth with its note
-// (every other note named in upper case), and a small sibling folder.
-bool WriteBigFolder(const std::string& root, int count)
-{
-    CreateDirectoryA((root + "Big").c_str(), nullptr);
-    CreateDirectoryA((root + "Small").c_str(), nullptr);
-    bool written = WriteEmpty(root + "Small\\a.mp3");
-    for (int i = 0; i < count && written; ++i)
-    {
-        char title[32];
-        std::snprintf(title, sizeof(title), "Track %05d", i);
-        const std::string base = root + "Big\\" + title;
-        written = WriteEmpty(base + "." + SampleLibrary::EXTENSIONS[i % 8]);
-        if (written && i % 10 == 0)
-            written = WriteEmpty(base + (i % 20 == 0 ? ".TXT" : ".txt"));
-    }
-    return written;
-}
-
-// count sub-folders of root\Many\ holding one song each, every tenth with a
-// cover beside it, and a small sibling folder.
-bool WriteManyFolders(const std::string& root, int count)
-{
-    SImage picture;
-    SMemory cover;
-    if (!picture.Create(32, 32) || !picture.Save(SImage::FORMAT_PNG, &cover))
-        return false;
-    CreateDirectoryA((root + "Many").c_str(), nullptr);
-    CreateDirectoryA((root + "Small").c_str(), nullptr);
-    bool written = WriteEmpty(root + "Small\\a.mp3");
-    for (int i = 0; i < count && written; ++i)
-    {
-        char name[32];
-        std::snprintf(name, sizeof(name), "Album %05d", i);
-        const std::string folder = root + "Many\\" + name;
-        written = CreateDirectoryA(folder.c_str(), nullptr) && WriteEmpty(folder + "\\a.mp3");
-        if (written && i % 10 == 0)
-            written = cover.SaveToFile((folder + ".png").c_str());
-    }
-    return written;
-}
-
-// The anchor: one FindFirstFile listing of the folder.
-int ListFolder(const std::string& folder)
-{
-    int count = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    do
-        ++count;
-    while (FindNextFileA(find, &data));
-    FindClose(find);
-    return count;
-}
-
-double BestListing(const std::string& folder)
-{
-    double best = 1e9;
-    for (int run = 0; run < 5; ++run)
-    {
-        const BenchClock clock;
-        ListFolder(folder);
-        best = std::min(best, clock.Seconds());
-    }
-    return best;
-}
 
 void Select(PWndApp& app, const char* name)
 {
