@@ -344,7 +344,6 @@ TEST_F(SharingServerTest, ThousandsOfFoldersAreAnsweredInTimeAndInStep)
     ASSERT_EQ("1", Ask("100", "", &block));
     std::string tree = Unpacked(block);
     EXPECT_EQ(4049, std::count(tree.begin(), tree.end(), '|'));
-    EXPECT_TRUE(tree + "|" == WalkedTree(big.Path())) << tree.substr(0, 80);
     std::vector<std::string> names;
     std::string flags;
     ASSERT_EQ("1", Ask("101", "Artist 3", &block));
@@ -363,6 +362,7 @@ TEST_F(SharingServerTest, ThousandsOfFoldersAreAnsweredInTimeAndInStep)
         EXPECT_NE(std::string::npos, tree.find(shown)) << shown;
     for (const char* gone : {"|Artist 3\\Album 1\\|", "|Artist 3\\Album 2\\|"})
         EXPECT_EQ(std::string::npos, tree.find(gone)) << gone;
+    // The folders kept since the scan, and those read again, are sent as a plain walk finds them.
     EXPECT_TRUE(tree + "|" == WalkedTree(big.Path()));
     ASSERT_EQ("1", Ask("101", "Artist 3", &block));
     names.clear();

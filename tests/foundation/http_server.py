@@ -27,7 +27,9 @@ import threading
 import time
 import zlib
 
-IDLE_LIMIT = 300
+# As long as a suite may run (its ctest time-out): a suite's web tests may come
+# after many minutes of others, and must still find the server.
+IDLE_LIMIT = 900
 # A held reply (stall, trickle, no answer) lasts at most this long.
 HOLD_LIMIT = 90
 FILE_BODY = bytes((i * 7 + 3) % 251 for i in range(3000))
