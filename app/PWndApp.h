@@ -310,7 +310,6 @@ private:
     void ShowRemoteFolders(const PRemoteBlocks::_SFolders& folders);
     void ShowRemoteStatus();
     void ReportRemoteFailure(const SString& folder, const char* what);
-    void WriteWelcomePage(SVirtualFile* stream, const SString& tree, const char* pictureAddress);
     void ShowRemotePictures(const PRemoteBlocks::_SFolderView& view, const SPath& shown);
     void ShowRemotePage(SMemory& page, bool mht);
     int WriteWelcomeFolder(SVirtualFile* stream, const SString& folder, int previous, const SString& picture);

@@ -22,11 +22,17 @@ bool LookAt(const SString& path, WIN32_FILE_ATTRIBUTE_DATA* data)
 
 PLibraryTree::PLibraryTree(const PLibraryTree& other) : m_root(other.m_root)
 {
-    m_top.name = other.m_top.name;
-    m_top.attributes = other.m_top.attributes;
-    m_top.written = other.m_top.written;
-    m_top.read = other.m_top.read;
+    CopyOwn(other.m_top, &m_top);
     CopyFolders(other.m_top, &m_top);
+}
+
+// What a folder knows of itself, without its sub-folders.
+void PLibraryTree::CopyOwn(const _SFolder& from, _SFolder* to)
+{
+    to->name = from.name;
+    to->attributes = from.attributes;
+    to->written = from.written;
+    to->read = from.read;
 }
 
 // Depth first through a stack: a deep tree is copied whole whatever the thread's stack.
@@ -41,10 +47,7 @@ void PLibraryTree::CopyFolders(const _SFolder& from, _SFolder* to)
         for (const std::unique_ptr<_SFolder>& folder : source->folders)
         {
             std::unique_ptr<_SFolder> copy(new _SFolder());
-            copy->name = folder->name;
-            copy->attributes = folder->attributes;
-            copy->written = folder->written;
-            copy->read = folder->read;
+            CopyOwn(*folder, copy.get());
             stack.push_back({folder.get(), copy.get()});
             target->folders.push_back(std::move(copy));
         }

@@ -65,6 +65,7 @@ public:
 
 private:
     static unsigned long long JoinTime(const FILETIME& time);
+    static void CopyOwn(const _SFolder& from, _SFolder* to);
     static void CopyFolders(const _SFolder& from, _SFolder* to);
     // Lists the folder again: sub-folders still there keep what was read of
     // them, new ones are read when their turn comes.

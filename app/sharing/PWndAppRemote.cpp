@@ -301,20 +301,14 @@ bool PWndApp::ReceiveRemoteTree(SVirtualFile* stream)
     return unpacked;
 }
 
+// Top-level folders are headings; the folders below them nest in lists.
 bool PWndApp::BuildRemoteWelcomePage(SVirtualFile* stream, const char* pictureAddress)
 {
     SMemory tree;
     if (!stream || !ReceiveRemoteTree(&tree))
         return false;
-    WriteWelcomePage(stream, tree.ReadText(-1), pictureAddress);
-    return true;
-}
-
-// Top-level folders are headings; the folders below them nest in lists.
-void PWndApp::WriteWelcomePage(SVirtualFile* stream, const SString& tree, const char* pictureAddress)
-{
     SArrayString folders;
-    SplitEntries(tree, &folders);
+    SplitEntries(tree.ReadText(-1), &folders);
     stream->WriteLine("<html><head>");
     SMemory style;
     if (style.LoadFromResource("BINARY", 185, GetInstance()))
@@ -337,6 +331,7 @@ void PWndApp::WriteWelcomePage(SVirtualFile* stream, const SString& tree, const 
     stream->WriteLine("</p>");
     stream->WriteLine("</font></body></html>");
     stream->SeekToStart();
+    return true;
 }
 
 int PWndApp::WriteWelcomeFolder(SVirtualFile* stream, const SString& folder, int previous, const SString& picture)

@@ -65,11 +65,7 @@ bool PWndApp::Connect(const char* name, const char* host, const char* password, 
     {
         m_client.SetConnection(name, host, port);
         if (OpenRemoteSession())
-        {
-            // Only a session begun empties the play queue: a failed attempt leaves it playing.
-            ClearQueue();
             return true;
-        }
         // Nothing was shown yet: this close only ends the connection.
         m_client.Disconnect();
         result = -1;
@@ -89,16 +85,16 @@ bool PWndApp::OpenRemoteSession()
     int size = 0;
     const std::unique_ptr<unsigned char, void (*)(void*)> listing(m_client.RequestBlock("101", "", &size), std::free);
     PRemoteBlocks::_SFolders folders;
-    SMemory tree;
     const SString picture = m_disk.MakeUniqueFileName(TextOf(m_disk.GetTempFolder()), "vrnx", "jpg");
-    if (!listing || !ReadRemoteFolders(listing.get(), size, &folders) || !ReceiveRemoteTree(&tree) ||
-        picture.GetLength() == 0)
+    SMemory page;
+    if (!listing || !ReadRemoteFolders(listing.get(), size, &folders) || picture.GetLength() == 0 ||
+        !BuildRemoteWelcomePage(&page, TextOf(picture)))
         return false;
+    // Only a session begun empties the play queue: a failed attempt leaves it playing.
+    ClearQueue();
     ShowRemoteMode();
     ShowRemoteFolders(folders);
     ShowRemoteFolder();
-    SMemory page;
-    WriteWelcomePage(&page, tree.ReadText(-1), TextOf(picture));
     m_remotePicture = picture;
     SMemory jpeg;
     if (jpeg.LoadFromResource("BINARY", 199, GetInstance()))
